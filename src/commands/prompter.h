@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace pelmar {
+
+// A question with up to three buttons and free button texts.
+struct Question {
+  QString caption;
+  QString message;
+  QString yesText;
+  QString noText;
+  QString cancelText;
+  bool showCancel = false;
+  bool yesIsDefault = true;
+};
+
+enum class Answer { Yes, No, Cancel };
+
+// The result of a one-line text input: the edit's text is handed back
+// whether or not the user pressed OK.
+struct InputResult {
+  bool accepted = false;
+  QString text;
+};
+
+// Everything a command asks the user goes through this interface. The
+// desktop program answers with real dialogs; tests answer from a script.
+// Larger dialogs get one method each, returning the dialog's result.
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  virtual Answer question(const Question& question) = 0;
+  virtual InputResult input(const QString& caption, const QString& prompt,
+                            const QString& text) = 0;
+  // The date picker: the chosen moment, or nothing when cancelled.
+  virtual std::optional<QDateTime> pickDate(const QDateTime& proposal) = 0;
+  // A plain message with an OK button.
+  virtual void message(const QString& text) = 0;
+  // A message that closes itself after the given time.
+  virtual void timedMessage(const QString& line1, const QString& line2, int milliseconds) = 0;
+  // File dialogs: the chosen path, or nothing when cancelled.
+  virtual std::optional<QString> openFileName(const QString& caption, const QString& folder,
+                                              const QString& filter) = 0;
+  virtual std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
+                                              const QString& filter) = 0;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,26 @@
+#include "commands/session.h"
+
+namespace pelmar {
+
+Session::Session(const QString& dataDirectory, const QLocale& system)
+    : dataDirectory_(dataDirectory),
+      system_(system),
+      settings_(Settings::defaults(dataDirectory)),
+      language_(Language::fromSetting(settings_.language, system)) {}
+
+void Session::loadSettings(const SettingsStore& store) {
+  settings_ = Settings::load(store, dataDirectory_);
+  language_ = Language::fromSetting(settings_.language, system_);
+}
+
+bool Session::saveSettings(SettingsStore& store) const {
+  settings_.save(store);
+  return store.sync();
+}
+
+QString Session::caption() const {
+  return text(TextId::ProductName) + QStringLiteral(", ") + text(TextId::VersionText) +
+         QChar(' ');
+}
+
+}  // namespace pelmar

@@ -1,0 +1,180 @@
+#include "prices/settings.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <array>
+#include <variant>
+
+namespace pelmar {
+namespace {
+
+using Member = std::variant<int Settings::*, std::optional<int> Settings::*, bool Settings::*,
+                            double Settings::*, QString Settings::*>;
+
+struct Field {
+  const char* section;
+  const char* name;
+  Member member;
+};
+
+// Where each setting is stored: section and value name.
+const std::array kFields{
+    Field{"Defaults", "Top", &Settings::mainTop},
+    Field{"Defaults", "Left", &Settings::mainLeft},
+    Field{"Defaults", "Width", &Settings::mainWidth},
+    Field{"Defaults", "Height", &Settings::mainHeight},
+    Field{"Options", "Top", &Settings::optionsTop},
+    Field{"Options", "Left", &Settings::optionsLeft},
+    Field{"Defaults", "Path", &Settings::portfolioPath},
+    Field{"Defaults", "FileName", &Settings::fileName},
+    Field{"Defaults", "Extension", &Settings::extension},
+    Field{"Defaults", "Copy Ports", &Settings::copyPorts},
+    Field{"Options", "Taal", &Settings::language},
+    Field{"Options", "Datum", &Settings::dateFormat},
+    Field{"Defaults", "ROTAI", &Settings::showRotai},
+    Field{"Defaults", "YN Niet OpnieuwTonen", &Settings::hideYearClosingWarning},
+    Field{"Defaults", "Title", &Settings::reportTitle},
+    Field{"Download", "Pad voor Koersen", &Settings::pricePath},
+    Field{"Defaults", "Copy Prices", &Settings::copyPrices},
+    Field{"Download", "Koersen Downloaden", &Settings::downloadAtStart},
+    Field{"Download", "Dollarkoers Downloaden", &Settings::downloadDollarQuote},
+    Field{"Download", "AEXkoers Downloaden", &Settings::downloadAexQuote},
+    Field{"Download", "Nederlandse Koersen Downloaden", &Settings::downloadDutchList},
+    Field{"Download", "Amerikaanse Koersen Downloaden", &Settings::downloadUsList},
+    Field{"Download", "Dagen", &Settings::downloadDays},
+    Field{"Download", "Laatste datum", &Settings::downloadFromLastDate},
+    Field{"Download", "Top", &Settings::downloadTop},
+    Field{"Download", "Left", &Settings::downloadLeft},
+    Field{"Download", "Breedte", &Settings::downloadWidth},
+    Field{"Download", "Hoogte", &Settings::downloadHeight},
+    Field{"Update", "Automatische Update Aan", &Settings::automaticUpdate},
+    Field{"Valuta", "NaamDollarIndex", &Settings::dollarIndexName},
+    Field{"Defaults", "Euro", &Settings::euro},
+    Field{"Valuta", "FactorDollar", &Settings::dollarFactor},
+    Field{"Valuta", "ValutaMulDiv", &Settings::currencyMulDiv},
+    Field{"Grafiek", "Dagen", &Settings::chartDays},
+    Field{"Grafiek", "Normaal", &Settings::chartNormal},
+    Field{"Grafiek", "GraphTop", &Settings::chartTop},
+    Field{"Grafiek", "GraphLeft", &Settings::chartLeft},
+    Field{"Grafiek", "GraphWidth", &Settings::chartWidth},
+    Field{"Grafiek", "GraphHeight", &Settings::chartHeight},
+    Field{"Defaults", "ActionsTop", &Settings::actionsTop},
+    Field{"Defaults", "ActionsLeft", &Settings::actionsLeft},
+    Field{"Defaults", "ActionsHeight", &Settings::actionsHeight},
+    Field{"Defaults", "ActionsWidth", &Settings::actionsWidth},
+    Field{"Defaults", "PortTop", &Settings::portReportTop},
+    Field{"Defaults", "PortLeft", &Settings::portReportLeft},
+    Field{"Defaults", "PortHeight", &Settings::portReportHeight},
+    Field{"Defaults", "PortWidth", &Settings::portReportWidth},
+    Field{"Defaults", "RekTop", &Settings::accountsTop},
+    Field{"Defaults", "RekLeft", &Settings::accountsLeft},
+    Field{"Defaults", "RekWidth", &Settings::accountsWidth},
+    Field{"Defaults", "RekHeight", &Settings::accountsHeight},
+    Field{"Defaults", "AboutTop", &Settings::aboutTop},
+    Field{"Defaults", "AboutLeft", &Settings::aboutLeft},
+    Field{"Check", "Top", &Settings::checkTop},
+    Field{"Check", "Left", &Settings::checkLeft},
+    Field{"Service", "Top", &Settings::serviceTop},
+    Field{"Service", "Left", &Settings::serviceLeft},
+    Field{"Service", "ClientWidth", &Settings::serviceClientWidth},
+    Field{"Service", "ClientHeight", &Settings::serviceClientHeight},
+    Field{"Service", "CumFonds", &Settings::cumFonds},
+    Field{"Service", "ServicePanel", &Settings::servicePanel},
+    Field{"Service", "Debug", &Settings::debug},
+    Field{"Service", "LogFile", &Settings::logFile},
+    Field{"Service", "Edit Old Dates", &Settings::editOldDates},
+    Field{"Options", "Cfg", &Settings::cfg},
+};
+
+std::optional<int> toInt(const QVariant& v) {
+  bool ok = false;
+  const int i = v.toString().trimmed().toInt(&ok);
+  return ok ? std::optional<int>(i) : std::nullopt;
+}
+
+// Yes/no values are stored as 1 or 0; "true" and "false" are read as well.
+std::optional<bool> toBool(const QVariant& v) {
+  const QString s = v.toString().trimmed().toLower();
+  if (s == QLatin1String("true")) return true;
+  if (s == QLatin1String("false")) return false;
+  if (const auto i = toInt(v)) return *i != 0;
+  return std::nullopt;
+}
+
+// Floating values: either decimal separator.
+std::optional<double> toDouble(const QVariant& v) {
+  bool ok = false;
+  const double d = v.toString().trimmed().replace(QChar(','), QChar('.')).toDouble(&ok);
+  return ok ? std::optional<double>(d) : std::nullopt;
+}
+
+void readInto(Settings& s, const Member& member, const QVariant& v) {
+  std::visit(
+      [&](auto ptr) {
+        using T = std::remove_reference_t<decltype(s.*ptr)>;
+        if constexpr (std::is_same_v<T, int> || std::is_same_v<T, std::optional<int>>) {
+          if (const auto i = toInt(v)) s.*ptr = *i;
+        } else if constexpr (std::is_same_v<T, bool>) {
+          if (const auto b = toBool(v)) s.*ptr = *b;
+        } else if constexpr (std::is_same_v<T, double>) {
+          if (const auto d = toDouble(v)) s.*ptr = *d;
+        } else {
+          s.*ptr = v.toString();
+        }
+      },
+      member);
+}
+
+std::optional<QVariant> stored(const Settings& s, const Member& member) {
+  return std::visit(
+      [&](auto ptr) -> std::optional<QVariant> {
+        using T = std::remove_cvref_t<decltype(s.*ptr)>;
+        if constexpr (std::is_same_v<T, std::optional<int>>) {
+          if (!(s.*ptr)) return std::nullopt;
+          return QVariant(*(s.*ptr));
+        } else if constexpr (std::is_same_v<T, bool>) {
+          return QVariant(s.*ptr ? 1 : 0);
+        } else {
+          return QVariant(s.*ptr);
+        }
+      },
+      member);
+}
+
+}  // namespace
+
+Settings Settings::defaults(const QString& dataDirectory) {
+  Settings s;
+  s.portfolioPath = dataDirectory + QStringLiteral("Port/");
+  s.pricePath = dataDirectory + QStringLiteral("Prices/");
+  return s;
+}
+
+Settings Settings::load(const SettingsStore& store, const QString& dataDirectory) {
+  Settings s = defaults(dataDirectory);
+  for (const Field& f : kFields) {
+    const QVariant v = store.value(QLatin1String(f.section), QLatin1String(f.name));
+    if (v.isValid()) readInto(s, f.member, v);
+  }
+  // An empty folder setting also takes its default.
+  const Settings d = defaults(dataDirectory);
+  if (s.portfolioPath.isEmpty()) s.portfolioPath = d.portfolioPath;
+  if (s.pricePath.isEmpty()) s.pricePath = d.pricePath;
+  return s;
+}
+
+void Settings::save(SettingsStore& store) const {
+  for (const Field& f : kFields) {
+    if (const auto v = stored(*this, f.member))
+      store.setValue(QLatin1String(f.section), QLatin1String(f.name), *v);
+  }
+}
+
+QString dataDirectory() {
+  const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                      QStringLiteral("/Pelmar/");
+  QDir().mkpath(dir);
+  return dir;
+}
+
+}  // namespace pelmar

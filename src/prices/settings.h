@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "prices/settings_store.h"
+
+namespace pelmar {
+
+// Every stored setting of the program with its default. Positions written
+// as std::optional have no default: the window keeps its own placement
+// until one is stored.
+struct Settings {
+  // "Defaults": main window.
+  int mainTop = 1;
+  int mainLeft = 1;
+  int mainWidth = 720;
+  int mainHeight = 540;
+  // "Options": settings window position.
+  std::optional<int> optionsTop;
+  std::optional<int> optionsLeft;
+  // "Defaults": files.
+  QString portfolioPath;  // data directory + "Port/"
+  QString fileName = QStringLiteral("Test-1.xml");
+  QString extension = QStringLiteral(".xml");
+  bool copyPorts = true;
+  // "Options": language and dates.
+  QString language = QStringLiteral("SysteemTaal");
+  QString dateFormat = QStringLiteral("yyyy-MM-dd");
+  // "Defaults": display and reports.
+  bool showRotai = true;
+  bool hideYearClosingWarning = false;
+  QString reportTitle;
+  // "Download".
+  QString pricePath;  // data directory + "Prices/"
+  bool copyPrices = true;
+  bool downloadAtStart = false;
+  bool downloadDollarQuote = false;
+  bool downloadAexQuote = false;
+  bool downloadDutchList = true;
+  bool downloadUsList = true;
+  int downloadDays = 100;
+  bool downloadFromLastDate = false;
+  int downloadTop = 1;
+  int downloadLeft = 1;
+  int downloadWidth = 266;
+  int downloadHeight = 314;
+  // "Update".
+  bool automaticUpdate = true;
+  // "Valuta" and the currency index.
+  QString dollarIndexName = QStringLiteral("Dollar/Euro");
+  double euro = 0.95;
+  QString dollarFactor = QStringLiteral("1");
+  bool currencyMulDiv = false;
+  // "Grafiek": chart window.
+  int chartDays = 301;
+  bool chartNormal = true;
+  std::optional<int> chartTop;
+  std::optional<int> chartLeft;
+  std::optional<int> chartWidth;
+  std::optional<int> chartHeight;
+  // Report windows ("Defaults").
+  std::optional<int> actionsTop;
+  std::optional<int> actionsLeft;
+  std::optional<int> actionsHeight;
+  std::optional<int> actionsWidth;
+  std::optional<int> portReportTop;
+  std::optional<int> portReportLeft;
+  std::optional<int> portReportHeight;
+  std::optional<int> portReportWidth;
+  // Accounts and about windows ("Defaults").
+  int accountsTop = 100;
+  int accountsLeft = 100;
+  std::optional<int> accountsWidth;
+  std::optional<int> accountsHeight;
+  int aboutTop = 100;
+  int aboutLeft = 100;
+  // "Check": portfolio check window.
+  int checkTop = 1;
+  int checkLeft = 1;
+  // "Service": maintenance window and its switches.
+  int serviceTop = 100;
+  int serviceLeft = 100;
+  int serviceClientWidth = 427;
+  int serviceClientHeight = 357;
+  bool cumFonds = false;
+  bool servicePanel = false;
+  bool debug = false;
+  bool logFile = false;
+  bool editOldDates = false;
+  // "Options": configuration window.
+  QString cfg;
+
+  // The defaults, with the folders formed under the given data directory
+  // (which ends in a separator).
+  static Settings defaults(const QString& dataDirectory);
+
+  // Reads every value; a missing or unreadable value keeps its default.
+  static Settings load(const SettingsStore& store, const QString& dataDirectory);
+  // Writes every value; yes/no values as 1 or 0, absent positions not at all.
+  void save(SettingsStore& store) const;
+
+  bool operator==(const Settings&) const = default;
+};
+
+// The per-user folder under which the portfolio and price folders are formed
+// by default, ending in "/"; created when missing.
+QString dataDirectory();
+
+}  // namespace pelmar

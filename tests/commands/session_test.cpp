@@ -1,0 +1,47 @@
+#include "commands/session.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmar {
+namespace {
+
+TEST(Session, CaptionFollowsTheLanguage) {
+  Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
+  session.setLanguage(Language::Code::English);
+  EXPECT_EQ(session.caption(), "Pelmar, version 1.32a ");
+  session.setLanguage(Language::Code::Dutch);
+  EXPECT_EQ(session.caption(), "Pelmar, versie 1.32a ");
+}
+
+TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
+  Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(session.language().code(), Language::Code::English);
+  EXPECT_EQ(session.settings().portfolioPath, "/data/Port/");
+
+  MemorySettingsStore store;
+  store.setValue("Options", "Taal", "Nederlands");
+  session.loadSettings(store);
+  EXPECT_EQ(session.language().codeText(), "NLD");
+  EXPECT_EQ(session.text(TextId::NothingRead), "Niets gelezen");
+
+  session.settings().language = QStringLiteral("Engels");
+  ASSERT_TRUE(session.saveSettings(store));
+  session.loadSettings(store);
+  EXPECT_EQ(session.language().codeText(), "ENU");
+}
+
+TEST(Session, TheClockCanBeFixedAndReleased) {
+  Session session(QStringLiteral("/data/"));
+  const QDateTime moment(QDate(2024, 12, 31), QTime(9, 30));
+  session.clock().fix(moment);
+  EXPECT_EQ(session.clock().now(), moment);
+  EXPECT_EQ(session.clock().today(), QDate(2024, 12, 31));
+  session.clock().fix(QDate(2021, 1, 1));
+  EXPECT_EQ(session.clock().today(), QDate(2021, 1, 1));
+  session.clock().release();
+  EXPECT_FALSE(session.clock().isFixed());
+  EXPECT_LE(qAbs(session.clock().now().secsTo(QDateTime::currentDateTime())), 5);
+}
+
+}  // namespace
+}  // namespace pelmar

@@ -1,0 +1,67 @@
+#include "model/real48.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace pelmar {
+namespace {
+
+TEST(Real48, KeepsFortyBitsOfSignificand) {
+  // 1 + 2^-39 is the next 6-byte real after 1; 1 + 2^-40 is not one.
+  EXPECT_EQ(Real48(1.0 + 0x1p-39).value(), 1.0 + 0x1p-39);
+  // A tie rounds to the even significand: down from 1 + 2^-40 ...
+  EXPECT_EQ(Real48(1.0 + 0x1p-40).value(), 1.0);
+  // ... and up from 1 + 3 * 2^-40.
+  EXPECT_EQ(Real48(1.0 + 3 * 0x1p-40).value(), 1.0 + 0x1p-38);
+  // Just above a tie rounds up.
+  EXPECT_EQ(Real48(1.0 + 0x1p-40 + 0x1p-50).value(), 1.0 + 0x1p-39);
+  // Carrying out of the significand raises the exponent.
+  EXPECT_EQ(Real48(2.0 - 0x1p-41).value(), 2.0);
+  EXPECT_EQ(Real48(-(1.0 + 3 * 0x1p-40)).value(), -(1.0 + 0x1p-38));
+}
+
+TEST(Real48, AmountsLoseOnlyTheDigitsTheFormatCannotHold) {
+  const double amount = 123456.7891;
+  const double stored = Real48(amount);
+  EXPECT_NE(stored, amount);
+  EXPECT_NEAR(stored, amount, amount * 0x1p-40);
+  // Storing a stored value again changes nothing.
+  EXPECT_EQ(Real48(stored).value(), stored);
+  // Whole numbers and short binary fractions are exact.
+  EXPECT_EQ(Real48(65535.25).value(), 65535.25);
+  EXPECT_EQ(Real48(99999.99).value(), Real48(99999.99L).value());
+}
+
+TEST(Real48, RoundsLongDoubleOnceNotTwice) {
+  // 1 + 2^-40 + 2^-60 is just above a tie: rounding it to double first
+  // would drop the 2^-60 and then round down to even.
+  const long double x = 1.0L + 0x1p-40L + 0x1p-60L;
+  EXPECT_EQ(Real48(x).value(), 1.0 + 0x1p-39);
+}
+
+TEST(Real48, OutOfRangeValuesAreNeverStored) {
+  EXPECT_EQ(Real48(1e-39).value(), 0.0);
+  EXPECT_EQ(Real48(-1e-300).value(), 0.0);
+  EXPECT_EQ(Real48(0x1p-128).value(), 0x1p-128);
+  EXPECT_EQ(Real48(1e39).value(), Real48::kMax);
+  EXPECT_EQ(Real48(-1e300).value(), -Real48::kMax);
+  EXPECT_EQ(Real48(std::numeric_limits<double>::infinity()).value(), Real48::kMax);
+  EXPECT_EQ(Real48(-std::numeric_limits<double>::infinity()).value(), -Real48::kMax);
+  EXPECT_EQ(Real48(std::numeric_limits<double>::quiet_NaN()).value(), 0.0);
+  EXPECT_EQ(Real48(1.0 / 0.0 * 0.0).value(), 0.0);
+}
+
+TEST(Real48, CompoundAssignmentRoundsTheResult) {
+  Real48 r = 1.0;
+  r += 0x1p-41;
+  EXPECT_EQ(r.value(), 1.0);
+  r /= 3;
+  EXPECT_EQ(r.value(), Real48::round(1.0L / 3));
+  r = 0.0;
+  r /= 0;  // 0/0
+  EXPECT_EQ(r.value(), 0.0);
+}
+
+}  // namespace
+}  // namespace pelmar

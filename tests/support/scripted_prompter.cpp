@@ -1,0 +1,110 @@
+#include "support/scripted_prompter.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmar::test {
+
+ScriptedPrompter::~ScriptedPrompter() { verify(); }
+
+ScriptedPrompter& ScriptedPrompter::expectQuestion(const QString& containing, Answer answer) {
+  steps_.push_back({Kind::Question, containing, answer});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectInput(const QString& containing, InputResult result) {
+  steps_.push_back({Kind::Input, containing, result});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectDate(std::optional<QDateTime> result) {
+  steps_.push_back({Kind::Date, QString(), result});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectMessage(const QString& containing) {
+  steps_.push_back({Kind::Message, containing, std::monostate{}});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectTimedMessage(const QString& containing) {
+  steps_.push_back({Kind::TimedMessage, containing, std::monostate{}});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectOpenFile(std::optional<QString> result) {
+  steps_.push_back({Kind::OpenFile, QString(), result});
+  return *this;
+}
+ScriptedPrompter& ScriptedPrompter::expectSaveFile(std::optional<QString> result) {
+  steps_.push_back({Kind::SaveFile, QString(), result});
+  return *this;
+}
+
+const char* ScriptedPrompter::name(Kind kind) {
+  switch (kind) {
+    case Kind::Question: return "question";
+    case Kind::Input: return "input";
+    case Kind::Date: return "date picker";
+    case Kind::Message: return "message";
+    case Kind::TimedMessage: return "timed message";
+    case Kind::OpenFile: return "open-file dialog";
+    case Kind::SaveFile: return "save-file dialog";
+  }
+  return "?";
+}
+
+void ScriptedPrompter::verify() {
+  for (const Step& s : steps_)
+    ADD_FAILURE() << "Expected " << name(s.kind) << " containing \"" << s.containing.toStdString()
+                  << "\" was never asked";
+  steps_.clear();
+}
+
+std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QString& shown) {
+  if (steps_.empty()) {
+    ADD_FAILURE() << "Unexpected " << name(kind) << ": \"" << shown.toStdString() << "\"";
+    return std::nullopt;
+  }
+  Step step = steps_.front();
+  if (step.kind != kind || !shown.contains(step.containing)) {
+    ADD_FAILURE() << "Expected " << name(step.kind) << " containing \""
+                  << step.containing.toStdString() << "\" but got " << name(kind) << ": \""
+                  << shown.toStdString() << "\"";
+    return std::nullopt;
+  }
+  steps_.pop_front();
+  return step;
+}
+
+// An unexpected question is answered in the most cautious way: Cancel, or
+// nothing chosen.
+Answer ScriptedPrompter::question(const Question& q) {
+  const auto step = next(Kind::Question, q.caption + QChar('\n') + q.message);
+  return step ? std::get<Answer>(step->result) : Answer::Cancel;
+}
+
+InputResult ScriptedPrompter::input(const QString& caption, const QString& prompt,
+                                    const QString& text) {
+  const auto step = next(Kind::Input, caption + QChar('\n') + prompt);
+  return step ? std::get<InputResult>(step->result) : InputResult{false, text};
+}
+
+std::optional<QDateTime> ScriptedPrompter::pickDate(const QDateTime& proposal) {
+  const auto step = next(Kind::Date, proposal.toString(Qt::ISODate));
+  return step ? std::get<std::optional<QDateTime>>(step->result) : std::nullopt;
+}
+
+void ScriptedPrompter::message(const QString& text) { next(Kind::Message, text); }
+
+void ScriptedPrompter::timedMessage(const QString& line1, const QString& line2, int) {
+  next(Kind::TimedMessage, line1 + QChar('\n') + line2);
+}
+
+std::optional<QString> ScriptedPrompter::openFileName(const QString& caption, const QString&,
+                                                      const QString&) {
+  const auto step = next(Kind::OpenFile, caption);
+  return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
+}
+
+std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption, const QString&,
+                                                      const QString&) {
+  const auto step = next(Kind::SaveFile, caption);
+  return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
+}
+
+}  // namespace pelmar::test

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <variant>
+
+#include "commands/prompter.h"
+
+namespace pelmar::test {
+
+// A Prompter that answers from a script. Each expected step names the kind
+// of dialog and a piece of text it must contain; a question that is not the
+// next step of the script, or a step left unasked at the end, fails the
+// running test with a description of both.
+class ScriptedPrompter : public Prompter {
+ public:
+  ~ScriptedPrompter() override;
+
+  ScriptedPrompter& expectQuestion(const QString& containing, Answer answer);
+  ScriptedPrompter& expectInput(const QString& containing, InputResult result);
+  ScriptedPrompter& expectDate(std::optional<QDateTime> result);
+  ScriptedPrompter& expectMessage(const QString& containing);
+  ScriptedPrompter& expectTimedMessage(const QString& containing);
+  ScriptedPrompter& expectOpenFile(std::optional<QString> result);
+  ScriptedPrompter& expectSaveFile(std::optional<QString> result);
+
+  // Fails the test when expected steps were not asked; clears them.
+  void verify();
+  bool done() const { return steps_.empty(); }
+
+  Answer question(const Question& question) override;
+  InputResult input(const QString& caption, const QString& prompt, const QString& text) override;
+  std::optional<QDateTime> pickDate(const QDateTime& proposal) override;
+  void message(const QString& text) override;
+  void timedMessage(const QString& line1, const QString& line2, int milliseconds) override;
+  std::optional<QString> openFileName(const QString& caption, const QString& folder,
+                                      const QString& filter) override;
+  std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
+                                      const QString& filter) override;
+
+ private:
+  enum class Kind { Question, Input, Date, Message, TimedMessage, OpenFile, SaveFile };
+  using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
+                              std::optional<QString>>;
+  struct Step {
+    Kind kind;
+    QString containing;
+    Result result;
+  };
+
+  // The next step when it is of the given kind and its text matches;
+  // otherwise records the failure and returns nothing.
+  std::optional<Step> next(Kind kind, const QString& shown);
+  static const char* name(Kind kind);
+
+  std::deque<Step> steps_;
+};
+
+}  // namespace pelmar::test
