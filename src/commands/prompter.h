@@ -34,8 +34,7 @@ class Prompter {
   virtual ~Prompter() = default;
 
   virtual Answer question(const Question& question) = 0;
-  virtual InputResult input(const QString& caption, const QString& prompt,
-                            const QString& text) = 0;
+  virtual InputResult input(const QString& caption, const QString& prompt, const QString& text) = 0;
   // The date picker: the chosen moment, or nothing when cancelled.
   virtual std::optional<QDateTime> pickDate(const QDateTime& proposal) = 0;
   // A plain message with an OK button.

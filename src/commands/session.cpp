@@ -19,8 +19,7 @@ bool Session::saveSettings(SettingsStore& store) const {
 }
 
 QString Session::caption() const {
-  return text(TextId::ProductName) + QStringLiteral(", ") + text(TextId::VersionText) +
-         QChar(' ');
+  return text(TextId::ProductName) + QStringLiteral(", ") + text(TextId::VersionText) + QChar(' ');
 }
 
 }  // namespace pelmar

@@ -3,9 +3,9 @@
 namespace pelmar {
 
 Language::Language(Code code, const QLocale& system)
-    : code_(code), systemGroupSeparator_(system.groupSeparator().isEmpty()
-                                             ? QChar(' ')
-                                             : system.groupSeparator().at(0)) {}
+    : code_(code),
+      systemGroupSeparator_(system.groupSeparator().isEmpty() ? QChar(' ')
+                                                              : system.groupSeparator().at(0)) {}
 
 Language Language::fromSetting(const QString& taal, const QLocale& system) {
   if (taal == kSettingDutch) return Language(Code::Dutch, system);

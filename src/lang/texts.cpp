@@ -19,7 +19,9 @@ static_assert(kTexts.size() == static_cast<size_t>(TextId::Count));
 
 }  // namespace
 
-QString dutchText(TextId id) { return QString::fromUtf8(kTexts[static_cast<size_t>(id)].dutch); }
+QString dutchText(TextId id) {
+  return QString::fromUtf8(kTexts[static_cast<size_t>(id)].dutch);
+}
 
 QString englishText(TextId id) {
   return QString::fromUtf8(kTexts[static_cast<size_t>(id)].english);

@@ -28,9 +28,7 @@ struct QSettingsStore::Impl {
       if (p.compare(wanted, Qt::CaseInsensitive) == 0) return p;
     return wanted;
   }
-  QString group(const QString& section) const {
-    return existing(settings->childGroups(), section);
-  }
+  QString group(const QString& section) const { return existing(settings->childGroups(), section); }
   QString key(const QString& group, const QString& name) const {
     settings->beginGroup(group);
     const QString k = existing(settings->childKeys(), name);
@@ -60,8 +58,7 @@ QVariant QSettingsStore::value(const QString& section, const QString& name) cons
   return impl_->settings->value(impl_->key(impl_->group(section), name));
 }
 
-void QSettingsStore::setValue(const QString& section, const QString& name,
-                              const QVariant& value) {
+void QSettingsStore::setValue(const QString& section, const QString& name, const QVariant& value) {
   impl_->settings->setValue(impl_->key(impl_->group(section), name), value);
 }
 
@@ -70,6 +67,8 @@ bool QSettingsStore::sync() {
   return impl_->settings->status() == QSettings::NoError;
 }
 
-QString QSettingsStore::location() const { return impl_->settings->fileName(); }
+QString QSettingsStore::location() const {
+  return impl_->settings->fileName();
+}
 
 }  // namespace pelmar

@@ -4,7 +4,9 @@
 
 namespace pelmar::test {
 
-ScriptedPrompter::~ScriptedPrompter() { verify(); }
+ScriptedPrompter::~ScriptedPrompter() {
+  verify();
+}
 
 ScriptedPrompter& ScriptedPrompter::expectQuestion(const QString& containing, Answer answer) {
   steps_.push_back({Kind::Question, containing, answer});
@@ -37,13 +39,20 @@ ScriptedPrompter& ScriptedPrompter::expectSaveFile(std::optional<QString> result
 
 const char* ScriptedPrompter::name(Kind kind) {
   switch (kind) {
-    case Kind::Question: return "question";
-    case Kind::Input: return "input";
-    case Kind::Date: return "date picker";
-    case Kind::Message: return "message";
-    case Kind::TimedMessage: return "timed message";
-    case Kind::OpenFile: return "open-file dialog";
-    case Kind::SaveFile: return "save-file dialog";
+    case Kind::Question:
+      return "question";
+    case Kind::Input:
+      return "input";
+    case Kind::Date:
+      return "date picker";
+    case Kind::Message:
+      return "message";
+    case Kind::TimedMessage:
+      return "timed message";
+    case Kind::OpenFile:
+      return "open-file dialog";
+    case Kind::SaveFile:
+      return "save-file dialog";
   }
   return "?";
 }
@@ -89,7 +98,9 @@ std::optional<QDateTime> ScriptedPrompter::pickDate(const QDateTime& proposal) {
   return step ? std::get<std::optional<QDateTime>>(step->result) : std::nullopt;
 }
 
-void ScriptedPrompter::message(const QString& text) { next(Kind::Message, text); }
+void ScriptedPrompter::message(const QString& text) {
+  next(Kind::Message, text);
+}
 
 void ScriptedPrompter::timedMessage(const QString& line1, const QString& line2, int) {
   next(Kind::TimedMessage, line1 + QChar('\n') + line2);

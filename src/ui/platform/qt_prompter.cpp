@@ -16,8 +16,8 @@ Answer QtPrompter::question(const Question& q) {
   QMessageBox box(QMessageBox::Question, q.caption, q.message, QMessageBox::NoButton, parent_);
   QPushButton* yes = box.addButton(q.yesText, QMessageBox::YesRole);
   QPushButton* no = box.addButton(q.noText, QMessageBox::NoRole);
-  QPushButton* cancel = q.showCancel ? box.addButton(q.cancelText, QMessageBox::RejectRole)
-                                     : nullptr;
+  QPushButton* cancel =
+      q.showCancel ? box.addButton(q.cancelText, QMessageBox::RejectRole) : nullptr;
   box.setDefaultButton(q.yesIsDefault ? yes : no);
   box.exec();
   if (box.clickedButton() == yes) return Answer::Yes;
@@ -25,8 +25,7 @@ Answer QtPrompter::question(const Question& q) {
   return cancel ? Answer::Cancel : Answer::No;
 }
 
-InputResult QtPrompter::input(const QString& caption, const QString& prompt,
-                              const QString& text) {
+InputResult QtPrompter::input(const QString& caption, const QString& prompt, const QString& text) {
   QInputDialog dialog(parent_);
   dialog.setWindowTitle(QStringLiteral("Pelmar - ") + caption);
   dialog.setLabelText(prompt);
