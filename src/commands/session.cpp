@@ -6,11 +6,24 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
     : dataDirectory_(dataDirectory),
       system_(system),
       settings_(Settings::defaults(dataDirectory)),
-      language_(Language::fromSetting(settings_.language, system)) {}
+      language_(Language::fromSetting(settings_.language, system)) {
+  applyLanguageToRecords();
+}
 
 void Session::loadSettings(const SettingsStore& store) {
   settings_ = Settings::load(store, dataDirectory_);
   language_ = Language::fromSetting(settings_.language, system_);
+  applyLanguageToRecords();
+}
+
+void Session::setLanguage(Language::Code code) {
+  language_.setCode(code);
+  applyLanguageToRecords();
+}
+
+void Session::applyLanguageToRecords() {
+  portfolio_.setRecordTexts({text(TextId::DefaultAccountName), text(TextId::DefaultAccountNumber),
+                             text(TextId::DefaultFundCountry), text(TextId::PlaceholderTicker)});
 }
 
 bool Session::saveSettings(SettingsStore& store) const {

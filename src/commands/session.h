@@ -2,12 +2,13 @@
 
 #include "commands/clock.h"
 #include "lang/language.h"
+#include "model/portfolio.h"
 #include "prices/settings.h"
 
 namespace pelmar {
 
-// The program-wide state of one run: the settings, the language and the
-// clock (the portfolio joins them). The desktop program owns one Session
+// The program-wide state of one run: the settings, the language, the clock
+// and the portfolio. The desktop program owns one Session
 // for the whole run; the headless tool and every test make their own.
 class Session {
  public:
@@ -24,22 +25,30 @@ class Session {
   const QString& dataDirectory() const { return dataDirectory_; }
 
   const Language& language() const { return language_; }
-  // Switches every text at once.
-  void setLanguage(Language::Code code) { language_.setCode(code); }
+  // Switches every text at once, the language-dependent fields of the
+  // portfolio's initial-value records included.
+  void setLanguage(Language::Code code);
   QString text(TextId id) const { return language_.text(id); }
 
   Clock& clock() { return clock_; }
   const Clock& clock() const { return clock_; }
 
+  Portfolio& portfolio() { return portfolio_; }
+  const Portfolio& portfolio() const { return portfolio_; }
+
   // The main window's caption: "Pelmar, version 1.32a " or "Pelmar, versie 1.32a ".
   QString caption() const;
 
  private:
+  // Gives the portfolio's initial-value records the current language.
+  void applyLanguageToRecords();
+
   QString dataDirectory_;
   QLocale system_;
   Settings settings_;
   Language language_;
   Clock clock_;
+  Portfolio portfolio_;
 };
 
 }  // namespace pelmar
