@@ -1,0 +1,318 @@
+#include "prices/price_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringView>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace pelmar {
+namespace {
+
+// A stamp this close to the moment it was taken may hide a later change
+// within the file system's time resolution; such a cache entry is checked
+// again at the next refresh.
+constexpr qint64 kRacyMilliseconds = 2000;
+
+constexpr std::chrono::milliseconds kSaveRetryPause{10};
+
+// The day of a date as the number yymmdd that names its file.
+int dayKey(QDate day) {
+  const int year = (day.year() % 100 + 100) % 100;
+  return year * 10000 + day.month() * 100 + day.day();
+}
+
+bool isSixDigits(QStringView text) {
+  return text.size() == 6 &&
+         std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The day number of a daily file name ("240105A.csv" in any case), or -1.
+int dayKeyOfFileName(QStringView name) {
+  if (name.size() != 11 || !isSixDigits(name.first(6)) ||
+      name.sliced(6).compare(u"a.csv", Qt::CaseInsensitive) != 0) {
+    return -1;
+  }
+  return name.first(6).toInt();
+}
+
+bool isRacy(const QDateTime& stamp, const QDateTime& takenAt) {
+  return stamp.msecsTo(takenAt) < kRacyMilliseconds;
+}
+
+// The price text of a daily file read as a number: blanks removed, a comma
+// or a point as decimal separator, anything else that is not a number 0.
+double readPrice(QStringView text) {
+  QString t = text.toString();
+  t.remove(u' ');
+  const qsizetype comma = t.indexOf(u',');
+  if (comma >= 0) t[comma] = u'.';
+  if (t.isEmpty()) return 0.0;
+  for (QChar c : t) {
+    if (!c.isDigit() && c != u'+' && c != u'-' && c != u'.') return 0.0;
+  }
+  bool ok = false;
+  const double value = t.toDouble(&ok);
+  return ok ? value : 0.0;
+}
+
+// The lines of a text file, without line ends (CR LF or LF) and without
+// empty lines, which carry no price.
+QStringList splitLines(const QString& text) {
+  QStringList lines;
+  for (QStringView line : QStringView(text).split(u'\n')) {
+    if (line.endsWith(u'\r')) line.chop(1);
+    if (!line.isEmpty()) lines.append(line.toString());
+  }
+  return lines;
+}
+
+QString trimmedRight(const QString& text) {
+  qsizetype end = text.size();
+  while (end > 0 && text.at(end - 1).isSpace()) --end;
+  return text.left(end);
+}
+
+// The stored line of a download line "yymmdd,price": name, ticker,
+// "yy/mm/dd" and the price text joined by commas. Empty when the download
+// line has no six-digit date, so that it can never name a file elsewhere.
+QString storedLine(const QString& name, const QString& ticker, const QString& downloadLine) {
+  const qsizetype comma = downloadLine.indexOf(u',');
+  const QStringView date = QStringView(downloadLine).left(comma);
+  if (comma < 0 || !isSixDigits(date)) return QString();
+  return QStringLiteral("%1,%2,%3/%4/%5,%6")
+      .arg(name, ticker, date.first(2), date.sliced(2, 2), date.sliced(4, 2),
+           QStringView(downloadLine).sliced(comma + 1));
+}
+
+}  // namespace
+
+PriceStore::PriceStore(const QString& folder) {
+  setFolder(folder);
+}
+
+void PriceStore::setFolder(const QString& folder) {
+  QString normal = QDir::fromNativeSeparators(folder);
+  if (!normal.isEmpty() && !normal.endsWith(u'/')) normal.append(u'/');
+  if (normal == folder_ && listed_) return;
+  folder_ = normal;
+  listed_ = false;
+  files_.clear();
+  parsed_.clear();
+}
+
+QString PriceStore::dayFileName(QDate day) {
+  return QStringLiteral("%1A.csv").arg(dayKey(day), 6, 10, QChar(u'0'));
+}
+
+void PriceStore::refresh() {
+  for (auto it = parsed_.begin(); it != parsed_.end();) {
+    const QFileInfo info(it->path);
+    const bool same = !it->racy && info.exists() && info.lastModified() == it->modified &&
+                      info.size() == it->size;
+    it = same ? std::next(it) : parsed_.erase(it);
+  }
+  if (!listed_) return;
+  const QFileInfo folderInfo(folder_);
+  if (listingRacy_ || folderInfo.lastModified() != folderModified_) list();
+}
+
+void PriceStore::ensureListed() {
+  if (!listed_) list();
+}
+
+void PriceStore::list() {
+  const QDateTime now = QDateTime::currentDateTime();
+  files_.clear();
+  listed_ = true;
+  folderModified_ = QDateTime();
+  listingRacy_ = false;
+  if (folder_.isEmpty()) return;
+  const QFileInfo folderInfo(folder_);
+  if (!folderInfo.isDir()) return;
+  folderModified_ = folderInfo.lastModified();
+  listingRacy_ = isRacy(folderModified_, now);
+  // Sorted by name, so that when one day has files in two spellings (only
+  // possible on a case-sensitive file system) the same one is always taken.
+  const QStringList names = QDir(folder_).entryList(QDir::Files, QDir::Name);
+  for (const QString& name : names) {
+    const int key = dayKeyOfFileName(name);
+    if (key >= 0 && !files_.contains(key)) files_.insert(key, folder_ + name);
+  }
+  for (auto it = parsed_.begin(); it != parsed_.end();) {
+    it = files_.value(it.key()) == it->path ? std::next(it) : parsed_.erase(it);
+  }
+}
+
+QString PriceStore::existingFile(int dayKey) {
+  ensureListed();
+  return files_.value(dayKey);
+}
+
+int PriceStore::tickerId(const QString& lowerTicker) {
+  const auto it = tickerIds_.constFind(lowerTicker);
+  if (it != tickerIds_.constEnd()) return *it;
+  const int id = static_cast<int>(tickerIds_.size());
+  tickerIds_.insert(lowerTicker, id);
+  return id;
+}
+
+const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
+  const auto cached = parsed_.constFind(dayKey);
+  if (cached != parsed_.constEnd()) return &*cached;
+  const QString path = existingFile(dayKey);
+  if (path.isEmpty()) return nullptr;
+
+  // An unreadable file counts as a file without prices; it is not cached,
+  // so it is read once it can be.
+  static const DayFile kUnreadable;
+  const QDateTime now = QDateTime::currentDateTime();
+  const QFileInfo info(path);
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return &kUnreadable;
+  DayFile day;
+  day.path = path;
+  day.modified = info.lastModified();
+  day.size = info.size();
+  day.racy = isRacy(day.modified, now);
+  const QString text = QString::fromLatin1(file.readAll());
+
+  // Lines: name, ticker, date, price. The ticker lies between the first and
+  // the second comma; a line without both commas has no ticker. The price
+  // is the text after the third comma, with a trailing "X" dropped.
+  for (QStringView line : QStringView(text).split(u'\n')) {
+    if (line.endsWith(u'\r')) line.chop(1);
+    const qsizetype first = line.indexOf(u',');
+    const qsizetype second = first < 0 ? -1 : line.indexOf(u',', first + 1);
+    if (second < 0) continue;
+    const int id = tickerId(line.sliced(first + 1, second - first - 1).toString().toLower());
+    if (line.endsWith(u'X')) line.chop(1);
+    const qsizetype third = line.indexOf(u',', second + 1);
+    const double price = third < 0 ? 0.0 : readPrice(line.sliced(third + 1));
+    day.prices.emplace_back(id, price);
+  }
+  // The first line of a ticker counts, as when reading from the top.
+  std::stable_sort(day.prices.begin(), day.prices.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  day.prices.erase(std::unique(day.prices.begin(), day.prices.end(),
+                               [](const auto& a, const auto& b) { return a.first == b.first; }),
+                   day.prices.end());
+  return &*parsed_.insert(dayKey, std::move(day));
+}
+
+double PriceStore::FindFilePrice(const QString& ticker, QDate& date) {
+  if (!date.isValid()) return kNotFound;
+  for (int back = 0; back <= 100; ++back) {
+    if (back > 0) date = date.addDays(-1);
+    const DayFile* day = dayFile(dayKey(date));
+    if (day == nullptr) continue;
+    const auto id = tickerIds_.constFind(ticker.toLower());
+    if (id == tickerIds_.constEnd()) return kNotFound;
+    const auto it = std::lower_bound(day->prices.begin(), day->prices.end(), *id,
+                                     [](const auto& entry, int key) { return entry.first < key; });
+    return it != day->prices.end() && it->first == *id ? it->second : kNotFound;
+  }
+  return kNotFound;
+}
+
+double PriceStore::GetFilePrice(const QString& ticker, QDate date) {
+  double price = FindFilePrice(ticker, date);
+  for (int calls = 1; price < 0 && calls < 6; ++calls) {
+    date = date.addDays(-1);
+    price = FindFilePrice(ticker, date);
+  }
+  return price > 0.0001 ? price : 0.0;
+}
+
+bool PriceStore::StorePrices(const QString& name, const QString& ticker,
+                             const QStringList& downloadLines, int extraDays) {
+  bool stored = false;
+  const QString storedName = trimmedRight(name);
+  int count = 0;
+  for (qsizetype i = downloadLines.size() - 1; i >= 0 && count <= extraDays; --i) {
+    const QString& line = downloadLines.at(i);
+    const QStringView date = QStringView(line).left(line.indexOf(u','));
+    if (!isSixDigits(date) || folder_.isEmpty()) continue;
+    const QString existing = existingFile(date.toInt());
+    if (!existing.isEmpty()) {
+      if (UpdatePriceFile(storedName, ticker, existing, line)) {
+        ++count;
+        stored = true;
+      }
+    } else if (CreatePriceFile(storedName, ticker,
+                               folder_ + date.toString() + QStringLiteral("A.csv"), line)) {
+      // A failed new file does not unset the flag that earlier lines set:
+      // the flag tells whether anything at all was written.
+      stored = true;
+    }
+  }
+  return stored;
+}
+
+bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
+                                 const QString& fileName, const QString& downloadLine) {
+  const QString line = storedLine(name, ticker, downloadLine);
+  if (line.isEmpty()) return false;
+  QFile file(fileName);
+  // A file that cannot be read is not rewritten: its lines would be lost.
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QStringList lines = splitLines(QString::fromLatin1(file.readAll()));
+  file.close();
+
+  const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& existing) {
+    return QStringView(existing).left(existing.indexOf(u',')) == name;
+  });
+  if (same != lines.end()) {
+    *same = line;
+  } else {
+    lines.append(line);
+  }
+  std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  return save(fileName, lines);
+}
+
+bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
+                                 const QString& fileName, const QString& downloadLine) {
+  const QString line = storedLine(name, ticker, downloadLine);
+  return !line.isEmpty() && save(fileName, {line});
+}
+
+bool PriceStore::save(const QString& fileName, const QStringList& lines) {
+  // Lines end in CR LF, as the files have always been written.
+  QByteArray bytes;
+  for (const QString& line : lines) {
+    bytes += line.toLatin1();
+    bytes += "\r\n";
+  }
+  for (int attempt = 1; attempt <= kSaveAttempts; ++attempt) {
+    if (attempt > 1) std::this_thread::sleep_for(kSaveRetryPause);
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+      noteWritten(fileName);
+      return true;
+    }
+  }
+  return false;
+}
+
+void PriceStore::noteWritten(const QString& fileName) {
+  const QFileInfo info(fileName);
+  const int key = dayKeyOfFileName(info.fileName());
+  const bool inFolder = key >= 0 && fileName.size() == folder_.size() + info.fileName().size() &&
+                        fileName.startsWith(folder_);
+  if (!inFolder) {
+    // Written somewhere the cache cannot place it: read everything anew.
+    listed_ = false;
+    parsed_.clear();
+    return;
+  }
+  parsed_.remove(key);
+  if (listed_) files_.insert(key, fileName);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+namespace pelmar {
+
+// The daily price files of the price folder: one comma-separated text file
+// per trading day, named yymmdd + "A.csv" (any case), ISO-8859-1 on disk,
+// one sorted line "Name,Ticker,yy/mm/dd,price" per stock.
+//
+// Every price look-up and every write goes through one store, which keeps
+// the folder listing and each parsed file in memory. Its own writes update
+// the cache at once; files changed by another program are noticed by
+// refresh(), which each command calls when it starts.
+class PriceStore {
+ public:
+  // Looked-up prices below zero mean "not found".
+  static constexpr double kNotFound = -1.0;
+  // A failed save is tried again, at most this many attempts in all.
+  static constexpr int kSaveAttempts = 11;
+
+  explicit PriceStore(const QString& folder = QString());
+
+  // The price folder, always ending in "/". Changing it drops the cache.
+  const QString& folder() const { return folder_; }
+  void setFolder(const QString& folder);
+
+  // The file name of a day's price file: yymmdd + "A.csv".
+  static QString dayFileName(QDate day);
+
+  // Drops the cached listing and parsed files that no longer match the disk
+  // (folder and file modification times and sizes). Cheap when nothing changed.
+  void refresh();
+
+  // The price of the ticker in the newest daily file of `date` or one of the
+  // 100 days before it; kNotFound when there is no such file or the file
+  // has no line for the ticker. `date` moves to the last day looked at.
+  double FindFilePrice(const QString& ticker, QDate& date);
+  // FindFilePrice on the date and, while not found, on the day before the
+  // last file looked at, six calls at most. A price above 0.0001, else 0.
+  double GetFilePrice(const QString& ticker, QDate date);
+
+  // Writes a download list (lines "yymmdd,price", oldest first) into the
+  // daily files, newest line first; stops after `extraDays` existing files
+  // were updated beyond the first. Returns the stored flag: whether at least
+  // one line was written.
+  bool StorePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
+                   int extraDays);
+  // Puts the line of `name` into an existing daily file, replacing the line
+  // that already holds that name, and keeps the lines sorted. False when the
+  // file could not be read or saved; the file is then left as it was.
+  bool UpdatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
+                       const QString& downloadLine);
+  // Makes a new daily file with the single line. False when it could not be saved.
+  bool CreatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
+                       const QString& downloadLine);
+
+ private:
+  // A daily file as read: (ticker id, price) of the first line of every
+  // ticker, sorted by ticker id, plus what the disk said when it was read.
+  struct DayFile {
+    std::vector<std::pair<int, double>> prices;
+    QString path;
+    QDateTime modified;
+    qint64 size = 0;
+    bool racy = false;  // modified too close to the read to trust the stamp
+  };
+
+  void ensureListed();
+  void list();
+  // The path of the daily file of that day, or empty when there is none.
+  QString existingFile(int dayKey);
+  const DayFile* dayFile(int dayKey);
+  int tickerId(const QString& lowerTicker);
+  bool save(const QString& fileName, const QStringList& lines);
+  // After an own write: the listing holds the file, its parse is dropped.
+  void noteWritten(const QString& fileName);
+
+  QString folder_;
+  bool listed_ = false;
+  bool listingRacy_ = false;
+  QDateTime folderModified_;
+  QHash<int, QString> files_;  // yymmdd as a number -> path
+  QHash<int, DayFile> parsed_;
+  QHash<QString, int> tickerIds_;  // lower-case ticker -> id shared by all files
+};
+
+}  // namespace pelmar
