@@ -21,6 +21,9 @@ TEST(DateSerial, KnownDaysAndTimes) {
   EXPECT_EQ(serialToDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
   EXPECT_EQ(serialToDate(45657.99), QDate(2024, 12, 31));
   EXPECT_EQ(wholeDay(45657.99), 45657.0);
+  EXPECT_EQ(IsoDayOfWeek(0.0), 6);   // Saturday 1899-12-30
+  EXPECT_EQ(IsoDayOfWeek(-1.5), 5);  // Friday 1899-12-29
+  EXPECT_EQ(IsoDayOfWeek(serial(2024, 12, 29) + 0.9), 7);
 }
 
 TEST(DateSerial, RoundTrips) {
@@ -53,14 +56,6 @@ TEST(DateSerial, OutOfRangeAndInvalidValues) {
   EXPECT_EQ(NextWorkDay(1e300), 1e300);
 }
 
-TEST(Dates, IsoDayOfWeekOnBothSidesOfTheBase) {
-  EXPECT_EQ(IsoDayOfWeek(0.0), 6);                   // Saturday 1899-12-30
-  EXPECT_EQ(IsoDayOfWeek(-1.5), 5);                  // Friday 1899-12-29
-  EXPECT_EQ(IsoDayOfWeek(serial(2024, 12, 23)), 1);  // Monday
-  EXPECT_EQ(IsoDayOfWeek(serial(2024, 12, 29) + 0.9), 7);
-  EXPECT_EQ(IsoDayOfWeek(serial(1, 1, 1)), 1);  // proleptic Gregorian Monday
-}
-
 TEST(Dates, EasterSundayEarlyAndLate) {
   EXPECT_EQ(easterSunday(1818), QDate(1818, 3, 22));  // earliest possible
   EXPECT_EQ(easterSunday(2008), QDate(2008, 3, 23));
@@ -78,10 +73,8 @@ TEST(Dates, NonWorkingDays) {
   const Row rows[] = {
       {{2024, 3, 29}, true},    // Good Friday
       {{2024, 4, 1}, true},     // Easter Monday
-      {{2024, 3, 28}, false},   // Thursday before Easter
       {{2024, 4, 2}, false},    // Tuesday after
       {{2024, 5, 9}, false},    // Ascension Day is a working day
-      {{2024, 5, 20}, false},   // so is Whit Monday
       {{2008, 3, 21}, true},    // early Easter: Good Friday
       {{2008, 3, 24}, true},    //   Easter Monday
       {{2038, 4, 23}, true},    // late Easter: Good Friday
@@ -94,9 +87,7 @@ TEST(Dates, NonWorkingDays) {
       {{2025, 12, 25}, true},   // Christmas (a Thursday)
       {{2025, 12, 26}, true},   // Boxing Day (a Friday)
       {{2025, 12, 24}, false},  // Christmas Eve
-      {{2025, 12, 31}, false},  // New Year's Eve
       {{2025, 4, 27}, true},    // King's Day is no holiday here, but a Sunday
-      {{2025, 4, 26}, true},    // Saturday
       {{2025, 4, 28}, false},   // Monday
   };
   for (const Row& row : rows) {
@@ -131,18 +122,15 @@ TEST(Dates, WeekNumbers) {
     int week;
   };
   const Row rows[] = {
-      {{2021, 1, 1}, 53},                       // Friday: last week of 2020
-      {{2021, 1, 3}, 53},                       // Sunday
-      {{2021, 1, 4}, 1},                        // Monday: week 1
-      {{2020, 12, 31}, 53},                     // 2020 has 53 ISO weeks
-      {{2024, 1, 1}, 1},                        // Monday
-      {{2024, 12, 29}, 52},                     // Sunday
-      {{2024, 12, 30}, 53},                     // belongs to ISO week 1 of 2025, but counts on
-      {{2024, 12, 31}, 53}, {{2025, 1, 1}, 1},  // Wednesday: week 1
-      {{2023, 1, 1}, 52},                       // Sunday: last week of 2022
-      {{2026, 1, 1}, 1},                        // Thursday: week 1
-      {{2027, 1, 1}, 53},                       // Friday: 2026 has 53 weeks
-      {{2022, 1, 2}, 52},                       // Sunday: 2021 has 52 weeks
+      {{2021, 1, 1}, 53},    // Friday: last week of 2020
+      {{2021, 1, 4}, 1},     // Monday: week 1
+      {{2020, 12, 31}, 53},  // 2020 has 53 ISO weeks
+      {{2024, 12, 29}, 52},  // Sunday
+      {{2024, 12, 30}, 53},  // ISO week 1 of 2025, but the count goes on
+      {{2024, 12, 31}, 53},  //   likewise
+      {{2025, 1, 1}, 1},     // Wednesday: week 1
+      {{2023, 1, 1}, 52},    // Sunday: last week of 2022
+      {{2027, 1, 1}, 53},    // Friday: 2026 has 53 weeks
   };
   for (const Row& row : rows) {
     EXPECT_EQ(WeekNumber(dateToSerial(row.day) + 0.5), row.week)

@@ -1,0 +1,256 @@
+#include "model/conversions.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "model/real48.h"
+
+namespace pelmar {
+
+namespace {
+
+bool isAsciiDigit(QChar c) {
+  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isAsciiLetter(QChar c) {
+  return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+         (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+}
+
+// s with only the characters `keep` accepts.
+template <typename Predicate>
+QString filtered(const QString& s, Predicate keep) {
+  QString result;
+  result.reserve(s.size());
+  for (const QChar c : s) {
+    if (keep(c)) result.append(c);
+  }
+  return result;
+}
+
+// Decimal text of the value with leading zeros to the number of digits; the
+// sign stands before the zeros.
+QString zeroPadded(int value, int digits) {
+  const QString number = QString::number(std::abs(static_cast<qint64>(value)));
+  return (value < 0 ? QStringLiteral("-") : QString()) +
+         number.rightJustified(digits, QLatin1Char('0'));
+}
+
+// Significant digits the fixed-point text is built from: the most a double
+// carries faithfully. Rounding to them first makes an amount typed as 1.005
+// (stored a hair below) show as 1.01 with two decimals, as the user wrote it.
+constexpr int kSignificantDigits = 15;
+
+// Fixed-point text of the value with "." as the point: the value taken to 15
+// significant digits, then rounded to `decimals` decimals, halves away from
+// zero. A zero result carries no sign.
+QString fixedPoint(double value, int decimals) {
+  // An infinity or NaN is shown as the amount a record would store for it.
+  if (!std::isfinite(value)) value = Real48::round(value);
+  decimals = std::max(decimals, 0);
+
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(value));
+  const std::string scientific(buffer);  // d.dddddddddddddde±xx
+  const std::size_t e = scientific.find('e');
+  std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
+  int integerDigits = std::stoi(scientific.substr(e + 1)) + 1;
+
+  const int keep = integerDigits + decimals;
+  if (keep < 0) {
+    digits.clear();
+  } else if (keep < static_cast<int>(digits.size())) {
+    const bool roundUp = digits[keep] >= '5';
+    digits.resize(keep);
+    if (roundUp) {
+      int i = keep - 1;
+      for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits.insert(digits.begin(), '1');
+        ++integerDigits;
+      }
+    }
+  }
+  if (integerDigits < 1) {
+    digits.insert(0, static_cast<std::size_t>(1 - integerDigits), '0');
+    integerDigits = 1;
+  }
+  digits.resize(static_cast<std::size_t>(integerDigits + decimals), '0');
+
+  const bool negative = value < 0 && digits.find_first_not_of('0') != std::string::npos;
+  QString text = negative ? QStringLiteral("-") : QString();
+  text += QString::fromLatin1(digits.data(), integerDigits);
+  if (decimals > 0) {
+    text += QLatin1Char('.');
+    text += QString::fromLatin1(digits.data() + integerDigits, decimals);
+  }
+  return text;
+}
+
+}  // namespace
+
+QString RealToStr(double value, int width, int decimals, const Language& language) {
+  QString text = fixedPoint(value, decimals);
+  const int point = text.indexOf(QLatin1Char('.'));
+  if (point >= 0) text[point] = language.decimalSeparator();
+  return text.rightJustified(width, QLatin1Char(' '));
+}
+
+double StrToReal(const QString& text) {
+  QString t = RemoveBlanks(text);
+  const int comma = t.indexOf(QLatin1Char(','));
+  if (comma >= 0) t[comma] = QLatin1Char('.');
+  if (t.isEmpty()) t = QStringLiteral("0.0");
+  for (const QChar c : t) {
+    if (!isAsciiDigit(c) && c != QLatin1Char('+') && c != QLatin1Char('-') &&
+        c != QLatin1Char('.')) {
+      return 0.0;
+    }
+  }
+  int point = t.indexOf(QLatin1Char('.'));
+  if (point < 0) {
+    point = t.size();
+    t += QLatin1Char('.');
+  }
+  if (point == 0) t.prepend(QLatin1Char('0'));
+  if (t.endsWith(QLatin1Char('.'))) t += QLatin1Char('0');
+
+  // Texts that pass the character test but are still no number ("1.2.3",
+  // "1-2", "+-1") and values beyond a double read as 0, like any other
+  // text that is no number.
+  bool ok = false;
+  const double value = QLocale::c().toDouble(t, &ok);
+  if (!ok || !std::isfinite(value)) return 0.0;
+  return value + 0.0;  // no negative zero from "-0"
+}
+
+QString FormatAmount(double value, int width, int decimals, const Language& language) {
+  const QString t = RealToStr(value, width, decimals, language);
+  const QChar decimalSeparator = language.decimalSeparator();
+  // Without decimals the text has no separator and is all integer part.
+  const int point = t.indexOf(decimalSeparator);
+  QString integerPart = RemoveBlanks(point < 0 ? t : t.left(point));
+  QString sign;
+  if (t.contains(QLatin1Char('-'))) {
+    sign = QStringLiteral("-");
+    integerPart.remove(0, 1);
+  }
+  // Every group of three, however long the number.
+  const QChar thousandsSeparator = language.thousandsSeparator();
+  for (qsizetype at = integerPart.size() - 3; at > 0; at -= 3) {
+    integerPart.insert(at, thousandsSeparator);
+  }
+  if (point < 0) return sign + integerPart;
+  return sign + integerPart + decimalSeparator + t.mid(point + 1);
+}
+
+long double Round4(long double value) {
+  return std::nearbyint(value * 10000.0L) * 0.0001L;
+}
+
+long double Log10OrZero(long double value) {
+  if (!(value >= 0.00001L)) return 0.0L;
+  return std::log(value) / std::log(10.0L);
+}
+
+long double SignedPower(long double base, long double exponent) {
+  constexpr long double kFailed = 999.999L;
+  if (!(std::fabs(base) >= 0.001L)) return kFailed;
+  const long double sign = base <= 0.0000001L ? -1.0L : 1.0L;
+  const long double result = sign * std::exp(exponent * std::log(std::fabs(base)));
+  return std::isfinite(result) ? result : kFailed;
+}
+
+QString IntToStrPadded(qint64 value, int width) {
+  return QString::number(value).rightJustified(width, QLatin1Char(' '));
+}
+
+QString TwoDigits(int value) {
+  return zeroPadded(value, 2);
+}
+
+QString ThreeDigits(int value) {
+  return zeroPadded(value, 3);
+}
+
+QString AfterChar(QChar c, const QString& s) {
+  const qsizetype at = s.indexOf(c);
+  return at < 0 ? QString() : s.mid(at + 1);
+}
+
+QString BeforeChar(QChar c, const QString& s) {
+  const qsizetype at = s.indexOf(c);
+  return at < 0 ? QString() : s.left(at);
+}
+
+QString AfterLastChar(QChar c, const QString& s) {
+  const qsizetype at = s.lastIndexOf(c);
+  return at < 0 ? QString() : s.mid(at + 1);
+}
+
+QString BeforeLastChar(QChar c, const QString& s) {
+  const qsizetype at = s.lastIndexOf(c);
+  return at < 0 ? QString() : s.left(at);
+}
+
+QString AfterStr(const QString& t, const QString& s) {
+  const qsizetype at = t.isEmpty() ? -1 : s.indexOf(t);
+  return at < 0 ? QString() : s.mid(at + t.size());
+}
+
+QString BeforeStr(const QString& t, const QString& s) {
+  const qsizetype at = t.isEmpty() ? -1 : s.indexOf(t);
+  return at < 0 ? QString() : s.left(at);
+}
+
+QString RemoveBlanks(const QString& s) {
+  return filtered(s, [](QChar c) { return c != QLatin1Char(' '); });
+}
+
+QString TrimLeftBlanks(const QString& s) {
+  qsizetype first = 0;
+  while (first < s.size() && s[first] == QLatin1Char(' ')) ++first;
+  return s.mid(first);
+}
+
+QString TrimRightBlanks(const QString& s) {
+  qsizetype end = s.size();
+  while (end > 0 && s[end - 1] == QLatin1Char(' ')) --end;
+  // Unlike TrimLeftBlanks, a text of spaces only comes back unchanged;
+  // kept so for the callers that depend on it.
+  return end == 0 ? s : s.left(end);
+}
+
+QString KeepNumberChars(const QString& s) {
+  return filtered(
+      s, [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); });
+}
+
+QString RemoveDigits(const QString& s) {
+  return filtered(s, [](QChar c) { return !isAsciiDigit(c); });
+}
+
+QString KeepAlnum(const QString& s) {
+  constexpr qsizetype kMaxLength = 79;
+  return filtered(
+             s,
+             [](QChar c) { return c == QLatin1Char(' ') || isAsciiDigit(c) || isAsciiLetter(c); })
+      .left(kMaxLength);
+}
+
+quint8 SetBits(quint8 flags, quint8 mask) {
+  return static_cast<quint8>(flags | mask);
+}
+
+quint8 ClearBits(quint8 flags, quint8 mask) {
+  return static_cast<quint8>(flags & ~mask);
+}
+
+}  // namespace pelmar
