@@ -9,6 +9,8 @@
 #include <chrono>
 #include <thread>
 
+#include "model/conversions.h"
+
 namespace pelmar {
 namespace {
 
@@ -43,22 +45,6 @@ bool isRacy(const QDateTime& stamp, const QDateTime& takenAt) {
   return stamp.msecsTo(takenAt) < kRacyMilliseconds;
 }
 
-// The price text of a daily file read as a number: blanks removed, a comma
-// or a point as decimal separator, anything else that is not a number 0.
-double readPrice(QStringView text) {
-  QString t = text.toString();
-  t.remove(u' ');
-  const qsizetype comma = t.indexOf(u',');
-  if (comma >= 0) t[comma] = u'.';
-  if (t.isEmpty()) return 0.0;
-  for (QChar c : t) {
-    if (!c.isDigit() && c != u'+' && c != u'-' && c != u'.') return 0.0;
-  }
-  bool ok = false;
-  const double value = t.toDouble(&ok);
-  return ok ? value : 0.0;
-}
-
 // The lines of a text file, without line ends (CR LF or LF) and without
 // empty lines, which carry no price.
 QStringList splitLines(const QString& text) {
@@ -68,12 +54,6 @@ QStringList splitLines(const QString& text) {
     if (!line.isEmpty()) lines.append(line.toString());
   }
   return lines;
-}
-
-QString trimmedRight(const QString& text) {
-  qsizetype end = text.size();
-  while (end > 0 && text.at(end - 1).isSpace()) --end;
-  return text.left(end);
 }
 
 // The stored line of a download line "yymmdd,price": name, ticker,
@@ -191,7 +171,7 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
     const int id = tickerId(line.sliced(first + 1, second - first - 1).toString().toLower());
     if (line.endsWith(u'X')) line.chop(1);
     const qsizetype third = line.indexOf(u',', second + 1);
-    const double price = third < 0 ? 0.0 : readPrice(line.sliced(third + 1));
+    const double price = third < 0 ? 0.0 : StrToReal(line.sliced(third + 1).toString());
     day.prices.emplace_back(id, price);
   }
   // The first line of a ticker counts, as when reading from the top.
@@ -230,7 +210,7 @@ double PriceStore::GetFilePrice(const QString& ticker, QDate date) {
 bool PriceStore::StorePrices(const QString& name, const QString& ticker,
                              const QStringList& downloadLines, int extraDays) {
   bool stored = false;
-  const QString storedName = trimmedRight(name);
+  const QString storedName = TrimRightBlanks(name);
   int count = 0;
   for (qsizetype i = downloadLines.size() - 1; i >= 0 && count <= extraDays; --i) {
     const QString& line = downloadLines.at(i);

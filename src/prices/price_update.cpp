@@ -1,0 +1,50 @@
+#include "prices/price_update.h"
+
+#include "model/conversions.h"
+
+namespace pelmar {
+
+void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex) {
+  const QDate date = serialToDate(portfolio.algAt(rekIndex - 1).Datum);
+  const int first = Portfolio::KoersIndexOf(rekIndex);
+  const int count = portfolio.fundCount(first);
+  for (int i = first; i < first + count; ++i) {
+    KoersRec& fund = portfolio.koersAt(i);
+    if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell)) continue;
+    const double price = prices.GetFilePrice(fund.Ticker, date);
+    if (price >= 0.0001) {
+      fund.Koers = price;
+    } else if (fund.Koers <= 0.0001) {
+      // Only a fund without a price looks back: a price typed in by the
+      // user, or kept from files that are gone, must not be replaced by an
+      // older dataset's. When no earlier dataset knows the fund either, it
+      // keeps what it has.
+      const double earlier = PriceFromEarlierSets(portfolio, rekIndex, fund);
+      if (earlier >= 0) fund.Koers = earlier;
+    }
+  }
+  portfolio.bPortChanged = true;
+}
+
+double PriceFromEarlierSets(Portfolio& portfolio, int rekIndex, const KoersRec& fund) {
+  // Local indices: the current dataset stays as it is.
+  int rek = rekIndex;
+  int koers = Portfolio::KoersIndexOf(rekIndex);
+  if (rek <= Portfolio::kFirstRekIndex) return PriceStore::kNotFound;
+  const QString ticker = RemoveBlanks(fund.Ticker);
+  double price = PriceStore::kNotFound;
+  for (int step = 0; step < 3 && price <= 0.0001; ++step) {
+    if (!portfolio.PrevDataSet(rek, koers)) break;
+    const int count = portfolio.fundCount(koers);
+    for (int i = koers; i < koers + count; ++i) {
+      const KoersRec& earlier = portfolio.koersAt(i);
+      if (RemoveBlanks(earlier.Ticker).compare(ticker, Qt::CaseInsensitive) == 0) {
+        price = earlier.Koers;
+        break;
+      }
+    }
+  }
+  return price;
+}
+
+}  // namespace pelmar
