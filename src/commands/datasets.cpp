@@ -1,0 +1,92 @@
+#include "commands/datasets.h"
+
+#include "model/dates.h"
+
+namespace pelmar {
+
+namespace {
+
+// NextWorkDay of yesterday: today, or the next working day.
+DateTime todayOrNextWorkDay(const Session& session) {
+  return NextWorkDay(dateToSerial(session.clock().today()) - 1);
+}
+
+std::optional<DateTime> askDate(Prompter& prompter, DateTime proposal, DateQuestion ask) {
+  if (ask == DateQuestion::TakeProposal) return proposal;
+  const std::optional<QDateTime> chosen = prompter.pickDate(serialToDateTime(proposal));
+  if (!chosen) return std::nullopt;
+  return dateTimeToSerial(*chosen);
+}
+
+}  // namespace
+
+bool AddDataSet(Session& session, Prompter& prompter, int& rekIndex, int& koersIndex,
+                DateQuestion ask) {
+  Portfolio& portfolio = session.portfolio();
+  if (!portfolio.canCopyDataSet(rekIndex)) {
+    prompter.message(session.text(TextId::PortfolioFull));
+    return false;
+  }
+  const AlgemeenRec& current = portfolio.algAt(rekIndex - 1);
+  const DateTime currentDay = wholeDay(current.Datum);
+  int lastRek = rekIndex;
+  int lastKoers = koersIndex;
+  portfolio.LastDataSet(lastRek, lastKoers);
+
+  if (lastRek == rekIndex) {
+    // Append. A cancelled date keeps the previous date and SetDuur.
+    portfolio.bAtLastSet = true;
+    DateTime datum = current.Datum;
+    qint32 setDuur = current.SetDuur;
+    if (const auto chosen = askDate(prompter, todayOrNextWorkDay(session), ask)) {
+      if (wholeDay(*chosen) < currentDay) {
+        prompter.message(session.text(TextId::DateBeforeLastDataSet));
+        datum = NextWorkDay(currentDay);
+      } else {
+        datum = *chosen;
+      }
+      // SetDuur follows the date the dataset really gets, the moved one too.
+      setDuur = static_cast<qint32>(wholeDay(datum) - currentDay);
+    }
+    portfolio.appendDataSet(rekIndex, koersIndex, datum, setDuur);
+  } else {
+    int nextRek = rekIndex;
+    int nextKoers = koersIndex;
+    portfolio.NextDataSet(nextRek, nextKoers);
+    DateTime datum = portfolio.algAt(nextRek - 1).Datum;
+    const DateTime nextDay = wholeDay(datum);
+    if (nextDay != currentDay) {
+      const auto chosen = askDate(prompter, NextWorkDay(currentDay), ask);
+      if (!chosen) return false;
+      datum = wholeDay(*chosen);
+      if (datum < currentDay || datum > nextDay) {
+        prompter.message(session.text(TextId::DateOutsideNeighbourDataSets));
+        return false;
+      }
+    }
+    portfolio.insertDataSet(rekIndex, koersIndex, datum);
+  }
+  return true;
+}
+
+IdentRec NewIdentRec(const Session& session, bool portInDollar) {
+  IdentRec ident;
+  ident.Name = session.text(TextId::ProductName);
+  ident.VersionI = session.text(TextId::VersionText);
+  ident.CopyrightI = session.text(TextId::CopyrightText);
+  ident.Author = session.text(TextId::AuthorNames);
+  ident.PortInDollarB = portInDollar;
+  ident.RapInDollarB = portInDollar;
+  return ident;
+}
+
+bool NewPortfolio(Session& session, Prompter& prompter, bool portInDollar) {
+  const std::optional<QDateTime> chosen =
+      prompter.pickDate(serialToDateTime(todayOrNextWorkDay(session)));
+  if (!chosen) return false;
+  session.portfolio().NewPortfolio(NewIdentRec(session, portInDollar),
+                                   wholeDay(dateTimeToSerial(*chosen)));
+  return true;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,46 @@
+#include "model/currency.h"
+
+#include <cmath>
+
+namespace pelmar {
+
+namespace {
+
+const QString kDollar = QStringLiteral("US$");
+const QString kEuro = QStringLiteral("EUR");
+constexpr double kSmallest = 0.0001;
+
+// The rate brought to at most 1; 1 when it is unusable.
+double usableRate(double rate) {
+  if (!std::isfinite(rate) || rate <= 0) return 1.0;
+  if (rate > 1) rate = 1 / rate;
+  return rate < kSmallest ? 1.0 : rate;
+}
+
+double reportFactor(const QString& valuta, bool reportInDollar, double rate) {
+  if (valuta == kDollar) return reportInDollar ? 1.0 : rate;
+  return reportInDollar ? 1 / rate : 1.0;
+}
+
+}  // namespace
+
+double FundCurrencyFactor(const Portfolio& portfolio, const KoersRec& fund) {
+  const QString& portfolioCurrency = portfolio.bPortInDollar ? kDollar : kEuro;
+  if (fund.Valuta == portfolioCurrency) return 1.0;
+  const double rate = usableRate(portfolio.alg().Dollar);
+  const double factor = fund.Valuta == kDollar && !portfolio.bPortInDollar ? rate : 1 / rate;
+  return factor < kSmallest ? 1.0 : factor;
+}
+
+double RapValutaFactor(const Portfolio& portfolio) {
+  return reportFactor(portfolio.koers().Valuta, portfolio.bRapInDollar,
+                      usableRate(portfolio.alg().Dollar));
+}
+
+double RekRapValutaFactor(const Portfolio& portfolio, double currencyIndexPrice) {
+  // The price is rounded to five decimals as its text would be.
+  const double rate = QString::number(currencyIndexPrice, 'f', 5).toDouble();
+  return reportFactor(portfolio.rek().Valuta, portfolio.bRapInDollar, usableRate(rate));
+}
+
+}  // namespace pelmar
