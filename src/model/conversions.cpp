@@ -52,7 +52,8 @@ constexpr int kSignificantDigits = 15;
 QString fixedPoint(double value, int decimals) {
   // An infinity or NaN is shown as the amount a record would store for it.
   if (!std::isfinite(value)) value = Real48::round(value);
-  decimals = std::max(decimals, 0);
+  // Past 18 decimals a double has nothing left to show.
+  decimals = std::clamp(decimals, 0, 18);
 
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(value));
@@ -98,14 +99,14 @@ QString fixedPoint(double value, int decimals) {
 
 QString RealToStr(double value, int width, int decimals, const Language& language) {
   QString text = fixedPoint(value, decimals);
-  const int point = text.indexOf(QLatin1Char('.'));
+  const qsizetype point = text.indexOf(QLatin1Char('.'));
   if (point >= 0) text[point] = language.decimalSeparator();
   return text.rightJustified(width, QLatin1Char(' '));
 }
 
 double StrToReal(const QString& text) {
   QString t = RemoveBlanks(text);
-  const int comma = t.indexOf(QLatin1Char(','));
+  const qsizetype comma = t.indexOf(QLatin1Char(','));
   if (comma >= 0) t[comma] = QLatin1Char('.');
   if (t.isEmpty()) t = QStringLiteral("0.0");
   for (const QChar c : t) {
@@ -114,13 +115,16 @@ double StrToReal(const QString& text) {
       return 0.0;
     }
   }
-  int point = t.indexOf(QLatin1Char('.'));
+  qsizetype point = t.indexOf(QLatin1Char('.'));
   if (point < 0) {
     point = t.size();
     t += QLatin1Char('.');
   }
-  if (point == 0) t.prepend(QLatin1Char('0'));
-  if (t.endsWith(QLatin1Char('.'))) t += QLatin1Char('0');
+  if (point == 0) {
+    t.prepend(QLatin1Char('0'));
+    ++point;
+  }
+  if (point == t.size() - 1) t += QLatin1Char('0');
 
   // Texts that pass the character test but are still no number ("1.2.3",
   // "1-2", "+-1") and values beyond a double read as 0, like any other
@@ -135,7 +139,7 @@ QString FormatAmount(double value, int width, int decimals, const Language& lang
   const QString t = RealToStr(value, width, decimals, language);
   const QChar decimalSeparator = language.decimalSeparator();
   // Without decimals the text has no separator and is all integer part.
-  const int point = t.indexOf(decimalSeparator);
+  const qsizetype point = t.indexOf(decimalSeparator);
   QString integerPart = RemoveBlanks(point < 0 ? t : t.left(point));
   QString sign;
   if (t.contains(QLatin1Char('-'))) {

@@ -51,6 +51,8 @@ TEST(RealToStr, FixedPointTexts) {
       {-0.001, 0, 2, "0,00", "0.00"},
       {-0.0, 0, 1, "0,0", "0.0"},
       {12.5, 0, -1, "13", "13"},
+      // No binary noise, and no absurd lengths.
+      {0.1, 0, 1000, "0,100000000000000000", "0.100000000000000000"},
       {std::numeric_limits<double>::quiet_NaN(), 0, 2, "0,00", "0.00"},
   };
   for (const Formatted& row : rows) {
