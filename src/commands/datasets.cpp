@@ -1,6 +1,7 @@
 #include "commands/datasets.h"
 
 #include "model/dates.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -20,8 +21,8 @@ std::optional<DateTime> askDate(Prompter& prompter, DateTime proposal, DateQuest
 
 }  // namespace
 
-bool AddDataSet(Session& session, Prompter& prompter, int& rekIndex, int& koersIndex,
-                DateQuestion ask) {
+bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& rekIndex,
+                int& koersIndex, DateQuestion ask) {
   Portfolio& portfolio = session.portfolio();
   if (!portfolio.canCopyDataSet(rekIndex)) {
     prompter.message(session.text(TextId::PortfolioFull));
@@ -66,6 +67,7 @@ bool AddDataSet(Session& session, Prompter& prompter, int& rekIndex, int& koersI
     }
     portfolio.insertDataSet(rekIndex, koersIndex, datum);
   }
+  UpdatePricesFromFiles(portfolio, prices, rekIndex);
   return true;
 }
 
