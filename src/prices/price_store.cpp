@@ -209,13 +209,17 @@ double PriceStore::GetFilePrice(const QString& ticker, QDate date) {
 
 bool PriceStore::StorePrices(const QString& name, const QString& ticker,
                              const QStringList& downloadLines, int extraDays) {
+  // A missing or read-only folder fails every save: say so at once instead
+  // of retrying every line.
+  const QFileInfo folderInfo(folder_);
+  if (folder_.isEmpty() || !folderInfo.isDir() || !folderInfo.isWritable()) return false;
   bool stored = false;
   const QString storedName = TrimRightBlanks(name);
   int count = 0;
   for (qsizetype i = downloadLines.size() - 1; i >= 0 && count <= extraDays; --i) {
     const QString& line = downloadLines.at(i);
     const QStringView date = QStringView(line).left(line.indexOf(u','));
-    if (!isSixDigits(date) || folder_.isEmpty()) continue;
+    if (!isSixDigits(date)) continue;
     const QString existing = existingFile(date.toInt());
     if (!existing.isEmpty()) {
       if (UpdatePriceFile(storedName, ticker, existing, line)) {

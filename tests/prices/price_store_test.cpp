@@ -38,11 +38,6 @@ class PriceStoreTest : public ::testing::Test {
 
 const QDate kSunday(2024, 1, 7);
 
-TEST_F(PriceStoreTest, DayFileNameIsTwoDigitYearMonthDay) {
-  EXPECT_EQ(PriceStore::dayFileName(QDate(2024, 1, 5)), "240105A.csv");
-  EXPECT_EQ(PriceStore::dayFileName(QDate(2000, 12, 31)), "001231A.csv");
-}
-
 TEST_F(PriceStoreTest, StoringADayThatHoldsTheStockKeepsOneSortedLine) {
   writeDay(QDate(2024, 1, 5), "Gamma,gam,24/01/05,3\r\nAlpha,alp,24/01/05,1\r\n\r\n");
   PriceStore store(folder());
