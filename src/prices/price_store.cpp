@@ -77,7 +77,7 @@ PriceStore::PriceStore(const QString& folder) {
 void PriceStore::setFolder(const QString& folder) {
   QString normal = QDir::fromNativeSeparators(folder);
   if (!normal.isEmpty() && !normal.endsWith(u'/')) normal.append(u'/');
-  if (normal == folder_ && listed_) return;
+  if (normal == folder_) return;
   folder_ = normal;
   listed_ = false;
   files_.clear();
