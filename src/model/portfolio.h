@@ -13,8 +13,9 @@ namespace pelmar {
 // one AlgemeenRec, exactly five RekeningRec and one or more KoersRec, the
 // last of which is the placeholder row. EndOfSetB marks the fifth account
 // and the last fund. The "current record" pointers of the original design
-// are list indices here (pIdentRec, pAlgRec, pRekRec, pKoersRec); every
-// operation that changes the list leaves them inside it.
+// are list indices here (pIdentRec, pAlgRec, pRekRec, pKoersRec); the
+// dataset operations that change the list leave them at the dataset that
+// becomes current.
 //
 // Dataset navigation works on a pair of indices (first account, first fund)
 // that callers pass in: FirstRekIndex and FirstKoersIndex or local copies.
