@@ -12,9 +12,11 @@ DateTime todayOrNextWorkDay(const Session& session) {
   return NextWorkDay(dateToSerial(session.clock().today()) - 1);
 }
 
-std::optional<DateTime> askDate(Prompter& prompter, DateTime proposal, DateQuestion ask) {
+std::optional<DateTime> askDate(const Session& session, Prompter& prompter, DateTime proposal,
+                                DateQuestion ask) {
   if (ask == DateQuestion::TakeProposal) return proposal;
-  const std::optional<QDateTime> chosen = prompter.pickDate(serialToDateTime(proposal));
+  const std::optional<QDateTime> chosen =
+      prompter.pickDate(session.text(TextId::SelectDateTitle), serialToDateTime(proposal));
   if (!chosen) return std::nullopt;
   return dateTimeToSerial(*chosen);
 }
@@ -39,7 +41,7 @@ bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& r
     portfolio.bAtLastSet = true;
     DateTime datum = current.Datum;
     qint32 setDuur = current.SetDuur;
-    if (const auto chosen = askDate(prompter, todayOrNextWorkDay(session), ask)) {
+    if (const auto chosen = askDate(session, prompter, todayOrNextWorkDay(session), ask)) {
       if (wholeDay(*chosen) < currentDay) {
         prompter.message(session.text(TextId::DateBeforeLastDataSet));
         datum = NextWorkDay(currentDay);
@@ -57,7 +59,7 @@ bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& r
     DateTime datum = portfolio.algAt(nextRek - 1).Datum;
     const DateTime nextDay = wholeDay(datum);
     if (nextDay != currentDay) {
-      const auto chosen = askDate(prompter, NextWorkDay(currentDay), ask);
+      const auto chosen = askDate(session, prompter, NextWorkDay(currentDay), ask);
       if (!chosen) return false;
       datum = wholeDay(*chosen);
       if (datum < currentDay || datum > nextDay) {
@@ -83,8 +85,8 @@ IdentRec NewIdentRec(const Session& session, bool portInDollar) {
 }
 
 bool NewPortfolio(Session& session, Prompter& prompter, bool portInDollar) {
-  const std::optional<QDateTime> chosen =
-      prompter.pickDate(serialToDateTime(todayOrNextWorkDay(session)));
+  const std::optional<QDateTime> chosen = prompter.pickDate(
+      session.text(TextId::SelectStartDateTitle), serialToDateTime(todayOrNextWorkDay(session)));
   if (!chosen) return false;
   session.portfolio().NewPortfolio(NewIdentRec(session, portInDollar),
                                    wholeDay(dateTimeToSerial(*chosen)));

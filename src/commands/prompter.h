@@ -35,8 +35,9 @@ class Prompter {
 
   virtual Answer question(const Question& question) = 0;
   virtual InputResult input(const QString& caption, const QString& prompt, const QString& text) = 0;
-  // The date picker: the chosen moment, or nothing when cancelled.
-  virtual std::optional<QDateTime> pickDate(const QDateTime& proposal) = 0;
+  // The date picker with its caption: the chosen moment, or nothing when
+  // cancelled.
+  virtual std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) = 0;
   // A plain message with an OK button.
   virtual void message(const QString& text) = 0;
   // A message that closes itself after the given time.

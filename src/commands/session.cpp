@@ -6,7 +6,9 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
     : dataDirectory_(dataDirectory),
       system_(system),
       settings_(Settings::defaults(dataDirectory)),
-      language_(Language::fromSetting(settings_.language, system)) {
+      language_(Language::fromSetting(settings_.language, system)),
+      prices_(settings_.pricePath),
+      trace_([this] { return clock_.now(); }) {
   applyLanguageToRecords();
 }
 
@@ -14,6 +16,12 @@ void Session::loadSettings(const SettingsStore& store) {
   settings_ = Settings::load(store, dataDirectory_);
   language_ = Language::fromSetting(settings_.language, system_);
   applyLanguageToRecords();
+  applyPricePath();
+}
+
+void Session::startTrace(const QString& folder) {
+  trace_.setEnabled(settings_.logFile);
+  if (settings_.logFile) trace_.LogInit(folder + QChar('/') + text(TextId::ProductName));
 }
 
 void Session::setLanguage(Language::Code code) {

@@ -3,19 +3,22 @@
 #include "commands/clock.h"
 #include "lang/language.h"
 #include "model/portfolio.h"
+#include "model/trace_log.h"
+#include "prices/price_store.h"
 #include "prices/settings.h"
 
 namespace pelmar {
 
-// The program-wide state of one run: the settings, the language, the clock
-// and the portfolio. The desktop program owns one Session
-// for the whole run; the headless tool and every test make their own.
+// The program-wide state of one run: the settings, the language, the clock,
+// the portfolio, the price store of the price folder and the trace log. The desktop program owns
+// one Session for the whole run; the headless tool and every test make their own.
 class Session {
  public:
   // A session with the default settings under the given data directory.
   explicit Session(const QString& dataDirectory, const QLocale& system = QLocale::system());
 
-  // Reads the settings from the store and takes the language they name.
+  // Reads the settings from the store and takes the language and the price
+  // folder they name.
   void loadSettings(const SettingsStore& store);
   // Writes the settings back; false when the store could not keep them.
   bool saveSettings(SettingsStore& store) const;
@@ -36,6 +39,17 @@ class Session {
   Portfolio& portfolio() { return portfolio_; }
   const Portfolio& portfolio() const { return portfolio_; }
 
+  // The one store through which every price is looked up and written; its
+  // folder follows the settings' price folder.
+  PriceStore& prices() { return prices_; }
+  // Makes the price store take the settings' price folder.
+  void applyPricePath() { prices_.setFolder(settings_.pricePath); }
+
+  TraceLog& trace() { return trace_; }
+  // Starts the trace log when the "LogFile" setting is on: the file is
+  // named after the program in the given folder (the user's desktop).
+  void startTrace(const QString& folder);
+
   // The main window's caption: "Pelmar, version 1.32a " or "Pelmar, versie 1.32a ".
   QString caption() const;
 
@@ -49,6 +63,8 @@ class Session {
   Language language_;
   Clock clock_;
   Portfolio portfolio_;
+  PriceStore prices_;
+  TraceLog trace_;
 };
 
 }  // namespace pelmar

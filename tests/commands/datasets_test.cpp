@@ -21,9 +21,9 @@ QDateTime noon(int y, int m, int d) {
 // Keeps the proposals the date picker was opened with.
 class DatePrompter : public test::ScriptedPrompter {
  public:
-  std::optional<QDateTime> pickDate(const QDateTime& proposal) override {
+  std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override {
     proposals.push_back(proposal.date());
-    return ScriptedPrompter::pickDate(proposal);
+    return ScriptedPrompter::pickDate(caption, proposal);
   }
   std::vector<QDate> proposals;
 };
@@ -75,7 +75,7 @@ TEST_F(AddDataSetTest, AppendProposesTheNextWorkingDayAndTakesTheChosenDate) {
   makePortfolio({day(2024, 6, 3)});
   writePrice(QDate(2024, 6, 12), QStringLiteral("12.5"));
   DatePrompter prompter;
-  prompter.expectDate(noon(2024, 6, 12));
+  prompter.expectDate(noon(2024, 6, 12), "Select the right date");
   ASSERT_TRUE(add(prompter));
   EXPECT_EQ(prompter.proposals, std::vector<QDate>{QDate(2024, 6, 10)});
 
@@ -187,7 +187,7 @@ TEST(NewPortfolio, BuildsTheIdentificationAndKeepsTheOldPortfolioOnCancel) {
   session.clock().fix(QDate(2024, 12, 24));
 
   test::ScriptedPrompter prompter;
-  prompter.expectDate(noon(2024, 12, 24));
+  prompter.expectDate(noon(2024, 12, 24), "Kies de juiste startdatum");
   ASSERT_TRUE(NewPortfolio(session, prompter, true));
   const Portfolio& p = session.portfolio();
   EXPECT_EQ(p.ident().Name.str(), "Pelmar");

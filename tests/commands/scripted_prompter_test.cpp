@@ -15,14 +15,15 @@ TEST(ScriptedPrompter, AnswersTheScriptInOrder) {
   const QDateTime day(QDate(2024, 3, 1), QTime(12, 0));
   p.expectQuestion("Opslaan?", Answer::No)
       .expectInput("Naam", {true, "Fonds A"})
-      .expectDate(day)
+      .expectDate(day, "Kies de juiste datum")
       .expectMessage("klaar")
       .expectSaveFile(std::nullopt);
   EXPECT_EQ(p.question(ask("Wijzigingen Opslaan?")), Answer::No);
   const InputResult in = p.input("Nieuw fonds", "Naam van het fonds", "");
   EXPECT_TRUE(in.accepted);
   EXPECT_EQ(in.text, "Fonds A");
-  EXPECT_EQ(p.pickDate(QDateTime(QDate(2024, 1, 1), QTime())), day);
+  EXPECT_EQ(p.pickDate("Pelmar - Kies de juiste datum", QDateTime(QDate(2024, 1, 1), QTime())),
+            day);
   p.message("Het is klaar.");
   EXPECT_EQ(p.saveFileName("Opslaan als", "x.xml", "*.xml"), std::nullopt);
   EXPECT_TRUE(p.done());

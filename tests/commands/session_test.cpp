@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace pelmar {
 namespace {
 
@@ -41,6 +44,25 @@ TEST(Session, TheClockCanBeFixedAndReleased) {
   session.clock().release();
   EXPECT_FALSE(session.clock().isFixed());
   EXPECT_LE(qAbs(session.clock().now().secsTo(QDateTime::currentDateTime())), 5);
+}
+
+TEST(Session, PriceFolderAndTraceFollowTheSettings) {
+  QTemporaryDir dir;
+  Session session(dir.path() + "/");
+  EXPECT_EQ(session.prices().folder(), dir.path() + "/Prices/");
+
+  MemorySettingsStore store;
+  store.setValue("Download", "Pad voor Koersen", dir.path() + "/Koersen/");
+  store.setValue("Service", "LogFile", 1);
+  session.loadSettings(store);
+  EXPECT_EQ(session.prices().folder(), dir.path() + "/Koersen/");
+
+  session.clock().fix(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+  session.startTrace(dir.path());
+  session.trace().Log("start");
+  QFile log(dir.path() + "/Pelmar.log");
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_EQ(log.readAll().trimmed(), "2024-05-06 07:08:09 - start");
 }
 
 }  // namespace

@@ -16,8 +16,9 @@ ScriptedPrompter& ScriptedPrompter::expectInput(const QString& containing, Input
   steps_.push_back({Kind::Input, containing, result});
   return *this;
 }
-ScriptedPrompter& ScriptedPrompter::expectDate(std::optional<QDateTime> result) {
-  steps_.push_back({Kind::Date, QString(), result});
+ScriptedPrompter& ScriptedPrompter::expectDate(std::optional<QDateTime> result,
+                                               const QString& containing) {
+  steps_.push_back({Kind::Date, containing, result});
   return *this;
 }
 ScriptedPrompter& ScriptedPrompter::expectMessage(const QString& containing) {
@@ -93,8 +94,9 @@ InputResult ScriptedPrompter::input(const QString& caption, const QString& promp
   return step ? std::get<InputResult>(step->result) : InputResult{false, text};
 }
 
-std::optional<QDateTime> ScriptedPrompter::pickDate(const QDateTime& proposal) {
-  const auto step = next(Kind::Date, proposal.toString(Qt::ISODate));
+std::optional<QDateTime> ScriptedPrompter::pickDate(const QString& caption,
+                                                    const QDateTime& proposal) {
+  const auto step = next(Kind::Date, caption + QChar('\n') + proposal.toString(Qt::ISODate));
   return step ? std::get<std::optional<QDateTime>>(step->result) : std::nullopt;
 }
 

@@ -18,7 +18,7 @@ class ScriptedPrompter : public Prompter {
 
   ScriptedPrompter& expectQuestion(const QString& containing, Answer answer);
   ScriptedPrompter& expectInput(const QString& containing, InputResult result);
-  ScriptedPrompter& expectDate(std::optional<QDateTime> result);
+  ScriptedPrompter& expectDate(std::optional<QDateTime> result, const QString& containing = {});
   ScriptedPrompter& expectMessage(const QString& containing);
   ScriptedPrompter& expectTimedMessage(const QString& containing);
   ScriptedPrompter& expectOpenFile(std::optional<QString> result);
@@ -30,7 +30,7 @@ class ScriptedPrompter : public Prompter {
 
   Answer question(const Question& question) override;
   InputResult input(const QString& caption, const QString& prompt, const QString& text) override;
-  std::optional<QDateTime> pickDate(const QDateTime& proposal) override;
+  std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override;
   void message(const QString& text) override;
   void timedMessage(const QString& line1, const QString& line2, int milliseconds) override;
   std::optional<QString> openFileName(const QString& caption, const QString& folder,

@@ -34,8 +34,9 @@ InputResult QtPrompter::input(const QString& caption, const QString& prompt, con
   return {accepted, dialog.textValue()};
 }
 
-std::optional<QDateTime> QtPrompter::pickDate(const QDateTime& proposal) {
+std::optional<QDateTime> QtPrompter::pickDate(const QString& caption, const QDateTime& proposal) {
   QDialog dialog(parent_);
+  dialog.setWindowTitle(caption);
   auto* calendar = new QCalendarWidget(&dialog);
   calendar->setSelectedDate(proposal.date());
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

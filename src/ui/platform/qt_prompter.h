@@ -13,7 +13,7 @@ class QtPrompter : public Prompter {
 
   Answer question(const Question& question) override;
   InputResult input(const QString& caption, const QString& prompt, const QString& text) override;
-  std::optional<QDateTime> pickDate(const QDateTime& proposal) override;
+  std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override;
   void message(const QString& text) override;
   void timedMessage(const QString& line1, const QString& line2, int milliseconds) override;
   std::optional<QString> openFileName(const QString& caption, const QString& folder,
