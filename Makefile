@@ -2,6 +2,9 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMAR_WERROR=ON
 JOBS ?= $(shell nproc)
+# Let ccache share compiled objects between checkouts in other folders.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
 
 .PHONY: run test build deps bench format clean
 
