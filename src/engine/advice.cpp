@@ -1,0 +1,207 @@
+#include "engine/advice.h"
+
+#include <cmath>
+
+#include "engine/booked_account.h"
+#include "engine/fund_names.h"
+#include "model/conversions.h"
+
+namespace pelmar {
+
+namespace {
+
+// Prices and shares of 0.0001 or less count as none.
+constexpr double kSmallest = 0.0001;
+// The exhaustion simulation gives up after this many steps.
+constexpr int kExhaustionSteps = 1000;
+
+long double ld(double value) {
+  return value;
+}
+
+// 1 / (1 − factor); a factor above 0.99999 counts as neutral.
+long double growthOf(double factor) {
+  return factor <= 0.99999 ? 1.0L / (1.0L - factor) : 1.0L;
+}
+
+// The nearest whole number, an exact half to the even one.
+QString wholeNumber(double value) {
+  return QString::number(static_cast<qint64>(std::nearbyint(value)));
+}
+
+}  // namespace
+
+Advice::Advice(Portfolio& portfolio, const Language& language)
+    : portfolio_(portfolio), language_(language) {}
+
+bool Advice::inFirstDataSet() const {
+  return portfolio_.FirstRekIndex == Portfolio::kFirstRekIndex;
+}
+
+void Advice::setGrowth(const KoersRec& fund) {
+  BuyGrowth = growthOf(fund.f);
+  SellGrowth = growthOf(fund.v);
+}
+
+long double Advice::AdviceSharesOf(const KoersRec& fund) {
+  if (inFirstDataSet()) return AdviceShares = 0;
+  setGrowth(fund);
+  if (fund.Koers <= kSmallest || std::fabs(fund.RefWrde) >= 100000000.0) return AdviceShares = 0;
+  // The shares missing to the reference value; negative above it.
+  const long double missing = ld(fund.RefWrde) / fund.Koers - fund.Aantal;
+  const long double shares = missing > kSmallest ? BuyGrowth * missing : SellGrowth * missing;
+  AdviceShares = shares;
+  return shares;
+}
+
+void Advice::setPricesAndQuantities(const KoersRec& fund, bool rounded, bool withQuantities) {
+  const auto round = [rounded](long double value) { return rounded ? Round4(value) : value; };
+  if (fund.Aantal <= kSmallest) {
+    BuyPrice = SellPrice = BuyShares = SellShares = 0;
+    return;
+  }
+  BuyPrice = round(ld(fund.RefWrde) * (1 - ld(fund.DownDr) * 0.01L) / fund.Aantal);
+  SellPrice = round(ld(fund.RefWrde) * (1 + ld(fund.UpDr) * 0.01L) / fund.Aantal);
+  if (withQuantities && SellPrice > 0 && BuyPrice > 0) {
+    BuyShares = round(ld(fund.RefWrde) * (ld(BuyGrowth) * fund.DownDr * 0.01L) / BuyPrice);
+    SellShares = round(ld(fund.RefWrde) * (ld(SellGrowth) * fund.UpDr * 0.01L) / SellPrice);
+  } else {
+    BuyShares = SellShares = 0;
+  }
+}
+
+void Advice::FundAdvice(int offset) {
+  const KoersRec* previous = nullptr;
+  int rek = portfolio_.FirstRekIndex;
+  int koers = portfolio_.FirstKoersIndex;
+  if (!inFirstDataSet() && portfolio_.PrevDataSet(rek, koers) && offset >= 0 &&
+      offset < portfolio_.fundCount(portfolio_.FirstKoersIndex)) {
+    const KoersRec& fund = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+    const int found = FundNameIndex(portfolio_, koers).offsetOf(FundNameIndex::key(fund.Ticker));
+    if (found >= 0) previous = &portfolio_.koersAt(koers + found);
+  }
+  FundAdvice(offset, previous);
+}
+
+void Advice::FundAdvice(int offset, const KoersRec* previous) {
+  if (offset < 0 || offset >= portfolio_.fundCount(portfolio_.FirstKoersIndex)) return;
+  portfolio_.pKoersRec = portfolio_.FirstKoersIndex + offset;
+  KoersRec& fund = portfolio_.koers();
+
+  if (fund.isPlaceholder() || fund.Koers < kSmallest || fund.Aantal < kSmallest) {
+    BuyPrice = SellPrice = BuyShares = SellShares = TradeAdvice = 0;
+    fund.RefWrde = ld(fund.Aantal) * fund.Koers;
+    return;
+  }
+
+  // The start rule: the first dataset, or a fresh start of the fund.
+  if (inFirstDataSet() || (fund.Flag1 & KoersFlag::Cumulatief)) {
+    fund.RefWrde = ld(fund.Aantal) * fund.Koers;
+    setGrowth(fund);
+    setPricesAndQuantities(fund, false, true);
+    AdviceShares = TradeAdvice = 0;
+    return;
+  }
+
+  // Looking the fund up by name in the current dataset finds the fund
+  // itself; with two funds of one name the record at the offset is kept,
+  // so each record is advised on its own.
+  portfolio_.SelFonds = offset;
+  const bool isNew = previous == nullptr;
+  if (isNew)
+    fund.RefWrde = ld(fund.Aantal) * fund.Koers;
+  else if (!(fund.Flag1 & KoersFlag::RefWaarde))
+    fund.RefWrde = previous->RefWrde;
+
+  AdviceShares = Round4(AdviceSharesOf(fund));
+  fund.AdviesR = AdviceShares;
+  setPricesAndQuantities(fund, true, !isNew);
+  const bool due = AdviceShares >= BuyShares || AdviceShares <= -SellShares;
+  TradeAdvice = !isNew && due ? AdviceShares.value() : 0.0;
+}
+
+void Advice::FirstDataSetAdvice(const KoersRec& fund) {
+  setGrowth(fund);
+  setPricesAndQuantities(fund, true, true);
+  TradeAdvice = AdviceShares = 0;
+}
+
+QString Advice::quantityText(TextId action, double shares) const {
+  return language_.text(action) + wholeNumber(shares) + QStringLiteral(" (") +
+         FormatAmount(shares, 0, 4, language_) + QStringLiteral(")") +
+         language_.text(TextId::AdviceUnits);
+}
+
+AdviceBox Advice::ShowAdvice(int index) {
+  FundAdvice(portfolio_.SelFonds);
+  AdviceBox box;
+  if (portfolio_.idAt(index) != KoersRec::Id) return box;
+  portfolio_.pKoersRec = index;
+  const KoersRec& fund = portfolio_.koers();
+
+  if (BuyPrice > kSmallest && SellPrice > kSmallest) {
+    const QString at = language_.text(TextId::AdviceAt);
+    box.koopLabel =
+        at + FormatAmount(BuyPrice, 0, 4, language_) + quantityText(TextId::AdviceBuy, BuyShares);
+    box.verkoopLabel = at + FormatAmount(SellPrice, 0, 4, language_) +
+                       quantityText(TextId::AdviceSell, SellShares);
+  }
+
+  const double trade = TradeAdvice;
+  const bool due =
+      (trade > kSmallest && trade >= BuyShares) || (trade < kSmallest && -trade >= SellShares);
+  box.adviesColour = due ? AdviceColour::Blue : AdviceColour::Red;
+  const double shares = due ? trade : fund.AdviesR.value();
+  const QString lead = language_.text(due ? TextId::AdviceTrade : TextId::AdviceTooSmall);
+  if (!inFirstDataSet()) {
+    if (shares > 0.001)
+      box.adviesLabel = lead + quantityText(TextId::AdviceBuy, shares);
+    else if (shares < -0.001)
+      box.adviesLabel = lead + quantityText(TextId::AdviceSell, -shares);
+  }
+
+  box.exhaustionHint = exhaustionHint(fund);
+  return box;
+}
+
+QString Advice::exhaustionHint(const KoersRec& fund) const {
+  // Falling prices, each step DownDr percent lower, with the method buying
+  // at every step: where does the reserve run out? In doubles.
+  double shares = fund.Aantal;
+  double price = fund.Koers;
+  double reserve = fund.Reserve;
+  const double drop = fund.DownDr;
+  const double growth = static_cast<double>(growthOf(fund.f));
+  int steps = 0;
+  do {
+    const double before = price;
+    price = price * (1 - 0.01 * drop);
+    shares = shares * (1 + 0.01 * growth);
+    reserve = reserve - (before - price) * shares;
+    ++steps;
+  } while (!(reserve < 0) && steps <= kExhaustionSteps);
+
+  if (steps > kExhaustionSteps) return language_.text(TextId::ExhaustionUnknown);
+  return language_.text(TextId::ExhaustionAt)
+      .arg(FormatAmount(price, 0, 4, language_), FormatAmount(reserve, 0, 4, language_),
+           FormatAmount(shares, 0, 4, language_));
+}
+
+QString Advice::DivirOzevClick() {
+  const int offset = portfolio_.SelFonds;
+  if (offset >= 0 && offset < portfolio_.fundCount(portfolio_.FirstKoersIndex)) {
+    const KoersRec& fund = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+    portfolio_.pRekRec = portfolio_.FirstRekIndex + bookedAccount(fund.RekNr) - 1;
+    portfolio_.rek().DivirOzevB = !divirOzevChecked_;
+  }
+  divirOzevChecked_ = !divirOzevChecked_;
+  portfolio_.bPortChanged = true;
+  return language_.text(divirOzevChecked_ ? TextId::DivirOzevOn : TextId::DivirOzevOff);
+}
+
+QString Advice::RividuDoriClick() {
+  rividuDoriChecked_ = !rividuDoriChecked_;
+  return language_.text(rividuDoriChecked_ ? TextId::RividuDoriOn : TextId::RividuDoriOff);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+
+#include "lang/language.h"
+#include "model/portfolio.h"
+#include "model/real48.h"
+
+namespace pelmar {
+
+// How the advice line is drawn.
+enum class AdviceColour {
+  Blue,  // the trade advice is due
+  Red,   // the price change is too small for a trade
+};
+
+// What the advice box shows for the selected fund.
+struct AdviceBox {
+  QString adviesLabel;  // the advice line
+  AdviceColour adviesColour = AdviceColour::Red;
+  QString koopLabel;       // price and quantity of the next purchase
+  QString verkoopLabel;    // price and quantity of the next sale
+  QString exhaustionHint;  // hint of the advice info button
+};
+
+// The advice generator: for one fund the quantity that brings its holding
+// back to its reference value, the prices at which the method buys and
+// sells with the quantities for each, and whether the current price calls
+// for a trade. It also keeps the reference value RefWrde from dataset to
+// dataset. The results describe the fund computed last.
+class Advice {
+ public:
+  Advice(Portfolio& portfolio, const Language& language);
+
+  // The AdviceShares routine for a fund of the current dataset: sets
+  // BuyGrowth and SellGrowth and returns the shares to buy (positive) or
+  // sell (negative) now; 0 in the first dataset.
+  long double AdviceSharesOf(const KoersRec& fund);
+
+  // The advice of the fund at offset i of the current dataset, looking its
+  // previous fund up by name. May change RefWrde and AdviesR of the fund.
+  void FundAdvice(int offset);
+  // The same with the previous fund already known: nullptr for a fund that
+  // is new in this dataset. The engine uses it in its pass over all funds.
+  void FundAdvice(int offset, const KoersRec* previous);
+
+  // The buy and sell prices and quantities of a fund in the first dataset.
+  void FirstDataSetAdvice(const KoersRec& fund);
+
+  // Recomputes the advice of SelFonds and returns what the advice box
+  // shows for the fund record at list index `index`.
+  AdviceBox ShowAdvice(int index);
+
+  // The DivirOzev menu command on the account of the selected fund; returns
+  // the text of the label that shows the mode.
+  QString DivirOzevClick();
+  // The RividuDori menu command: only its check mark and label change.
+  QString RividuDoriClick();
+  bool divirOzevChecked() const { return divirOzevChecked_; }
+  bool rividuDoriChecked() const { return rividuDoriChecked_; }
+
+  // The advice results.
+  Real48 BuyGrowth;
+  Real48 SellGrowth;
+  Real48 AdviceShares;
+  Real48 BuyPrice;
+  Real48 SellPrice;
+  Real48 BuyShares;
+  Real48 SellShares;
+  Real48 TradeAdvice;
+
+ private:
+  bool inFirstDataSet() const;
+  // BuyGrowth and SellGrowth of the fund's growth factors.
+  void setGrowth(const KoersRec& fund);
+  // BuyPrice, SellPrice, BuyShares and SellShares of the fund at its
+  // reference value; the quantities only when `withQuantities`.
+  void setPricesAndQuantities(const KoersRec& fund, bool rounded, bool withQuantities);
+  // The hint that tells where falling prices use the reserve up.
+  QString exhaustionHint(const KoersRec& fund) const;
+  // " Kopen: 2 (2.5000) stuks" and its selling counterpart.
+  QString quantityText(TextId action, double shares) const;
+
+  Portfolio& portfolio_;
+  const Language& language_;
+  bool divirOzevChecked_ = false;
+  bool rividuDoriChecked_ = false;
+};
+
+}  // namespace pelmar

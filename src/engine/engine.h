@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "engine/advice.h"
+#include "lang/language.h"
+#include "model/portfolio.h"
+#include "model/real48.h"
+#include "prices/price_store.h"
+
+namespace pelmar {
+
+// The valuation engine: turns what the user entered into a dataset into
+// every derived figure of it, taking what accumulates from the dataset
+// before. It works on the current dataset (FirstRekIndex, FirstKoersIndex)
+// and computes in long double; every value it stores, in a record or in
+// its results, is rounded to Real48. Not re-entrant.
+class Engine {
+ public:
+  // Called after each dataset of a recalculation: datasets done, in all.
+  using Progress = std::function<void(int done, int total)>;
+
+  Engine(Portfolio& portfolio, PriceStore& prices, const Language& language);
+
+  // Recomputes the current dataset. Leaves FirstRekIndex, FirstKoersIndex
+  // and SelFonds as they were.
+  void CalcDataSet();
+  // Recomputes every dataset before the last in date order, each from its
+  // freshly computed predecessor, then marks the portfolio changed.
+  void SpeedRekenClick(const Progress& progress = {});
+
+  // The interest of account 1 to 5 of the current dataset over `days`, on
+  // the balance of the previous dataset.
+  long double AccountInterest(int account, int days);
+  // The 0-based offset of the fund of the current dataset with that name
+  // (leading blanks and case ignored), or -1.
+  int FindFund(const QString& name) const;
+
+  // The date of the portfolio's first dataset, the base of PDuur. Set it
+  // when a portfolio is read or made new; until then the first dataset's
+  // date counts.
+  void setPortStartDate(DateTime date) { portStartDate_ = date; }
+  DateTime PortStartDate() const;
+
+  Advice& advice() { return advice_; }
+  const Advice& advice() const { return advice_; }
+
+  // The results of the last run.
+  Real48 SumValue;
+  Real48 SumReserve;
+  Real48 SumInterest;
+  Real48 SumCumInleg;
+  Real48 SumCumKosten;
+  Real48 SumCumBTW;
+
+ private:
+  void CalcFirstDataSet();
+  void CalcLaterDataSet();
+
+  // The accounts of the current dataset, 1 to 5, and of the previous one.
+  RekeningRec& account(int number);
+  const RekeningRec& previousAccount(int number) const;
+  // The fund at an offset of the current dataset and its previous fund
+  // (nullptr for a new fund).
+  KoersRec& fund(int offset);
+  const KoersRec* previousFund(int offset) const;
+  double currencyFactor(const KoersRec& fund) const;
+  // The number of funds of the current dataset, placeholder row included.
+  int fundCount() const;
+  // Zeroes the working totals.
+  void clearSums();
+
+  Portfolio& portfolio_;
+  PriceStore& prices_;
+  Advice advice_;
+  std::optional<DateTime> portStartDate_;
+
+  // Working values of one run.
+  Real48 sumDividend_;
+  Real48 sumGewInleg_;
+  Real48 rotaiSomCumInleg_;
+  Real48 rotaiSomGewInleg_;
+  std::array<Real48, Portfolio::kAccountsPerDataSet> accountReserve_;
+  std::array<Real48, Portfolio::kAccountsPerDataSet> accountAbsReserve_;
+  int previousRekIndex_ = Portfolio::kFirstRekIndex;
+  // Per fund of the current dataset: the list index of its previous fund,
+  // or -1 for a new fund. Looked up by name once per run.
+  std::vector<int> previousFunds_;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include "model/portfolio.h"
+
+namespace pelmar {
+
+// The funds of one dataset by name. A name matches a fund when it equals
+// the fund's Ticker with every blank removed, in lower case; with two funds
+// of the same name the first one counts. Each name is normalised once, so
+// the engine's passes over all funds of a dataset stay linear in their
+// number.
+class FundNameIndex {
+ public:
+  // The funds of the dataset whose first fund is at koersIndex.
+  FundNameIndex(const Portfolio& portfolio, int koersIndex);
+
+  // The key a Ticker is matched by.
+  static QString key(const QString& ticker);
+
+  // The 0-based offset of the fund with that key, or -1.
+  int offsetOf(const QString& key) const { return offsets_.value(key, -1); }
+
+ private:
+  QHash<QString, int> offsets_;
+};
+
+}  // namespace pelmar
