@@ -155,7 +155,9 @@ void Engine::CalcFirstDataSet() {
     rotaiSomGewInleg_ += k.ROTAIGewInleg;
 
     RekeningRec& rek = account(number);
-    if (!k.Valuta.isEmpty()) rek.Valuta = k.Valuta.str();
+    // The placeholder row holds no position, so it does not decide the
+    // currency of the account it names.
+    if (!k.Valuta.isEmpty() && !k.isPlaceholder()) rek.Valuta = k.Valuta.str();
     rek.Saldo += (ld(k.Reserve) - rek.CumKosten - rek.CumBTW) / f;
     rek.Waarde += ld(k.Aantal) * k.Koers;
   }

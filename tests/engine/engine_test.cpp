@@ -204,10 +204,10 @@ TEST_F(EngineTest, ReservesCountForAtMostAMillion) {
 TEST_F(EngineTest, ThePlaceholderRowDoesNotDecideTheAccountCurrency) {
   start(kStart);
   addFund("ALPHA", 1000, 10, 100);
-  calc();
-  append(kStart.addDays(1));
   fund(1).Valuta = QStringLiteral("US$");
   calc();
+  EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
+  next(kStart.addDays(1));
   EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
 }
 
