@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/booked_account.h"
+#include "engine/engine_support.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
 
@@ -10,14 +10,8 @@ namespace pelmar {
 
 namespace {
 
-// Prices and shares of 0.0001 or less count as none.
-constexpr double kSmallest = 0.0001;
 // The exhaustion simulation gives up after this many steps.
 constexpr int kExhaustionSteps = 1000;
-
-long double ld(double value) {
-  return value;
-}
 
 // 1 / (1 − factor); a factor above 0.99999 counts as neutral.
 long double growthOf(double factor) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/booked_account.h"
+#include "engine/engine_support.h"
 #include "engine/fund_names.h"
 #include "engine/returns.h"
 #include "model/conversions.h"
@@ -13,18 +13,12 @@ namespace pelmar {
 
 namespace {
 
-// Prices and shares of 0.0001 or less count as none.
-constexpr double kSmallest = 0.0001;
 // A reserve sum below this counts as zero.
 constexpr double kNoReserve = 0.01;
 // Reserves count for at most this much in the total value.
 constexpr double kReserveCap = 1000000.0;
 // The daily interest factor is the yearly one to this power.
 constexpr double kDayExponent = 1 / 365.25;
-
-long double ld(double value) {
-  return value;
-}
 
 int wholeDays(DateTime date) {
   return static_cast<int>(std::trunc(date));
