@@ -1,0 +1,397 @@
+#include "model/portfolio_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+namespace pelmar {
+namespace {
+
+namespace pf = portfolio_file;
+
+const Language kDutch(Language::Code::Dutch, QLocale::c());
+const Language kEnglish(Language::Code::English, QLocale::c());
+
+// Two datasets of two funds each (a fund and the placeholder row), with
+// values that show the number layout: rounding, negatives, bytes, "&".
+Portfolio samplePortfolio() {
+  Portfolio p;
+  p.setRecordTexts({QStringLiteral("      Naam"), QStringLiteral("Nummer"), QStringLiteral("nl"),
+                    QStringLiteral("[Nieuw]")});
+  IdentRec ident;
+  ident.Name = QStringLiteral("Pelmar");
+  ident.VersionI = QStringLiteral("stored version");  // never written
+  ident.Author = QStringLiteral("Jan/Piet");
+  ident.Flag1 = IdentFlag::JaarAfsl;
+  p.NewPortfolio(ident, 38718);  // 2006-01-01
+  p.bRapInDollar = true;
+
+  const char* names[] = {"R&D", "Giro", "Spaar", "Beleg", "Vijf"};
+  for (int i = 0; i < 5; ++i) {
+    RekeningRec& rek = p.rekAt(2 + i);
+    rek.RekNaam = QString::fromLatin1(names[i]);
+    rek.RekNummer = QStringLiteral("NL%1").arg(i + 1);
+    rek.Valuta = QStringLiteral("EUR");
+  }
+  p.rekAt(2).Saldo = -12.5;
+  p.rekAt(3).CredPerc = 200;
+  p.rekAt(4).RividuDoriB = true;
+
+  KoersRec fund = p.initialRecords().DefaultKoersRec;
+  fund.EndOfSetB = false;
+  fund.CumDatum = 38718;
+  fund.Ticker = QStringLiteral("ASML");
+  fund.Koers = 12.34;
+  fund.Aantal = 0.00004;
+  fund.Delta = -0.00006;
+  fund.FDuur = -3;
+  fund.Flag1 = KoersFlag::FakeFund | KoersFlag::BuySell;
+  fund.RekNr = 2;
+  fund.Inleg = 1000;
+  fund.RefWrde = 1234.56789;
+  fund.Reserve = -0.5;
+  fund.AdviesR = 38718;
+  EXPECT_EQ(p.insertRecord(7, fund), Portfolio::Refusal::None);
+  p.algAt(1).Dollar = 1.2345;
+  p.algAt(1).Totaal = 98765.4321;
+  EXPECT_TRUE(p.appendDataSet(p.FirstRekIndex, p.FirstKoersIndex, 38720, 2));
+  return p;
+}
+
+QByteArray writtenUpTo(const Portfolio& p, const Language& language, int writeLimit) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  pf::write(buffer, p, writeLimit, language);
+  return buffer.data();
+}
+
+QByteArray written(const Portfolio& p, const Language& language) {
+  return writtenUpTo(p, language, p.size() - 1);
+}
+
+pf::ReadOptions englishOptions() {
+  pf::ReadOptions options;
+  options.accountNamePrefix = QStringLiteral("  Acnt. ");
+  options.defaultCountry = QStringLiteral("us");
+  return options;
+}
+
+struct ReadBack {
+  pf::ReadResult result;
+  Portfolio portfolio;
+};
+
+ReadBack readText(const QByteArray& text, const pf::ReadOptions& options = englishOptions()) {
+  QByteArray data = text;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  ReadBack back;
+  back.result = pf::read(buffer, back.portfolio, options);
+  return back;
+}
+
+// The text with the first match of the pattern replaced.
+QByteArray replaced(QByteArray text, const char* pattern, const char* by) {
+  const QString s = QString::fromLatin1(text);
+  const QRegularExpressionMatch m = QRegularExpression(QString::fromLatin1(pattern)).match(s);
+  EXPECT_TRUE(m.hasMatch()) << pattern;
+  return s.left(m.capturedStart()).toLatin1() + by + s.mid(m.capturedEnd()).toLatin1();
+}
+
+TEST(PortfolioFileWrite, MatchesTheGoldenFileByteForByte) {
+  const QByteArray actual = written(samplePortfolio(), kDutch);
+  const QString golden = QStringLiteral(PELMAR_SOURCE_DIR "/tests/golden/portfolio_nl.xml");
+  if (qEnvironmentVariableIsSet("PELMAR_UPDATE_GOLDEN")) {
+    QFile out(golden);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(actual);
+    GTEST_SKIP() << "golden file rewritten";
+  }
+  QFile file(golden);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing " << golden.toStdString();
+  EXPECT_EQ(actual, file.readAll());
+}
+
+TEST(PortfolioFileWrite, EnglishWritesDecimalPointsAndTheEnglishVersion) {
+  const QByteArray text = written(samplePortfolio(), kEnglish);
+  EXPECT_TRUE(text.contains("\r\n<Koers>12.3400</Koers>\r\n"));
+  EXPECT_TRUE(text.contains("<Aantal>0.0000</Aantal>"));
+  EXPECT_TRUE(text.contains("<Delta>-0.0001</Delta>"));
+  EXPECT_TRUE(text.contains("<VersionI>version 1.32a</VersionI>"));
+  EXPECT_FALSE(text.contains(','));
+}
+
+TEST(PortfolioFileWrite, EscapesMarkupInEveryTextAndReadsItBack) {
+  Portfolio p = samplePortfolio();
+  p.koersAt(7).Ticker = QStringLiteral("AT&T<X>");
+  p.rekAt(3).RekNummer = QStringLiteral("a\tb\r\nc");
+  p.identAt(0).Author = QStringLiteral("Zoë/Łukasz");
+  const QByteArray text = written(p, kEnglish);
+  EXPECT_TRUE(text.contains("<Ticker>AT&amp;T&lt;X></Ticker>"));
+  EXPECT_TRUE(text.contains("<RekNummer>a b  c</RekNummer>")) << "control characters";
+  EXPECT_TRUE(text.contains("<Author>Zo\xEB/?ukasz</Author>")) << "ISO-8859-1 on disk";
+
+  const ReadBack back = readText(text);
+  ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
+  EXPECT_EQ(back.portfolio.koersAt(7).Ticker.str(), QStringLiteral("AT&T<X>"));
+  EXPECT_EQ(back.portfolio.rekAt(2).RekNaam.str(), QStringLiteral("R&D"));
+  EXPECT_EQ(back.portfolio.identAt(0).Author.str(), QStringLiteral("Zoë/?ukasz"));
+}
+
+TEST(PortfolioFileWrite, TheWriteLimitStopsAfterTheDataSetThatReachesIt) {
+  const Portfolio p = samplePortfolio();  // second dataset from index 9 on
+  const QByteArray first = writtenUpTo(p, kEnglish, 10 - 3);
+  EXPECT_TRUE(first.contains("</DataSet_1>\r\n</Pelmar_Data>\r\n"));
+  EXPECT_FALSE(first.contains("DataSet_2"));
+  EXPECT_TRUE(written(p, kEnglish).contains("</DataSet_2>\r\n</Pelmar_Data>\r\n"));
+
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_EQ(pf::write(buffer, p, 10 - 3, kEnglish), 1);
+  QBuffer readOnly;
+  readOnly.open(QIODevice::ReadOnly);
+  EXPECT_EQ(pf::write(readOnly, p, p.size() - 1, kEnglish), -1) << "a device that refuses";
+}
+
+TEST(PortfolioFileRead, AFileSavedInDutchReadsTheSameInEnglishAndBack) {
+  const Portfolio p = samplePortfolio();
+  const ReadBack fromDutch = readText(written(p, kDutch));
+  ASSERT_TRUE(fromDutch.result.ok()) << fromDutch.result.reason.toStdString();
+  EXPECT_EQ(written(fromDutch.portfolio, kEnglish), written(p, kEnglish));
+
+  const ReadBack fromEnglish = readText(written(p, kEnglish));
+  ASSERT_TRUE(fromEnglish.result.ok());
+  EXPECT_EQ(written(fromEnglish.portfolio, kDutch), written(p, kDutch));
+
+  const Portfolio& back = fromDutch.portfolio;
+  EXPECT_EQ(back.size(), p.size());
+  EXPECT_EQ(back.koersAt(7).Koers, p.koersAt(7).Koers);
+  EXPECT_NEAR(back.koersAt(7).RefWrde, 1234.5679, 1e-9);
+  EXPECT_EQ(back.koersAt(7).FDuur, -3);
+  EXPECT_EQ(back.rekAt(3).CredPerc, 200);
+  EXPECT_TRUE(back.bRapInDollar);
+  EXPECT_FALSE(back.bPortInDollar);
+  EXPECT_TRUE(back.endOfSetAt(6));
+  EXPECT_TRUE(back.endOfSetAt(8));
+  EXPECT_FALSE(back.endOfSetAt(7));
+}
+
+TEST(PortfolioFileRead, IndentedFilesWithBlankLinesReadAsTheCompactFile) {
+  const QByteArray compact = written(samplePortfolio(), kEnglish);
+  QByteArray loose = "\r\n\n";
+  for (const QByteArray& line : compact.split('\n')) {
+    if (line.isEmpty()) continue;
+    loose += "   " + line + "\n    \r\n\r\n";
+  }
+  const ReadBack back = readText(loose);
+  ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
+  EXPECT_EQ(written(back.portfolio, kEnglish), compact);
+}
+
+TEST(PortfolioFileRead, FieldsInAnyOrderUnknownOrMissingOnes) {
+  // The fund block turned upside down, with a stranger and without Aantal.
+  const QByteArray text = written(samplePortfolio(), kEnglish);
+  const qsizetype start = text.indexOf("<KoersRec>\r\n") + 12;
+  const qsizetype end = text.indexOf("</KoersRec>", start);
+  QList<QByteArray> lines = text.mid(start, end - start).split('\n');
+  std::reverse(lines.begin(), lines.end());
+  QByteArray block = lines.join('\n') + "\r\n<Unknown>5</Unknown>\r\nno tag at all\r\n";
+  block.replace("<Aantal>0.0000</Aantal>", "");
+  const ReadBack back = readText(text.left(start) + block + text.mid(end));
+  ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
+  EXPECT_EQ(back.portfolio.koersAt(7).Ticker.str(), QStringLiteral("ASML"));
+  EXPECT_EQ(back.portfolio.koersAt(7).Koers, Real48(12.34));
+  EXPECT_EQ(back.portfolio.koersAt(7).Aantal, 0.0);
+}
+
+TEST(PortfolioFileRead, OlderAndLooserFilesAreTakenAsThePartsDescribe) {
+  QByteArray text = written(samplePortfolio(), kEnglish);
+  text.replace("IdentRec>", "Ident>");
+  text = replaced(text, "<Ticker>ASML</Ticker>",
+                  "<Ticker>ABCD EFGH IJ</Ticker>\r\n<Ticker2>K LM</Ticker2>");
+  text = replaced(text, "<NrOfSet>1</NrOfSet>", "<NrOfSet>5</NrOfSet>");
+  text = replaced(text, "<NrOfSet>2</NrOfSet>", "<NrOfSet>9</NrOfSet>");
+  text = replaced(text, "<Dollar>1.2345</Dollar>", "<Dollar>0,00</Dollar>");
+  text = replaced(text, "<Datum>38720.0000</Datum>", "<Datum>38720,75</Datum>");
+  text = replaced(text, "<Country>nl</Country>", "<Country>be</Country>");
+  text = replaced(text, "<RekNaam>R&amp;D</RekNaam>", "<RekNaam> Naam </RekNaam>");
+  text = replaced(text, "<RekNaam>Giro</RekNaam>", "<RekNaam>Name</RekNaam>");
+  text = replaced(text, "<RekNummer>NL3</RekNummer>", "<RekNummer>a>b~\xE9}</RekNummer>");
+  text = replaced(text, "<Totaal>98765.4321</Totaal>", "<Totaal> 1 234,5 </Totaal>");
+  text = replaced(text, "<Flag1>20</Flag1>", "<Flag1>-1</Flag1>");
+  text = replaced(text, "<RividuDoriB>1</RividuDoriB>", "<RividuDoriB>7</RividuDoriB>");
+  text = replaced(text, "<EndOfSetB>1</EndOfSetB>", "<EndOfSetB>0</EndOfSetB>");
+
+  const ReadBack back = readText(text);
+  ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
+  const Portfolio& p = back.portfolio;
+  EXPECT_EQ(p.koersAt(7).Ticker.str(), QStringLiteral("ABCDEFGHIJKL")) << "cut to twelve";
+  EXPECT_TRUE(p.koersAt(7).Ticker2.isEmpty());
+  EXPECT_EQ(p.algAt(1).NrOfSet, 1);
+  EXPECT_EQ(p.algAt(9).NrOfSet, 2);
+  EXPECT_NEAR(p.algAt(1).Dollar, 1.1, 1e-9);
+  EXPECT_EQ(p.algAt(9).Datum, 38720.0);
+  EXPECT_EQ(p.koersAt(7).Country.str(), QStringLiteral("us"));
+  EXPECT_EQ(p.rekAt(2).RekNaam.str(), QStringLiteral("  Acnt. 1"));
+  EXPECT_EQ(p.rekAt(3).RekNaam.str(), QStringLiteral("  Acnt. 2"));
+  EXPECT_EQ(p.rekAt(4).RekNummer.str(), QStringLiteral("a>b  }"));
+  EXPECT_DOUBLE_EQ(p.algAt(1).Totaal, 1234.5);
+  EXPECT_EQ(p.koersAt(7).Flag1, 255) << "a Byte keeps the low eight bits";
+  EXPECT_TRUE(p.rekAt(4).RividuDoriB);
+  EXPECT_TRUE(p.endOfSetAt(6)) << "EndOfSetB follows the position";
+}
+
+TEST(PortfolioFileRead, AFundWithoutPriceAsksForTheDaysPriceOnce) {
+  QByteArray text = written(samplePortfolio(), kEnglish);
+  text = replaced(text, "<Koers>12.3400</Koers>", "<Koers>0.00001</Koers>");
+  pf::ReadOptions options = englishOptions();
+  QStringList asked;
+  options.priceFor = [&](const QString& ticker, DateTime datum) {
+    asked << ticker + QString::number(datum);
+    return ticker == QLatin1String("ASML") ? 20.5 : 0.0;
+  };
+  QStringList dataSets;
+  options.dataSetStarted = [&](const QString& name) { dataSets << name; };
+  const ReadBack back = readText(text, options);
+  ASSERT_TRUE(back.result.ok());
+  EXPECT_DOUBLE_EQ(back.portfolio.koersAt(7).Koers, 20.5);
+  EXPECT_EQ(asked, QStringList({"ASML38718", "[Nieuw]38718", "[Nieuw]38720"}));
+  EXPECT_EQ(dataSets, QStringList({"DataSet_1", "DataSet_2"}));
+}
+
+TEST(PortfolioFileRead, TheDebugViewSeesEveryBlockUntilItStops) {
+  pf::ReadOptions options = englishOptions();
+  QList<QStringList> blocks;
+  options.debugBlock = [&](const QStringList& lines) {
+    blocks << lines;
+    return blocks.size() < 3;
+  };
+  ASSERT_TRUE(readText(written(samplePortfolio(), kEnglish), options).result.ok());
+  ASSERT_EQ(blocks.size(), 3);
+  EXPECT_EQ(blocks[0].first(), QStringLiteral("<IdentRec>"));
+  EXPECT_EQ(blocks[0].size(), 11);
+  EXPECT_EQ(blocks[2].first(), QStringLiteral("<RekeningRec>"));
+}
+
+// Files that are no portfolio, each refused with the error the program
+// reports for it.
+struct Malformed {
+  const char* name;
+  std::function<QByteArray(QByteArray)> make;
+  pf::ReadError error;
+};
+
+void PrintTo(const Malformed& m, std::ostream* os) {
+  *os << m.name;
+}
+
+class PortfolioFileRefusal : public ::testing::TestWithParam<Malformed> {};
+
+TEST_P(PortfolioFileRefusal, IsReportedAndNeverHangs) {
+  const ReadBack back = readText(GetParam().make(written(samplePortfolio(), kEnglish)));
+  EXPECT_EQ(back.result.error, GetParam().error) << back.result.reason.toStdString();
+}
+
+QByteArray binaryGarbage(int size) {
+  QRandomGenerator random(42);
+  QByteArray bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random.bounded(256));
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, PortfolioFileRefusal,
+    ::testing::Values(
+        Malformed{"empty", [](QByteArray) { return QByteArray(); }, pf::ReadError::NoRoot},
+        Malformed{"blank lines only", [](QByteArray) { return QByteArray("\r\n  \r\n\n   "); },
+                  pf::ReadError::NoRoot},
+        Malformed{"declaration only", [](QByteArray t) { return t.left(t.indexOf('\n') + 1); },
+                  pf::ReadError::NoRoot},
+        Malformed{"root only", [](QByteArray t) { return t.left(t.indexOf("<IdentRec>")); },
+                  pf::ReadError::NoFirstBlock},
+        Malformed{"another first block",
+                  [](QByteArray t) { return t.replace("IdentRec>", "Portfolio>"); },
+                  pf::ReadError::NoIdentBlock},
+        Malformed{"first block on a field line",
+                  [](QByteArray t) { return t.replace("<IdentRec>\r\n", "<IdentRec>x"); },
+                  pf::ReadError::NoIdentBlock},
+        Malformed{
+            "no dataset",
+            [](QByteArray t) { return t.left(t.indexOf("<DataSet_1>")) + "</Pelmar_Data>\r\n"; },
+            pf::ReadError::Unreadable},
+        Malformed{
+            "text at the dataset level",
+            [](QByteArray t) { return t.replace("<DataSet_2>", "stray text\r\n<DataSet_2>"); },
+            pf::ReadError::Unreadable},
+        Malformed{"dataset without a general record",
+                  [](QByteArray t) {
+                    return t.left(t.indexOf("<DataSet_2>")) +
+                           "<DataSet_2>\r\n</DataSet_2>\r\n</Pelmar_Data>\r\n";
+                  },
+                  pf::ReadError::Unreadable},
+        Malformed{"four accounts",
+                  [](QByteArray t) {
+                    const qsizetype fifth =
+                        t.lastIndexOf("<RekeningRec>", t.indexOf("<RekNaam>Vijf"));
+                    return t.left(fifth) + t.mid(t.indexOf("</DataSet_1>"));
+                  },
+                  pf::ReadError::Unreadable},
+        Malformed{"dataset without funds",
+                  [](QByteArray t) {
+                    const qsizetype from = t.indexOf("<KoersRec>");
+                    return t.left(from) + t.mid(t.indexOf("</DataSet_1>"));
+                  },
+                  pf::ReadError::Unreadable},
+        Malformed{"a block left open",
+                  [](QByteArray t) { return replaced(t, "</KoersRec>\r\n", ""); },
+                  pf::ReadError::Unreadable},
+        Malformed{"1.0 in an Integer field",
+                  [](QByteArray t) { return replaced(t, "<FDuur>-3<", "<FDuur>1.0<"); },
+                  pf::ReadError::Unreadable},
+        Malformed{
+            "a Boolean beyond 32 bits",
+            [](QByteArray t) { return replaced(t, "<EndOfSetB>0<", "<EndOfSetB>99999999999<"); },
+            pf::ReadError::Unreadable},
+        Malformed{"a 10 MB line",
+                  [](QByteArray t) {
+                    return t.replace("<Koers>12.3400</Koers>", QByteArray(10 << 20, '7'));
+                  },
+                  pf::ReadError::Unreadable},
+        Malformed{"binary garbage", [](QByteArray) { return binaryGarbage(1 << 16); },
+                  pf::ReadError::Unreadable},
+        Malformed{"garbage after the root line",
+                  [](QByteArray t) {
+                    return t.left(t.indexOf("<IdentRec>")) + "<IdentRec>\r\n" + binaryGarbage(4096);
+                  },
+                  pf::ReadError::Unreadable}),
+    [](const auto& info) {
+      QString name = QString::fromLatin1(info.param.name);
+      name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+      return name.toStdString();
+    });
+
+TEST(PortfolioFileRead, EveryTruncationIsRefused) {
+  const QByteArray text = written(samplePortfolio(), kEnglish);
+  // Only a cut inside the final line end keeps the whole portfolio.
+  for (qsizetype size = 0; size < text.size() - 2; size += 7) {
+    const ReadBack back = readText(text.left(size));
+    ASSERT_FALSE(back.result.ok()) << "cut at " << size;
+  }
+  EXPECT_TRUE(readText(text.left(text.size() - 2)).result.ok());
+}
+
+TEST(PortfolioFileRead, ADataSetOfMoreFundsThanTheWindowAddressesIsRefused) {
+  QByteArray text = written(samplePortfolio(), kEnglish);
+  const qsizetype start = text.indexOf("<KoersRec>");
+  const QByteArray fund = text.mid(start, text.indexOf("<KoersRec>", start + 1) - start);
+  text.insert(start, fund.repeated(Portfolio::kMaxFundsPerDataSet));
+  const ReadBack back = readText(text);
+  EXPECT_EQ(back.result.error, pf::ReadError::Unreadable);
+  EXPECT_EQ(back.result.reason, QStringLiteral("too many fund lines in one dataset"));
+}
+
+}  // namespace
+}  // namespace pelmar
