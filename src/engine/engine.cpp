@@ -195,10 +195,12 @@ void Engine::CalcLaterDataSet() {
   const int count = fundCount();
   const FundNameIndex previousNames(portfolio_, previousKoers);
   previousFunds_.assign(count, -1);
+  placeholders_.assign(count, false);
   for (int offset = 0; offset < count; ++offset) {
-    const int found = previousNames.offsetOf(
-        FundNameIndex::key(portfolio_.koersAt(portfolio_.FirstKoersIndex + offset).Ticker));
+    const KoersRec& k = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+    const int found = previousNames.offsetOf(FundNameIndex::key(k.Ticker));
     if (found >= 0) previousFunds_[offset] = previousKoers + found;
+    placeholders_[offset] = k.isPlaceholder();
   }
 
   AlgemeenRec& alg = portfolio_.alg();
@@ -212,7 +214,7 @@ void Engine::CalcLaterDataSet() {
     KoersRec& k = fund(offset);
     const KoersRec* prev = previousFund(offset);
     const double prevAantal = prev ? prev->Aantal.value() : 0.0;
-    k.FDuur = k.isPlaceholder() ? 0 : (prev ? prev->FDuur : 0) + setDuur;
+    k.FDuur = placeholders_[offset] ? 0 : (prev ? prev->FDuur : 0) + setDuur;
     k.Delta = ld(k.Aantal) - prevAantal;
     if (std::fabs(k.Delta) > kSmallest) {
       k.Flag1 = SetBits(k.Flag1, KoersFlag::BuySell);
@@ -223,7 +225,7 @@ void Engine::CalcLaterDataSet() {
     }
     // The placeholder row holds no position, so it does not decide the
     // currency of the account it names.
-    if (!k.isPlaceholder()) account(bookedAccount(k.RekNr)).Valuta = k.Valuta.str();
+    if (!placeholders_[offset]) account(bookedAccount(k.RekNr)).Valuta = k.Valuta.str();
   }
 
   if (!(fund(count - 1).Flag1 & KoersFlag::FakeFund))
@@ -232,7 +234,7 @@ void Engine::CalcLaterDataSet() {
   // Reserves and cumulative figures.
   for (int offset = 0; offset < count; ++offset) {
     KoersRec& k = fund(offset);
-    if (k.isPlaceholder()) continue;
+    if (placeholders_[offset]) continue;
     const KoersRec* prev = previousFund(offset);
     const long double f = currencyFactor(k);
     if (prev) {
@@ -307,7 +309,7 @@ void Engine::CalcLaterDataSet() {
   // every fund booked on it.
   for (int offset = 0; offset < count; ++offset) {
     KoersRec& k = fund(offset);
-    if (k.isPlaceholder()) continue;
+    if (placeholders_[offset]) continue;
     const long double f = currencyFactor(k);
     k.RekNr = static_cast<quint8>(bookedAccount(k.RekNr));
     RekeningRec& rek = account(k.RekNr);
@@ -320,7 +322,7 @@ void Engine::CalcLaterDataSet() {
   int funds = 0;
   for (int offset = 0; offset < count; ++offset) {
     const KoersRec& k = fund(offset);
-    if (k.isPlaceholder()) continue;
+    if (placeholders_[offset]) continue;
     ++funds;
     const long double f = currencyFactor(k);
     const int number = bookedAccount(k.RekNr);
@@ -350,7 +352,7 @@ void Engine::CalcLaterDataSet() {
       k.RatRente = k.RatCumRente = k.RatKosten = k.RatBTW = 0;
       break;
     }
-    if (k.isPlaceholder()) continue;
+    if (placeholders_[offset]) continue;
     const int number = bookedAccount(k.RekNr);
     const RekeningRec& rek = account(number);
     const long double cumRente = ld(rek.CumCRente) + rek.CumDRente;

@@ -89,6 +89,8 @@ class Engine {
   // Per fund of the current dataset: the list index of its previous fund,
   // or -1 for a new fund. Looked up by name once per run.
   std::vector<int> previousFunds_;
+  // Per fund of the current dataset: whether it is the placeholder row.
+  std::vector<bool> placeholders_;
 };
 
 }  // namespace pelmar
