@@ -29,6 +29,13 @@ int wholeDays(DateTime date) {
 Engine::Engine(Portfolio& portfolio, PriceStore& prices, const Language& language)
     : portfolio_(portfolio), prices_(prices), advice_(portfolio, language) {}
 
+bool Engine::isDataSetAt(int rekIndex) const {
+  if (portfolio_.idAt(rekIndex - 1) != AlgemeenRec::Id) return false;
+  for (int number = 0; number < Portfolio::kAccountsPerDataSet; ++number)
+    if (portfolio_.idAt(rekIndex + number) != RekeningRec::Id) return false;
+  return portfolio_.idAt(Portfolio::KoersIndexOf(rekIndex)) == KoersRec::Id;
+}
+
 DateTime Engine::PortStartDate() const {
   if (portStartDate_) return *portStartDate_;
   return portfolio_.idAt(Portfolio::kFirstRekIndex - 1) == AlgemeenRec::Id
@@ -79,11 +86,9 @@ void Engine::clearSums() {
 }
 
 void Engine::CalcDataSet() {
-  // A list without a dataset at the current indices has nothing to compute.
-  if (portfolio_.idAt(portfolio_.FirstRekIndex - 1) != AlgemeenRec::Id ||
-      portfolio_.idAt(portfolio_.FirstKoersIndex) != KoersRec::Id) {
-    return;
-  }
+  // A list without a whole dataset at the current indices has nothing to
+  // compute.
+  if (!isDataSetAt(portfolio_.FirstRekIndex)) return;
   // The placeholder text of rows made later follows the language: the
   // session sets it in the initial-value records whenever the language is
   // set, so nothing is left to copy here.
@@ -190,7 +195,10 @@ void Engine::CalcLaterDataSet() {
   const int selFonds = portfolio_.SelFonds;
   int previousKoers = portfolio_.FirstKoersIndex;
   previousRekIndex_ = portfolio_.FirstRekIndex;
-  if (!portfolio_.PrevDataSet(previousRekIndex_, previousKoers)) return;
+  if (!portfolio_.PrevDataSet(previousRekIndex_, previousKoers) ||
+      !isDataSetAt(previousRekIndex_)) {
+    return;
+  }
 
   const int count = fundCount();
   const FundNameIndex previousNames(portfolio_, previousKoers);
@@ -399,7 +407,10 @@ void Engine::CalcLaterDataSet() {
 long double Engine::AccountInterest(int account, int days) {
   int rek = portfolio_.FirstRekIndex;
   int koers = portfolio_.FirstKoersIndex;
-  portfolio_.PrevDataSet(rek, koers);
+  if (account < 1 || account > Portfolio::kAccountsPerDataSet || !isDataSetAt(rek) ||
+      !portfolio_.PrevDataSet(rek, koers) || !isDataSetAt(rek)) {
+    return 0;
+  }
   const double saldo = portfolio_.rekAt(rek + account - 1).Saldo;
   portfolio_.pRekRec = portfolio_.FirstRekIndex + account - 1;
   const RekeningRec& current = portfolio_.rek();

@@ -60,6 +60,8 @@ class Engine {
   void CalcFirstDataSet();
   void CalcLaterDataSet();
 
+  // Whether a general record, five accounts and a fund stand at rekIndex.
+  bool isDataSetAt(int rekIndex) const;
   // The accounts of the current dataset, 1 to 5, and of the previous one.
   RekeningRec& account(int number);
   const RekeningRec& previousAccount(int number) const;

@@ -257,6 +257,25 @@ TEST_F(EngineTest, RecalculatingCarriesAChangeThroughLaterDataSets) {
   EXPECT_DOUBLE_EQ(fund(0).CumInleg, 1500);
 }
 
+TEST_F(EngineTest, AMalformedListIsLeftAlone) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  append(kStart.addDays(30));
+  EXPECT_EQ(engine.AccountInterest(6, 30), 0.0L);
+  EXPECT_EQ(engine.AccountInterest(0, 30), 0.0L);
+  // The previous dataset lost an account, the current one its funds.
+  portfolio.removeRecords(Portfolio::kFirstRekIndex + 4, 1);
+  portfolio.FirstRekIndex -= 1;
+  portfolio.FirstKoersIndex -= 1;
+  fund(0).Inleg = 500;
+  calc();
+  EXPECT_DOUBLE_EQ(fund(0).CumInleg, 1000);  // not computed
+  portfolio.removeRecords(portfolio.FirstKoersIndex, funds());
+  calc();
+  EXPECT_EQ(engine.FindFund(QStringLiteral("alpha")), -1);
+}
+
 TEST(ReturnsTest, GuardsGiveNoReturn) {
   struct Row {
     double w, gi;
