@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 
 namespace pelmar {
 namespace {
@@ -61,6 +63,26 @@ TEST(Real48, CompoundAssignmentRoundsTheResult) {
   r = 0.0;
   r /= 0;  // 0/0
   EXPECT_EQ(r.value(), 0.0);
+}
+
+TEST(Real48, FastRoundingAgreesWithTheReferenceEverywhere) {
+  std::mt19937_64 random(48);
+  std::uniform_real_distribution<double> mantissa(0.5, 1.0);
+  std::uniform_int_distribution<int> exponent(-140, 140);
+  for (int i = 0; i < 200000; ++i) {
+    const long double x =
+        std::ldexp(static_cast<long double>(mantissa(random)), exponent(random)) * (i % 2 ? -1 : 1);
+    // Values with extra bits beyond a double, and exact ties at 40 bits.
+    const long double extended = x + std::ldexp(x, -45) * (i % 7);
+    const long double tie =
+        std::ldexp(std::floor(std::ldexp(x, 41 - std::ilogb(x) - 1)) + 0.5L, std::ilogb(x) - 40);
+    for (const long double v : {x, extended, tie}) {
+      ASSERT_EQ(Real48::round(v), Real48::roundPortable(v)) << static_cast<double>(v);
+      ASSERT_EQ(Real48::round(static_cast<double>(v)),
+                Real48::roundPortable(static_cast<double>(v)))
+          << static_cast<double>(v);
+    }
+  }
 }
 
 }  // namespace
