@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <thread>
 
 #include "model/conversions.h"
@@ -81,6 +82,7 @@ void PriceStore::setFolder(const QString& folder) {
   folder_ = normal;
   listed_ = false;
   files_.clear();
+  fileDaysStale_ = true;
   parsed_.clear();
 }
 
@@ -107,6 +109,7 @@ void PriceStore::ensureListed() {
 void PriceStore::list() {
   const QDateTime now = QDateTime::currentDateTime();
   files_.clear();
+  fileDaysStale_ = true;
   listed_ = true;
   folderModified_ = QDateTime();
   listingRacy_ = false;
@@ -183,19 +186,44 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
   return &*parsed_.insert(dayKey, std::move(day));
 }
 
+const std::vector<std::pair<qint64, int>>& PriceStore::fileDays() {
+  ensureListed();
+  if (!fileDaysStale_) return fileDays_;
+  fileDays_.clear();
+  for (auto it = files_.constBegin(); it != files_.constEnd(); ++it) {
+    const int key = it.key();
+    for (int century = 1800; century <= 2100; century += 100) {
+      const QDate day(century + key / 10000, key / 100 % 100, key % 100);
+      if (day.isValid()) fileDays_.emplace_back(day.toJulianDay(), key);
+    }
+  }
+  std::sort(fileDays_.begin(), fileDays_.end());
+  fileDaysStale_ = false;
+  return fileDays_;
+}
+
+// Looks for the file of the date and of each of the 100 days before it, as
+// a walk back day by day would: the latest listed day in that window is the
+// file found, and the date moves to it (or 100 days back when none is).
 double PriceStore::FindFilePrice(const QString& ticker, QDate& date) {
   if (!date.isValid()) return kNotFound;
-  for (int back = 0; back <= 100; ++back) {
-    if (back > 0) date = date.addDays(-1);
-    const DayFile* day = dayFile(dayKey(date));
-    if (day == nullptr) continue;
-    const auto id = tickerIds_.constFind(ticker.toLower());
-    if (id == tickerIds_.constEnd()) return kNotFound;
-    const auto it = std::lower_bound(day->prices.begin(), day->prices.end(), *id,
-                                     [](const auto& entry, int key) { return entry.first < key; });
-    return it != day->prices.end() && it->first == *id ? it->second : kNotFound;
+  const auto& days = fileDays();
+  const qint64 last = date.toJulianDay();
+  const auto after =
+      std::upper_bound(days.begin(), days.end(), std::pair<qint64, int>(last, INT_MAX));
+  if (after == days.begin() || std::prev(after)->first < last - 100) {
+    date = date.addDays(-100);
+    return kNotFound;
   }
-  return kNotFound;
+  const auto found = std::prev(after);
+  date = QDate::fromJulianDay(found->first);
+  const DayFile* day = dayFile(found->second);
+  if (day == nullptr) return kNotFound;
+  const auto id = tickerIds_.constFind(ticker.toLower());
+  if (id == tickerIds_.constEnd()) return kNotFound;
+  const auto it = std::lower_bound(day->prices.begin(), day->prices.end(), *id,
+                                   [](const auto& entry, int key) { return entry.first < key; });
+  return it != day->prices.end() && it->first == *id ? it->second : kNotFound;
 }
 
 double PriceStore::GetFilePrice(const QString& ticker, QDate date) {
@@ -296,7 +324,10 @@ void PriceStore::noteWritten(const QString& fileName) {
     return;
   }
   parsed_.remove(key);
-  if (listed_) files_.insert(key, fileName);
+  if (listed_) {
+    files_.insert(key, fileName);
+    fileDaysStale_ = true;
+  }
 }
 
 }  // namespace pelmar

@@ -77,6 +77,10 @@ class PriceStore {
   // The path of the daily file of that day, or empty when there is none.
   QString existingFile(int dayKey);
   const DayFile* dayFile(int dayKey);
+  // The days the listed files can stand for, sorted: a file name holds the
+  // year modulo 100, so each name counts for that year in every century a
+  // portfolio date may fall in.
+  const std::vector<std::pair<qint64, int>>& fileDays();
   int tickerId(const QString& lowerTicker);
   bool save(const QString& fileName, const QStringList& lines);
   // After an own write: the listing holds the file, its parse is dropped.
@@ -86,7 +90,9 @@ class PriceStore {
   bool listed_ = false;
   bool listingRacy_ = false;
   QDateTime folderModified_;
-  QHash<int, QString> files_;  // yymmdd as a number -> path
+  QHash<int, QString> files_;                     // yymmdd as a number -> path
+  std::vector<std::pair<qint64, int>> fileDays_;  // (Julian day, yymmdd)
+  bool fileDaysStale_ = true;
   QHash<int, DayFile> parsed_;
   QHash<QString, int> tickerIds_;  // lower-case ticker -> id shared by all files
 };
