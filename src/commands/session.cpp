@@ -8,6 +8,7 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
       settings_(Settings::defaults(dataDirectory)),
       language_(Language::fromSetting(settings_.language, system)),
       prices_(settings_.pricePath),
+      engine_(portfolio_, prices_, language_),
       trace_([this] { return clock_.now(); }) {
   applyLanguageToRecords();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/clock.h"
+#include "engine/engine.h"
 #include "lang/language.h"
 #include "model/portfolio.h"
 #include "model/trace_log.h"
@@ -10,7 +11,8 @@
 namespace pelmar {
 
 // The program-wide state of one run: the settings, the language, the clock,
-// the portfolio, the price store of the price folder and the trace log. The desktop program owns
+// the portfolio, the price store of the price folder, the valuation engine
+// with its results and the trace log. The desktop program owns
 // one Session for the whole run; the headless tool and every test make their own.
 class Session {
  public:
@@ -45,6 +47,10 @@ class Session {
   // Makes the price store take the settings' price folder.
   void applyPricePath() { prices_.setFolder(settings_.pricePath); }
 
+  // The valuation engine and advice generator on this session's portfolio.
+  Engine& engine() { return engine_; }
+  const Engine& engine() const { return engine_; }
+
   TraceLog& trace() { return trace_; }
   // Starts the trace log when the "LogFile" setting is on: the file is
   // named after the program in the given folder (the user's desktop).
@@ -64,6 +70,7 @@ class Session {
   Clock clock_;
   Portfolio portfolio_;
   PriceStore prices_;
+  Engine engine_;
   TraceLog trace_;
 };
 
