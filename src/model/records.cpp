@@ -1,10 +1,13 @@
 #include "model/records.h"
 
+#include "model/conversions.h"
+
 namespace pelmar {
 
 bool KoersRec::isPlaceholder() const {
-  // The stored tickers of the placeholder row in Dutch and in English files.
-  const QString ticker = Ticker.str().trimmed();
+  // The stored tickers of the placeholder row in Dutch and in English
+  // files, with every blank removed.
+  const QString ticker = RemoveBlanks(Ticker.str());
   return ticker == QLatin1String("[Nieuw]") || ticker == QLatin1String("[New]");
 }
 

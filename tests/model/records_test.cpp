@@ -53,7 +53,7 @@ TEST(Records, KindLettersAndThePlaceholderRow) {
   EXPECT_EQ(recordId(KoersRec{}), 'k');
 
   KoersRec fund;
-  for (const char* ticker : {"[Nieuw]", "[New]", "[New]   "}) {
+  for (const char* ticker : {"[Nieuw]", "[New]", "[New]   ", " [ New ]"}) {
     fund.Ticker = QString::fromLatin1(ticker);
     EXPECT_TRUE(fund.isPlaceholder()) << ticker;
   }
