@@ -1,0 +1,346 @@
+#include "commands/fund_grid.h"
+
+#include <QRegularExpression>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "engine/fund_names.h"
+#include "model/conversions.h"
+
+namespace pelmar {
+
+namespace {
+
+// One grid row: its texts, its help context and, for the number rows, the
+// fund field with the number format (width, decimals) it is shown in.
+struct RowSpec {
+  TextId label;
+  std::optional<TextId> prompt;
+  int helpContext;
+  Real48 KoersRec::*field;
+  int width;
+  int decimals;
+};
+
+const std::array<RowSpec, GridRow::Count> kRows = {{
+    {TextId::GridLabelTicker, std::nullopt, 34301, nullptr, 0, 0},
+    {TextId::GridLabelCountry, TextId::GridPromptCountry, 34314, nullptr, 0, 0},
+    {TextId::GridLabelCurrency, TextId::GridPromptCurrency, 34302, nullptr, 0, 0},
+    {TextId::GridLabelPrice, TextId::GridPromptPrice, 34303, &KoersRec::Koers, 12, 4},
+    {TextId::GridLabelQuantity, TextId::GridPromptQuantity, 34304, &KoersRec::Aantal, 12, 4},
+    {TextId::GridLabelInvestment, TextId::GridPromptInvestment, 34305, &KoersRec::Inleg, 12, 2},
+    {TextId::GridLabelCosts, TextId::GridPromptCosts, 34306, &KoersRec::Kosten, 12, 2},
+    {TextId::GridLabelCostsPercent, TextId::GridPromptCostsPercent, 34307, &KoersRec::KostenProc,
+     12, 2},
+    {TextId::GridLabelDividend, TextId::GridPromptDividend, 34308, &KoersRec::Dividend, 12, 2},
+    {TextId::GridLabelDividendTax, TextId::GridPromptDividendTax, 34309, &KoersRec::DivBel, 12, 2},
+    {TextId::GridLabelVat, TextId::GridPromptVat, 34311, &KoersRec::BTW, 12, 2},
+    {TextId::GridLabelBuyThreshold, TextId::GridPromptBuyThreshold, 34310, &KoersRec::DownDr, 8, 2},
+    {TextId::GridLabelSellThreshold, TextId::GridPromptSellThreshold, 34313, &KoersRec::UpDr, 8, 2},
+    {TextId::GridLabelBuyGrowth, TextId::GridPromptBuyGrowth, 34312, &KoersRec::f, 8, 4},
+    // The last row shares the grid's own help context.
+    {TextId::GridLabelSellGrowth, TextId::GridPromptSellGrowth, 34300, &KoersRec::v, 8, 4},
+}};
+
+constexpr int kGridHelpContext = 34300;
+// A price at or below this is not shown.
+constexpr double kHiddenPrice = -0.0001;
+// The growth factors f and v are capped here.
+constexpr double kMaxGrowthFactor = 0.99999;
+
+bool isRow(int row) {
+  return row >= 0 && row < GridRow::Count;
+}
+
+// Rows that stay editable in an older dataset outside maintenance mode.
+bool editableInOlderDataSet(int row) {
+  return row >= GridRow::Kosten && row <= GridRow::BTW;
+}
+
+// How much a committed value must move to count as a change that later
+// datasets need to see.
+double changeThreshold(int row) {
+  if (row == GridRow::Koers) return 0.0001;
+  if (row == GridRow::f || row == GridRow::v) return 0.00001;
+  return 0.01;
+}
+
+// The dollar quote writes its live rate into the price row of the dollar
+// funds while the real-time box is shown (last dataset only).
+bool showsRealTimePrice(const Session& session, const KoersRec& fund) {
+  if (!session.portfolio().bAtLastSet || !session.settings().downloadDollarQuote) return false;
+  const QString ticker = RemoveBlanks(fund.Ticker);
+  return ticker == QLatin1String("dol.eur") || ticker == QLatin1String("eur.dol");
+}
+
+// The text FillGrid shows in a row for the fund.
+QString cellText(const Session& session, const KoersRec& fund, int row) {
+  switch (row) {
+    case GridRow::Ticker:
+      return RemoveBlanks(fund.Ticker);
+    case GridRow::Country:
+      return fund.Country;
+    case GridRow::Valuta:
+      return fund.Valuta;
+    default:
+      break;
+  }
+  const RowSpec& spec = kRows[row];
+  const double value = fund.*spec.field;
+  // Compared as stored, so a price entered as -0.0001 is hidden too.
+  if (row == GridRow::Koers && value <= Real48(kHiddenPrice)) return {};
+  const QString text = FormatAmount(value, spec.width, spec.decimals, session.language());
+  if (row == GridRow::Koers && showsRealTimePrice(session, fund))
+    return QStringLiteral("*         ") + text;
+  return text;
+}
+
+// The value of an edited number cell; nothing while the cell still shows
+// the stored value, so that value keeps every decimal it has. A hidden
+// price shows as an empty cell and so is kept as well.
+std::optional<double> editedValue(const Session& session, const KoersRec& fund, int row,
+                                  const QString& cell) {
+  if (cell.trimmed() == cellText(session, fund, row).trimmed()) return std::nullopt;
+  QString text = cell;
+  if (row == GridRow::Koers) text.remove(QLatin1Char('*'));
+  return GridCellValue(text, session.language());
+}
+
+// Takes the country and currency cells into the fund; true when either
+// field changed.
+bool readTextRows(const Session& session, KoersRec& fund, const QStringList& cells) {
+  const KoersRec before = fund;
+  if (GridRowEditable(session, GridRow::Country)) fund.Country = cells[GridRow::Country].trimmed();
+  if (GridRowEditable(session, GridRow::Valuta)) fund.Valuta = cells[GridRow::Valuta].trimmed();
+  return fund.Country != before.Country || fund.Valuta != before.Valuta;
+}
+
+bool isPlaceholderText(const QString& text) {
+  return text == dutchText(TextId::PlaceholderTicker) ||
+         text == englishText(TextId::PlaceholderTicker);
+}
+
+// The offset of the fund of the current dataset that the engine would take
+// for that name (blanks and case ignored), or -1.
+int findFund(const Portfolio& portfolio, const QString& name) {
+  return FundNameIndex(portfolio, portfolio.FirstKoersIndex).offsetOf(FundNameIndex::key(name));
+}
+
+// Calls visit(first fund index) for every dataset after the current one.
+// visit may insert records into the dataset it is given.
+template <typename Visit>
+void forEachLaterDataSet(Portfolio& portfolio, Visit visit) {
+  int rek = portfolio.FirstRekIndex;
+  int koers = portfolio.FirstKoersIndex;
+  while (!portfolio.IsLastDataSet(rek) && portfolio.NextDataSet(rek, koers)) visit(koers);
+}
+
+// Whether the new fund, its new placeholder row and a copy in every later
+// dataset fit into the portfolio.
+bool roomForNewFund(Portfolio& portfolio) {
+  int records = 1;
+  bool fundsFit = portfolio.fundCount(portfolio.FirstKoersIndex) < Portfolio::kMaxFundsPerDataSet;
+  forEachLaterDataSet(portfolio, [&](int koers) {
+    ++records;
+    fundsFit = fundsFit && portfolio.fundCount(koers) < Portfolio::kMaxFundsPerDataSet;
+  });
+  return fundsFit && portfolio.size() + records <= Portfolio::kMaxRecords;
+}
+
+// Turns the placeholder row at index into a fund named ticker, gives the
+// dataset a new placeholder row and copies the fund into every later
+// dataset just before its last fund. roomForNewFund must hold.
+void addFund(Portfolio& portfolio, int index, const QString& ticker) {
+  KoersRec& fund = portfolio.koersAt(index);
+  fund.EndOfSetB = false;
+  fund.Ticker = ticker;
+  fund.CumDatum = portfolio.algAt(portfolio.FirstRekIndex - 1).Datum;
+  fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Cumulatief | KoersFlag::BuySell);
+
+  KoersRec placeholder = portfolio.initialRecords().DefaultKoersRec;
+  placeholder.Ticker = portfolio.initialRecords().placeholderTicker;
+  placeholder.Flag1 = fund.Flag1;
+  placeholder.EndOfSetB = true;
+
+  KoersRec copy = fund;
+  copy.Valuta = copy.Valuta.str().toUpper();
+  copy.Flag1 =
+      ClearBits(copy.Flag1, KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::RefWaarde);
+
+  portfolio.insertRecord(index + 1, placeholder);
+  forEachLaterDataSet(portfolio, [&](int koers) {
+    portfolio.insertRecord(koers + portfolio.fundCount(koers) - 1, copy);
+  });
+  // The inserts moved the last dataset.
+  int rek = portfolio.FirstRekIndex;
+  int koers = portfolio.FirstKoersIndex;
+  portfolio.LastDataSet(rek, koers);
+}
+
+// Gives the fund at index a new ticker, and every fund of a later dataset
+// that the engine takes for the same fund.
+void renameFund(Portfolio& portfolio, int index, const QString& ticker) {
+  KoersRec& fund = portfolio.koersAt(index);
+  const QString oldKey = FundNameIndex::key(fund.Ticker);
+  forEachLaterDataSet(portfolio, [&](int koers) {
+    for (int i = koers; i < koers + portfolio.fundCount(koers); ++i) {
+      KoersRec& later = portfolio.koersAt(i);
+      if (FundNameIndex::key(later.Ticker) != oldKey) continue;
+      later.Ticker = ticker;
+      later.Ticker2 = QString();
+    }
+  });
+  fund.Ticker = ticker;
+  fund.Ticker2 = QString();
+}
+
+}  // namespace
+
+QString GridLabel(const Language& language, int row) {
+  return isRow(row) ? language.text(kRows[row].label) : QString();
+}
+
+QString GridPrompt(const Language& language, const KoersRec& fund, int row) {
+  if (!isRow(row) || !kRows[row].prompt) return {};
+  if (row == GridRow::Inleg && std::fabs(fund.CumInleg) < 0.01)
+    return language.text(TextId::GridPromptFirstInvestment);
+  return language.text(*kRows[row].prompt);
+}
+
+int GridHelpContext(int row) {
+  return isRow(row) ? kRows[row].helpContext : kGridHelpContext;
+}
+
+double GridCellValue(const QString& text, const Language& language) {
+  const QString trimmed = text.trimmed();
+  const QChar group = language.thousandsSeparator();
+  const QRegularExpression grouped(
+      QStringLiteral("^[-+]?\\d{1,3}(%1\\d{3})+%2\\d*$")
+          .arg(QRegularExpression::escape(group),
+               QRegularExpression::escape(language.decimalSeparator())));
+  if (grouped.match(trimmed).hasMatch()) return StrToReal(QString(trimmed).remove(group));
+  return StrToReal(trimmed);
+}
+
+bool OlderDataSetLocked(const Session& session) {
+  return !session.portfolio().bAtLastSet && !session.settings().editOldDates;
+}
+
+bool GridRowEditable(const Session& session, int row) {
+  if (!isRow(row) || row == GridRow::Ticker) return false;
+  return session.portfolio().koers().isPlaceholder() || !OlderDataSetLocked(session) ||
+         editableInOlderDataSet(row);
+}
+
+QStringList FillGrid(const Session& session) {
+  QStringList cells;
+  for (int row = 0; row < GridRow::Count; ++row)
+    cells << cellText(session, session.portfolio().koers(), row);
+  return cells;
+}
+
+bool ReadGrid(Session& session, const QStringList& cells) {
+  if (cells.size() < GridRow::Count) return false;
+  Portfolio& portfolio = session.portfolio();
+  KoersRec& fund = portfolio.koers();
+  // What is typed on the placeholder row stays in the cells until the row
+  // becomes a fund, so that the copies into later datasets start clean.
+  if (fund.isPlaceholder()) return false;
+  bool differs = readTextRows(session, fund, cells);
+  for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
+    if (!GridRowEditable(session, row)) continue;
+    const std::optional<double> value = editedValue(session, fund, row, cells[row]);
+    if (!value) continue;
+    Real48& field = fund.*kRows[row].field;
+    const Real48 stored = *value;
+    if (stored.value() == field.value()) continue;
+    field = stored;
+    differs = true;
+  }
+  if (differs) portfolio.bPortChanged = true;
+  return differs;
+}
+
+UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompter,
+                              const QStringList& cells, int selectedRow,
+                              const Engine::Progress& progress) {
+  UpdateFondsResult result;
+  if (cells.size() < GridRow::Count) return result;
+  if (OlderDataSetLocked(session) && !editableInOlderDataSet(selectedRow)) return result;
+
+  Portfolio& portfolio = session.portfolio();
+  const int index = portfolio.FirstKoersIndex + portfolio.SelFonds;
+  portfolio.pKoersRec = index;
+  const QString ticker = cells[GridRow::Ticker].trimmed();
+  // `changed` asks for all later datasets to be recalculated; `touched`
+  // only records that the portfolio differs from its file.
+  // The country and currency are taken first, so that the copies of a new
+  // fund in later datasets get the currency the fund gets.
+  bool changed = readTextRows(session, portfolio.koers(), cells);
+  bool touched = false;
+
+  if (portfolio.koers().isPlaceholder()) {
+    // An empty ticker cell names no fund: the placeholder stays.
+    if (!ticker.isEmpty() && !isPlaceholderText(ticker)) {
+      if (findFund(portfolio, ticker) >= 0) {
+        prompter.message(session.text(TextId::DuplicateFundName));
+        return result;
+      }
+      if (!roomForNewFund(portfolio)) {
+        prompter.message(session.text(TextId::PortfolioFullNoFund));
+        return result;
+      }
+      addFund(portfolio, index, ticker);
+      result.fundsChanged = changed = true;
+    }
+  } else if (ticker.isEmpty()) {
+    prompter.message(session.text(TextId::RemoveFundHint));
+  } else if (ticker != cellText(session, portfolio.koers(), GridRow::Ticker)) {
+    // Two funds of one name would share one history in the engine, so a
+    // rename onto another fund's name is refused like a duplicate new fund.
+    const int existing = findFund(portfolio, ticker);
+    if (existing >= 0 && existing != portfolio.SelFonds) {
+      prompter.message(session.text(TextId::DuplicateFundName));
+      return result;
+    }
+    renameFund(portfolio, index, ticker);
+    result.fundsChanged = changed = true;
+  }
+
+  KoersRec& fund = portfolio.koersAt(index);
+  for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
+    if (!GridRowEditable(session, row)) continue;
+    const std::optional<double> value = editedValue(session, fund, row, cells[row]);
+    if (!value) continue;
+    Real48& field = fund.*kRows[row].field;
+    // A sign change is a change too, so the difference itself is measured.
+    const double difference = std::fabs(*value - field);
+    if (row == GridRow::Koers || row == GridRow::Aantal) {
+      // Price and quantity are only taken when they really moved; a new
+      // quantity alone needs no recalculation of later datasets.
+      if (difference <= 0.0001) continue;
+      field = *value;
+      if (row == GridRow::Koers) changed = true;
+      touched = true;
+      continue;
+    }
+    field = *value;
+    if (difference > changeThreshold(row)) changed = true;
+    if (difference > 0) touched = true;
+    if ((row == GridRow::f || row == GridRow::v) && field > kMaxGrowthFactor)
+      field = kMaxGrowthFactor;
+  }
+
+  engine.CalcDataSet();
+  portfolio.pKoersRec = index;
+  if (changed) {
+    engine.SpeedRekenClick(progress);
+    portfolio.pKoersRec = index;
+  }
+  if (changed || touched) portfolio.bPortChanged = true;
+  result.changed = changed;
+  return result;
+}
+
+}  // namespace pelmar

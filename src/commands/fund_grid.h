@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QStringList>
+
+#include "commands/prompter.h"
+#include "commands/session.h"
+#include "engine/engine.h"
+
+namespace pelmar {
+
+// The rows of the fund grid, top to bottom. Column 0 holds the label,
+// column 1 the value of the current fund (pKoersRec).
+namespace GridRow {
+inline constexpr int Ticker = 0;
+inline constexpr int Country = 1;
+inline constexpr int Valuta = 2;
+inline constexpr int Koers = 3;
+inline constexpr int Aantal = 4;
+inline constexpr int Inleg = 5;
+inline constexpr int Kosten = 6;
+inline constexpr int KostenProc = 7;
+inline constexpr int Dividend = 8;
+inline constexpr int DivBel = 9;
+inline constexpr int BTW = 10;
+inline constexpr int DownDr = 11;
+inline constexpr int UpDr = 12;
+inline constexpr int f = 13;
+inline constexpr int v = 14;
+inline constexpr int Count = 15;
+}  // namespace GridRow
+
+// The label of a row in the language.
+QString GridLabel(const Language& language, int row);
+// The status-line prompt of a row for the fund; empty for the ticker row.
+QString GridPrompt(const Language& language, const KoersRec& fund, int row);
+// The help context of the grid while a row is selected.
+int GridHelpContext(int row);
+
+// The number a value cell holds. The grid writes numbers grouped in
+// thousands; such a text is read without its group separators, any other
+// text as typed (either decimal separator, 0 when it is no number).
+double GridCellValue(const QString& text, const Language& language);
+
+// True while the current dataset is an older one and maintenance mode
+// (the "Edit Old Dates" switch) is off: only costs, cost percentage,
+// dividend, dividend tax and VAT may then still be changed.
+bool OlderDataSetLocked(const Session& session);
+// Whether the user may change the row of the current fund: never the
+// ticker; every other row of the placeholder fund; in a locked older
+// dataset only rows Kosten to BTW.
+bool GridRowEditable(const Session& session, int row);
+
+// The 15 value texts of the current fund, unpadded. The price row is empty
+// when the price is -0.0001 or below.
+QStringList FillGrid(const Session& session);
+
+// Reads the edited value texts back into the current fund: the country,
+// the currency and rows Koers to v, each only when its text differs from
+// what FillGrid shows for the stored value (so a stored value with more
+// decimals than shown is not rounded away) and only in rows the user may
+// change. The placeholder row is not read: it is taken by UpdateFonds when
+// it becomes a fund. Sets bPortChanged when a field changed; returns
+// whether one did.
+bool ReadGrid(Session& session, const QStringList& cells);
+
+struct UpdateFondsResult {
+  // The fund list must be refilled: a fund was added or renamed.
+  bool fundsChanged = false;
+  // Something changed that reaches later datasets; they were recalculated.
+  bool changed = false;
+};
+
+// Commits the edited cells of the current fund (SelFonds) with the grid
+// row that was selected: adds a fund through the placeholder row, renames
+// a fund through all later datasets, takes the values and recalculates.
+// The caller shows the dataset again afterwards. `progress` follows the
+// recalculation of all datasets.
+UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompter,
+                              const QStringList& cells, int selectedRow,
+                              const Engine::Progress& progress = {});
+
+}  // namespace pelmar

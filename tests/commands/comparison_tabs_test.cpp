@@ -1,0 +1,117 @@
+#include "commands/comparison_tabs.h"
+
+#include <gtest/gtest.h>
+
+#include "fund_grid_fixture.h"
+
+namespace pelmar {
+namespace {
+
+const QDate kStart(2023, 1, 2);
+
+class ComparisonTabsTest : public test::FundGridFixture {
+ protected:
+  QStringList rotac() { return TabRotac(portfolio(), session.language()); }
+  QStringList rotai() { return TabRotai(portfolio(), session.language()); }
+};
+
+TEST_F(ComparisonTabsTest, RotacOfAFundBoughtFor1000At100) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  select(0);
+  EXPECT_EQ(rotac(), QStringList({
+                         ";Huidig Fonds;;Portefeuille;",
+                         " ; ; ; ;",
+                         "Referentie;1.000,00;;;",
+                         "Som Invest.;1.000,00;;1.000,00;",
+                         "Som Rente;0,00;;0,00;",
+                         " ; ; ; ;",
+                         "Waarde;1.000,00;;1.000,00;",
+                         "Kapitaal;0,00;;0,00;",
+                         ";------------------; +;-----------------; +",
+                         "Totaal;1.000,00;;1.000,00;",
+                         "Winst;0,00;;0,00;",
+                         "Rendement;0,00; %;0,00; %",
+                     }));
+
+  session.setLanguage(Language::Code::English);
+  const QStringList english = rotai();
+  ASSERT_EQ(english.size(), 12);
+  EXPECT_EQ(english[0], ";Current Stock;;Total Portfolio;");
+  EXPECT_EQ(english[4], "Capital;0.00;;0.00;");
+  EXPECT_EQ(english[8], "Accum. Cash;1,000.00;;1,000.00;");
+  EXPECT_EQ(english[9], ";------------------; +;-----------------; +");
+  EXPECT_EQ(english[11], "Annual Yld;0.00; %;0.00; %");
+}
+
+TEST_F(ComparisonTabsTest, ReturnsAbove99999AreAsterisks) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  select(0);
+  portfolio().koers().FRend = 99999.01;
+  portfolio().alg().Rendement = 99999;
+  portfolio().koers().ROTAIFRend = 99999.99;  // a return without meaning
+  portfolio().alg().ROTAIRendement = -12.345;
+  EXPECT_EQ(rotac().last(), "Rendement;*********; %;99.999,00; %");
+  EXPECT_EQ(rotai().last(), "Rendement;*********; %;-12,35; %");
+}
+
+TEST_F(ComparisonTabsTest, PortfolioColumnSumsFundsInThePortfolioCurrency) {
+  start(kStart);
+  portfolio().alg().Dollar = 1.25;
+  addFund("ALPHA", 1000, 10, 100);
+  addFund("ACME", 80, 10, 10).Valuta = QStringLiteral("US$");
+  calc();
+  // The placeholder row holds no position, whatever it may contain.
+  fund(2).Koers = 1;
+  fund(2).Aantal = 1000;
+  fund(2).Reserve = 5;
+  select(1);
+  const QStringList lines = rotac();
+  EXPECT_EQ(lines[6], "Waarde;80,00;;1.080,00;");
+  // The placeholder's reserve is not counted.
+  EXPECT_EQ(lines[7], "Kapitaal;-16,00;;-16,00;");
+}
+
+TEST_F(ComparisonTabsTest, WeightedCashDividesThePortfolioByItsOwnDuration) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  next(kStart.addDays(365));
+  fund(0).Koers = 110;
+  addFund("BETA", 500, 10, 50);
+  calc();
+  select(1);
+  ASSERT_EQ(portfolio().alg().PDuur, 365);
+  ASSERT_EQ(portfolio().koers().FDuur, 0);
+  const QStringList lines = rotai();
+  // BETA is new: its figure stays undivided; the portfolio's 366000 over
+  // the 365 days of the portfolio period.
+  EXPECT_EQ(lines[3], "Gew. Invest.;0,00;;1.002,74;");
+  EXPECT_EQ(lines[7], "Waarde;500,00;;1.600,00;");
+
+  select(0);
+  EXPECT_EQ(rotai()[3], "Gew. Invest.;1.002,74;;1.002,74;");
+}
+
+TEST(ComparisonTabs, LinesSplitIntoFiveFieldsAndTabsFollowTheSettings) {
+  const TabLine rule = SplitTabLine(";------------------; +;-----------------; +");
+  EXPECT_EQ(rule.label, "");
+  EXPECT_EQ(rule.suffixA, " +");
+  EXPECT_EQ(rule.suffixB, " +");
+  const TabLine shortLine = SplitTabLine("Winst;12,00");
+  EXPECT_EQ(shortLine.valueA, "12,00");
+  EXPECT_EQ(shortLine.suffixA, "");
+  EXPECT_EQ(shortLine.suffixB, "");
+
+  Settings settings;
+  EXPECT_EQ(StoredReturnTab(settings), ReturnTab::Rotai);
+  ChooseReturnTab(settings, ReturnTab::Rotac);
+  EXPECT_FALSE(settings.showRotai);
+  EXPECT_EQ(StoredReturnTab(settings), ReturnTab::Rotac);
+}
+
+}  // namespace
+}  // namespace pelmar

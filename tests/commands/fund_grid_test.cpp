@@ -1,0 +1,317 @@
+#include "commands/fund_grid.h"
+
+#include <gtest/gtest.h>
+
+#include "fund_grid_fixture.h"
+#include "support/scripted_prompter.h"
+
+namespace pelmar {
+namespace {
+
+const QDate kStart(2023, 1, 2);
+
+class FundGridTest : public test::FundGridFixture {
+ protected:
+  // Three datasets a month apart holding ALPHA (bought for 1000 at 100)
+  // and BETA; the first dataset is current.
+  void threeDataSets() {
+    start(kStart);
+    addFund("ALPHA", 1000, 10, 100);
+    addFund("BETA", 500, 5, 100);
+    calc();
+    next(kStart.addMonths(1));
+    next(kStart.addMonths(2));
+    goToDataSet(1);
+  }
+
+  UpdateFondsResult update(const QStringList& cells, int row) {
+    return UpdateFonds(session, engine, prompter, cells, row);
+  }
+
+  QStringList edited(int row, const QString& text) {
+    QStringList cells = FillGrid(session);
+    cells[row] = text;
+    return cells;
+  }
+
+  // The tickers of the dataset with that number, placeholder row included.
+  QStringList tickers(int number) {
+    goToDataSet(number);
+    QStringList names;
+    for (int i = 0; i < funds(); ++i) names << fund(i).Ticker.str();
+    return names;
+  }
+
+  test::ScriptedPrompter prompter;
+};
+
+TEST_F(FundGridTest, FillGridShowsTheFundInTheLanguageOfTheSession) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100).KostenProc = 0.5;
+  calc();
+  select(0);
+  EXPECT_EQ(FillGrid(session),
+            QStringList({"ALPHA", "nl", "EUR", "100,0000", "10,0000", "1.000,00", "0,00", "0,50",
+                         "0,00", "0,00", "0,00", "10,00", "10,00", "0,0000", "0,0000"}));
+  EXPECT_EQ(GridLabel(session.language(), GridRow::KostenProc), "Kosten %");
+
+  session.setLanguage(Language::Code::English);
+  session.portfolio().koers().Inleg = 1234567.891;
+  const QStringList cells = FillGrid(session);
+  EXPECT_EQ(cells[GridRow::Inleg], "1,234,567.89");
+  EXPECT_EQ(cells[GridRow::Koers], "100.0000");
+  EXPECT_EQ(GridLabel(session.language(), GridRow::Inleg), "Cash Added");
+}
+
+TEST_F(FundGridTest, PromptsAndHelpContextsFollowTheRow) {
+  start(kStart);
+  KoersRec& alpha = addFund("ALPHA", 1000, 10, 100);
+  const Language& language = session.language();
+  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Ticker), "");
+  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Inleg),
+            " Geef de inleg (Dubbelklik om een andere rekening te koppelen)");
+  alpha.CumInleg = 1000;
+  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Inleg), " Geef de inleg");
+  EXPECT_EQ(GridPrompt(language, alpha, GridRow::v), " Geef de verkoop-groeifactor (0 = neutraal)");
+
+  const std::vector<int> contexts = {34301, 34314, 34302, 34303, 34304, 34305, 34306, 34307,
+                                     34308, 34309, 34311, 34310, 34313, 34312, 34300};
+  for (int row = 0; row < GridRow::Count; ++row) EXPECT_EQ(GridHelpContext(row), contexts[row]);
+  EXPECT_EQ(GridHelpContext(-1), 34300);
+}
+
+TEST_F(FundGridTest, PriceRowIsHiddenAtOrBelowMinusAThousandthAndMarkedWhenRealTime) {
+  start(kStart);
+  addFund("dol.eur", 0, 1, -0.0001);
+  select(0);
+  EXPECT_EQ(FillGrid(session)[GridRow::Koers], "");
+  portfolio().koers().Koers = -0.00009;
+  EXPECT_EQ(FillGrid(session)[GridRow::Koers], "-0,0001");
+
+  portfolio().koers().Koers = 0.9321;
+  session.settings().downloadDollarQuote = true;
+  EXPECT_EQ(FillGrid(session)[GridRow::Koers], "*         0,9321");
+  portfolio().bAtLastSet = false;  // no real-time box on older datasets
+  EXPECT_EQ(FillGrid(session)[GridRow::Koers], "0,9321");
+}
+
+TEST_F(FundGridTest, CellValuesReadGroupedAndTypedNumbers) {
+  const Language dutch(Language::Code::Dutch, QLocale(QLocale::Dutch, QLocale::Netherlands));
+  const Language english(Language::Code::English, QLocale(QLocale::English, QLocale::UnitedStates));
+  struct Case {
+    const Language& language;
+    QString text;
+    double value;
+  };
+  const std::vector<Case> cases = {
+      {dutch, "1.000,00", 1000},
+      {dutch, " -1.234.567,89 ", -1234567.89},
+      {dutch, "12,5", 12.5},
+      {dutch, "0,00", 0},
+      {dutch, "", 0},
+      {dutch, "12a", 0},
+      {english, "1,000.00", 1000},
+      {english, "12,5", 12.5},
+      {english, "1,234,567.5", 1234567.5},
+  };
+  for (const Case& c : cases)
+    EXPECT_DOUBLE_EQ(GridCellValue(c.text, c.language), c.value) << c.text.toStdString();
+}
+
+TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
+  start(kStart);
+  addFund("ALPHA", 1000.005, 10, 100).KostenProc = 0.125;
+  select(0);
+  portfolio().bPortChanged = false;
+
+  // The shown texts round to two decimals; reading them back loses nothing.
+  EXPECT_FALSE(ReadGrid(session, FillGrid(session)));
+  EXPECT_FALSE(portfolio().bPortChanged);
+  EXPECT_DOUBLE_EQ(portfolio().koers().KostenProc, Real48(0.125));
+  EXPECT_DOUBLE_EQ(portfolio().koers().Inleg, Real48(1000.005));
+
+  QStringList cells = FillGrid(session);
+  cells[GridRow::Kosten] = "   12,50";
+  cells[GridRow::Dividend] = "0,00";  // what Delete leaves
+  cells[GridRow::Valuta] = " US$";
+  cells[GridRow::Inleg] = "2.000,00";
+  EXPECT_TRUE(ReadGrid(session, cells));
+  EXPECT_TRUE(portfolio().bPortChanged);
+  const KoersRec& alpha = portfolio().koers();
+  EXPECT_DOUBLE_EQ(alpha.Kosten, 12.5);
+  EXPECT_DOUBLE_EQ(alpha.Dividend, 0);
+  EXPECT_DOUBLE_EQ(alpha.Inleg, 2000);
+  EXPECT_EQ(alpha.Valuta, QStringLiteral("US$"));
+}
+
+TEST_F(FundGridTest, OlderDataSetsProtectAllButTheCostRowsOutsideMaintenance) {
+  threeDataSets();
+  portfolio().bPortChanged = false;
+  for (int row = 0; row < GridRow::Count; ++row)
+    EXPECT_EQ(GridRowEditable(session, row), row >= GridRow::Kosten && row <= GridRow::BTW) << row;
+
+  QStringList cells = FillGrid(session);
+  cells[GridRow::Aantal] = "99,0000";
+  cells[GridRow::Country] = "de";
+  cells[GridRow::BTW] = "3,00";
+  EXPECT_TRUE(ReadGrid(session, cells));
+  EXPECT_DOUBLE_EQ(fund(0).Aantal, 10);
+  EXPECT_EQ(fund(0).Country, QStringLiteral("nl"));
+  EXPECT_DOUBLE_EQ(fund(0).BTW, 3);
+
+  // UpdateFonds ignores a commit from a protected row, and takes one from a
+  // cost row.
+  EXPECT_FALSE(update(edited(GridRow::Kosten, "7,00"), GridRow::Aantal).changed);
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 0);
+  EXPECT_TRUE(update(edited(GridRow::Kosten, "7,00"), GridRow::Kosten).changed);
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 7);
+
+  // The placeholder row and maintenance mode open every row but the ticker.
+  select(funds() - 1);
+  EXPECT_TRUE(GridRowEditable(session, GridRow::Aantal));
+  select(0);
+  session.settings().editOldDates = true;
+  EXPECT_TRUE(GridRowEditable(session, GridRow::Aantal));
+  EXPECT_FALSE(GridRowEditable(session, GridRow::Ticker));
+}
+
+TEST_F(FundGridTest, NewFundThroughThePlaceholderReachesEveryLaterDataSet) {
+  threeDataSets();
+  goToDataSet(2);
+  session.settings().editOldDates = true;
+  select(2);
+  QStringList cells = FillGrid(session);
+  cells[GridRow::Ticker] = " gamma ";
+  cells[GridRow::Valuta] = "us$";  // the copies take it too, in capitals
+  cells[GridRow::Inleg] = "300,00";
+  const UpdateFondsResult result = update(cells, GridRow::Ticker);
+  EXPECT_TRUE(result.fundsChanged);
+  EXPECT_TRUE(result.changed);
+  EXPECT_TRUE(portfolio().bPortChanged);
+  // The last dataset's index follows the inserted records.
+  int lastAlg = portfolio().size() - 1;
+  while (portfolio().idAt(lastAlg) != 'a') --lastAlg;
+  EXPECT_EQ(portfolio().LastSetKoersIndex, Portfolio::KoersIndexOf(lastAlg + 1));
+
+  const KoersRec& gamma = fund(2);
+  EXPECT_EQ(gamma.Ticker, QStringLiteral("gamma"));
+  EXPECT_FALSE(gamma.EndOfSetB);
+  EXPECT_EQ(gamma.CumDatum, portfolio().alg().Datum);
+  EXPECT_EQ(gamma.Valuta, QStringLiteral("us$"));
+  EXPECT_DOUBLE_EQ(gamma.Inleg, 300);
+  EXPECT_TRUE(fund(3).isPlaceholder());
+  EXPECT_TRUE(fund(3).EndOfSetB);
+
+  EXPECT_EQ(tickers(1), QStringList({"ALPHA", "BETA", "[Nieuw]"}));
+  EXPECT_EQ(tickers(2), QStringList({"ALPHA", "BETA", "gamma", "[Nieuw]"}));
+  EXPECT_EQ(tickers(3), QStringList({"ALPHA", "BETA", "gamma", "[Nieuw]"}));
+  const KoersRec& copy = fund(2);
+  EXPECT_EQ(copy.Valuta, QStringLiteral("US$"));
+  EXPECT_EQ(copy.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::RefWaarde), 0);
+  EXPECT_FALSE(copy.EndOfSetB);
+}
+
+TEST_F(FundGridTest, DuplicateNewFundIsRefusedWithNothingChanged) {
+  threeDataSets();
+  goToDataSet(3);
+  select(2);
+  portfolio().bPortChanged = false;
+  const int size = portfolio().size();
+  prompter.expectMessage("Een fondsnaam mag niet tweemaal voorkomen. Kies een andere.");
+  EXPECT_FALSE(update(edited(GridRow::Ticker, "  beta "), GridRow::Ticker).fundsChanged);
+  prompter.verify();
+  EXPECT_EQ(portfolio().size(), size);
+  EXPECT_TRUE(fund(2).isPlaceholder());
+  EXPECT_FALSE(portfolio().bPortChanged);
+
+  // The placeholder text itself, or an empty cell, adds nothing.
+  EXPECT_FALSE(update(edited(GridRow::Ticker, "[New]"), GridRow::Ticker).fundsChanged);
+  EXPECT_FALSE(update(edited(GridRow::Ticker, ""), GridRow::Ticker).fundsChanged);
+  EXPECT_EQ(portfolio().size(), size);
+}
+
+TEST_F(FundGridTest, RenameReachesLaterDataSetsAndRefusesAnotherFundsName) {
+  threeDataSets();
+  goToDataSet(2);
+  session.settings().editOldDates = true;
+  goToDataSet(3);
+  fund(0).Ticker2 = QStringLiteral("AL");
+  goToDataSet(2);
+
+  EXPECT_TRUE(update(edited(GridRow::Ticker, "OMEGA"), GridRow::Ticker).fundsChanged);
+  EXPECT_EQ(tickers(1), QStringList({"ALPHA", "BETA", "[Nieuw]"}));
+  EXPECT_EQ(tickers(2), QStringList({"OMEGA", "BETA", "[Nieuw]"}));
+  EXPECT_EQ(tickers(3), QStringList({"OMEGA", "BETA", "[Nieuw]"}));
+  EXPECT_EQ(fund(0).Ticker2, QStringLiteral(""));
+  // The renamed fund keeps its history from the renamed dataset on.
+  calc();
+  const double cumInleg = fund(0).CumInleg;
+  goToDataSet(2);
+  EXPECT_DOUBLE_EQ(fund(0).CumInleg, cumInleg);
+
+  goToDataSet(2);
+  prompter.expectMessage("Een fondsnaam mag niet tweemaal voorkomen");
+  EXPECT_FALSE(update(edited(GridRow::Ticker, "Beta"), GridRow::Ticker).fundsChanged);
+  EXPECT_EQ(fund(0).Ticker, QStringLiteral("OMEGA"));
+  // Changing only the case of its own name is a rename, not a duplicate.
+  EXPECT_TRUE(update(edited(GridRow::Ticker, "Omega"), GridRow::Ticker).fundsChanged);
+  EXPECT_EQ(fund(0).Ticker, QStringLiteral("Omega"));
+
+  prompter.expectMessage("To remove a Fund from the list please enter zero  for the quantity");
+  session.setLanguage(Language::Code::English);
+  update(edited(GridRow::Ticker, " "), GridRow::Ticker);
+  prompter.verify();
+  EXPECT_EQ(fund(0).Ticker, QStringLiteral("Omega"));
+}
+
+TEST_F(FundGridTest, CommittedValuesFollowTheChangeThresholds) {
+  threeDataSets();
+  goToDataSet(3);
+
+  // Too small a price move is not taken at all.
+  EXPECT_FALSE(update(edited(GridRow::Koers, "100,00005"), GridRow::Koers).changed);
+  EXPECT_DOUBLE_EQ(fund(0).Koers, 100);
+
+  // A new quantity is kept without recalculating the later datasets.
+  EXPECT_FALSE(update(edited(GridRow::Aantal, "12,0000"), GridRow::Aantal).changed);
+  EXPECT_DOUBLE_EQ(fund(0).Aantal, 12);
+
+  // Growth factors are capped.
+  EXPECT_TRUE(update(edited(GridRow::f, "5"), GridRow::f).changed);
+  EXPECT_DOUBLE_EQ(fund(0).f, Real48(0.99999));
+  EXPECT_EQ(FillGrid(session)[GridRow::f], "1,0000");
+}
+
+TEST_F(FundGridTest, SignChangeOfAnEarlierInvestmentIsRecalculatedIntoLaterDataSets) {
+  threeDataSets();
+  goToDataSet(3);
+  next(kStart.addMonths(3));
+  session.settings().editOldDates = true;
+  goToDataSet(2);
+  fund(1).Inleg = 200;
+  calc();
+  select(1);
+  EXPECT_TRUE(update(edited(GridRow::Inleg, "-200,00"), GridRow::Inleg).changed);
+  EXPECT_DOUBLE_EQ(fund(1).Inleg, -200);
+  EXPECT_DOUBLE_EQ(fund(1).CumInleg, 300);
+  // The dataset after it was recalculated too, not only the current one.
+  goToDataSet(3);
+  EXPECT_DOUBLE_EQ(fund(1).CumInleg, 300);
+}
+
+TEST_F(FundGridTest, AFullPortfolioRefusesTheNewFund) {
+  start(kStart);
+  // Fill the single dataset up to the fund limit, placeholder included.
+  while (funds() < Portfolio::kMaxFundsPerDataSet)
+    addFund(QStringLiteral("F%1").arg(funds()), 0, 0, 1);
+  select(funds() - 1);
+  const int size = portfolio().size();
+  prompter.expectMessage("De portefeuille is vol");
+  EXPECT_FALSE(update(edited(GridRow::Ticker, "NEW"), GridRow::Ticker).fundsChanged);
+  prompter.verify();
+  EXPECT_EQ(portfolio().size(), size);
+  EXPECT_TRUE(fund(funds() - 1).isPlaceholder());
+}
+
+}  // namespace
+}  // namespace pelmar
