@@ -1,0 +1,210 @@
+#include "ui/main/fund_grid_widget.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "model/conversions.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr int kLabelColumn = 0;
+constexpr int kValueColumn = 1;
+// Mouse positions this close to the grid's edge, or left of kLabelZone,
+// show the latest prices.
+constexpr int kEdgeZone = 10;
+constexpr int kLabelZone = 100;
+
+bool isNavigationKey(int key) {
+  switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isEditKey(int key) {
+  return key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_F2;
+}
+
+}  // namespace
+
+FundGridWidget::FundGridWidget(Session& session, Engine& engine, Prompter& prompter,
+                               QWidget* parent)
+    : QTableWidget(GridRow::Count, 2, parent),
+      session_(session),
+      engine_(engine),
+      prompter_(prompter) {
+  horizontalHeader()->hide();
+  verticalHeader()->hide();
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  // Typing or F2 opens the editor; a double click is a command (buying,
+  // selling, choosing a currency or an account), not an edit.
+  setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+  setMouseTracking(true);
+  for (int row = 0; row < GridRow::Count; ++row) {
+    for (int column = kLabelColumn; column <= kValueColumn; ++column) {
+      auto* item = new QTableWidgetItem;
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      setItem(row, column, item);
+    }
+  }
+  connect(this, &QTableWidget::currentCellChanged, this, [this](int row) {
+    emit promptChanged(GridPrompt(session_.language(), session_.portfolio().koers(), row));
+  });
+  connect(this, &QTableWidget::cellDoubleClicked, this,
+          [this](int row) { emit rowDoubleClicked(row); });
+  HandleLanguage();
+}
+
+QString FundGridWidget::PadCell(const QString& text, int columnWidth, const QFontMetrics& metrics) {
+  QString padded = TrimLeftBlanks(text);
+  // A font without a measurable blank could never fill the column.
+  if (metrics.horizontalAdvance(QLatin1Char(' ')) <= 0) return padded;
+  while (metrics.horizontalAdvance(padded) < columnWidth - 10) padded.prepend(QLatin1Char(' '));
+  return padded;
+}
+
+QString FundGridWidget::padded(int column, const QString& text) const {
+  return PadCell(text, columnWidth(column), fontMetrics());
+}
+
+void FundGridWidget::putCell(int row, int column, const QString& text) {
+  item(row, column)->setText(padded(column, text));
+}
+
+void FundGridWidget::HandleLanguage() {
+  const QFontMetrics metrics = fontMetrics();
+  const int rowHeight = metrics.height() + 2;
+  for (int row = 0; row < GridRow::Count; ++row) setRowHeight(row, rowHeight);
+  setColumnWidth(kLabelColumn, metrics.horizontalAdvance(QStringLiteral("1234567890XX")) + 10);
+  setColumnWidth(kValueColumn, metrics.horizontalAdvance(QStringLiteral("ÄaMmGgQqXXXX")) + 10);
+  // Exactly as large as the cells.
+  setFixedSize(columnWidth(kLabelColumn) + columnWidth(kValueColumn) + 2 * frameWidth(),
+               rowHeight * GridRow::Count + 2 * frameWidth());
+  for (int row = 0; row < GridRow::Count; ++row)
+    putCell(row, kLabelColumn, GridLabel(session_.language(), row));
+}
+
+void FundGridWidget::FillGrid() {
+  const QStringList cells = pelmar::FillGrid(session_);
+  for (int row = 0; row < GridRow::Count; ++row) {
+    // A hidden price shows as an empty cell, which reads back as the
+    // stored price, so no other fund's price is left standing in it.
+    putCell(row, kValueColumn, cells[row]);
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (GridRowEditable(session_, row)) flags |= Qt::ItemIsEditable;
+    item(row, kValueColumn)->setFlags(flags);
+  }
+}
+
+QStringList FundGridWidget::cellTexts() const {
+  QStringList texts;
+  for (int row = 0; row < GridRow::Count; ++row) texts << item(row, kValueColumn)->text();
+  return texts;
+}
+
+void FundGridWidget::setCellText(int row, const QString& text) {
+  putCell(row, kValueColumn, text);
+}
+
+void FundGridWidget::ReadGrid() {
+  pelmar::ReadGrid(session_, cellTexts());
+  FillGrid();
+  emit edited();
+}
+
+UpdateFondsResult FundGridWidget::UpdateFonds() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const UpdateFondsResult result =
+      pelmar::UpdateFonds(session_, engine_, prompter_, cellTexts(), currentRow());
+  QApplication::restoreOverrideCursor();
+  FillGrid();
+  emit fundCommitted(result.fundsChanged);
+  emit edited();
+  return result;
+}
+
+void FundGridWidget::commitData(QWidget* editor) {
+  QTableWidget::commitData(editor);
+  ReadGrid();
+}
+
+void FundGridWidget::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const int row = currentRow();
+  // The ticker is changed through the new-fund dialogs only; moving away
+  // from its row still works.
+  if (row == GridRow::Ticker && !isNavigationKey(key)) {
+    FillGrid();
+    emit showDataSetWanted();
+    return;
+  }
+  // The placeholder row keeps what is typed until it becomes a fund.
+  if (session_.portfolio().koers().isPlaceholder()) {
+    QTableWidget::keyPressEvent(event);
+    return;
+  }
+  if (isEditKey(key) && !GridRowEditable(session_, row)) {
+    FillGrid();
+    prompter_.message(session_.text(TextId::OldDataSetValueLocked));
+    return;
+  }
+  if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && row > GridRow::Ticker) {
+    item(row, kValueColumn)->setText(QString());
+    return;
+  }
+  if (isNavigationKey(key)) {
+    ReadGrid();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+      UpdateFonds();
+      emit stepFund(key == Qt::Key_PageUp ? -1 : 1);
+      return;
+    }
+  }
+  QTableWidget::keyPressEvent(event);
+}
+
+void FundGridWidget::keyReleaseEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const int row = currentRow();
+  // An emptied number cell shows zero, which reads back as 0.
+  if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && row >= GridRow::Koers &&
+      item(row, kValueColumn)->text().trimmed().isEmpty()) {
+    putCell(row, kValueColumn, FormatAmount(0, 12, 2, session_.language()));
+  }
+  if (key == Qt::Key_M && event->modifiers() == (Qt::ShiftModifier | Qt::AltModifier))
+    emit diagnosticsToggled();
+  emit edited();
+  QTableWidget::keyReleaseEvent(event);
+}
+
+void FundGridWidget::mousePressEvent(QMouseEvent* event) {
+  ReadGrid();
+  QTableWidget::mousePressEvent(event);
+}
+
+void FundGridWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const QRect inner = rect().adjusted(kEdgeZone, kEdgeZone, -kEdgeZone, -kEdgeZone);
+  if (!inner.contains(at) || at.x() < kLabelZone) emit latestPricesWanted();
+  QTableWidget::mouseMoveEvent(event);
+}
+
+}  // namespace pelmar

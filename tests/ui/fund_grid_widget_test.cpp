@@ -1,0 +1,156 @@
+#include "ui/main/fund_grid_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "commands/fund_grid_fixture.h"
+#include "support/scripted_prompter.h"
+#include "ui/main/panel_tabs.h"
+
+namespace pelmar {
+namespace {
+
+const QDate kStart(2023, 1, 2);
+
+void press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent down(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(&widget, &down);
+  QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+  QApplication::sendEvent(&widget, &up);
+}
+
+class FundGridWidgetTest : public test::FundGridFixture {
+ protected:
+  // Two datasets holding ALPHA and BETA; the last one is current.
+  void twoDataSets() {
+    start(kStart);
+    addFund("ALPHA", 1000, 10, 100).Kosten = 5;
+    addFund("BETA", 500, 5, 100);
+    calc();
+    next(kStart.addMonths(1));
+    fund(0).Kosten = 5;
+    calc();
+    select(0);
+    grid.FillGrid();
+  }
+
+  QString cell(int row) { return grid.item(row, 1)->text(); }
+
+  test::ScriptedPrompter prompter;
+  FundGridWidget grid{session, engine, prompter};
+};
+
+TEST_F(FundGridWidgetTest, ShowsLabelsAndValuesRightAlignedInTheColumnWidth) {
+  twoDataSets();
+  EXPECT_EQ(grid.item(GridRow::Koers, 0)->text().trimmed(), "Koers");
+  EXPECT_EQ(cell(GridRow::Koers).trimmed(), "100,0000");
+  EXPECT_EQ(cell(GridRow::Inleg).trimmed(), "0,00");
+  EXPECT_TRUE(cell(GridRow::Koers).startsWith(' '));
+  const QFontMetrics metrics = grid.fontMetrics();
+  EXPECT_GE(metrics.horizontalAdvance(cell(GridRow::Koers)), grid.columnWidth(1) - 10);
+  EXPECT_TRUE(grid.item(GridRow::Koers, 1)->textAlignment() & Qt::AlignRight);
+  EXPECT_EQ(grid.width(), grid.columnWidth(0) + grid.columnWidth(1) + 2 * grid.frameWidth());
+
+  EXPECT_EQ(FundGridWidget::PadCell("   abc", 0, metrics), "abc");
+}
+
+TEST_F(FundGridWidgetTest, DeleteLeavesZeroWhichReadsBackAsZero) {
+  twoDataSets();
+  grid.setCurrentCell(GridRow::Kosten, 1);
+  ASSERT_EQ(cell(GridRow::Kosten).trimmed(), "5,00");
+  press(grid, Qt::Key_Delete);
+  EXPECT_EQ(cell(GridRow::Kosten).trimmed(), "0,00");
+  press(grid, Qt::Key_Down);
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 0);
+  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_EQ(grid.currentRow(), GridRow::KostenProc);
+}
+
+TEST_F(FundGridWidgetTest, OlderDataSetRefusesEditsOutsideTheCostRows) {
+  twoDataSets();
+  goToDataSet(1);
+  grid.FillGrid();
+  EXPECT_FALSE(grid.item(GridRow::Aantal, 1)->flags() & Qt::ItemIsEditable);
+  EXPECT_TRUE(grid.item(GridRow::BTW, 1)->flags() & Qt::ItemIsEditable);
+
+  grid.setCurrentCell(GridRow::Aantal, 1);
+  prompter.expectMessage("U mag deze waarde van oude Datasets niet wijzigen");
+  press(grid, Qt::Key_Delete);
+  prompter.verify();
+  EXPECT_EQ(cell(GridRow::Aantal).trimmed(), "10,0000");
+
+  grid.setCurrentCell(GridRow::Kosten, 1);
+  press(grid, Qt::Key_Backspace);
+  EXPECT_EQ(cell(GridRow::Kosten).trimmed(), "0,00");
+}
+
+TEST_F(FundGridWidgetTest, PageDownCommitsTheFundAndAsksForTheNextOne) {
+  twoDataSets();
+  int step = 0;
+  bool fundsChanged = true;
+  QObject::connect(&grid, &FundGridWidget::stepFund, [&](int s) { step = s; });
+  QObject::connect(&grid, &FundGridWidget::fundCommitted, [&](bool f) { fundsChanged = f; });
+  grid.setCurrentCell(GridRow::Dividend, 1);
+  grid.setCellText(GridRow::Dividend, "40,00");
+  press(grid, Qt::Key_PageDown);
+  EXPECT_EQ(step, 1);
+  EXPECT_FALSE(fundsChanged);
+  EXPECT_DOUBLE_EQ(fund(0).Dividend, 40);
+  EXPECT_EQ(cell(GridRow::Dividend).trimmed(), "40,00");
+}
+
+TEST_F(FundGridWidgetTest, TickerRowRestoresItsCellAndShiftAltMTogglesDiagnostics) {
+  twoDataSets();
+  int shown = 0;
+  int toggled = 0;
+  QObject::connect(&grid, &FundGridWidget::showDataSetWanted, [&] { ++shown; });
+  QObject::connect(&grid, &FundGridWidget::diagnosticsToggled, [&] { ++toggled; });
+  grid.setCurrentCell(GridRow::Ticker, 1);
+  grid.item(GridRow::Ticker, 1)->setText("XYZ");
+  press(grid, Qt::Key_X);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(cell(GridRow::Ticker).trimmed(), "ALPHA");
+
+  grid.setCurrentCell(GridRow::Kosten, 1);
+  press(grid, Qt::Key_M, Qt::ShiftModifier | Qt::AltModifier);
+  EXPECT_EQ(toggled, 1);
+}
+
+TEST(PanelTabs, TabClicksChooseTheReturnFamilyAndTheTextIsDrawn) {
+  Settings settings;
+  settings.showRotai = true;
+  TPanelTabs tabs;
+  tabs.bindSettings(&settings);
+  EXPECT_EQ(tabs.currentTab(), ReturnTab::Rotai);
+
+  int rotac = 0;
+  int rotai = 0;
+  QObject::connect(&tabs, &TPanelTabs::OnROTAC, [&] { ++rotac; });
+  QObject::connect(&tabs, &TPanelTabs::OnROTAI, [&] { ++rotai; });
+  const QPointF at = tabs.tabRect(ReturnTab::Rotac).center();
+  QMouseEvent click(QEvent::MouseButtonPress, at, tabs.mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&tabs, &click);
+  EXPECT_EQ(rotac, 1);
+  EXPECT_EQ(rotai, 0);
+  EXPECT_FALSE(settings.showRotai);
+  EXPECT_EQ(tabs.currentTab(), ReturnTab::Rotac);
+
+  tabs.ImageTab2Click();
+  EXPECT_EQ(rotai, 1);
+  EXPECT_TRUE(settings.showRotai);
+
+  tabs.PutText2(";Huidig Fonds;;Portefeuille;\nWinst;1,00;;2,00;\nshort");
+  EXPECT_FALSE(tabs.grab().isNull());
+
+  const TPanelTabs::Columns columns = TPanelTabs::columnsFor(376);
+  EXPECT_EQ(columns.labelRight, 94);
+  EXPECT_EQ(columns.valueARight, 232);  // round(0.63 × 376) − 5
+  EXPECT_EQ(columns.valueBRight, 366);
+}
+
+}  // namespace
+}  // namespace pelmar
