@@ -109,11 +109,10 @@ constexpr int kPanelBelowMemo = 15;
 constexpr int kButtonsBelowPanel = 27;
 constexpr int kBottomMargin = 15;
 
-// The input window's design: the label and the edit 329 px wide, 16 px from
-// the left and top edge; OK under the edit's left end, Cancel under its
-// right end.
+// The input window's design: the label and the edit 16 px from the left and
+// top edge; OK under the edit's left end, Cancel under its right end.
 constexpr int kAskMargin = 16;
-constexpr int kAskWidth = 329;
+constexpr int kAskWidth = kAskLabelWidth;
 constexpr int kAskGap = 10;
 
 // The timed message window's design.

@@ -34,8 +34,12 @@ class CalendarChoice {
   // chosen moment. Otherwise the chosen date at the chosen time.
   DateTime dateTime(const Clock& clock);
 
-  // Called when the dialog is shown: forgets an earlier Today.
-  void startExecute() { today_ = false; }
+  // Called when the dialog is shown: forgets an earlier Today, and an earlier
+  // OK so that only a button of this showing can accept.
+  void startExecute() {
+    today_ = false;
+    accepted_ = false;
+  }
 
   // The calendar moved to another day: it becomes the chosen date and the
   // chosen time is taken from the spinners again.
@@ -119,6 +123,10 @@ struct AskLayout {
   QRect cancel;
   QSize client;
 };
+
+// The width of the input window's label and edit; the label wraps the
+// prompt at it.
+inline constexpr int kAskLabelWidth = 329;
 
 // Lays out the input window from the prompt's text width in the window font,
 // the height the label needs to show the prompt wrapped, the edit's height

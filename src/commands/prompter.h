@@ -42,6 +42,9 @@ class Prompter {
   virtual void message(const QString& text) = 0;
   // A message that closes itself after the given time.
   virtual void timedMessage(const QString& line1, const QString& line2, int milliseconds) = 0;
+  // A notice that stays on screen while a long step runs, until closeNotice.
+  virtual void showNotice(const QString& line1, const QString& line2) = 0;
+  virtual void closeNotice() = 0;
   // File dialogs: the chosen path, or nothing when cancelled.
   virtual std::optional<QString> openFileName(const QString& caption, const QString& folder,
                                               const QString& filter) = 0;

@@ -131,8 +131,10 @@ TEST(CalendarChoice, TodayGivesTheMomentOfAskingNotOfPressing) {
   clock.fix(later);
   EXPECT_NEAR(choice.dateTime(clock), dateTimeToSerial(later), 1e-9);
 
-  // The next showing forgets Today: OK gives the moment kept last time.
+  // The next showing forgets Today and the acceptance: OK gives the moment
+  // kept last time.
   choice.startExecute();
+  EXPECT_FALSE(choice.accepted());
   clock.fix(QDateTime(QDate(2030, 1, 1), QTime(8, 0)));
   choice.pressOk();
   EXPECT_NEAR(choice.dateTime(clock), dateTimeToSerial(later), 1e-9);

@@ -29,6 +29,10 @@ ScriptedPrompter& ScriptedPrompter::expectTimedMessage(const QString& containing
   steps_.push_back({Kind::TimedMessage, containing, std::monostate{}});
   return *this;
 }
+ScriptedPrompter& ScriptedPrompter::expectNotice(const QString& containing) {
+  steps_.push_back({Kind::Notice, containing, std::monostate{}});
+  return *this;
+}
 ScriptedPrompter& ScriptedPrompter::expectOpenFile(std::optional<QString> result) {
   steps_.push_back({Kind::OpenFile, QString(), result});
   return *this;
@@ -50,6 +54,8 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "message";
     case Kind::TimedMessage:
       return "timed message";
+    case Kind::Notice:
+      return "notice";
     case Kind::OpenFile:
       return "open-file dialog";
     case Kind::SaveFile:
@@ -106,6 +112,11 @@ void ScriptedPrompter::message(const QString& text) {
 
 void ScriptedPrompter::timedMessage(const QString& line1, const QString& line2, int) {
   next(Kind::TimedMessage, line1 + QChar('\n') + line2);
+}
+
+void ScriptedPrompter::showNotice(const QString& line1, const QString& line2) {
+  next(Kind::Notice, line1 + QChar('\n') + line2);
+  noticeShown_ = true;
 }
 
 std::optional<QString> ScriptedPrompter::openFileName(const QString& caption, const QString&,

@@ -21,6 +21,7 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectDate(std::optional<QDateTime> result, const QString& containing = {});
   ScriptedPrompter& expectMessage(const QString& containing);
   ScriptedPrompter& expectTimedMessage(const QString& containing);
+  ScriptedPrompter& expectNotice(const QString& containing);
   ScriptedPrompter& expectOpenFile(std::optional<QString> result);
   ScriptedPrompter& expectSaveFile(std::optional<QString> result);
 
@@ -33,13 +34,17 @@ class ScriptedPrompter : public Prompter {
   std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override;
   void message(const QString& text) override;
   void timedMessage(const QString& line1, const QString& line2, int milliseconds) override;
+  void showNotice(const QString& line1, const QString& line2) override;
+  void closeNotice() override { noticeShown_ = false; }
+  // Whether a notice is on screen: shown and not closed yet.
+  bool noticeShown() const { return noticeShown_; }
   std::optional<QString> openFileName(const QString& caption, const QString& folder,
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
 
  private:
-  enum class Kind { Question, Input, Date, Message, TimedMessage, OpenFile, SaveFile };
+  enum class Kind { Question, Input, Date, Message, TimedMessage, Notice, OpenFile, SaveFile };
   using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
                               std::optional<QString>>;
   struct Step {
@@ -54,6 +59,7 @@ class ScriptedPrompter : public Prompter {
   static const char* name(Kind kind);
 
   std::deque<Step> steps_;
+  bool noticeShown_ = false;
 };
 
 }  // namespace pelmar::test

@@ -1,68 +1,73 @@
 #include "ui/platform/qt_prompter.h"
 
-#include <QCalendarWidget>
-#include <QDialog>
-#include <QDialogButtonBox>
+#include <QCoreApplication>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QVBoxLayout>
+
+#include "commands/session.h"
+#include "ui/dialogs/ask_dlg.h"
+#include "ui/dialogs/calendar_dlg.h"
+#include "ui/dialogs/dialog_look.h"
+#include "ui/dialogs/message_form.h"
+#include "ui/dialogs/show_mess_form.h"
+#include "ui/dialogs/yes_no_dlg.h"
 
 namespace pelmar {
 
+QtPrompter::QtPrompter(const Session& session, QWidget* parent)
+    : session_(session),
+      parent_(parent),
+      calendar_(new TCalendarDlg(session, parent)),
+      yesNo_(new TYesNoDlg(session, parent)),
+      ask_(new TAskDlg(session, parent)),
+      messageForm_(new TMessageForm(parent)),
+      notice_(new TShowMessForm(parent)) {}
+
+QtPrompter::~QtPrompter() {
+  delete calendar_;
+  delete yesNo_;
+  delete ask_;
+  delete messageForm_;
+  delete notice_;
+}
+
 Answer QtPrompter::question(const Question& q) {
-  QMessageBox box(QMessageBox::Question, q.caption, q.message, QMessageBox::NoButton, parent_);
-  QPushButton* yes = box.addButton(q.yesText, QMessageBox::YesRole);
-  QPushButton* no = box.addButton(q.noText, QMessageBox::NoRole);
-  QPushButton* cancel =
-      q.showCancel ? box.addButton(q.cancelText, QMessageBox::RejectRole) : nullptr;
-  box.setDefaultButton(q.yesIsDefault ? yes : no);
-  box.exec();
-  if (box.clickedButton() == yes) return Answer::Yes;
-  if (box.clickedButton() == no) return Answer::No;
-  return cancel ? Answer::Cancel : Answer::No;
+  bool cancelled = false;
+  const bool yes = yesNo_->Question(ownerArea(parent_), q, cancelled);
+  if (yes) return Answer::Yes;
+  return cancelled ? Answer::Cancel : Answer::No;
 }
 
 InputResult QtPrompter::input(const QString& caption, const QString& prompt, const QString& text) {
-  QInputDialog dialog(parent_);
-  dialog.setWindowTitle(QStringLiteral("Pelmar - ") + caption);
-  dialog.setLabelText(prompt);
-  dialog.setTextValue(text);
-  const bool accepted = dialog.exec() == QDialog::Accepted;
-  return {accepted, dialog.textValue()};
+  InputResult result{false, text};
+  result.accepted = ask_->Ask(ownerArea(parent_), result.text, prompt, caption);
+  return result;
 }
 
 std::optional<QDateTime> QtPrompter::pickDate(const QString& caption, const QDateTime& proposal) {
-  QDialog dialog(parent_);
-  dialog.setWindowTitle(caption);
-  auto* calendar = new QCalendarWidget(&dialog);
-  calendar->setSelectedDate(proposal.date());
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(calendar);
-  layout->addWidget(buttons);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return QDateTime(calendar->selectedDate(), proposal.time());
+  calendar_->HandleLanguage();
+  if (!caption.isEmpty()) calendar_->setWindowTitle(caption);
+  calendar_->SetDateTime(dateTimeToSerial(proposal));
+  if (!calendar_->Execute(true)) return std::nullopt;
+  return serialToDateTime(calendar_->DateTime());
 }
 
 void QtPrompter::message(const QString& text) {
-  QMessageBox::information(parent_, QStringLiteral("Pelmar"), text);
+  QMessageBox::information(parent_, session_.text(TextId::ProductName), text);
 }
 
 void QtPrompter::timedMessage(const QString& line1, const QString& line2, int milliseconds) {
-  QStringList lines;
-  if (!line1.isEmpty()) lines << line1;
-  if (!line2.isEmpty()) lines << line2;
-  auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Pelmar"), lines.join('\n'),
-                              QMessageBox::NoButton, parent_);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->setWindowModality(Qt::NonModal);
-  box->show();
-  QTimer::singleShot(milliseconds, box, &QWidget::close);
+  messageForm_->ShowTimedMessage(ownerArea(parent_), milliseconds, line1, line2);
+}
+
+void QtPrompter::showNotice(const QString& line1, const QString& line2) {
+  notice_->showNotice(ownerArea(parent_), line1, line2);
+  // The long step that follows keeps the event loop busy: draw the notice now.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPrompter::closeNotice() {
+  notice_->close();
 }
 
 std::optional<QString> QtPrompter::openFileName(const QString& caption, const QString& folder,

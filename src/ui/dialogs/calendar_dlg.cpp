@@ -1,0 +1,219 @@
+#include "ui/dialogs/calendar_dlg.h"
+
+#include <QCalendarWidget>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "commands/session.h"
+#include "ui/dialogs/dialog_look.h"
+
+namespace pelmar {
+
+namespace {
+
+QLabel* label(const QString& name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  return l;
+}
+
+QLabel* panel(const QString& name, QWidget* parent) {
+  QLabel* p = label(name, parent);
+  p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  p->setAlignment(Qt::AlignCenter);
+  p->setMinimumWidth(90);
+  return p;
+}
+
+QSpinBox* spinner(const QString& name, int maximum, QWidget* parent) {
+  auto* s = new QSpinBox(parent);
+  s->setObjectName(name);
+  s->setRange(0, maximum);
+  s->setAlignment(Qt::AlignRight);
+  return s;
+}
+
+}  // namespace
+
+TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocale& locale)
+    : QDialog(parent),
+      session_(session),
+      locale_(locale),
+      choice_(session.clock().today()),
+      Calendar1(new QCalendarWidget(this)),
+      JaarLabel(label(QStringLiteral("JaarLabel"), this)),
+      JaarPanel(panel(QStringLiteral("JaarPanel"), this)),
+      MaandLabel(label(QStringLiteral("MaandLabel"), this)),
+      MaandPanel(panel(QStringLiteral("MaandPanel"), this)),
+      WeekLabel(label(QStringLiteral("WeekLabel"), this)),
+      WeekPanel(panel(QStringLiteral("WeekPanel"), this)),
+      KwartaalLabel(label(QStringLiteral("KwartaalLabel"), this)),
+      KwartaalPanel(panel(QStringLiteral("KwartaalPanel"), this)),
+      DatumPanel(panel(QStringLiteral("DatumPanel"), this)),
+      LabelTime(label(QStringLiteral("LabelTime"), this)),
+      SpinUur(spinner(QStringLiteral("SpinUur"), 23, this)),
+      SpinMinuut(spinner(QStringLiteral("SpinMinuut"), 59, this)),
+      SpinSeconde(spinner(QStringLiteral("SpinSeconde"), 59, this)),
+      BtnOK(new TColorButton(QStringLiteral("BtnOK"), this)),
+      BtnVandaag(new TColorButton(QStringLiteral("BtnVandaag"), this)),
+      BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)) {
+  applyDialogLook(this);
+  Calendar1->setObjectName(QStringLiteral("Calendar1"));
+  Calendar1->setFirstDayOfWeek(Qt::Monday);
+  // The calendar's own week column counts by ISO rules; the week panel shows
+  // the program's week number instead, so the column is left out.
+  Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(JaarLabel, 0, 0);
+  fields->addWidget(JaarPanel, 0, 1);
+  fields->addWidget(upDown(QStringLiteral("JaarSpin"), &CalendarChoice::stepYear), 0, 2);
+  fields->addWidget(KwartaalLabel, 1, 0);
+  fields->addWidget(KwartaalPanel, 1, 1);
+  fields->addWidget(MaandLabel, 2, 0);
+  fields->addWidget(MaandPanel, 2, 1);
+  fields->addWidget(upDown(QStringLiteral("MaandSpin"), &CalendarChoice::stepMonth), 2, 2);
+  fields->addWidget(WeekLabel, 3, 0);
+  fields->addWidget(WeekPanel, 3, 1);
+  fields->addWidget(DatumPanel, 4, 0, 1, 3);
+  fields->setRowStretch(5, 1);
+
+  auto* time = new QHBoxLayout;
+  time->addWidget(LabelTime);
+  time->addStretch();
+  for (QSpinBox* s : {SpinUur, SpinMinuut, SpinSeconde}) time->addWidget(s);
+
+  auto* right = new QVBoxLayout;
+  right->addLayout(fields);
+  right->addLayout(time);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(Calendar1);
+  top->addLayout(right);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(BtnOK);
+  buttons->addStretch();
+  buttons->addWidget(BtnVandaag);
+  buttons->addStretch();
+  buttons->addWidget(BtnCancel);
+
+  auto* all = new QVBoxLayout(this);
+  all->addLayout(top);
+  all->addLayout(buttons);
+  all->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] {
+    choice_.setCalendarDay(Calendar1->selectedDate());
+    showChoice();
+  });
+  connect(SpinUur, &QSpinBox::valueChanged, this, [this](int v) {
+    choice_.setHour(v);
+    showChoice();
+  });
+  connect(SpinMinuut, &QSpinBox::valueChanged, this, [this](int v) {
+    choice_.setMinute(v);
+    showChoice();
+  });
+  connect(SpinSeconde, &QSpinBox::valueChanged, this, [this](int v) {
+    choice_.setSecond(v);
+    showChoice();
+  });
+  connect(BtnOK, &QPushButton::clicked, this, [this] {
+    choice_.pressOk();
+    accept();
+  });
+  connect(BtnCancel, &QPushButton::clicked, this, &TCalendarDlg::reject);
+  connect(BtnVandaag, &QPushButton::clicked, this, [this] {
+    choice_.pressToday(session_.clock());
+    showChoice();
+    accept();
+  });
+
+  HandleLanguage();
+  showChoice();
+}
+
+QWidget* TCalendarDlg::upDown(const QString& name, void (CalendarChoice::*step)(int)) {
+  auto* box = new QWidget(this);
+  box->setObjectName(name);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  for (const int delta : {1, -1}) {
+    auto* arrow = new QToolButton(box);
+    arrow->setObjectName(name + (delta > 0 ? QStringLiteral("Up") : QStringLiteral("Down")));
+    arrow->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
+    arrow->setAutoRepeat(true);
+    arrow->setFixedSize(18, 12);
+    connect(arrow, &QToolButton::clicked, this, [this, step, delta] {
+      (choice_.*step)(delta);
+      showChoice();
+    });
+    layout->addWidget(arrow);
+  }
+  return box;
+}
+
+void TCalendarDlg::HandleLanguage() {
+  JaarLabel->setText(session_.text(TextId::CalendarYear));
+  KwartaalLabel->setText(session_.text(TextId::CalendarQuarter));
+  MaandLabel->setText(session_.text(TextId::CalendarMonth));
+  WeekLabel->setText(session_.text(TextId::CalendarWeek));
+  LabelTime->setText(session_.text(TextId::CalendarTime));
+  BtnOK->setText(session_.text(TextId::ButtonOk));
+  BtnVandaag->setText(session_.text(TextId::ButtonToday));
+  BtnCancel->setText(session_.text(TextId::ButtonCancel));
+  setWindowTitle(session_.text(TextId::ProductName) + session_.text(TextId::CalendarCaptionSuffix));
+}
+
+bool TCalendarDlg::Execute(bool focusOnOk) {
+  hide();
+  focusOnOk_ = focusOnOk;
+  choice_.startExecute();
+  exec();
+  return choice_.accepted();
+}
+
+pelmar::DateTime TCalendarDlg::DateTime() {
+  return choice_.dateTime(session_.clock());
+}
+
+void TCalendarDlg::SetDateTime(pelmar::DateTime value) {
+  choice_.setDateTime(value);
+  showChoice();
+}
+
+void TCalendarDlg::reject() {
+  choice_.pressCancel();
+  QDialog::reject();
+}
+
+void TCalendarDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  (focusOnOk_ ? BtnOK : BtnCancel)->setFocus();
+}
+
+void TCalendarDlg::showChoice() {
+  const QSignalBlocker calendarBlocker(Calendar1);
+  const QSignalBlocker hourBlocker(SpinUur);
+  const QSignalBlocker minuteBlocker(SpinMinuut);
+  const QSignalBlocker secondBlocker(SpinSeconde);
+  Calendar1->setSelectedDate(choice_.calendarDay());
+  JaarPanel->setText(QString::number(choice_.year()));
+  KwartaalPanel->setText(QString::number(choice_.quarter()));
+  MaandPanel->setText(locale_.monthName(choice_.calendarDay().month(), QLocale::LongFormat));
+  WeekPanel->setText(QString::number(choice_.week()));
+  DatumPanel->setText(
+      formatDate(choice_.chosenDay(), dateFormatFromSetting(session_.settings().dateFormat)));
+  SpinUur->setValue(choice_.hour());
+  SpinMinuut->setValue(choice_.minute());
+  SpinSeconde->setValue(choice_.second());
+}
+
+}  // namespace pelmar

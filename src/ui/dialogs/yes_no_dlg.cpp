@@ -1,0 +1,92 @@
+#include "ui/dialogs/yes_no_dlg.h"
+
+#include <QFrame>
+#include <QPlainTextEdit>
+
+#include "commands/dialog_logic.h"
+#include "commands/session.h"
+#include "ui/dialogs/dialog_look.h"
+
+namespace pelmar {
+
+TYesNoDlg::TYesNoDlg(const Session& session, QWidget* parent)
+    : QDialog(parent, kButtonsOnlyDialog),
+      session_(session),
+      MessagePanel(new QFrame(this)),
+      MessageMemo(new QPlainTextEdit(MessagePanel)),
+      BtnYes(new TColorButton(QStringLiteral("BtnYes"), this)),
+      BtnNo(new TColorButton(QStringLiteral("BtnNo"), this)),
+      BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)) {
+  applyDialogLook(this);
+  MessagePanel->setObjectName(QStringLiteral("MessagePanel"));
+  MessagePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  MessageMemo->setObjectName(QStringLiteral("MessageMemo"));
+  MessageMemo->setReadOnly(true);
+  MessageMemo->setFrameStyle(QFrame::NoFrame);
+  MessageMemo->document()->setDocumentMargin(0);
+  // Should the wrapped lines still not fit, the memo scrolls instead of
+  // hiding them.
+  MessageMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  MessageMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MessageMemo->viewport()->setAutoFillBackground(false);
+  MessageMemo->setStyleSheet(QStringLiteral("background: transparent;"));
+
+  connect(BtnYes, &QPushButton::clicked, this, [this] { finish(true, false); });
+  connect(BtnNo, &QPushButton::clicked, this, [this] { finish(false, false); });
+  connect(BtnCancel, &QPushButton::clicked, this, [this] { finish(false, true); });
+}
+
+void TYesNoDlg::prepare(const QRect& area, const pelmar::Question& q) {
+  const auto orDefault = [this](const QString& text, TextId id) {
+    return text.isEmpty() ? session_.text(id) : text;
+  };
+  setWindowTitle(q.caption);
+  BtnYes->setText(orDefault(q.yesText, TextId::ButtonYes));
+  BtnNo->setText(orDefault(q.noText, TextId::ButtonNo));
+  BtnCancel->setText(orDefault(q.cancelText, TextId::ButtonCancel));
+  BtnCancel->setVisible(q.showCancel);
+  yesIsDefault_ = q.yesIsDefault;
+  answer_ = false;
+  cancelled_ = false;
+
+  const QStringList lines = memoLines(q.message);
+  MessageMemo->setPlainText(lines.join(QChar('\n')));
+  const QFontMetrics metrics(font());
+  const QuestionLayout l = layoutQuestion(
+      metrics.horizontalAdvance(q.message),
+      [&](int width) { return wrappedLineCount(metrics, lines, width); }, font().pointSize(),
+      buttonSize({BtnYes, BtnNo, BtnCancel}));
+  MessagePanel->setGeometry(l.panel);
+  MessageMemo->setGeometry(l.memo);
+  BtnYes->setGeometry(l.yes);
+  BtnNo->setGeometry(l.no);
+  BtnCancel->setGeometry(l.cancel);
+  setFixedSize(l.client);
+  move(centredOn(area, l.client));
+}
+
+bool TYesNoDlg::Question(const QRect& area, const pelmar::Question& question, bool& cancelled) {
+  prepare(area, question);
+  exec();
+  cancelled = cancelled_;
+  return answer_;
+}
+
+void TYesNoDlg::finish(bool answer, bool cancelled) {
+  answer_ = answer;
+  cancelled_ = cancelled;
+  accept();
+}
+
+void TYesNoDlg::reject() {
+  if (BtnCancel->isVisibleTo(this)) BtnCancel->click();
+}
+
+void TYesNoDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  BtnYes->setDefault(yesIsDefault_);
+  BtnNo->setDefault(!yesIsDefault_);
+  (yesIsDefault_ ? BtnYes : BtnNo)->setFocus();
+}
+
+}  // namespace pelmar
