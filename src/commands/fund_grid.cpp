@@ -278,6 +278,7 @@ UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompt
   // The country and currency are taken first, so that the copies of a new
   // fund in later datasets get the currency the fund gets.
   bool changed = readTextRows(session, portfolio.koers(), cells);
+  if (changed) portfolio.bPortChanged = true;
   bool touched = false;
 
   if (portfolio.koers().isPlaceholder()) {
