@@ -157,6 +157,9 @@ TEST_F(Dialogs, PickDateThroughThePrompter) {
   whenShown(prompter.calendar(), [&] { click(prompter.calendar(), "BtnCancel"); });
   EXPECT_EQ(prompter.pickDate(QString(), proposal), std::nullopt);
   EXPECT_EQ(prompter.calendar()->windowTitle(), "Pelmar - Kalender");
+
+  whenShown(prompter.calendar(), [&] { click(prompter.calendar(), "BtnOK"); });
+  EXPECT_EQ(prompter.pickDate(QString(), QDateTime()), session.clock().now());
 }
 
 TEST_F(Dialogs, QuestionPanelFitsItsMessage) {

@@ -112,6 +112,8 @@ TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocal
     choice_.setCalendarDay(Calendar1->selectedDate());
     showChoice();
   });
+  // A double click or Enter on a day chooses it, as OK does.
+  connect(Calendar1, &QCalendarWidget::activated, BtnOK, &QPushButton::click);
   connect(SpinUur, &QSpinBox::valueChanged, this, [this](int v) {
     choice_.setHour(v);
     showChoice();

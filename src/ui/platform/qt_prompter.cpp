@@ -47,7 +47,9 @@ InputResult QtPrompter::input(const QString& caption, const QString& prompt, con
 std::optional<QDateTime> QtPrompter::pickDate(const QString& caption, const QDateTime& proposal) {
   calendar_->HandleLanguage();
   if (!caption.isEmpty()) calendar_->setWindowTitle(caption);
-  calendar_->SetDateTime(dateTimeToSerial(proposal));
+  // A proposal that names no moment starts the calendar on now rather than
+  // on the serial base day.
+  calendar_->SetDateTime(dateTimeToSerial(proposal.isValid() ? proposal : session_.clock().now()));
   if (!calendar_->Execute(true)) return std::nullopt;
   return serialToDateTime(calendar_->DateTime());
 }
