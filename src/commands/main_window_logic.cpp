@@ -19,7 +19,6 @@ constexpr double kMinDollar = 0.01;
 constexpr double kFallbackDollar = 0.93;
 // Latest prices this many days old or more are shown as unknown.
 constexpr qint64 kStaleDays = 100;
-constexpr int kOpenAttempts = 5;
 
 QString shortDate(const Session& session, DateTime serial) {
   return formatDate(serialToDate(serial), dateFormatFromSetting(session.settings().dateFormat));
@@ -40,10 +39,6 @@ double reciprocal(double value) {
 }
 
 }  // namespace
-
-unsigned DataSetColour(bool atLastSet) {
-  return atLastSet ? MainColour::LastDataSet : MainColour::OlderDataSet;
-}
 
 // --- Fund list -------------------------------------------------------------
 
@@ -282,44 +277,9 @@ int copyFiles(const QString& from, const QString& to, const QStringList& pattern
 
 }  // namespace
 
-int CopyExamplePortfolios(const QString& programFolder, const QString& portfolioFolder) {
-  if (FolderHolds(portfolioFolder, QStringLiteral("*.xml"))) return 0;
-  return copyFiles(QDir(programFolder).filePath(QStringLiteral("Port")), portfolioFolder,
-                   {QStringLiteral("*.xml")});
-}
-
 int CopyExamplePrices(const QString& programFolder, const QString& priceFolder,
                       const QStringList& patterns) {
   return copyFiles(QDir(programFolder).filePath(QStringLiteral("Prices")), priceFolder, patterns);
-}
-
-QString OpenStartupPortfolio(Session& session, Prompter& prompter,
-                             const std::function<bool(const QString&)>& open) {
-  const Settings& settings = session.settings();
-  const QDir folder(settings.portfolioPath);
-  if (!settings.fileName.isEmpty()) {
-    const QString named = folder.filePath(settings.fileName);
-    const QString old = QFileInfo(named).path() + QChar('/') + QFileInfo(named).completeBaseName() +
-                        QStringLiteral(".pelmar");
-    for (const QString& path : {named, old}) {
-      if (QFileInfo(path).isFile() && open(path)) return path;
-    }
-  }
-  // Nothing named or the named file cannot be read: ask, proposing an old
-  // ".pelmar" file when that is all the folder holds.
-  QString proposal = settings.portfolioPath;
-  const QStringList oldFiles = folder.entryList({QStringLiteral("*.pelmar")}, QDir::Files);
-  if (!FolderHolds(settings.portfolioPath, QStringLiteral("*.xml")) && !oldFiles.isEmpty()) {
-    prompter.message(session.text(TextId::FileFormatChanged));
-    proposal = folder.filePath(oldFiles.first());
-  }
-  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    const std::optional<QString> chosen =
-        prompter.openFileName(session.text(TextId::OpenPortfolioCaption), proposal,
-                              session.text(TextId::PortfolioFilter));
-    if (chosen && !chosen->isEmpty() && open(*chosen)) return *chosen;
-  }
-  return {};
 }
 
 QString HelpAnchor(int helpContext) {

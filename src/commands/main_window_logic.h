@@ -5,9 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 
-#include "commands/prompter.h"
 #include "commands/session.h"
 #include "engine/advice.h"
 
@@ -15,18 +13,13 @@ namespace pelmar {
 
 // What the main window decides; the widgets only draw it.
 
-// Colours as 0xRRGGBB. The window is light green on the last dataset and
-// light yellow on every older one.
+// Colours as 0xRRGGBB (the window's own colour is WindowColour).
 namespace MainColour {
-inline constexpr unsigned LastDataSet = 0xE0FFE0;
-inline constexpr unsigned OlderDataSet = 0xFFFFE0;
 inline constexpr unsigned SelectedFund = 0x800080;
 inline constexpr unsigned MarkLevel = 0x0000FF;
 inline constexpr unsigned MarkUp = 0x008000;
 inline constexpr unsigned MarkDown = 0xFF0000;
 }  // namespace MainColour
-
-unsigned DataSetColour(bool atLastSet);
 
 // --- Fund list -------------------------------------------------------------
 
@@ -54,10 +47,10 @@ struct CurrencyTexts {
 };
 CurrencyTexts CurrencyBoxTexts(const Session& session, double dollar);
 
+// Everything the window shows of a dataset and its current fund.
 // The caption while a portfolio is shown: "Pelmar version 1.32a [path]".
 QString PortfolioCaption(const Session& session, const QString& portfolioPath);
 
-// Everything the window shows of a dataset and its current fund.
 struct DataSetView {
   bool atLastSet = false;
   QString caption;
@@ -117,20 +110,13 @@ LatestPricesLines ShowLatestPrices(const Session& session, const LatestPriceDays
 // The stored window position moved onto the available screen area.
 QPoint ClampWindowPosition(QPoint stored, QSize frame, const QRect& screen);
 
-// Copies the example portfolios into a portfolio folder without "*.xml"
-// and, with `prices`, the example price files into the price folder.
-// Missing example folders copy nothing; existing files are never
-// overwritten. Returns the number of files copied.
-int CopyExamplePortfolios(const QString& programFolder, const QString& portfolioFolder);
+// Copies the example price files of the patterns from the program's
+// "Prices" folder into the price folder. A missing example folder copies
+// nothing; existing files are never overwritten. Returns the number of
+// files copied.
 int CopyExamplePrices(const QString& programFolder, const QString& priceFolder,
                       const QStringList& patterns);
 bool FolderHolds(const QString& folder, const QString& pattern);
-
-// Opens the portfolio the settings name (or its ".pelmar" twin) through
-// `open`; when there is none, asks for a file up to five times. Returns the
-// path that was opened, empty when none was.
-QString OpenStartupPortfolio(Session& session, Prompter& prompter,
-                             const std::function<bool(const QString&)>& open);
 
 // The anchor of the help page section that answers a help context.
 QString HelpAnchor(int helpContext);

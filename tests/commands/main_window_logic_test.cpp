@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include "fund_grid_fixture.h"
-#include "support/scripted_prompter.h"
 
 namespace pelmar {
 namespace {
@@ -63,9 +62,9 @@ TEST_F(MainWindowLogicTest, ShowDataSetShowsTheFundAndStoresTheNormalisedRate) {
   portfolio().alg().Dollar = 1.25;
   fund(1).Flag1 = KoersFlag::Splits;
   const DataSetView view = ShowDataSet(session, portfolio().FirstKoersIndex + 1, "/p/Test.xml");
+  EXPECT_EQ(view.caption, "Pelmar versie 1.32a [" + QDir::toNativeSeparators("/p/Test.xml") + "]");
   EXPECT_TRUE(view.atLastSet);
   EXPECT_DOUBLE_EQ(portfolio().alg().Dollar, Real48(0.8));
-  EXPECT_EQ(view.caption, "Pelmar versie 1.32a [" + QDir::toNativeSeparators("/p/Test.xml") + "]");
   EXPECT_EQ(view.datum, "2023-02-02");
   EXPECT_EQ(view.nodePanel, "Dataset 2");
   EXPECT_EQ(view.ticker, "ALPHA");
@@ -231,53 +230,19 @@ TEST(QuoteHistory, AexTicksAlwaysAddAndTheTextShowsTheChange) {
   EXPECT_EQ(DollarTimeText(dutch, "2023-02-02"), "Geen Datum");
 }
 
-TEST_F(MainWindowLogicTest, StartupOpensTheNamedPortfolioOrAsksFiveTimes) {
-  session.settings().portfolioPath = dir.path() + "/Port/";
-  session.settings().fileName = "Mine.xml";
-  QStringList tried;
-  const auto open = [&](const QString& path) {
-    tried << QFileInfo(path).fileName();
-    return path.endsWith(".pelmar") || path.endsWith("Chosen.xml");
-  };
-  test::ScriptedPrompter prompter;
-  // Only the ".pelmar" twin exists: it is opened.
-  writeFile(dir.path() + "/Port/Mine.pelmar", "old");
-  EXPECT_EQ(OpenStartupPortfolio(session, prompter, open), dir.path() + "/Port/Mine.pelmar");
-  EXPECT_EQ(tried, QStringList{"Mine.pelmar"});
-
-  // The named file is missing: the folder's old file is proposed after
-  // the file-format message, and the dialog is shown up to five times.
-  session.settings().fileName = "Other.xml";
-  tried.clear();
-  prompter.expectMessage("Pelmar is overgegaan op een ander bestandsformaat.");
-  for (int i = 0; i < 5; ++i) prompter.expectOpenFile(std::nullopt);
-  EXPECT_TRUE(OpenStartupPortfolio(session, prompter, open).isEmpty());
-  prompter.verify();
-
-  writeFile(dir.path() + "/Port/Any.xml", "<x>");
-  prompter.expectOpenFile(dir.path() + "/Port/Bad.xml").expectOpenFile(std::nullopt);
-  prompter.expectOpenFile(dir.path() + "/Port/Chosen.xml");
-  EXPECT_EQ(OpenStartupPortfolio(session, prompter, open), dir.path() + "/Port/Chosen.xml");
-  EXPECT_EQ(tried, QStringList({"Bad.xml", "Chosen.xml"}));
-}
-
-TEST_F(MainWindowLogicTest, ExamplesAreCopiedOnlyIntoEmptyFolders) {
+TEST_F(MainWindowLogicTest, ExamplePricesAreCopiedWithoutOverwriting) {
   const QString program = dir.path() + "/program";
-  const QString port = dir.path() + "/user/Port";
   const QString prices = dir.path() + "/user/Prices";
-  // No example folders at all: nothing copied, nothing fails.
-  EXPECT_EQ(CopyExamplePortfolios(program, port), 0);
+  // No example folder at all: nothing copied, nothing fails.
   EXPECT_EQ(CopyExamplePrices(program, prices, {"*.csv"}), 0);
+  EXPECT_FALSE(FolderHolds(prices, "*.csv"));
 
-  writeFile(program + "/Port/Example.xml", "<a/>");
-  writeFile(program + "/Port/notes.doc", "x");
   writeFile(program + "/Prices/230202A.csv", "a");
   writeFile(program + "/Prices/Stocks_nl.txt", "b");
-  EXPECT_EQ(CopyExamplePortfolios(program, port), 1);
-  EXPECT_TRUE(QFile::exists(port + "/Example.xml"));
-  EXPECT_FALSE(QFile::exists(port + "/notes.doc"));
-  EXPECT_EQ(CopyExamplePortfolios(program, port), 0);
+  writeFile(program + "/Prices/notes.doc", "c");
   EXPECT_EQ(CopyExamplePrices(program, prices, {"*.csv", "*.txt"}), 2);
+  EXPECT_TRUE(FolderHolds(prices, "*.csv"));
+  EXPECT_FALSE(QFile::exists(prices + "/notes.doc"));
 
   // The user's own file is never overwritten.
   writeFile(prices + "/Stocks_nl.txt", "mine");
