@@ -19,6 +19,9 @@ struct Question {
 
 enum class Answer { Yes, No, Cancel };
 
+// The button that ended the save prompt.
+enum class SaveChoice { SaveChanges, SaveWithNew, CloseWithoutSaving, Cancel };
+
 // The result of a one-line text input: the edit's text is handed back
 // whether or not the user pressed OK.
 struct InputResult {
@@ -50,6 +53,9 @@ class Prompter {
                                               const QString& filter) = 0;
   virtual std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                               const QString& filter) = 0;
+  // The save prompt with its message: save the changes, save them with the
+  // dataset "Nieuw", close without saving, or cancel.
+  virtual SaveChoice savePrompt(const QString& message) = 0;
 };
 
 }  // namespace pelmar

@@ -42,6 +42,11 @@ ScriptedPrompter& ScriptedPrompter::expectSaveFile(std::optional<QString> result
   return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::expectSavePrompt(const QString& containing, SaveChoice choice) {
+  steps_.push_back({Kind::SavePrompt, containing, choice});
+  return *this;
+}
+
 const char* ScriptedPrompter::name(Kind kind) {
   switch (kind) {
     case Kind::Question:
@@ -60,6 +65,8 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "open-file dialog";
     case Kind::SaveFile:
       return "save-file dialog";
+    case Kind::SavePrompt:
+      return "save prompt";
   }
   return "?";
 }
@@ -129,6 +136,11 @@ std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption, co
                                                       const QString&) {
   const auto step = next(Kind::SaveFile, caption);
   return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
+}
+
+SaveChoice ScriptedPrompter::savePrompt(const QString& message) {
+  const auto step = next(Kind::SavePrompt, message);
+  return step ? std::get<SaveChoice>(step->result) : SaveChoice::Cancel;
 }
 
 }  // namespace pelmar::test

@@ -24,6 +24,7 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectNotice(const QString& containing);
   ScriptedPrompter& expectOpenFile(std::optional<QString> result);
   ScriptedPrompter& expectSaveFile(std::optional<QString> result);
+  ScriptedPrompter& expectSavePrompt(const QString& containing, SaveChoice choice);
 
   // Fails the test when expected steps were not asked; clears them.
   void verify();
@@ -42,11 +43,22 @@ class ScriptedPrompter : public Prompter {
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
+  SaveChoice savePrompt(const QString& message) override;
 
  private:
-  enum class Kind { Question, Input, Date, Message, TimedMessage, Notice, OpenFile, SaveFile };
+  enum class Kind {
+    Question,
+    Input,
+    Date,
+    Message,
+    TimedMessage,
+    Notice,
+    OpenFile,
+    SaveFile,
+    SavePrompt
+  };
   using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
-                              std::optional<QString>>;
+                              std::optional<QString>, SaveChoice>;
   struct Step {
     Kind kind;
     QString containing;

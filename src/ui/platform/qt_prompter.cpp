@@ -9,6 +9,7 @@
 #include "ui/dialogs/calendar_dlg.h"
 #include "ui/dialogs/dialog_look.h"
 #include "ui/dialogs/message_form.h"
+#include "ui/dialogs/save_form.h"
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
 
@@ -21,7 +22,8 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       yesNo_(new TYesNoDlg(session, parent)),
       ask_(new TAskDlg(session, parent)),
       messageForm_(new TMessageForm(parent)),
-      notice_(new TShowMessForm(parent)) {}
+      notice_(new TShowMessForm(parent)),
+      saveForm_(new TSaveForm(session, parent)) {}
 
 QtPrompter::~QtPrompter() {
   delete calendar_;
@@ -29,6 +31,7 @@ QtPrompter::~QtPrompter() {
   delete ask_;
   delete messageForm_;
   delete notice_;
+  delete saveForm_;
 }
 
 Answer QtPrompter::question(const Question& q) {
@@ -82,6 +85,10 @@ std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QS
                                                 const QString& filter) {
   const QString name = QFileDialog::getSaveFileName(parent_, caption, proposal, filter);
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
+SaveChoice QtPrompter::savePrompt(const QString& message) {
+  return saveForm_->Execute(ownerArea(parent_), message);
 }
 
 }  // namespace pelmar

@@ -12,6 +12,7 @@ class Session;
 class TAskDlg;
 class TCalendarDlg;
 class TMessageForm;
+class TSaveForm;
 class TShowMessForm;
 class TYesNoDlg;
 
@@ -36,6 +37,7 @@ class QtPrompter : public Prompter {
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
+  SaveChoice savePrompt(const QString& message) override;
 
   TCalendarDlg* calendar() const { return calendar_; }
   TYesNoDlg* yesNo() const { return yesNo_; }
@@ -53,6 +55,7 @@ class QtPrompter : public Prompter {
   QPointer<TAskDlg> ask_;
   QPointer<TMessageForm> messageForm_;
   QPointer<TShowMessForm> notice_;
+  QPointer<TSaveForm> saveForm_;
 };
 
 }  // namespace pelmar

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QStringList>
+
+#include "commands/prompter.h"
+#include "commands/session.h"
+
+namespace pelmar {
+
+// --- Fund list -------------------------------------------------------------
+
+// The offset of the last fund of the current dataset (number of funds - 1).
+int FundCount(const Portfolio& portfolio);
+
+// Selects the fund list entry (FillFondsenBox) with that text in the
+// current dataset, searching from the end of the list with case and leading
+// blanks ignored; when there is none the first entry is selected. SelFonds becomes that
+// fund's offset (at most FundCount) and pKoersRec points at it. Returns the
+// text of the entry selected.
+QString SelectFundEntry(Portfolio& portfolio, const QString& text);
+// The fund list text of the selected fund (SelFonds of the current dataset).
+QString SelectedFundEntry(const Portfolio& portfolio);
+
+// --- Navigation ------------------------------------------------------------
+
+// Which navigation buttons (and their menu twins) are enabled.
+struct NavButtons {
+  bool FirstDateBtn = false;
+  bool PrevDateBtn = false;
+  bool NextDateBtn = false;
+  bool LastDateBtn = false;
+
+  bool operator==(const NavButtons&) const = default;
+};
+
+// First and previous follow back, next and last follow forward.
+NavButtons EnableNav(bool back, bool forward);
+// The buttons for the current dataset: back only off the first dataset,
+// forward only before the last; a portfolio of one dataset has all off.
+NavButtons SetNavBtns(const Portfolio& portfolio);
+
+// The main window's colour as 0xRRGGBB: light green on the last dataset,
+// light yellow on older ones.
+inline constexpr quint32 kLastDataSetColour = 0xE0FFE0;
+inline constexpr quint32 kOlderDataSetColour = 0xFFFFE0;
+quint32 WindowColour(const Portfolio& portfolio);
+
+// The four navigation commands. Each keeps the selected fund by its ticker
+// (the first fund of the list when the target dataset lacks it) and sets
+// bAtLastSet, pAlgRec and pRekRec. False when the step could not be made;
+// stepping past either end succeeds without moving. The caller shows the
+// dataset afterwards.
+bool FirstDateBtnClick(Session& session);
+bool PrevDateBtnClick(Session& session);
+bool NextDateBtnClick(Session& session);
+bool LastDateBtnClick(Session& session);
+
+// --- Dataset commands --------------------------------------------------------
+
+// Adds a dataset after the current one (appended after the last, inserted
+// otherwise) with its date asked as AddDataSet does. True when one was
+// added; it is then current, priced and recalculated and the portfolio
+// counts as changed.
+bool SpeedAddClick(Session& session, Prompter& prompter);
+
+// Deletes the current dataset after the refusals for the first and the
+// last dataset and for a dataset where a fund first appears or was traded,
+// and after the user's Yes. The dataset that followed becomes current. True
+// when a dataset was deleted.
+bool SpeedDelClick(Session& session, Prompter& prompter);
+
+// Changes the date of the current dataset within its neighbours' dates.
+// Only the last dataset's date may change unless the "Edit Old Dates"
+// switch is on; the first dataset's never. Funds that start on the old
+// date in later datasets start on the new one. True when the date changed.
+bool DatumPanelClick(Session& session, Prompter& prompter);
+
+// Changes the start date (CumDatum) of the selected fund; only while the
+// "Edit Old Dates" switch is on. True when it changed.
+bool FCumDatumPanelClick(Session& session, Prompter& prompter);
+
+// Removes the selected fund from every dataset that holds more than two
+// funds, after the user's Yes, recalculates everything and resets the
+// fund's account in every dataset. The dataset stays current; the list
+// entry after the fund (or before it, for the last entry) is selected.
+// True when the fund was removed.
+bool SpeedDelFondsClick(Session& session, Prompter& prompter);
+
+}  // namespace pelmar
