@@ -1,0 +1,264 @@
+#include "commands/navigation.h"
+
+#include <gtest/gtest.h>
+
+#include "commands/fund_grid_fixture.h"
+#include "commands/main_window_logic.h"
+#include "support/scripted_prompter.h"
+
+namespace pelmar {
+namespace {
+
+QDateTime at(int y, int m, int d, int hour = 12) {
+  return QDateTime(QDate(y, m, d), QTime(hour, 0));
+}
+
+class NavigationTest : public test::FundGridFixture {
+ protected:
+  NavigationTest() {
+    session.setLanguage(Language::Code::English);
+    session.clock().fix(QDate(2024, 6, 12));
+  }
+
+  // Datasets on the given days holding "AAA" from the first one on.
+  void build(std::initializer_list<QDate> days) {
+    auto day = days.begin();
+    start(*day);
+    addFund("AAA", 100, 10, 10);
+    calc();
+    for (++day; day != days.end(); ++day) next(*day);
+  }
+
+  // Adds a fund to the current dataset and to every later one, as a fund
+  // that first appears here.
+  void addFundFromHere(const QString& ticker) {
+    const int number = portfolio().alg().NrOfSet;
+    KoersRec& added = addFund(ticker, 50, 5, 10);
+    added.Flag1 = KoersFlag::Cumulatief;
+    const DateTime start = portfolio().alg().Datum;
+    for (int n = number + 1; n <= dataSets(); ++n) {
+      goToDataSet(n);
+      addFund(ticker, 50, 5, 10).CumDatum = start;
+    }
+    goToDataSet(number);
+  }
+
+  int dataSets() {
+    int count = 0;
+    for (int i = 0; i < portfolio().size(); ++i)
+      if (portfolio().idAt(i) == AlgemeenRec::Id) ++count;
+    return count;
+  }
+
+  QDate date() { return serialToDate(portfolio().alg().Datum); }
+
+  QStringList tickersOf(int number) {
+    goToDataSet(number);
+    return FillFondsenBox(portfolio());
+  }
+
+  test::ScriptedPrompter prompter;
+};
+
+TEST_F(NavigationTest, APortfolioOfOneDataSetCanNeitherMoveNorLoseOrChangeIt) {
+  build({QDate(2024, 6, 3)});
+  const Portfolio& p = portfolio();
+  EXPECT_EQ(SetNavBtns(p), EnableNav(false, false));
+  EXPECT_EQ(WindowColour(p), kLastDataSetColour);
+  EXPECT_TRUE(PrevDateBtnClick(session));
+  EXPECT_TRUE(NextDateBtnClick(session));
+  EXPECT_EQ(p.FirstRekIndex, Portfolio::kFirstRekIndex);
+
+  prompter.expectMessage("The first Dataset cannot be removed!");
+  EXPECT_FALSE(SpeedDelClick(session, prompter));
+  session.settings().editOldDates = true;
+  prompter.expectMessage("The date of the first Dataset may not be changed.");
+  EXPECT_FALSE(DatumPanelClick(session, prompter));
+}
+
+TEST_F(NavigationTest, NavigationKeepsTheFundByTickerAndColoursOlderDataSets) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 4), QDate(2024, 6, 5)});
+  goToDataSet(2);
+  addFundFromHere("BBB");
+  ASSERT_TRUE(LastDateBtnClick(session));
+  SelectFundEntry(portfolio(), " bbb");
+  EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB") << "case and leading blanks ignored";
+  EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, false));
+
+  ASSERT_TRUE(PrevDateBtnClick(session));
+  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
+  EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB");
+  EXPECT_EQ(portfolio().pKoersRec, portfolio().FirstKoersIndex + portfolio().SelFonds);
+  EXPECT_FALSE(portfolio().bAtLastSet);
+  EXPECT_EQ(WindowColour(portfolio()), kOlderDataSetColour);
+  EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, true));
+
+  // The first dataset has no "BBB": the list's first entry is selected.
+  ASSERT_TRUE(FirstDateBtnClick(session));
+  EXPECT_EQ(SelectedFundEntry(portfolio()), FillFondsenBox(portfolio()).first());
+  EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(false, true));
+
+  ASSERT_TRUE(NextDateBtnClick(session));
+  ASSERT_TRUE(NextDateBtnClick(session));
+  EXPECT_TRUE(portfolio().bAtLastSet);
+  EXPECT_EQ(portfolio().pAlgRec, portfolio().FirstRekIndex - 1);
+  EXPECT_EQ(WindowColour(portfolio()), kLastDataSetColour);
+}
+
+TEST_F(NavigationTest, InsertingAsksForADateOnlyBetweenDifferentDates) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 3), QDate(2024, 6, 6)});
+  fund(0).KostenProc = 0.5;
+
+  // Between two datasets of the same day: no question.
+  goToDataSet(1);
+  ASSERT_TRUE(SpeedAddClick(session, prompter));
+  EXPECT_EQ(dataSets(), 4);
+  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
+  EXPECT_EQ(date(), QDate(2024, 6, 3));
+  EXPECT_EQ(fund(0).KostenProc, 0.0) << "an inserted dataset starts without cost percentage";
+  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, true));
+
+  // Between 3 and 6 June: asked, and refused outside that range.
+  goToDataSet(3);
+  prompter.expectDate(at(2024, 6, 7))
+      .expectMessage("The date isn't allowed to be lower then that of the previous Dataset");
+  EXPECT_FALSE(SpeedAddClick(session, prompter));
+  EXPECT_EQ(dataSets(), 4);
+  prompter.expectDate(std::nullopt);
+  EXPECT_FALSE(SpeedAddClick(session, prompter));
+  prompter.expectDate(at(2024, 6, 5));
+  ASSERT_TRUE(SpeedAddClick(session, prompter));
+  EXPECT_EQ(portfolio().alg().NrOfSet, 4);
+  EXPECT_EQ(date(), QDate(2024, 6, 5));
+  goToDataSet(5);
+  EXPECT_EQ(date(), QDate(2024, 6, 6));
+  EXPECT_TRUE(portfolio().IsLastDataSet(portfolio().FirstRekIndex));
+}
+
+TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 4), QDate(2024, 6, 5), QDate(2024, 6, 6)});
+  goToDataSet(2);
+  prompter.expectQuestion("Do you want to permenantly remove DataSet 2 ?", Answer::No);
+  EXPECT_FALSE(SpeedDelClick(session, prompter));
+  EXPECT_EQ(dataSets(), 4);
+
+  prompter.expectQuestion("Remove DataSet", Answer::Yes);
+  ASSERT_TRUE(SpeedDelClick(session, prompter));
+  EXPECT_EQ(dataSets(), 3);
+  EXPECT_EQ(date(), QDate(2024, 6, 5)) << "the following dataset, not the previous one";
+  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
+  EXPECT_EQ(portfolio().alg().SetDuur, 2) << "recalculated from 3 June";
+  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_FALSE(portfolio().bAtLastSet);
+  EXPECT_EQ(SelectedFundEntry(portfolio()), "AAA") << "the selected entry is kept";
+  int rek = portfolio().FirstRekIndex;
+  int koers = portfolio().FirstKoersIndex;
+  portfolio().LastDataSet(rek, koers);
+  EXPECT_EQ(portfolio().LastSetKoersIndex, koers);
+  EXPECT_EQ(portfolio().algAt(rek - 1).NrOfSet, 3);
+}
+
+TEST_F(NavigationTest, ADataSetWhereAFundStartsOrWasTradedStays) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 4), QDate(2024, 6, 5)});
+  prompter.expectMessage("The Dataset \"New\" cannot be removed!");
+  EXPECT_FALSE(SpeedDelClick(session, prompter));
+
+  goToDataSet(2);
+  addFundFromHere("BBB");
+  fund(0).Flag1 = KoersFlag::BuySell;  // AAA, first in the dataset, decides
+  prompter.expectMessage("The Fund AAA has been traded in. This Dataset cannot be removed!");
+  EXPECT_FALSE(SpeedDelClick(session, prompter));
+  fund(0).Flag1 = 0;
+  prompter.expectMessage("The Fund BBB ocuurs for the first time here.");
+  EXPECT_FALSE(SpeedDelClick(session, prompter));
+  EXPECT_EQ(dataSets(), 3);
+}
+
+TEST_F(NavigationTest, ChangingADateMovesTheStartOfFundsThatBeganOnIt) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 5), QDate(2024, 6, 7)});
+  goToDataSet(2);
+  addFundFromHere("BBB");
+
+  prompter.expectMessage("The date of Old Datasets may not be changed.");
+  EXPECT_FALSE(DatumPanelClick(session, prompter));
+
+  session.settings().editOldDates = true;
+  prompter.expectDate(at(2024, 6, 8)).expectMessage("The date isn't allowed to be lower");
+  EXPECT_FALSE(DatumPanelClick(session, prompter));
+  EXPECT_EQ(date(), QDate(2024, 6, 5));
+  prompter.expectDate(at(2024, 6, 6, 15));
+  ASSERT_TRUE(DatumPanelClick(session, prompter));
+  EXPECT_EQ(portfolio().alg().Datum, dateToSerial(QDate(2024, 6, 6))) << "a whole day";
+  EXPECT_EQ(fund(1).CumDatum, dateToSerial(QDate(2024, 6, 6)));
+  EXPECT_TRUE(portfolio().bPortChanged);
+  goToDataSet(3);
+  EXPECT_EQ(fund(1).CumDatum, dateToSerial(QDate(2024, 6, 6))) << "follows in later datasets";
+
+  // The last dataset keeps the time of day, up to 100 days ahead; a fund
+  // that starts in it starts on the new date.
+  addFundFromHere("CCC");
+  session.settings().editOldDates = false;
+  prompter.expectDate(at(2024, 9, 21)).expectMessage("The date isn't allowed");
+  EXPECT_FALSE(DatumPanelClick(session, prompter));
+  prompter.expectDate(at(2024, 9, 20, 9));
+  ASSERT_TRUE(DatumPanelClick(session, prompter));
+  EXPECT_EQ(portfolio().alg().Datum, dateTimeToSerial(at(2024, 9, 20, 9)));
+  EXPECT_EQ(fund(2).CumDatum, portfolio().alg().Datum);
+  EXPECT_EQ(fund(0).CumDatum, dateToSerial(QDate(2024, 6, 3))) << "AAA started earlier";
+}
+
+TEST_F(NavigationTest, AFundStartDateChangesOnlyInMaintenanceMode) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 5)});
+  select(0);
+  prompter.expectMessage("The date of Old Datasets may not be changed.");
+  EXPECT_FALSE(FCumDatumPanelClick(session, prompter));
+
+  session.settings().editOldDates = true;
+  portfolio().bPortChanged = false;
+  prompter.expectDate(at(2024, 6, 4, 18));
+  ASSERT_TRUE(FCumDatumPanelClick(session, prompter));
+  EXPECT_EQ(fund(0).CumDatum, dateToSerial(QDate(2024, 6, 4)));
+  EXPECT_TRUE(portfolio().bPortChanged) << "the change is offered for saving";
+}
+
+TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 4), QDate(2024, 6, 5)});
+  // AAA is alone on account 2; BBB, from the second dataset on, on 1.
+  for (int n = 1; n <= 3; ++n) {
+    goToDataSet(n);
+    fund(0).RekNr = 2;
+    portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam = QStringLiteral("Broker");
+    portfolio().rekAt(portfolio().FirstRekIndex).RekNaam = QStringLiteral("Bank");
+  }
+  goToDataSet(2);
+  addFundFromHere("BBB");
+  goToDataSet(3);
+
+  select(funds() - 1);
+  EXPECT_FALSE(SpeedDelFondsClick(session, prompter)) << "the placeholder is no fund";
+  select(0);
+  prompter.expectQuestion("Do you really want to entirely remove the current Stock?", Answer::No);
+  EXPECT_FALSE(SpeedDelFondsClick(session, prompter));
+
+  prompter.expectQuestion("Remove Stock", Answer::Yes);
+  ASSERT_TRUE(SpeedDelFondsClick(session, prompter));
+  EXPECT_EQ(portfolio().alg().NrOfSet, 3) << "the dataset stays current";
+  EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB") << "the entry after the removed one";
+  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_EQ(tickersOf(1), QStringList({"[New]", "AAA"}));
+  EXPECT_EQ(tickersOf(2), QStringList({"[New]", "BBB"}));
+  EXPECT_EQ(tickersOf(3), QStringList({"[New]", "BBB"}));
+  EXPECT_TRUE(portfolio().endOfSetAt(portfolio().FirstKoersIndex + 1));
+
+  const QString defaultName = portfolio().initialRecords().DefaultRekeningRec.RekNaam;
+  goToDataSet(1);
+  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam.str(), "Broker")
+      << "AAA still uses it here";
+  goToDataSet(3);
+  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam, defaultName);
+  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex).RekNaam.str(), "Bank");
+}
+
+}  // namespace
+}  // namespace pelmar
