@@ -2,22 +2,275 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
+#include "cli/headless_prompter.h"
+#include "commands/file_commands.h"
+#include "commands/main_window_logic.h"
 #include "commands/session.h"
+#include "model/conversions.h"
+#include "model/currency.h"
+#include "prices/settings_store.h"
+#include "reports/check_listing.h"
 
 namespace pelmar {
 namespace {
 
+// Exit codes.
+constexpr int kDone = 0;
+constexpr int kUsage = 2;
+constexpr int kNotReadable = 3;
+constexpr int kNotSaved = 4;
+
 QString usage() {
   return QStringLiteral(
-      "Usage: pelmar-cli [options]\n"
+      "Usage: pelmar-cli [options] [command FILE]\n"
       "The headless Pelmar tool: runs the program's commands without a window.\n"
+      "\n"
+      "Commands:\n"
+      "  open FILE           open the portfolio as the main window does and print\n"
+      "                      its last dataset (the dataset of today)\n"
+      "  check FILE          open the portfolio and print its check listing\n"
       "\n"
       "Options:\n"
       "  --today YYYY-MM-DD  take this date as today\n"
-      "  --lang nl|en        language of the texts and numbers (default: the system's)\n"
+      "  --lang nl|en        language of the texts and numbers (default: the\n"
+      "                      program's setting)\n"
+      "  --prices DIR        folder of the daily price files (default: the\n"
+      "                      program's price folder)\n"
+      "  --save OUT          open: save the opened portfolio as OUT\n"
+      "  --without-new       with --save: leave the dataset of today out\n"
+      "  --json              open: print the dataset as JSON\n"
       "  --version           print the program name and version\n"
-      "  --help              print this text\n");
+      "  --help              print this text\n"
+      "\n"
+      "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved.\n");
+}
+
+// The funds of the last dataset as listed: every fund but the placeholder
+// row, in file order.
+struct FundLine {
+  QString ticker;
+  double price = 0;
+  double shares = 0;
+  double value = 0;
+  double reserve = 0;
+  double fundReturn = 0;
+  double rotaiReturn = 0;
+  AdviceBox advice;
+};
+
+struct Listing {
+  QString file;
+  int dataSet = 0;
+  QString date;
+  double total = 0;
+  double profit = 0;
+  double annualReturn = 0;
+  double rotaiReturn = 0;
+  QString selected;
+  std::vector<FundLine> funds;
+};
+
+// The records of the current dataset, to be put back after looking at
+// every fund: showing a fund may change its dataset as the window does,
+// and the listing must leave the portfolio as opening left it.
+class DataSetSnapshot {
+ public:
+  explicit DataSetSnapshot(Portfolio& portfolio) : portfolio_(portfolio) {
+    first_ = portfolio.FirstRekIndex - 1;
+    const int end = portfolio.dataSetEnd(portfolio.FirstRekIndex);
+    records_.assign(portfolio.records().begin() + first_, portfolio.records().begin() + end);
+  }
+  void restore() {
+    for (size_t i = 0; i < records_.size(); ++i) {
+      const int index = first_ + static_cast<int>(i);
+      std::visit(
+          [&](const auto& record) {
+            using T = std::decay_t<decltype(record)>;
+            if constexpr (std::is_same_v<T, AlgemeenRec>) portfolio_.algAt(index) = record;
+            if constexpr (std::is_same_v<T, RekeningRec>) portfolio_.rekAt(index) = record;
+            if constexpr (std::is_same_v<T, KoersRec>) portfolio_.koersAt(index) = record;
+          },
+          records_[i]);
+    }
+  }
+
+ private:
+  Portfolio& portfolio_;
+  int first_ = 0;
+  RecordList records_;
+};
+
+// Selects the first entry of the main window's fund list and shows that
+// fund, as the window does after opening a portfolio. Before that, every
+// other fund is shown once for its advice line, and the dataset is put
+// back as it was.
+Listing showLastDataSet(Session& session, const QString& fileName) {
+  Portfolio& p = session.portfolio();
+  Listing listing;
+  listing.file = QDir::toNativeSeparators(fileName);
+
+  const int fundCount = p.fundCount(p.FirstKoersIndex);
+  std::vector<AdviceBox> advice(fundCount);
+  DataSetSnapshot snapshot(p);
+  for (int i = 0; i < fundCount; ++i)
+    advice[i] = ShowDataSet(session, p.FirstKoersIndex + i, fileName).advice;
+  snapshot.restore();
+
+  const int first = qMax(0, FundOffsetOf(p, FillFondsenBox(p).value(0)));
+  const DataSetView view = ShowDataSet(session, p.FirstKoersIndex + first, fileName);
+
+  const AlgemeenRec& alg = p.algAt(p.FirstRekIndex - 1);
+  listing.dataSet = alg.NrOfSet;
+  listing.date = view.datum;
+  listing.total = alg.Totaal;
+  listing.profit = alg.Winst;
+  listing.annualReturn = alg.Rendement;
+  listing.rotaiReturn = alg.ROTAIRendement;
+  listing.selected = view.ticker;
+  for (int i = 0; i < fundCount; ++i) {
+    const KoersRec& fund = p.koersAt(p.FirstKoersIndex + i);
+    if (fund.isPlaceholder()) continue;
+    FundLine line;
+    line.ticker = TrimRightBlanks(fund.Ticker);
+    line.price = fund.Koers;
+    line.shares = fund.Aantal;
+    line.value = fund.Aantal * FundCurrencyFactor(p, fund) * fund.Koers;
+    line.reserve = fund.Reserve;
+    line.fundReturn = fund.FRend;
+    line.rotaiReturn = fund.ROTAIFRend;
+    line.advice = advice[i];
+    listing.funds.push_back(line);
+  }
+  return listing;
+}
+
+void printText(const Listing& listing, const Session& session, QTextStream& out) {
+  const Language& language = session.language();
+  const auto amount = [&](double value, int width) {
+    return FormatAmount(value, 0, 2, language).rightJustified(width);
+  };
+  const auto number = [&](double value, int width) {
+    return FormatAmount(value, 0, 4, language).rightJustified(width);
+  };
+  const auto label = [&](TextId id) { return (session.text(id) + u':').leftJustified(17); };
+
+  out << session.text(TextId::CliPortfolio) << listing.file << '\n';
+  out << session.text(TextId::DataSetPrefix) << listing.dataSet << ": " << listing.date << '\n';
+  out << label(TextId::TabTotal) << amount(listing.total, 16) << '\n';
+  out << label(TextId::TabProfit) << amount(listing.profit, 16) << '\n';
+  out << label(TextId::CliReturn) << amount(listing.annualReturn, 16) << " %\n";
+  out << label(TextId::CliRotaiReturn) << amount(listing.rotaiReturn, 16) << " %\n\n";
+
+  out << session.text(TextId::CliTicker).leftJustified(12)
+      << session.text(TextId::CliPrice).rightJustified(12)
+      << session.text(TextId::CliShares).rightJustified(14)
+      << session.text(TextId::CliValue).rightJustified(16)
+      << session.text(TextId::CliReserve).rightJustified(16)
+      << session.text(TextId::CliFundReturn).rightJustified(10)
+      << session.text(TextId::CliFundRotaiReturn).rightJustified(10) << '\n';
+  for (const FundLine& fund : listing.funds) {
+    out << fund.ticker.leftJustified(12) << number(fund.price, 12) << number(fund.shares, 14)
+        << amount(fund.value, 16) << amount(fund.reserve, 16) << amount(fund.fundReturn, 10)
+        << amount(fund.rotaiReturn, 10) << '\n';
+    const QString advice = fund.advice.adviesLabel.trimmed();
+    if (!advice.isEmpty()) out << "    " << advice << '\n';
+  }
+}
+
+// Amounts as the portfolio file keeps them, to four decimals, so that the
+// binary remainder of the stored value does not show.
+double fourDecimals(double value) {
+  return static_cast<double>(Round4(value));
+}
+
+void printJson(const Listing& listing, QTextStream& out) {
+  QJsonArray funds;
+  for (const FundLine& fund : listing.funds) {
+    funds.append(QJsonObject{
+        {"ticker", fund.ticker},
+        {"price", fourDecimals(fund.price)},
+        {"shares", fourDecimals(fund.shares)},
+        {"value", fourDecimals(fund.value)},
+        {"reserve", fourDecimals(fund.reserve)},
+        {"return", fourDecimals(fund.fundReturn)},
+        {"rotaiReturn", fourDecimals(fund.rotaiReturn)},
+        {"advice", fund.advice.adviesLabel.trimmed()},
+        {"adviceDue", fund.advice.adviesColour == AdviceColour::Blue &&
+                          !fund.advice.adviesLabel.trimmed().isEmpty()},
+        {"buy", fund.advice.koopLabel.trimmed()},
+        {"sell", fund.advice.verkoopLabel.trimmed()},
+    });
+  }
+  const QJsonObject root{
+      {"file", listing.file},
+      {"dataSet", listing.dataSet},
+      {"date", listing.date},
+      {"total", fourDecimals(listing.total)},
+      {"profit", fourDecimals(listing.profit)},
+      {"return", fourDecimals(listing.annualReturn)},
+      {"rotaiReturn", fourDecimals(listing.rotaiReturn)},
+      {"selectedFund", listing.selected},
+      {"funds", funds},
+  };
+  out << QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+// The options of the open and check commands.
+struct Command {
+  QString name;
+  QString file;
+  QString priceFolder;
+  QString saveAs;
+  bool withoutNew = false;
+  bool json = false;
+};
+
+// Opens the portfolio as the main window does. The program's own messages
+// reach the error stream through the prompter.
+bool openPortfolio(Session& session, Prompter& prompter, const Command& command, QTextStream& err) {
+  session.settings().pricePath = command.priceFolder;
+  if (!QFileInfo(command.priceFolder).isDir()) {
+    err << session.text(TextId::CliNoPriceFolder).arg(QDir::toNativeSeparators(command.priceFolder))
+        << '\n';
+  }
+  session.applyPricePath();
+  FileCommands files(session, prompter);
+  return files.LoadPortfolio(command.file);
+}
+
+int runCommand(Session& session, const Command& command, QTextStream& out, QTextStream& err) {
+  HeadlessPrompter prompter(err);
+  if (!openPortfolio(session, prompter, command, err)) return kNotReadable;
+
+  if (command.name == QLatin1String("check")) {
+    out << CheckListing(session.portfolio(), session.language(),
+                        dateFormatFromSetting(session.settings().dateFormat));
+    return kDone;
+  }
+
+  const Listing listing = showLastDataSet(session, command.file);
+  if (command.json) {
+    printJson(listing, out);
+  } else {
+    printText(listing, session, out);
+  }
+  if (command.saveAs.isEmpty()) return kDone;
+
+  Portfolio& p = session.portfolio();
+  PortfolioFiles files(session, prompter, session.prices(), session.engine(), session.trace());
+  const int limit = command.withoutNew ? WriteLimitWithoutLast(p) : WriteLimitAll(p);
+  out.flush();
+  if (!files.SavePortfolio(command.saveAs, limit, true)) {
+    err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(command.saveAs)) << '\n';
+    return kNotSaved;
+  }
+  return kDone;
 }
 
 }  // namespace
@@ -27,50 +280,91 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption today(QStringLiteral("today"), QString(), QStringLiteral("date"));
   const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("language"));
+  const QCommandLineOption prices(QStringLiteral("prices"), QString(), QStringLiteral("folder"));
+  const QCommandLineOption save(QStringLiteral("save"), QString(), QStringLiteral("file"));
+  const QCommandLineOption withoutNew(QStringLiteral("without-new"));
+  const QCommandLineOption json(QStringLiteral("json"));
   const QCommandLineOption version(QStringLiteral("version"));
   const QCommandLineOption help(QStringLiteral("help"));
-  parser.addOptions({today, lang, version, help});
+  parser.addOptions({today, lang, prices, save, withoutNew, json, version, help});
 
   if (!parser.parse(arguments)) {
     err << parser.errorText() << "\n\n" << usage();
-    return 2;
+    return kUsage;
   }
   if (parser.isSet(help)) {
     out << usage();
-    return 0;
+    return kDone;
   }
 
-  Session session(QString{});
+  std::optional<Language::Code> language;
   if (parser.isSet(lang)) {
     const QString code = parser.value(lang);
     if (code == QLatin1String("nl")) {
-      session.setLanguage(Language::Code::Dutch);
+      language = Language::Code::Dutch;
     } else if (code == QLatin1String("en")) {
-      session.setLanguage(Language::Code::English);
+      language = Language::Code::English;
     } else {
       err << "Unknown language \"" << code << "\": use nl or en.\n";
-      return 2;
+      return kUsage;
     }
   }
+  QDate fixedToday;
   if (parser.isSet(today)) {
-    const QDate day = QDate::fromString(parser.value(today), Qt::ISODate);
-    if (!day.isValid()) {
+    fixedToday = QDate::fromString(parser.value(today), Qt::ISODate);
+    if (!fixedToday.isValid()) {
       err << "Not a date: \"" << parser.value(today) << "\"; use YYYY-MM-DD.\n";
-      return 2;
+      return kUsage;
     }
-    session.clock().fix(day);
   }
 
   if (parser.isSet(version)) {
+    Session session(QString{});
+    if (language) session.setLanguage(*language);
     out << session.caption().trimmed() << '\n';
-    return 0;
+    return kDone;
   }
-  if (!parser.positionalArguments().isEmpty()) {
-    err << "Unknown command \"" << parser.positionalArguments().first() << "\".\n\n" << usage();
-    return 2;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.isEmpty()) {
+    out << usage();
+    return kDone;
   }
-  out << usage();
-  return 0;
+
+  Command command;
+  command.name = positional.first();
+  if (command.name != QLatin1String("open") && command.name != QLatin1String("check")) {
+    err << "Unknown command \"" << command.name << "\".\n\n" << usage();
+    return kUsage;
+  }
+  if (positional.size() != 2) {
+    err << "The command " << command.name << " takes one portfolio file.\n\n" << usage();
+    return kUsage;
+  }
+  const bool opening = command.name == QLatin1String("open");
+  if (!opening && (parser.isSet(save) || parser.isSet(withoutNew) || parser.isSet(json))) {
+    err << "--save, --without-new and --json belong to the command open.\n\n" << usage();
+    return kUsage;
+  }
+  if (parser.isSet(withoutNew) && !parser.isSet(save)) {
+    err << "--without-new goes with --save.\n\n" << usage();
+    return kUsage;
+  }
+  command.file = positional.at(1);
+  command.saveAs = parser.value(save);
+  command.withoutNew = parser.isSet(withoutNew);
+  command.json = parser.isSet(json);
+
+  // The program's own data folder and settings, only read, never written:
+  // the price folder, the date format and, without --lang, the language.
+  Session session(dataDirectory());
+  session.loadSettings(QSettingsStore());
+  if (language) session.setLanguage(*language);
+  if (fixedToday.isValid()) session.clock().fix(fixedToday);
+  // Without --prices the price folder is the program's; a missing one is
+  // not created.
+  command.priceFolder = parser.isSet(prices) ? parser.value(prices) : session.settings().pricePath;
+  if (!command.priceFolder.endsWith(u'/')) command.priceFolder += u'/';
+  return runCommand(session, command, out, err);
 }
 
 }  // namespace pelmar

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace pelmar {
 namespace {
@@ -48,12 +55,205 @@ TEST(Cli, BadArgumentsAreRefusedWithAReason) {
   EXPECT_TRUE(r.err.contains("Unknown command \"dance\""));
 }
 
+// The example data shipped with the program, opened from a copy.
+const QString kExamples = QStringLiteral(PELMAR_SOURCE_DIR "/data");
+const QString kPrices = kExamples + QStringLiteral("/Prices");
+const QString kToday = QStringLiteral("2026-01-05");
+
+class CliOnExamples : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    for (const QString name : {"Test-1.xml", "Test-2.xml"})
+      ASSERT_TRUE(QFile::copy(kExamples + "/Port/" + name, dir.filePath(name)));
+  }
+  QString path(const QString& name) const { return dir.filePath(name); }
+  CliRun open(const QString& name, QStringList extra = {}) const {
+    return run(QStringList{"open", path(name), "--prices", kPrices, "--today", kToday} + extra);
+  }
+  QJsonObject openJson(const QString& name, QStringList extra = {}) const {
+    const CliRun r = open(name, QStringList{"--json"} + extra);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    return QJsonDocument::fromJson(r.out.toUtf8()).object();
+  }
+  static int dataSetsIn(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    return f.readAll().count("</AlgemeenRec>");
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(CliOnExamples, OpenShowsTheDataSetOfTodayOfBothPortfolios) {
+  const struct {
+    const char* file;
+    QStringList tickers;
+    const char* lang;
+    const char* heading;
+  } cases[] = {
+      {"Test-1.xml", {"DBG", "KMG", "NZT", "PWE", "RMH", "TVB"}, "nl", "Dataset 28: 2026-01-05"},
+      {"Test-2.xml",
+       {"BYUT", "CNMN", "HRBF", "PRRL", "RDGS", "SMPH"},
+       "en",
+       "Dataset 28: 2026-01-05"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const CliRun r = open(c.file, {"--lang", c.lang});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(c.heading)) << r.out.toStdString();
+    for (const QString& ticker : c.tickers) EXPECT_TRUE(r.out.contains("\n" + ticker + " "));
+    // The placeholder row is no fund of the listing.
+    EXPECT_FALSE(r.out.contains("[New]") || r.out.contains("[Nieuw]"));
+  }
+  // Numbers follow the language: grouped with "." and a decimal comma in Dutch.
+  EXPECT_TRUE(open("Test-1.xml", {"--lang", "nl"})
+                  .out.contains(QRegularExpression("Totaal: +\\d+\\.\\d{3},\\d\\d\n")));
+  EXPECT_TRUE(open("Test-1.xml", {"--lang", "en"})
+                  .out.contains(QRegularExpression("Total: +\\d+,\\d{3}\\.\\d\\d\n")));
+}
+
+TEST_F(CliOnExamples, JsonHoldsTheSameDataSetAsTheText) {
+  const QJsonObject dutch = openJson("Test-1.xml", {"--lang", "nl"});
+  const QJsonObject english = openJson("Test-1.xml", {"--lang", "en"});
+  // The language changes the texts, never the figures.
+  EXPECT_EQ(dutch["total"], english["total"]);
+  EXPECT_EQ(dutch["date"].toString(), "2026-01-05");
+  EXPECT_EQ(dutch["dataSet"].toInt(), 28);
+  // The window selects the first entry of its list, where "[Nieuw]" sorts first.
+  EXPECT_EQ(dutch["selectedFund"].toString(), "[Nieuw]");
+
+  const QJsonArray funds = english["funds"].toArray();
+  ASSERT_EQ(funds.size(), 6);
+  double values = 0;
+  for (const QJsonValue& v : funds) {
+    const QJsonObject fund = v.toObject();
+    EXPECT_GT(fund["price"].toDouble(), 0.0) << fund["ticker"].toString().toStdString();
+    EXPECT_NEAR(fund["value"].toDouble(), fund["price"].toDouble() * fund["shares"].toDouble(),
+                0.01);
+    EXPECT_FALSE(fund["advice"].toString().isEmpty());
+    values += fund["value"].toDouble();
+  }
+  // The total counts the shares and the reserves: more than the shares alone here.
+  EXPECT_GT(english["total"].toDouble(), values);
+  // Prices of the dataset of today come from the last daily price file (2 January).
+  QFile day(kPrices + "/260102A.csv");
+  ASSERT_TRUE(day.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(
+      day.readAll().contains(("Deltabouw Groep,DBG,26/01/02," +
+                              QString::number(funds[0].toObject()["price"].toDouble(), 'f', 2))
+                                 .toLatin1()));
+}
+
+TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
+  const QByteArray original = [&] {
+    QFile f(path("Test-2.xml"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }();
+  CliRun r = open("Test-2.xml", {"--save", path("with.xml")});
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("28 Datasets written."));
+  r = open("Test-2.xml", {"--save", path("without.xml"), "--without-new"});
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(dataSetsIn(path("with.xml")), 28);
+  EXPECT_EQ(dataSetsIn(path("without.xml")), 27);
+  // Opening never changes the file opened.
+  QFile f(path("Test-2.xml"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), original);
+
+  // Saved without "Nieuw", the portfolio reopens to the same dataset of today;
+  // saved with it, reopening appends another one.
+  QJsonObject first = openJson("Test-2.xml");
+  QJsonObject again = openJson("without.xml");
+  first.remove("file");
+  again.remove("file");
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(openJson("with.xml")["dataSet"].toInt(), 29);
+
+  // Saving over an existing portfolio keeps the old one as ".bak".
+  EXPECT_EQ(open("Test-2.xml", {"--save", path("with.xml")}).code, 0);
+  EXPECT_EQ(dataSetsIn(path("with.bak")), 28);
+}
+
+TEST_F(CliOnExamples, CheckListsTheFirstRecords) {
+  const CliRun r = run({"check", path("Test-1.xml"), "--prices", kPrices, "--lang", "en"});
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.startsWith("IdentRec:\n"));
+  EXPECT_TRUE(r.out.contains("AlgemeenRec, DataSet 1:\n"));
+  EXPECT_TRUE(r.out.contains("\tDatum:\t\t2024-01-05\n"));
+  EXPECT_EQ(r.out.count("pRekRec:"), 5);
+  EXPECT_EQ(r.out.count("pKoersRec:"), 3);
+}
+
+TEST_F(CliOnExamples, AMissingPriceFolderOpensWithTheStoredPricesAndAWarning) {
+  const QString missing = dir.filePath("no-prices");
+  const CliRun r = run({"open", path("Test-1.xml"), "--prices", missing, "--today", kToday,
+                        "--lang", "en", "--json"});
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("The price folder")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("opened without daily prices"));
+  const QJsonArray funds = QJsonDocument::fromJson(r.out.toUtf8())["funds"].toArray();
+  ASSERT_EQ(funds.size(), 6);
+  for (const QJsonValue& fund : funds) EXPECT_GT(fund["price"].toDouble(), 0.0);
+  EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST_F(CliOnExamples, FilesThatCannotBeReadEndWithCode3AndTheProgramsMessage) {
+  CliRun r = run({"open", path("absent.xml"), "--lang", "en"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.err.contains("This portfolio doesn't contain any information.")) << r.err.toStdString();
+  EXPECT_TRUE(r.out.isEmpty());
+
+  QFile bad(path("bad.xml"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("<?xml version=\"1.0\" ?>\r\n<Pelmar_Data>\r\n<Unbalanced<\r\n");
+  bad.close();
+  r = run({"check", path("bad.xml"), "--lang", "en"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.err.contains("This portfolio is not a valid xml file.")) << r.err.toStdString();
+
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("<Pelmar_Data>\r\n<DataSet_1>\r\n<Id>a</Id>\r\n</DataSet_1>\r\n");
+  bad.close();
+  r = run({"open", path("bad.xml"), "--lang", "nl"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.err.contains("is niet gelezen.")) << r.err.toStdString();
+}
+
+TEST_F(CliOnExamples, WrongUsageEndsWithCode2) {
+  for (const QStringList& args :
+       {QStringList{"open"}, QStringList{"check", "a.xml", "b.xml"},
+        QStringList{"check", "a.xml", "--json"}, QStringList{"open", "a.xml", "--without-new"},
+        QStringList{"open", "a.xml", "--save"}}) {
+    SCOPED_TRACE(args.join(' ').toStdString());
+    const CliRun r = run(args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+  }
+}
+
+TEST_F(CliOnExamples, ASaveThatFailsIsNoSuccess) {
+  const QString target = dir.filePath("missing-folder/out.xml");
+  const CliRun r = open("Test-1.xml", {"--lang", "en", "--save", target});
+  EXPECT_EQ(r.code, 4);
+  EXPECT_TRUE(r.err.contains("has not been saved")) << r.err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(target));
+}
+
 TEST(Cli, TheInstalledProgramAnswers) {
   QProcess p;
   p.start(QStringLiteral(PELMAR_CLI_PATH), {"--version", "--lang", "en"});
   ASSERT_TRUE(p.waitForFinished(30000));
   EXPECT_EQ(p.exitCode(), 0);
   EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "Pelmar, version 1.32a\n");
+
+  p.start(QStringLiteral(PELMAR_CLI_PATH), {"open", "/no/such/file.xml", "--lang", "en"});
+  ASSERT_TRUE(p.waitForFinished(30000));
+  EXPECT_EQ(p.exitCode(), 3);
+  EXPECT_TRUE(
+      QString::fromUtf8(p.readAllStandardError()).contains("doesn't contain any information"));
 }
 
 }  // namespace
