@@ -202,6 +202,23 @@ TEST_F(FileCommandsTest, OpenRefusesOtherExtensionsAndOffersToSaveFirst) {
   EXPECT_FALSE(portfolio().bPortChanged);
 }
 
+TEST_F(FileCommandsTest, ANewPortfolioDoesNotReplaceUnsavedChangesUnasked) {
+  newPortfolio();
+  const QString path = saveNew();
+  ASSERT_TRUE(files.LoadPortfolio(path));
+  portfolio().bPortChanged = true;
+  prompter.expectSavePrompt("", SaveChoice::Cancel);
+  EXPECT_FALSE(files.SpeedNewClick());
+  EXPECT_TRUE(portfolio().bPortOpened);
+
+  // A cancelled start date keeps the portfolio too.
+  portfolio().bPortChanged = false;
+  prompter.expectQuestion("Select Currency", Answer::Yes).expectDate(std::nullopt);
+  EXPECT_FALSE(files.SpeedNewClick());
+  EXPECT_TRUE(portfolio().bPortOpened);
+  EXPECT_EQ(files.caption(), QStringLiteral("Pelmar version 1.32a [2024 Portfolio A.xml]"));
+}
+
 TEST_F(FileCommandsTest, AFolderWithoutXmlFilesGetsTheFormatNotice) {
   prompter.expectMessage("Pelmar has changed its file format.").expectOpenFile(std::nullopt);
   EXPECT_FALSE(files.SpeedOpenClick());
@@ -259,11 +276,13 @@ TEST_F(FileCommandsTest, SaveAsWritesTheXmlFileAndRefusesStrangeExtensions) {
       .expectMessage("The extension .txt of the file");
   EXPECT_FALSE(files.SaveAsClick());
 
+  portfolio().bPortChanged = true;
   prompter.expectSavePrompt("", SaveChoice::SaveWithNew)
       .expectSaveFile(port("old.pelmar"))
       .expectTimedMessage("2 Datasets written");
   EXPECT_TRUE(files.SaveAsClick());
   EXPECT_TRUE(QFileInfo::exists(port("old.xml")));
+  EXPECT_FALSE(portfolio().bPortChanged);
   EXPECT_FALSE(QFileInfo::exists(port("old.pelmar")));
   EXPECT_EQ(files.currentFileName(), port("old.xml"));
 
