@@ -1,29 +1,110 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUrl>
+#include <memory>
 
+#include "commands/main_window_logic.h"
+
+class QGroupBox;
 class QLabel;
+class QMenu;
+class QPushButton;
 
 namespace pelmar {
 
-class Session;
+class DeltaImage;
+class FileCommands;
+class FundGridWidget;
+class FundListBox;
+class Prompter;
+class SettingsStore;
+class TPanelTabs;
+class TSplashForm;
 
 // The program's one main window. It shows what the session holds and hands
-// every command to the core.
+// every command to the core; the core decides, the window draws.
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TMainForm(Session& session, QWidget* parent = nullptr);
+  // `programFolder` holds the help page and the example folders "Port" and
+  // "Prices"; `store`, when given, receives the settings on saving.
+  TMainForm(Session& session, Prompter& prompter, const QString& programFolder,
+            SettingsStore* store = nullptr, QWidget* parent = nullptr);
+  ~TMainForm() override;
 
-  // Sets every caption and text for the session's language.
+  // The opening sequence of the first paint; runs once.
+  void FormPaint();
+
+  // Makes the fund record at `index` current and redraws the window.
+  void ShowDataSet(int index);
+  void EnableControls(bool isNew, bool opened, bool changed);
+  void FillFondsenBox();
+  void FondsenBoxClick();
+  // Sets every caption, hint and label for the session's language.
   void HandleLanguage();
+  void ShowLatestPrices();
 
-  QLabel* nodePanel() const { return nodePanel_; }
+  // Who started a dollar tick: only the dollar timer adds to the history.
+  enum class QuoteSender { TimerDollar, Other };
+  void ShowDollarQuote(QuoteSender sender, double rate, const QString& timeStamp);
+  void ShowAEXQuote(double value, const QString& change, const QString& percent,
+                    const QString& time);
+
+  // The help page at the section of a help context.
+  QUrl helpUrl(int helpContext) const;
+
+  // Opens a portfolio file and shows it; false when it could not be read.
+  bool openPortfolio(const QString& fileName);
+
+  QAction* action(const QString& name) const;
+  QMenu* menu(const QString& name) const;
+  FundGridWidget* grid() const { return grid_; }
+  FundListBox* fundList() const { return fondsenBox_; }
+  TPanelTabs* tabs() const { return tabs_; }
+  QLabel* label(const QString& name) const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void createControls();
+  void createMenus();
+  void createToolBar();
+  void connectCommands();
+  // Enables a command only when it is wired; commands of later work stay off.
+  void setCommandEnabled(QAction* action, bool enabled);
+  void colourWindow(const QColor& colour);
+  // After a file or dataset command: the list, the dataset and the controls.
+  void showPortfolio();
+  void showCurrentFund();
+  void showNothingRead();
+  void runChange(bool changed);
+  void openHelp(int helpContext);
+  int focusHelpContext() const;
+  void properties();
+  void about();
+  void recalculateAll();
+  void toggleDiagnostics();
+
   Session& session_;
-  QLabel* nodePanel_;
+  Prompter& prompter_;
+  QString programFolder_;
+  std::unique_ptr<FileCommands> files_;
+  QuoteHistory quotes_;
+  bool firstPaint_ = false;
+
+  FundListBox* fondsenBox_ = nullptr;
+  FundGridWidget* grid_ = nullptr;
+  TPanelTabs* tabs_ = nullptr;
+  DeltaImage* deltaImage_ = nullptr;
+  QGroupBox* boxRealTime_ = nullptr;
+  QPushButton* adviesInfo_ = nullptr;
+  QLabel* servicePanel_ = nullptr;
+  QLabel* nodePanel_ = nullptr;
+  TSplashForm* splash_ = nullptr;
 };
 
 }  // namespace pelmar
