@@ -102,9 +102,7 @@ bool FileCommands::LoadPortfolio(const QString& fileName) {
 
 bool FileCommands::SpeedNewClick() {
   Portfolio& p = session_.portfolio();
-  // Unsaved changes are offered for saving first; a cancelled prompt keeps
-  // the portfolio.
-  if (p.bPortChanged && SpeedSaveClick() == SaveOutcome::Cancelled) return false;
+  if (!mayReplacePortfolio()) return false;
 
   Question question;
   question.caption = session_.text(TextId::SelectCurrencyTitle);
@@ -113,7 +111,6 @@ bool FileCommands::SpeedNewClick() {
   if (!NewPortfolio(session_, prompter_, inDollar)) return false;
 
   caption_ = session_.caption() + session_.text(TextId::NewFileCaption);
-  closingWithoutSaving_ = false;
   session_.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
   session_.engine().CalcDataSet();
   SelectFundEntry(p, FillFondsenBox(p).value(0));
@@ -133,12 +130,19 @@ bool FileCommands::SpeedOpenClick() {
       prompter_.openFileName(session_.text(TextId::OpenPortfolioCaption), proposal,
                              session_.text(TextId::PortfolioFileFilter));
   if (!chosen) return false;
-  // A cancelled save prompt keeps the changed portfolio: opening another
-  // file would throw the changes away.
-  if (session_.portfolio().bPortChanged && SpeedSaveClick() == SaveOutcome::Cancelled) return false;
+  if (!mayReplacePortfolio()) return false;
   if (refuseExtension(*chosen, {QStringLiteral("xml"), QStringLiteral("bak")}, NoPoint::Refuse))
     return false;
   return LoadPortfolio(*chosen);
+}
+
+bool FileCommands::mayReplacePortfolio() {
+  if (!session_.portfolio().bPortChanged) return true;
+  const SaveOutcome outcome = SpeedSaveClick();
+  // "Close Without Saving" here means going on without saving; the window
+  // stays open and its closing asks again.
+  closingWithoutSaving_ = false;
+  return outcome == SaveOutcome::Saved || outcome == SaveOutcome::CloseWindow;
 }
 
 SaveOutcome FileCommands::SpeedSaveClick() {

@@ -89,6 +89,10 @@ class FileCommands {
   const QString& caption() const { return caption_; }
 
  private:
+  // Offers unsaved changes for saving before the portfolio is replaced.
+  // False when they would be lost: the prompt or the name dialog was
+  // cancelled, or the save failed.
+  bool mayReplacePortfolio();
   // Remembers the file in the settings as the current portfolio.
   void recordCurrentFile(const QString& fileName);
   // Saves the settings to the store, when there is one.
