@@ -11,6 +11,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "lang/language.h"
+#include "prices/settings.h"
+#include "prices/settings_store.h"
+
 namespace pelmar {
 namespace {
 
@@ -200,10 +204,34 @@ TEST_F(CliOnExamples, AMissingPriceFolderOpensWithTheStoredPricesAndAWarning) {
   EXPECT_FALSE(QFileInfo::exists(missing));
 }
 
+TEST_F(CliOnExamples, WithoutOptionsTheProgramsSettingsChooseLanguageAndPriceFolder) {
+  Settings settings = Settings::defaults(dataDirectory());
+  settings.language = Language::kSettingDutch;
+  settings.dateFormat = QStringLiteral("dd-MM-yyyy");
+  settings.pricePath = kPrices + u'/';
+  QSettingsStore store;
+  settings.save(store);
+  ASSERT_TRUE(store.sync());
+
+  const auto stored = [&] {
+    QFile f(store.location());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray before = stored();
+  const CliRun r = run({"open", path("Test-1.xml"), "--today", kToday});
+  // The settings are read, never written back.
+  EXPECT_EQ(stored(), before);
+  QFile::remove(store.location());
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("Dataset 28: 05-01-2026\nTotaal:")) << r.out.toStdString();
+}
+
 TEST_F(CliOnExamples, FilesThatCannotBeReadEndWithCode3AndTheProgramsMessage) {
   CliRun r = run({"open", path("absent.xml"), "--lang", "en"});
   EXPECT_EQ(r.code, 3);
-  EXPECT_TRUE(r.err.contains("This portfolio doesn't contain any information.")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("This portfolio doesn't contain any information."))
+      << r.err.toStdString();
   EXPECT_TRUE(r.out.isEmpty());
 
   QFile bad(path("bad.xml"));
