@@ -107,23 +107,28 @@ class DataSetSnapshot {
 };
 
 // Selects the first entry of the main window's fund list and shows that
-// fund, as the window does after opening a portfolio. Before that, every
-// other fund is shown once for its advice line, and the dataset is put
-// back as it was.
+// fund, as the window does after opening a portfolio. Before that the
+// advice line of every fund is computed as the window shows it when the
+// fund is selected, and the dataset is put back as it was.
 Listing showLastDataSet(Session& session, const QString& fileName) {
   Portfolio& p = session.portfolio();
   Listing listing;
   listing.file = QDir::toNativeSeparators(fileName);
 
+  const int first = qMax(0, FundOffsetOf(p, FillFondsenBox(p).value(0)));
+  const DataSetView view = ShowDataSet(session, p.FirstKoersIndex + first, fileName);
+  Advice& method = session.engine().advice();
   const int fundCount = p.fundCount(p.FirstKoersIndex);
   std::vector<AdviceBox> advice(fundCount);
   DataSetSnapshot snapshot(p);
-  for (int i = 0; i < fundCount; ++i)
-    advice[i] = ShowDataSet(session, p.FirstKoersIndex + i, fileName).advice;
+  for (int i = 0; i < fundCount; ++i) {
+    p.SelFonds = i;
+    advice[i] = method.ShowAdvice(p.FirstKoersIndex + i);
+  }
   snapshot.restore();
-
-  const int first = qMax(0, FundOffsetOf(p, FillFondsenBox(p).value(0)));
-  const DataSetView view = ShowDataSet(session, p.FirstKoersIndex + first, fileName);
+  // The advice results end as the selected fund's, as on the window.
+  p.SelFonds = first;
+  method.ShowAdvice(p.FirstKoersIndex + first);
 
   const AlgemeenRec& alg = p.algAt(p.FirstRekIndex - 1);
   listing.dataSet = alg.NrOfSet;

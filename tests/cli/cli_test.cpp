@@ -248,6 +248,18 @@ TEST_F(CliOnExamples, FilesThatCannotBeReadEndWithCode3AndTheProgramsMessage) {
   r = run({"open", path("bad.xml"), "--lang", "nl"});
   EXPECT_EQ(r.code, 3);
   EXPECT_TRUE(r.err.contains("is niet gelezen.")) << r.err.toStdString();
+
+  // An example cut off in the middle of a dataset is refused, not half opened.
+  QFile whole(path("Test-1.xml"));
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray cut = whole.read(whole.size() / 2);
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(cut);
+  bad.close();
+  r = run({"open", path("bad.xml"), "--json", "--save", path("out.xml")});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.out.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(path("out.xml")));
 }
 
 TEST_F(CliOnExamples, WrongUsageEndsWithCode2) {
