@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -212,16 +213,17 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
       files_(std::make_unique<FileCommands>(session, prompter, store)) {
   setObjectName(QStringLiteral("MainForm"));
   setHelp(this, kWindowHelpContext);
-  QFont font(QStringLiteral("Verdana"));
-  font.setPixelSize(12);
-  setFont(font);
+  setFont(QFont(QStringLiteral("Verdana"), 9));
   createControls();
   createMenus();
   createToolBar();
   connectCommands();
   // Commands of later work are shown, never wired to a stand-in.
   for (QAction* command : findChildren<QAction*>()) {
-    if (!command->property(kGroup).toBool()) setCommandEnabled(command, true);
+    if (command->property(kCaption).isValid() && !command->property(kGroup).toBool())
+      setCommandEnabled(command, true);
+    else if (command->property(kHint).isValid() || command->objectName() == "SpeedReken")
+      setCommandEnabled(command, true);
   }
 
   const QString helpFile = QDir(programFolder_).filePath(QStringLiteral("help/pelmar.html"));
@@ -232,9 +234,6 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   colourWindow(colourOf(kOlderDataSetColour));
   showNothingRead();
 
-  // The window is as large as its contents and not resizable by the user.
-  adjustSize();
-  setFixedSize(sizeHint());
   const Settings& s = session_.settings();
   const QRect screen =
       this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -290,6 +289,13 @@ void TMainForm::createControls() {
   columns->addLayout(left);
   grid_ = new FundGridWidget(session_, session_.engine(), prompter_, fondsPanel);
   grid_->setObjectName(QStringLiteral("FondsGrid"));
+  // The cells are padded to their width with blanks; clipping them keeps
+  // the text whole where eliding would cut it to "B...".
+  grid_->setTextElideMode(Qt::ElideNone);
+  // Rows as high as the grid sets them, not the style's minimum, so that
+  // all fifteen fit in the grid's size.
+  grid_->verticalHeader()->setMinimumSectionSize(1);
+  grid_->HandleLanguage();
   left->addWidget(grid_);
 
   auto* valuta = groupBox(fondsPanel, "BoxValuta");
@@ -573,6 +579,17 @@ void TMainForm::HandleLanguage() {
   } else {
     showNothingRead();
   }
+  FormResize();
+}
+
+void TMainForm::FormResize() {
+  // The window is as large as its contents, which the language's texts
+  // and the grid's font decide; the user cannot resize it.
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  centralWidget()->adjustSize();
+  adjustSize();
+  setFixedSize(sizeHint());
 }
 
 // --- Showing a dataset ------------------------------------------------------------

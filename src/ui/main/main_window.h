@@ -44,6 +44,8 @@ class TMainForm : public QMainWindow {
   void FondsenBoxClick();
   // Sets every caption, hint and label for the session's language.
   void HandleLanguage();
+  // Fits the window to its contents after a change of texts or fonts.
+  void FormResize();
   void ShowLatestPrices();
 
   // Who started a dollar tick: only the dollar timer adds to the history.
