@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 #include "commands/session.h"
 #include "prices/settings_store.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   pelmar::QSettingsStore store;
   pelmar::Session session(pelmar::dataDirectory());
   session.loadSettings(store);
+  session.startTrace(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
 
   // The dialogs stand on their own: the prompter outlives the window that
   // needs it from its first line on.

@@ -163,6 +163,12 @@ TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   EXPECT_EQ(cell(GridRow::Ticker), "ALPHA");
   window->action("LaatsteDatum")->trigger();
   EXPECT_EQ(colour("FondsPanel"), kGreen);
+
+  // Shift+Alt+M in the grid shows the diagnostics with the currency marks.
+  emit window->grid()->diagnosticsToggled();
+  EXPECT_TRUE(window->menu("Diagnostics")->menuAction()->isVisible());
+  EXPECT_TRUE(window->action("PortInEuro")->isChecked());
+  EXPECT_FALSE(window->action("PortInDollar")->isChecked());
   prompter.verify();
 }
 
@@ -184,6 +190,10 @@ TEST_F(MainWindowTest, SwitchingTheLanguageRedrawsEveryText) {
   prompter.expectTimedMessage("Properties of current Portfolio:");
   window->action("Eigenschappen")->trigger();
   prompter.verify();
+
+  window->action("DivirOzev")->trigger();
+  EXPECT_EQ(text("LabelTurbo"), "DivirOzev = On");
+  EXPECT_TRUE(window->action("DivirOzev")->isChecked());
 }
 
 TEST_F(MainWindowTest, EditingAPriceRecalculatesTheTotals) {
@@ -243,6 +253,18 @@ TEST_F(MainWindowTest, StartWithoutPriceFilesOrPortfolio) {
   cancel.verify();
   EXPECT_EQ(bare.label("NodePanel")->text(), "Nothing read");
   EXPECT_FALSE(bare.action("SaveAs")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
+  MemorySettingsStore store;
+  session.settings().mainLeft = 40;
+  session.settings().mainTop = 0;
+  TMainForm placed(session, prompter, dir.path() + "/program", &store);
+  EXPECT_EQ(placed.pos(), QPoint(40, 1));
+  placed.move(70, 80);
+  EXPECT_TRUE(placed.close());
+  EXPECT_EQ(session.settings().mainLeft, 70);
+  EXPECT_EQ(Settings::load(store, root()).mainTop, 80);
 }
 
 TEST_F(MainWindowTest, HelpAndAbout) {

@@ -210,7 +210,9 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
       session_(session),
       prompter_(prompter),
       programFolder_(programFolder),
+      store_(store),
       files_(std::make_unique<FileCommands>(session, prompter, store)) {
+  const TraceScope trace(session_.trace(), QStringLiteral("MainForm.FormCreate"));
   setObjectName(QStringLiteral("MainForm"));
   setHelp(this, kWindowHelpContext);
   setFont(QFont(QStringLiteral("Verdana"), 9));
@@ -773,11 +775,16 @@ bool TMainForm::openPortfolio(const QString& fileName) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (files_->FormClose()) {
-    event->accept();
-  } else {
+  if (!files_->FormClose()) {
     event->ignore();
+    return;
   }
+  // The window opens where it was left next time.
+  Settings& settings = session_.settings();
+  settings.mainLeft = x();
+  settings.mainTop = y();
+  if (store_) session_.saveSettings(*store_);
+  event->accept();
 }
 
 // --- Status line, properties, help ---------------------------------------------------

@@ -94,6 +94,7 @@ class TMainForm : public QMainWindow {
   Session& session_;
   Prompter& prompter_;
   QString programFolder_;
+  SettingsStore* store_;
   std::unique_ptr<FileCommands> files_;
   QuoteHistory quotes_;
   bool firstPaint_ = false;
