@@ -371,7 +371,7 @@ int writeRun(LineWriter& out, const Portfolio& portfolio, int index, const QStri
 
 // --- Reading ---------------------------------------------------------------
 
-bool isBlank(const QString& line) {
+bool isBlank(QStringView line) {
   for (const QChar c : line) {
     if (c != QLatin1Char(' ')) return false;
   }
@@ -379,12 +379,16 @@ bool isBlank(const QString& line) {
 }
 
 // The text between the first "<" and the next ">"; empty when there is none.
-QString elementName(const QString& line) {
+QStringView elementNameView(QStringView line) {
   const qsizetype open = line.indexOf(QLatin1Char('<'));
-  if (open < 0) return QString();
+  if (open < 0) return {};
   const qsizetype close = line.indexOf(QLatin1Char('>'), open + 1);
-  if (close < 0) return QString();
-  return line.mid(open + 1, close - open - 1);
+  if (close < 0) return {};
+  return line.sliced(open + 1, close - open - 1);
+}
+
+QString elementName(const QString& line) {
+  return elementNameView(line).toString();
 }
 
 // The text between the first ">" and the next "<" (or the line's end).
@@ -395,18 +399,28 @@ QString elementValue(const QString& line) {
   return line.mid(start + 1, end < 0 ? -1 : end - start - 1);
 }
 
+// A name that points into the current line, for a look-up without a copy.
+QString rawName(QStringView name) {
+  return QString::fromRawData(name.data(), name.size());
+}
+
 // A line that opens a block: an element name, and nothing but blanks after
 // the first ">". Closing tags, declarations and empty elements open none.
-bool opensBlock(const QString& line) {
-  const QString name = elementName(line);
+bool opensBlock(QStringView line) {
+  const QStringView name = elementNameView(line);
   if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('?')) ||
       name.startsWith(QLatin1Char('!')) || name.endsWith(QLatin1Char('/')))
     return false;
-  return isBlank(line.mid(line.indexOf(QLatin1Char('>')) + 1));
+  return isBlank(line.sliced(line.indexOf(QLatin1Char('>')) + 1));
 }
 
-bool closes(const QString& line, const QString& name) {
-  return line.contains(QLatin1String("</") + name + QLatin1Char('>'));
+// The closing tag of an element, made once per block rather than per line.
+QString closingTag(const QString& name) {
+  return QLatin1String("</") + name + QLatin1Char('>');
+}
+
+bool closes(const QString& line, const QString& closingTag) {
+  return line.contains(closingTag);
 }
 
 // Account values keep only the characters from space to "}".
@@ -441,6 +455,7 @@ class Reader {
       return fail(ReadError::NoRoot, "no root line");
     if (!opensBlock(line_)) return fail(ReadError::Unreadable, "no root element");
     rootName_ = elementName(line_);
+    rootClose_ = closingTag(rootName_);
 
     // The identification block, after at most 101 blank lines.
     int lines = 0;
@@ -462,7 +477,7 @@ class Reader {
 
     int nrOfSet = 0;
     if (!nextNonBlank()) return truncated();
-    while (!closes(line_, rootName_)) {
+    while (!closes(line_, rootClose_)) {
       if (!readDataSet(++nrOfSet)) return false;
       if (rootClosed_) break;
       if (!nextNonBlank()) return truncated();
@@ -475,6 +490,7 @@ class Reader {
   bool readDataSet(int nrOfSet) {
     if (!opensBlock(line_)) return fail(ReadError::Unreadable, "text at the dataset level");
     const QString dataSetName = elementName(line_);
+    const QString dataSetClose = closingTag(dataSetName);
     if (options_.dataSetStarted) options_.dataSetStarted(dataSetName);
 
     if (!nextNonBlank()) return truncated();
@@ -507,8 +523,8 @@ class Reader {
     int fieldLines = 0;
     for (;;) {
       if (!nextNonBlank()) return truncated();
-      if (closes(line_, dataSetName)) break;
-      if (closes(line_, rootName_)) {
+      if (closes(line_, dataSetClose)) break;
+      if (closes(line_, rootClose_)) {
         rootClosed_ = true;
         break;
       }
@@ -540,6 +556,7 @@ class Reader {
   // field lines against kMaxFundFieldLines.
   template <typename R>
   BlockEnd readBlock(R& record, const QString& blockName, bool account, int* fieldLines = nullptr) {
+    const QString blockClose = closingTag(blockName);
     QStringList debugLines;
     if (debugging_) debugLines << line_;
     BlockEnd end = BlockEnd::Failed;
@@ -550,9 +567,9 @@ class Reader {
       }
       if (isBlank(line_)) continue;
       if (debugging_) debugLines << line_;
-      if (closes(line_, blockName)) {
+      if (closes(line_, blockClose)) {
         end = BlockEnd::Own;
-      } else if (closes(line_, rootName_)) {
+      } else if (closes(line_, rootClose_)) {
         end = BlockEnd::Root;
       } else if (opensBlock(line_)) {
         // A block inside a block: a closing line is missing, and reading on
@@ -562,7 +579,7 @@ class Reader {
       } else if (fieldLines && ++*fieldLines > kMaxFundFieldLines) {
         fail(ReadError::Unreadable, "too many fund lines in one dataset");
         return BlockEnd::Failed;
-      } else if (const auto* field = fieldsOf<R>().find(elementName(line_))) {
+      } else if (const auto* field = fieldsOf<R>().find(rawName(elementNameView(line_)))) {
         const QString value = elementValue(line_);
         if (!field->read(record, account ? accountValue(value) : value)) {
           fail(ReadError::Unreadable, "a number field holds no integer");
@@ -629,6 +646,7 @@ class Reader {
   QString line_;
   int lineNumber_ = 0;
   QString rootName_;
+  QString rootClose_;
   bool rootClosed_ = false;
   bool failed_ = false;
   ReadResult result_;
