@@ -172,6 +172,31 @@ TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   prompter.verify();
 }
 
+TEST_F(MainWindowTest, NavigationButtonsFollowTheDataset) {
+  open();
+  const auto states = [&] {
+    QString out;
+    for (const char* name : {"EersteDatum", "VorigeDatum", "VolgendeDatum", "LaatsteDatum"})
+      out += window->action(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
+    return out;
+  };
+  // Last dataset: only back.
+  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  EXPECT_EQ(states(), "1100");
+  // First dataset: only forward.
+  window->action("EersteDatum")->trigger();
+  EXPECT_EQ(text("NodePanel"), "Dataset 1");
+  EXPECT_EQ(states(), "0011");
+  // A middle dataset: both ways.
+  window->action("VolgendeDatum")->trigger();
+  EXPECT_EQ(text("NodePanel"), "Dataset 2");
+  EXPECT_EQ(states(), "1111");
+  window->action("VolgendeDatum")->trigger();
+  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  EXPECT_EQ(states(), "1100");
+  prompter.verify();
+}
+
 TEST_F(MainWindowTest, SwitchingTheLanguageRedrawsEveryText) {
   open();
   selectFund("ALPHA");
