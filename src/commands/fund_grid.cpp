@@ -86,11 +86,11 @@ QString cellText(const Session& session, const KoersRec& fund, int row) {
     default:
       break;
   }
-  const RowSpec& spec = kRows[row];
-  const double value = fund.*spec.field;
+  const RowSpec& layout = kRows[row];
+  const double value = fund.*layout.field;
   // Compared as stored, so a price entered as -0.0001 is hidden too.
   if (row == GridRow::Koers && value <= Real48(kHiddenPrice)) return {};
-  const QString text = FormatAmount(value, spec.width, spec.decimals, session.language());
+  const QString text = FormatAmount(value, layout.width, layout.decimals, session.language());
   if (row == GridRow::Koers && showsRealTimePrice(session, fund))
     return QStringLiteral("*         ") + text;
   return text;

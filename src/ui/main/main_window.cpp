@@ -381,27 +381,27 @@ void TMainForm::createControls() {
 
 void TMainForm::createMenus() {
   const auto addItems = [this](QMenu* menu, const auto& items) {
-    for (const ItemSpec& spec : items) {
-      if (!spec.name) {
+    for (const ItemSpec& entry : items) {
+      if (!entry.name) {
         menu->addSeparator();
         continue;
       }
       auto* action = new QAction(this);
-      action->setObjectName(QString::fromLatin1(spec.name));
-      action->setProperty(kCaption, static_cast<int>(spec.caption));
-      action->setShortcut(QKeySequence(QString::fromLatin1(spec.key)));
+      action->setObjectName(QString::fromLatin1(entry.name));
+      action->setProperty(kCaption, static_cast<int>(entry.caption));
+      action->setShortcut(QKeySequence(QString::fromLatin1(entry.key)));
       action->setIconVisibleInMenu(false);
-      if (spec.help) setHelp(action, spec.help);
+      if (entry.help) setHelp(action, entry.help);
       menu->addAction(action);
     }
   };
-  const auto addGroup = [this](const GroupSpec& spec) {
+  const auto addGroup = [this](const GroupSpec& entry) {
     auto* menu = menuBar()->addMenu(QString());
-    menu->setObjectName(QString::fromLatin1(spec.name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(spec.name));
-    menu->menuAction()->setProperty(kCaption, static_cast<int>(spec.caption));
+    menu->setObjectName(QString::fromLatin1(entry.name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
+    menu->menuAction()->setProperty(kCaption, static_cast<int>(entry.caption));
     menu->menuAction()->setProperty(kGroup, true);
-    if (spec.help) setHelp(menu, spec.help);
+    if (entry.help) setHelp(menu, entry.help);
     return menu;
   };
   addItems(addGroup({"Bestand", TextId::MenuBestand, 31100}), kBestand);
@@ -438,20 +438,20 @@ void TMainForm::createToolBar() {
   speedPanel->setIconSize(QSize(18, 18));
   speedPanel->setAutoFillBackground(true);
   setHelp(speedPanel, 32000);
-  for (const ButtonSpec& spec : kButtons) {
-    if (!spec.name) {
+  for (const ButtonSpec& entry : kButtons) {
+    if (!entry.name) {
       speedPanel->addSeparator();
       continue;
     }
-    QAction* button = spec.twin ? action(QString::fromLatin1(spec.twin)) : new QAction(this);
-    if (!spec.twin) button->setObjectName(QString::fromLatin1(spec.name));
-    button->setIcon(style()->standardIcon(spec.icon));
-    if (spec.hint != TextId::Count) button->setProperty(kHint, static_cast<int>(spec.hint));
+    QAction* button = entry.twin ? action(QString::fromLatin1(entry.twin)) : new QAction(this);
+    if (!entry.twin) button->setObjectName(QString::fromLatin1(entry.name));
+    button->setIcon(style()->standardIcon(entry.icon));
+    if (entry.hint != TextId::Count) button->setProperty(kHint, static_cast<int>(entry.hint));
     speedPanel->addAction(button);
     QWidget* widget = speedPanel->widgetForAction(button);
-    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setObjectName(QString::fromLatin1(entry.name));
     widget->setFixedSize(25, 25);
-    if (QString::fromLatin1(spec.name) == QLatin1String("SpeedReken")) {
+    if (QString::fromLatin1(entry.name) == QLatin1String("SpeedReken")) {
       nodePanel_ = new QLabel(speedPanel);
       nodePanel_->setObjectName(QStringLiteral("NodePanel"));
       nodePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
