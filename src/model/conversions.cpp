@@ -2,9 +2,11 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "model/real48.h"
@@ -104,7 +106,44 @@ QString RealToStr(double value, int width, int decimals, const Language& languag
   return text.rightJustified(width, QLatin1Char(' '));
 }
 
+namespace {
+
+// The common shape of a stored amount: an optional "-", digits, and at most
+// one "." or "," with digits after it. Read straight from a small buffer;
+// it gives the same correctly rounded double as the general path below.
+std::optional<double> readPlainNumber(const QString& text) {
+  constexpr qsizetype kMaxPlain = 40;
+  const qsizetype size = text.size();
+  if (size == 0 || size > kMaxPlain) return std::nullopt;
+  char buffer[kMaxPlain];
+  qsizetype i = 0;
+  bool point = false;
+  int digits = 0;
+  if (text.at(0) == QLatin1Char('-')) buffer[i++] = '-';
+  for (; i < size; ++i) {
+    const QChar c = text.at(i);
+    if (isAsciiDigit(c)) {
+      buffer[i] = static_cast<char>(c.unicode());
+      ++digits;
+    } else if ((c == QLatin1Char('.') || c == QLatin1Char(',')) && !point) {
+      buffer[i] = '.';
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0 || buffer[size - 1] == '.' || buffer[buffer[0] == '-' ? 1 : 0] == '.')
+    return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(buffer, buffer + size, value);
+  if (error != std::errc() || end != buffer + size || !std::isfinite(value)) return std::nullopt;
+  return value + 0.0;  // no negative zero from "-0"
+}
+
+}  // namespace
+
 double StrToReal(const QString& text) {
+  if (const auto plain = readPlainNumber(text)) return *plain;
   QString t = RemoveBlanks(text);
   const qsizetype comma = t.indexOf(QLatin1Char(','));
   if (comma >= 0) t[comma] = QLatin1Char('.');

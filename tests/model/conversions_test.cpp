@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace pelmar {
 namespace {
@@ -238,4 +240,35 @@ TEST(Strings, BlanksDigitsAndLetters) {
 }
 
 }  // namespace
+// Stored amounts take a quick path; it must read exactly what the general
+// path (the C locale's conversion) reads.
+TEST(StrToReal, PlainNumbersReadExactlyAsTheGeneralConversion) {
+  std::mt19937_64 random(7);
+  std::uniform_int_distribution<int> digits(1, 18);
+  std::uniform_int_distribution<int> decimals(0, 12);
+  std::uniform_int_distribution<int> digit(0, 9);
+  for (int n = 0; n < 20000; ++n) {
+    QString text = n % 3 == 0 ? QStringLiteral("-") : QString();
+    for (int i = digits(random); i > 0; --i) text += QChar('0' + digit(random));
+    const int d = decimals(random);
+    QString dotted = text;
+    if (d > 0) {
+      dotted += QLatin1Char('.');
+      for (int i = 0; i < d; ++i) dotted += QChar('0' + digit(random));
+    }
+    bool ok = false;
+    const double expected = QLocale::c().toDouble(dotted, &ok) + 0.0;
+    ASSERT_TRUE(ok) << dotted.toStdString();
+    ASSERT_EQ(StrToReal(dotted), expected) << dotted.toStdString();
+    QString comma = dotted;
+    comma.replace(QLatin1Char('.'), QLatin1Char(','));
+    ASSERT_EQ(StrToReal(comma), expected) << comma.toStdString();
+  }
+  EXPECT_EQ(StrToReal("-0"), 0.0);
+  EXPECT_FALSE(std::signbit(StrToReal("-0")));
+  EXPECT_EQ(StrToReal("1,5,3"), 0.0);
+  EXPECT_EQ(StrToReal("-.5"), -0.5);
+  EXPECT_EQ(StrToReal("5."), 5.0);
+}
+
 }  // namespace pelmar
