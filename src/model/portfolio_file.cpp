@@ -615,7 +615,11 @@ class Reader {
     if ((size == 0 || buffer_[size - 1] != '\n') && !in_.atEnd())
       return fail(ReadError::Unreadable, "line too long");
     while (size > 0 && (buffer_[size - 1] == '\n' || buffer_[size - 1] == '\r')) --size;
-    line_ = QString::fromLatin1(buffer_.constData(), size);
+    // ISO-8859-1 into the line's own storage, which keeps its capacity from
+    // line to line.
+    line_.resize(size);
+    QChar* out = line_.data();
+    for (qint64 i = 0; i < size; ++i) out[i] = QLatin1Char(buffer_[i]);
     return true;
   }
 
