@@ -13,6 +13,23 @@ namespace pelmar {
 
 namespace {
 
+// The ROTAI investment of a fund whose figures start in this dataset: the
+// shares at their price plus costs, dividend tax and VAT, less dividend.
+long double startingRotaiInleg(const KoersRec& k, long double f) {
+  return f * (ld(k.Aantal) * k.Koers + k.Kosten - k.Dividend + k.DivBel + k.BTW);
+}
+
+// The cumulative costs, dividend, dividend tax and VAT of a fund whose
+// figures start in this dataset; it has no share of account interest yet.
+void startCumulatives(KoersRec& k, long double f) {
+  k.CumKosten = f * k.Kosten;
+  k.CumDividend = f * k.Dividend;
+  k.CumDivBel = f * k.DivBel;
+  k.CumBTW = f * k.BTW;
+  k.RatRente = 0;
+  k.RatCumRente = 0;
+}
+
 // A reserve sum below this counts as zero.
 constexpr double kNoReserve = 0.01;
 // Reserves count for at most this much in the total value.
@@ -130,17 +147,11 @@ void Engine::CalcFirstDataSet() {
     k.Flag1 = SetBits(k.Flag1, KoersFlag::BuySell);
     k.Delta = k.Aantal;
     k.CumInleg = f * k.Inleg;
-    const long double rotaiInleg =
-        f * (ld(k.Aantal) * k.Koers + k.Kosten - k.Dividend + k.DivBel + k.BTW);
+    const long double rotaiInleg = startingRotaiInleg(k, f);
     k.ROTAICumInleg = rotaiInleg;
     k.GewInleg = k.ROTAICumInleg;
     k.ROTAIGewInleg = k.ROTAICumInleg;
-    k.CumKosten = f * k.Kosten;
-    k.CumDividend = f * k.Dividend;
-    k.CumDivBel = f * k.DivBel;
-    k.CumBTW = f * k.BTW;
-    k.RatRente = 0;
-    k.RatCumRente = 0;
+    startCumulatives(k, f);
 
     const int number = bookedAccount(k.RekNr);
     // The reserve is already in the portfolio currency: it is added as it
@@ -271,15 +282,10 @@ void Engine::CalcLaterDataSet() {
           f * (ld(k.Inleg) - ld(k.Aantal) * k.Koers + k.Dividend - k.Kosten - k.DivBel - k.BTW);
       k.RefWrde = f * k.Aantal * k.Koers;
       k.CumInleg = f * k.Inleg;
-      k.ROTAICumInleg = f * (ld(k.Aantal) * k.Koers + k.Kosten - k.Dividend + k.DivBel + k.BTW);
+      k.ROTAICumInleg = startingRotaiInleg(k, f);
       k.GewInleg = 0;
       k.ROTAIGewInleg = 0;
-      k.CumKosten = f * k.Kosten;
-      k.CumDividend = f * k.Dividend;
-      k.CumDivBel = f * k.DivBel;
-      k.CumBTW = f * k.BTW;
-      k.RatRente = 0;
-      k.RatCumRente = 0;
+      startCumulatives(k, f);
     }
   }
 

@@ -4,11 +4,18 @@
 
 #include <QDate>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "engine/engine.h"
 #include "model/dates.h"
 
 namespace pelmar::test {
+
+// An annual return ((W / (GI / D) + 1)^(365.25 / D) − 1) × 100 in plain
+// doubles, to compare the engine's figures with.
+inline double annual(double w, double gi, int d) {
+  return (std::pow(w / (gi / d) + 1, 365.25 / d) - 1) * 100;
+}
 
 // A portfolio built in memory through the Portfolio API, with an engine on
 // an empty price folder. Funds are added to the last dataset; next()

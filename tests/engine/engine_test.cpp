@@ -12,11 +12,6 @@ const QDate kStart(2023, 1, 2);
 // A return without meaning as a record holds it.
 const double kStoredNoReturn = Real48(kNoReturn);
 
-// ((W / (GI / D) + 1)^(365.25 / D) − 1) × 100 in plain doubles.
-double annual(double w, double gi, int d) {
-  return (std::pow(w / (gi / d) + 1, 365.25 / d) - 1) * 100;
-}
-
 using EngineTest = EngineFixture;
 
 TEST_F(EngineTest, FirstDataSetBoughtFor1000) {

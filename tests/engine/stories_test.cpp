@@ -7,10 +7,6 @@ namespace {
 
 const QDate kStart(2023, 1, 2);
 
-double annual(double w, double gi, int d) {
-  return (std::pow(w / (gi / d) + 1, 365.25 / d) - 1) * 100;
-}
-
 using StoryTest = EngineFixture;
 
 TEST_F(StoryTest, BuySellDividendAndCosts) {
