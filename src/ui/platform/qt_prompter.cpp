@@ -18,21 +18,14 @@ namespace pelmar {
 QtPrompter::QtPrompter(const Session& session, QWidget* parent)
     : session_(session),
       parent_(parent),
-      calendar_(new TCalendarDlg(session, parent)),
-      yesNo_(new TYesNoDlg(session, parent)),
-      ask_(new TAskDlg(session, parent)),
-      messageForm_(new TMessageForm(parent)),
-      notice_(new TShowMessForm(parent)),
-      saveForm_(new TSaveForm(session, parent)) {}
+      calendar_(std::make_unique<TCalendarDlg>(session, nullptr)),
+      yesNo_(std::make_unique<TYesNoDlg>(session, nullptr)),
+      ask_(std::make_unique<TAskDlg>(session, nullptr)),
+      messageForm_(std::make_unique<TMessageForm>(nullptr)),
+      notice_(std::make_unique<TShowMessForm>(nullptr)),
+      saveForm_(std::make_unique<TSaveForm>(session, nullptr)) {}
 
-QtPrompter::~QtPrompter() {
-  delete calendar_;
-  delete yesNo_;
-  delete ask_;
-  delete messageForm_;
-  delete notice_;
-  delete saveForm_;
-}
+QtPrompter::~QtPrompter() = default;
 
 Answer QtPrompter::question(const Question& q) {
   bool cancelled = false;

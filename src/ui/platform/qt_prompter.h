@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPointer>
+#include <memory>
 
 #include "commands/prompter.h"
 
@@ -17,7 +17,7 @@ class TShowMessForm;
 class TYesNoDlg;
 
 // Answers the commands' questions with the program's dialogs over the given
-// window. The dialogs are made once and reused; they take their texts from
+// window (which may be null). The dialogs are made once and reused; they take their texts from
 // the session's language and "today" from its clock.
 class QtPrompter : public Prompter {
  public:
@@ -39,23 +39,23 @@ class QtPrompter : public Prompter {
                                       const QString& filter) override;
   SaveChoice savePrompt(const QString& message) override;
 
-  TCalendarDlg* calendar() const { return calendar_; }
-  TYesNoDlg* yesNo() const { return yesNo_; }
-  TAskDlg* ask() const { return ask_; }
-  TMessageForm* messageForm() const { return messageForm_; }
-  TShowMessForm* notice() const { return notice_; }
+  TCalendarDlg* calendar() const { return calendar_.get(); }
+  TYesNoDlg* yesNo() const { return yesNo_.get(); }
+  TAskDlg* ask() const { return ask_.get(); }
+  TMessageForm* messageForm() const { return messageForm_.get(); }
+  TShowMessForm* notice() const { return notice_.get(); }
 
  private:
   const Session& session_;
   QWidget* parent_;
-  // Owned by the parent window when there is one; a window that outlives
-  // its parent is deleted here.
-  QPointer<TCalendarDlg> calendar_;
-  QPointer<TYesNoDlg> yesNo_;
-  QPointer<TAskDlg> ask_;
-  QPointer<TMessageForm> messageForm_;
-  QPointer<TShowMessForm> notice_;
-  QPointer<TSaveForm> saveForm_;
+  // The prompter's own windows, without a Qt parent (which would delete
+  // them a second time); the parent only places them.
+  std::unique_ptr<TCalendarDlg> calendar_;
+  std::unique_ptr<TYesNoDlg> yesNo_;
+  std::unique_ptr<TAskDlg> ask_;
+  std::unique_ptr<TMessageForm> messageForm_;
+  std::unique_ptr<TShowMessForm> notice_;
+  std::unique_ptr<TSaveForm> saveForm_;
 };
 
 }  // namespace pelmar
