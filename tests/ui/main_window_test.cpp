@@ -20,7 +20,10 @@
 #include "ui/main/delta_image.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
+#include "ui/main/fund_panel.h"
+#include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
+#include "ui/main/real_time_box.h"
 
 namespace pelmar {
 namespace {
@@ -95,13 +98,10 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(session.portfolio().bPortOpened);
   }
 
-  QString text(const char* name) { return window->label(QString::fromLatin1(name))->text(); }
+  const FundPanel& panel() const { return window->fundPanel(); }
+  QString node() const { return window->actions().nodePanel->text(); }
   QString cell(int row) { return window->grid()->item(row, 1)->text().trimmed(); }
-  QColor colour(const char* name) {
-    return window->findChild<QWidget*>(QString::fromLatin1(name))
-        ->palette()
-        .color(QPalette::Window);
-  }
+  static QColor colour(const QWidget* widget) { return widget->palette().color(QPalette::Window); }
   void selectFund(const QString& ticker) {
     const QStringList lines = window->fundList()->tickers();
     window->fundList()->setCurrentRow(static_cast<int>(lines.indexOf(ticker)));
@@ -115,17 +115,17 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, BeforeOpeningOnlyTheFileCommandsWork) {
   EXPECT_EQ(window->windowTitle(), "Pelmar, versie 1.32a ");
-  EXPECT_EQ(text("NodePanel"), "Niets gelezen");
-  EXPECT_TRUE(window->action("OpenFile")->isEnabled());
-  EXPECT_FALSE(window->action("SaveFile")->isEnabled());
-  EXPECT_FALSE(window->action("VorigeDatum")->isEnabled());
-  EXPECT_FALSE(window->menu("Acties")->menuAction()->isEnabled());
+  EXPECT_EQ(node(), "Niets gelezen");
+  EXPECT_TRUE(window->actions().openFile->isEnabled());
+  EXPECT_FALSE(window->actions().saveFile->isEnabled());
+  EXPECT_FALSE(window->actions().vorigeDatum->isEnabled());
+  EXPECT_FALSE(window->actions().acties->menuAction()->isEnabled());
   // Commands of later work are shown but never wired.
-  EXPECT_FALSE(window->action("Download")->isEnabled());
-  EXPECT_EQ(window->action("Download")->text(), "Download Koersen");
-  EXPECT_EQ(window->action("VorigeDatum")->shortcut(), QKeySequence("F7"));
-  EXPECT_EQ(window->action("VorigeDatum")->toolTip(), "Ga naar Vorige Dataset (F7)");
-  EXPECT_FALSE(window->menu("Diagnostics")->menuAction()->isVisible());
+  EXPECT_FALSE(window->actions().download->isEnabled());
+  EXPECT_EQ(window->actions().download->text(), "Download Koersen");
+  EXPECT_EQ(window->actions().vorigeDatum->shortcut(), QKeySequence("F7"));
+  EXPECT_EQ(window->actions().vorigeDatum->toolTip(), "Ga naar Vorige Dataset (F7)");
+  EXPECT_FALSE(window->actions().diagnostics->menuAction()->isVisible());
   // The window is 1,1 at least and fits its contents; the user cannot resize it.
   EXPECT_GE(window->x(), 1);
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
@@ -134,11 +134,11 @@ TEST_F(MainWindowTest, BeforeOpeningOnlyTheFileCommandsWork) {
 TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   open();
   EXPECT_EQ(window->fundList()->tickers(), QStringList({"[Nieuw]", "ALPHA", "beta"}));
-  EXPECT_EQ(text("NodePanel"), "Dataset 3");
-  EXPECT_EQ(text("DatumPanel"), "2023-03-01");
+  EXPECT_EQ(node(), "Dataset 3");
+  EXPECT_EQ(panel().datumPanel->text(), "2023-03-01");
   EXPECT_TRUE(window->windowTitle().startsWith("Pelmar versie 1.32a ["));
   EXPECT_TRUE(window->windowTitle().endsWith("Test.xml]"));
-  EXPECT_EQ(colour("FondsPanel"), kGreen);
+  EXPECT_EQ(colour(panel().fondsPanel), kGreen);
   EXPECT_EQ(window->fundList()->colour(), kGreen);
 
   selectFund("ALPHA");
@@ -146,29 +146,29 @@ TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   EXPECT_EQ(cell(GridRow::Koers), "1.234,5000");
   EXPECT_TRUE(window->tabs()->Text1().contains("Waarde;12.345,00;;"));
   EXPECT_TRUE(window->tabs()->Text2().contains("Som Invest.;12.345,00;;"));
-  EXPECT_EQ(text("FCumDatumPanel"), "2023-01-02");
-  EXPECT_EQ(text("Label1"), "Portefeuille in Euro");
+  EXPECT_EQ(panel().fCumDatumPanel->text(), "2023-01-02");
+  EXPECT_EQ(panel().label1->text(), "Portefeuille in Euro");
 
   // An unchanged price calls for no trade; the next buy stands ready.
-  EXPECT_TRUE(text("AdviesLabel").isEmpty());
-  EXPECT_TRUE(text("KoopLabel").contains(" Kopen: "));
+  EXPECT_TRUE(panel().adviesLabel->text().isEmpty());
+  EXPECT_TRUE(panel().koopLabel->text().contains(" Kopen: "));
 
   // An older dataset is yellow and shows its own number; the fund stays.
-  ASSERT_TRUE(window->action("VorigeDatum")->isEnabled());
-  window->action("VorigeDatum")->trigger();
-  EXPECT_EQ(text("NodePanel"), "Dataset 2");
-  EXPECT_EQ(colour("FondsPanel"), kYellow);
-  EXPECT_EQ(colour("PanelStatus"), kYellow);
+  ASSERT_TRUE(window->actions().vorigeDatum->isEnabled());
+  window->actions().vorigeDatum->trigger();
+  EXPECT_EQ(node(), "Dataset 2");
+  EXPECT_EQ(colour(panel().fondsPanel), kYellow);
+  EXPECT_EQ(colour(window->statusPanel()), kYellow);
   EXPECT_EQ(window->grid()->item(0, 0)->background().color(), kYellow);
   EXPECT_EQ(cell(GridRow::Ticker), "ALPHA");
-  window->action("LaatsteDatum")->trigger();
-  EXPECT_EQ(colour("FondsPanel"), kGreen);
+  window->actions().laatsteDatum->trigger();
+  EXPECT_EQ(colour(panel().fondsPanel), kGreen);
 
   // Shift+Alt+M in the grid shows the diagnostics with the currency marks.
   emit window->grid()->diagnosticsToggled();
-  EXPECT_TRUE(window->menu("Diagnostics")->menuAction()->isVisible());
-  EXPECT_TRUE(window->action("PortInEuro")->isChecked());
-  EXPECT_FALSE(window->action("PortInDollar")->isChecked());
+  EXPECT_TRUE(window->actions().diagnostics->menuAction()->isVisible());
+  EXPECT_TRUE(window->actions().portInEuro->isChecked());
+  EXPECT_FALSE(window->actions().portInDollar->isChecked());
   prompter.verify();
 }
 
@@ -176,23 +176,24 @@ TEST_F(MainWindowTest, NavigationButtonsFollowTheDataset) {
   open();
   const auto states = [&] {
     QString out;
-    for (const char* name : {"EersteDatum", "VorigeDatum", "VolgendeDatum", "LaatsteDatum"})
-      out += window->action(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
+    const MainActions& a = window->actions();
+    for (const QAction* command : {a.eersteDatum, a.vorigeDatum, a.volgendeDatum, a.laatsteDatum})
+      out += command->isEnabled() ? '1' : '0';
     return out;
   };
   // Last dataset: only back.
-  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  EXPECT_EQ(node(), "Dataset 3");
   EXPECT_EQ(states(), "1100");
   // First dataset: only forward.
-  window->action("EersteDatum")->trigger();
-  EXPECT_EQ(text("NodePanel"), "Dataset 1");
+  window->actions().eersteDatum->trigger();
+  EXPECT_EQ(node(), "Dataset 1");
   EXPECT_EQ(states(), "0011");
   // A middle dataset: both ways.
-  window->action("VolgendeDatum")->trigger();
-  EXPECT_EQ(text("NodePanel"), "Dataset 2");
+  window->actions().volgendeDatum->trigger();
+  EXPECT_EQ(node(), "Dataset 2");
   EXPECT_EQ(states(), "1111");
-  window->action("VolgendeDatum")->trigger();
-  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  window->actions().volgendeDatum->trigger();
+  EXPECT_EQ(node(), "Dataset 3");
   EXPECT_EQ(states(), "1100");
   prompter.verify();
 }
@@ -202,23 +203,23 @@ TEST_F(MainWindowTest, SwitchingTheLanguageRedrawsEveryText) {
   selectFund("ALPHA");
   session.setLanguage(Language::Code::English);
   window->HandleLanguage();
-  EXPECT_EQ(window->action("OpenFile")->text(), "Open File");
-  EXPECT_EQ(window->menu("Bestand")->menuAction()->text(), "File");
-  EXPECT_EQ(window->action("SaveFile")->toolTip(), "Save current Portfolio");
+  EXPECT_EQ(window->actions().openFile->text(), "Open File");
+  EXPECT_EQ(window->actions().bestand->menuAction()->text(), "File");
+  EXPECT_EQ(window->actions().saveFile->toolTip(), "Save current Portfolio");
   EXPECT_EQ(window->grid()->item(GridRow::Koers, 0)->text().trimmed(), "Unit Price");
   EXPECT_EQ(cell(GridRow::Koers), "1,234.5000");
   EXPECT_TRUE(window->tabs()->Text1().contains("Value;12,345.00;;"));
-  EXPECT_EQ(text("DatumLabel"), "Date");
-  EXPECT_EQ(text("LabelTurbo"), "DivirOzev = Off");
-  EXPECT_EQ(text("Label2").left(8), "1.0 € = ");
+  EXPECT_EQ(panel().datumLabel->text(), "Date");
+  EXPECT_EQ(panel().labelTurbo->text(), "DivirOzev = Off");
+  EXPECT_EQ(panel().label2->text().left(8), "1.0 € = ");
 
   prompter.expectTimedMessage("Properties of current Portfolio:");
-  window->action("Eigenschappen")->trigger();
+  window->actions().eigenschappen->trigger();
   prompter.verify();
 
-  window->action("DivirOzev")->trigger();
-  EXPECT_EQ(text("LabelTurbo"), "DivirOzev = On");
-  EXPECT_TRUE(window->action("DivirOzev")->isChecked());
+  window->actions().divirOzev->trigger();
+  EXPECT_EQ(panel().labelTurbo->text(), "DivirOzev = On");
+  EXPECT_TRUE(window->actions().divirOzev->isChecked());
 }
 
 TEST_F(MainWindowTest, EditingAPriceRecalculatesTheTotals) {
@@ -230,16 +231,16 @@ TEST_F(MainWindowTest, EditingAPriceRecalculatesTheTotals) {
   grid->ReadGrid();
   EXPECT_TRUE(window->tabs()->Text1().contains("Waarde;20.000,00;;"));
   // The rise calls for a sale, drawn in the advice colour.
-  EXPECT_TRUE(text("AdviesLabel").contains(" Verkopen: "));
-  EXPECT_EQ(window->label("AdviesLabel")->styleSheet(), "color: blue");
+  EXPECT_TRUE(panel().adviesLabel->text().contains(" Verkopen: "));
+  EXPECT_EQ(panel().adviesLabel->styleSheet(), "color: blue");
   EXPECT_TRUE(session.portfolio().bPortChanged);
-  EXPECT_TRUE(window->action("SaveFile")->isEnabled());
+  EXPECT_TRUE(window->actions().saveFile->isEnabled());
 }
 
 TEST_F(MainWindowTest, AFundAddedThroughTheNewLineReachesTheLaterDatasets) {
   session.settings().editOldDates = true;
   open();
-  window->action("VorigeDatum")->trigger();
+  window->actions().vorigeDatum->trigger();
   selectFund("[Nieuw]");
   FundGridWidget* grid = window->grid();
   grid->setCellText(GridRow::Ticker, "GAMMA");
@@ -252,8 +253,8 @@ TEST_F(MainWindowTest, AFundAddedThroughTheNewLineReachesTheLaterDatasets) {
   EXPECT_EQ(cell(GridRow::Ticker), "GAMMA");
   EXPECT_EQ(cell(GridRow::Aantal), "4,0000");
 
-  window->action("VolgendeDatum")->trigger();
-  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  window->actions().volgendeDatum->trigger();
+  EXPECT_EQ(node(), "Dataset 3");
   EXPECT_TRUE(window->fundList()->tickers().contains("GAMMA"));
   selectFund("GAMMA");
   EXPECT_EQ(cell(GridRow::Ticker), "GAMMA");
@@ -264,7 +265,7 @@ TEST_F(MainWindowTest, StartWithoutPriceFilesOrPortfolio) {
   prompter.expectMessage("Er zijn geen koersenbestanden aanwezig.");
   window->FormPaint();
   prompter.verify();
-  EXPECT_EQ(text("NodePanel"), "Dataset 3");
+  EXPECT_EQ(node(), "Dataset 3");
 
   // Nothing named and five cancelled dialogs: the window stays empty.
   Session empty(root() + "empty/");
@@ -276,8 +277,8 @@ TEST_F(MainWindowTest, StartWithoutPriceFilesOrPortfolio) {
     cancel.expectMessage("Pelmar has changed its file format.").expectOpenFile(std::nullopt);
   bare.FormPaint();
   cancel.verify();
-  EXPECT_EQ(bare.label("NodePanel")->text(), "Nothing read");
-  EXPECT_FALSE(bare.action("SaveAs")->isEnabled());
+  EXPECT_EQ(bare.actions().nodePanel->text(), "Nothing read");
+  EXPECT_FALSE(bare.actions().saveAs->isEnabled());
 }
 
 TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
@@ -297,7 +298,7 @@ TEST_F(MainWindowTest, HelpAndAbout) {
   EXPECT_TRUE(window->helpUrl(1000).toLocalFile().endsWith("/program/help/pelmar.html"));
   prompter.expectMessage("Pelmar keeps a portfolio");
   session.setLanguage(Language::Code::English);
-  window->action("About")->trigger();
+  window->actions().about->trigger();
   prompter.verify();
 
   test::ScriptedPrompter missing;
@@ -309,16 +310,16 @@ TEST_F(MainWindowTest, HelpAndAbout) {
 TEST_F(MainWindowTest, RealTimeBoxDrawsTheQuoteHistory) {
   open();
   window->ShowDollarQuote(TMainForm::QuoteSender::Other, 0.92, "2023-03-01 12:00 (MET)");
-  auto* image = window->findChild<DeltaImage*>("DeltaImage");
+  auto* image = panel().realTime->deltaImage;
   for (QuoteHistory::Mark mark : image->marks()) EXPECT_EQ(mark, QuoteHistory::Mark::Level);
-  EXPECT_EQ(text("TijdLabel"), "2023-03-01 12:00 (MET)");
+  EXPECT_EQ(panel().realTime->tijdLabel->text(), "2023-03-01 12:00 (MET)");
   window->ShowDollarQuote(TMainForm::QuoteSender::TimerDollar, 0.95, "");
   EXPECT_EQ(image->marks().back(), QuoteHistory::Mark::Up);
-  EXPECT_EQ(text("TijdLabel"), "Geen Datum");
+  EXPECT_EQ(panel().realTime->tijdLabel->text(), "Geen Datum");
 
   window->ShowAEXQuote(700, "-1,5", "-0,21%", "17:30");
-  EXPECT_EQ(window->findChild<QGroupBox*>("BoxRealTime")->title(), " AEX ");
-  EXPECT_EQ(window->label("TijdLabel")->styleSheet(), "color: red");
+  EXPECT_EQ(panel().realTime->title(), " AEX ");
+  EXPECT_EQ(panel().realTime->tijdLabel->styleSheet(), "color: red");
   EXPECT_FALSE(image->grab().isNull());
 }
 

@@ -4,20 +4,18 @@
 #include <QUrl>
 #include <memory>
 
-#include "commands/main_window_logic.h"
-
-class QGroupBox;
+class QFrame;
 class QLabel;
-class QMenu;
-class QPushButton;
 
 namespace pelmar {
 
-class DeltaImage;
 class FileCommands;
 class FundGridWidget;
 class FundListBox;
+class FundPanel;
+class MainActions;
 class Prompter;
+class Session;
 class SettingsStore;
 class TPanelTabs;
 class TSplashForm;
@@ -60,12 +58,15 @@ class TMainForm : public QMainWindow {
   // Opens a portfolio file and shows it; false when it could not be read.
   bool openPortfolio(const QString& fileName);
 
-  QAction* action(const QString& name) const;
-  QMenu* menu(const QString& name) const;
-  FundGridWidget* grid() const { return grid_; }
-  FundListBox* fundList() const { return fondsenBox_; }
-  TPanelTabs* tabs() const { return tabs_; }
-  QLabel* label(const QString& name) const;
+  // The window's pieces: the commands with the menus and the tool bar, the
+  // fund list with the fund panel, and the status line under them.
+  const MainActions& actions() const { return *actions_; }
+  const FundPanel& fundPanel() const { return *body_; }
+  FundGridWidget* grid() const;
+  FundListBox* fundList() const;
+  TPanelTabs* tabs() const;
+  QFrame* statusPanel() const { return panelStatus_; }
+  QLabel* statusLabel() const { return labelStatus_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -73,11 +74,8 @@ class TMainForm : public QMainWindow {
 
  private:
   void createControls();
-  void createMenus();
-  void createToolBar();
   void connectCommands();
-  // Enables a command only when it is wired; commands of later work stay off.
-  void setCommandEnabled(QAction* action, bool enabled);
+  void connectPanel();
   void colourWindow(const QColor& colour);
   // After a file or dataset command: the list, the dataset and the controls.
   void showPortfolio();
@@ -96,17 +94,12 @@ class TMainForm : public QMainWindow {
   QString programFolder_;
   SettingsStore* store_;
   std::unique_ptr<FileCommands> files_;
-  QuoteHistory quotes_;
   bool firstPaint_ = false;
 
-  FundListBox* fondsenBox_ = nullptr;
-  FundGridWidget* grid_ = nullptr;
-  TPanelTabs* tabs_ = nullptr;
-  DeltaImage* deltaImage_ = nullptr;
-  QGroupBox* boxRealTime_ = nullptr;
-  QPushButton* adviesInfo_ = nullptr;
-  QLabel* servicePanel_ = nullptr;
-  QLabel* nodePanel_ = nullptr;
+  FundPanel* body_ = nullptr;
+  QFrame* panelStatus_ = nullptr;
+  QLabel* labelStatus_ = nullptr;
+  std::unique_ptr<MainActions> actions_;
   TSplashForm* splash_ = nullptr;
 };
 
