@@ -68,7 +68,13 @@ TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocal
   // The calendar's own week column counts by ISO rules; the week panel shows
   // the program's week number instead, so the column is left out.
   Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  layOut();
+  connectControls();
+  HandleLanguage();
+  showChoice();
+}
 
+void TCalendarDlg::layOut() {
   auto* fields = new QGridLayout;
   fields->addWidget(JaarLabel, 0, 0);
   fields->addWidget(JaarPanel, 0, 1);
@@ -107,7 +113,9 @@ TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocal
   all->addLayout(top);
   all->addLayout(buttons);
   all->setSizeConstraint(QLayout::SetFixedSize);
+}
 
+void TCalendarDlg::connectControls() {
   connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] {
     choice_.setCalendarDay(Calendar1->selectedDate());
     showChoice();
@@ -136,9 +144,6 @@ TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocal
     showChoice();
     accept();
   });
-
-  HandleLanguage();
-  showChoice();
 }
 
 QWidget* TCalendarDlg::upDown(const QString& name, void (CalendarChoice::*step)(int)) {

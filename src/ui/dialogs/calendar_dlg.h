@@ -42,6 +42,8 @@ class TCalendarDlg : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void layOut();
+  void connectControls();
   // Draws the choice into the panels, the calendar and the spinners.
   void showChoice();
   QWidget* upDown(const QString& name, void (CalendarChoice::*step)(int));
