@@ -187,8 +187,8 @@ void BM_OpenRecalculate(benchmark::State& state) {
   session.settings().pricePath = data().prices + u'/';
   session.applyPricePath();
   readFile(session.portfolio());
-  session.engine().SpeedRekenClick();
-  for (auto _ : state) session.engine().SpeedRekenClick();
+  session.engine().CalcAllDataSets();
+  for (auto _ : state) session.engine().CalcAllDataSets();
 }
 BENCHMARK(BM_OpenRecalculate)->Unit(benchmark::kMillisecond);
 

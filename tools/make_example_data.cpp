@@ -122,7 +122,7 @@ Counts buildPortfolio(Session& session, const std::vector<Stock>& stocks, bool i
       // Follow the method: trade the whole shares it advises once the
       // price has moved far enough for the advice to be due.
       Advice& method = session.engine().advice();
-      method.FundAdvice(i);
+      method.FundAdvice(session.portfolio().FirstRekIndex(), i);
       const double due = method.TradeAdvice;
       const bool isDue =
           (due > 0.0001 && due >= method.BuyShares) || (due < 0.0001 && -due >= method.SellShares);

@@ -94,7 +94,7 @@ bool writeDayFiles(const QString& folder, const std::vector<Stock>& stocks,
 PortfolioBuilder::PortfolioBuilder(Session& session, bool inDollar, QDate start)
     : session_(session), portfolio_(session.portfolio()) {
   portfolio_.NewPortfolio(NewIdentRec(session, inDollar), dateToSerial(start));
-  portfolio_.bPortNew = false;
+  portfolio_.markOpened();
   session.engine().setPortStartDate(dateToSerial(start));
 }
 
@@ -105,43 +105,42 @@ KoersRec& PortfolioBuilder::addFund(const Stock& stock, int account) {
   fund.Country = stock.us ? QStringLiteral("us") : QStringLiteral("nl");
   fund.Valuta = stock.us ? QStringLiteral("US$") : QStringLiteral("EUR");
   fund.RekNr = static_cast<quint8>(account);
-  fund.CumDatum = portfolio_.algAt(portfolio_.FirstRekIndex - 1).Datum;
+  fund.CumDatum = portfolio_.alg().Datum;
   fund.Flag1 = KoersFlag::Cumulatief;
   fund.Koers = session_.prices().GetFilePrice(stock.ticker, serialToDate(fund.CumDatum));
-  const int placeholder = portfolio_.FirstKoersIndex + fundCount();
+  const int placeholder = portfolio_.FirstKoersIndex() + fundCount();
   portfolio_.insertRecord(placeholder, fund);
   return portfolio_.koersAt(placeholder);
 }
 
 void PortfolioBuilder::appendDataSet(QDate day) {
-  int rek = portfolio_.FirstRekIndex;
-  int koers = portfolio_.FirstKoersIndex;
-  const DateTime previous = portfolio_.algAt(rek - 1).Datum;
+  int rek = portfolio_.FirstRekIndex();
+  int koers = portfolio_.FirstKoersIndex();
+  const DateTime previous = portfolio_.alg().Datum;
   const DateTime datum = dateToSerial(day);
   portfolio_.appendDataSet(rek, koers, datum, static_cast<qint32>(datum - previous));
-  portfolio_.FirstRekIndex = rek;
-  portfolio_.FirstKoersIndex = koers;
+  portfolio_.goToDataSet(rek);
   UpdatePricesFromFiles(portfolio_, session_.prices(), rek);
 }
 
 void PortfolioBuilder::calculate() {
-  session_.engine().CalcDataSet();
+  CalcCurrentDataSet(session_);
 }
 
 AlgemeenRec& PortfolioBuilder::general() {
-  return portfolio_.algAt(portfolio_.FirstRekIndex - 1);
+  return portfolio_.alg();
 }
 
 KoersRec& PortfolioBuilder::fund(int offset) {
-  return portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+  return portfolio_.koersAt(portfolio_.FirstKoersIndex() + offset);
 }
 
 RekeningRec& PortfolioBuilder::account(int number) {
-  return portfolio_.rekAt(portfolio_.FirstRekIndex + number - 1);
+  return portfolio_.rekAt(portfolio_.FirstRekIndex() + number - 1);
 }
 
 int PortfolioBuilder::fundCount() const {
-  return portfolio_.fundCount(portfolio_.FirstKoersIndex) - 1;
+  return portfolio_.fundCount(portfolio_.FirstKoersIndex()) - 1;
 }
 
 }  // namespace pelmar::synthetic

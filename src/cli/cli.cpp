@@ -10,7 +10,8 @@
 
 #include "cli/headless_prompter.h"
 #include "commands/file_commands.h"
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
+#include "commands/navigation.h"
 #include "commands/session.h"
 #include "model/conversions.h"
 #include "model/currency.h"
@@ -82,8 +83,8 @@ struct Listing {
 class DataSetSnapshot {
  public:
   explicit DataSetSnapshot(Portfolio& portfolio) : portfolio_(portfolio) {
-    first_ = portfolio.FirstRekIndex - 1;
-    const int end = portfolio.dataSetEnd(portfolio.FirstRekIndex);
+    first_ = portfolio.pAlgRec();
+    const int end = portfolio.dataSetEnd(portfolio.FirstRekIndex());
     records_.assign(portfolio.records().begin() + first_, portfolio.records().begin() + end);
   }
   void restore() {
@@ -116,21 +117,19 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
   listing.file = QDir::toNativeSeparators(fileName);
 
   const int first = qMax(0, FundOffsetOf(p, FillFondsenBox(p).value(0)));
-  const DataSetView view = ShowDataSet(session, p.FirstKoersIndex + first, fileName);
+  ShowDataSet(session, p.FirstKoersIndex() + first);
+  const DataSetView view = DataSetViewOf(session, fileName);
   Advice& method = session.engine().advice();
-  const int fundCount = p.fundCount(p.FirstKoersIndex);
+  const int rek = p.FirstRekIndex();
+  const int fundCount = p.fundCount(p.FirstKoersIndex());
   std::vector<AdviceBox> advice(fundCount);
   DataSetSnapshot snapshot(p);
-  for (int i = 0; i < fundCount; ++i) {
-    p.SelFonds = i;
-    advice[i] = method.ShowAdvice(p.FirstKoersIndex + i);
-  }
+  for (int i = 0; i < fundCount; ++i) advice[i] = method.ShowAdvice(rek, i);
   snapshot.restore();
   // The advice results end as the selected fund's, as on the window.
-  p.SelFonds = first;
-  method.ShowAdvice(p.FirstKoersIndex + first);
+  method.FundAdvice(rek, first);
 
-  const AlgemeenRec& alg = p.algAt(p.FirstRekIndex - 1);
+  const AlgemeenRec& alg = p.alg();
   listing.dataSet = alg.NrOfSet;
   listing.date = view.datum;
   listing.total = alg.Totaal;
@@ -139,13 +138,13 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
   listing.rotaiReturn = alg.ROTAIRendement;
   listing.selected = view.ticker;
   for (int i = 0; i < fundCount; ++i) {
-    const KoersRec& fund = p.koersAt(p.FirstKoersIndex + i);
+    const KoersRec& fund = p.koersAt(p.FirstKoersIndex() + i);
     if (fund.isPlaceholder()) continue;
     FundLine line;
     line.ticker = TrimRightBlanks(fund.Ticker);
     line.price = fund.Koers;
     line.shares = fund.Aantal;
-    line.value = fund.Aantal * FundCurrencyFactor(p, fund) * fund.Koers;
+    line.value = fund.Aantal * FundCurrencyFactor(p, alg, fund) * fund.Koers;
     line.reserve = fund.Reserve;
     line.fundReturn = fund.FRend;
     line.rotaiReturn = fund.ROTAIFRend;
@@ -245,8 +244,7 @@ bool openPortfolio(Session& session, Prompter& prompter, const Command& command,
         << '\n';
   }
   session.applyPricePath();
-  FileCommands files(session, prompter);
-  return files.LoadPortfolio(command.file);
+  return LoadPortfolio(session, prompter, command.file).ok();
 }
 
 int runCommand(Session& session, const Command& command, QTextStream& out, QTextStream& err) {
@@ -268,10 +266,9 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   if (command.saveAs.isEmpty()) return kDone;
 
   Portfolio& p = session.portfolio();
-  PortfolioFiles files(session, prompter, session.prices(), session.engine(), session.trace());
   const int limit = command.withoutNew ? WriteLimitWithoutLast(p) : WriteLimitAll(p);
   out.flush();
-  if (!files.SavePortfolio(command.saveAs, limit, true)) {
+  if (!SavePortfolio(session, prompter, command.saveAs, limit, true)) {
     err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(command.saveAs)) << '\n';
     return kNotSaved;
   }

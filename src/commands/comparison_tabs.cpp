@@ -21,12 +21,12 @@ struct PortfolioSums {
 
 PortfolioSums sumFunds(const Portfolio& portfolio) {
   PortfolioSums sums;
-  const int first = portfolio.FirstKoersIndex;
+  const int first = portfolio.FirstKoersIndex();
   const int count = portfolio.fundCount(first);
   for (int i = first; i < first + count; ++i) {
     const KoersRec& fund = portfolio.koersAt(i);
     if (fund.isPlaceholder()) break;
-    const long double fx = FundCurrencyFactor(portfolio, fund);
+    const long double fx = FundCurrencyFactor(portfolio, portfolio.alg(), fund);
     sums.value += static_cast<long double>(fund.Koers) * fund.Aantal * fx;
     sums.reserve += fund.Reserve;
     sums.cumInleg += fund.CumInleg;
@@ -72,7 +72,7 @@ struct FundFigures {
 FundFigures fundFigures(const Portfolio& portfolio, const Language& language) {
   const KoersRec& fund = portfolio.koers();
   FundFigures figures;
-  figures.fx = FundCurrencyFactor(portfolio, fund);
+  figures.fx = FundCurrencyFactor(portfolio, portfolio.alg(), fund);
   figures.value = static_cast<long double>(fund.Koers) * fund.Aantal * figures.fx;
   figures.reference = amount(fund.RefWrde * figures.fx, language);
   figures.interest = amount(fund.RatCumRente * figures.fx, language);

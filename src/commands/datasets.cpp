@@ -1,5 +1,6 @@
 #include "commands/datasets.h"
 
+#include "engine/engine_support.h"
 #include "model/dates.h"
 #include "prices/price_update.h"
 
@@ -23,22 +24,42 @@ std::optional<DateTime> askDate(const Session& session, Prompter& prompter, Date
 
 }  // namespace
 
-bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& rekIndex,
-                int& koersIndex, DateQuestion ask) {
+void CalcCurrentDataSet(Session& session) {
+  Portfolio& p = session.portfolio();
+  if (session.engine().CalcDataSet(p.FirstRekIndex(), p.SelFonds())) p.markChanged();
+}
+
+void SpeedRekenClick(Session& session, const Engine::Progress& progress) {
+  Portfolio& p = session.portfolio();
+  session.engine().CalcAllDataSets(p.SelFonds(), progress);
+  p.markChanged();
+}
+
+QString DivirOzevClick(Session& session) {
+  Portfolio& p = session.portfolio();
+  RekeningRec* account = nullptr;
+  if (p.idAt(p.pKoersRec()) == KoersRec::Id) {
+    p.selectAccount(bookedAccount(p.koers().RekNr));
+    account = &p.rek();
+  }
+  const QString label = session.engine().advice().DivirOzevClick(account);
+  p.markChanged();
+  return label;
+}
+
+Outcome AddDataSet(Session& session, Prompter& prompter, DateQuestion ask) {
   Portfolio& portfolio = session.portfolio();
+  int rekIndex = portfolio.FirstRekIndex();
+  int koersIndex = portfolio.FirstKoersIndex();
   if (!portfolio.canCopyDataSet(rekIndex)) {
     prompter.message(session.text(TextId::PortfolioFull));
-    return false;
+    return Outcome::failed(TextId::PortfolioFull);
   }
   const AlgemeenRec& current = portfolio.algAt(rekIndex - 1);
   const DateTime currentDay = wholeDay(current.Datum);
-  int lastRek = rekIndex;
-  int lastKoers = koersIndex;
-  portfolio.LastDataSet(lastRek, lastKoers);
 
-  if (lastRek == rekIndex) {
+  if (portfolio.IsLastDataSet(rekIndex)) {
     // Append. A cancelled date keeps the previous date and SetDuur.
-    portfolio.bAtLastSet = true;
     DateTime datum = current.Datum;
     qint32 setDuur = current.SetDuur;
     if (const auto chosen = askDate(session, prompter, todayOrNextWorkDay(session), ask)) {
@@ -60,17 +81,19 @@ bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& r
     const DateTime nextDay = wholeDay(datum);
     if (nextDay != currentDay) {
       const auto chosen = askDate(session, prompter, NextWorkDay(currentDay), ask);
-      if (!chosen) return false;
+      if (!chosen) return Outcome::stopped();
       datum = wholeDay(*chosen);
       if (datum < currentDay || datum > nextDay) {
         prompter.message(session.text(TextId::DateOutsideNeighbourDataSets));
-        return false;
+        return Outcome::failed(TextId::DateOutsideNeighbourDataSets);
       }
     }
     portfolio.insertDataSet(rekIndex, koersIndex, datum);
   }
-  UpdatePricesFromFiles(portfolio, prices, rekIndex);
-  return true;
+  portfolio.goToDataSet(rekIndex);
+  UpdatePricesFromFiles(portfolio, session.prices(), rekIndex);
+  portfolio.markChanged();
+  return Outcome::done();
 }
 
 IdentRec NewIdentRec(const Session& session, bool portInDollar) {
@@ -84,13 +107,13 @@ IdentRec NewIdentRec(const Session& session, bool portInDollar) {
   return ident;
 }
 
-bool NewPortfolio(Session& session, Prompter& prompter, bool portInDollar) {
+Outcome NewPortfolio(Session& session, Prompter& prompter, bool portInDollar) {
   const std::optional<QDateTime> chosen = prompter.pickDate(
       session.text(TextId::SelectStartDateTitle), serialToDateTime(todayOrNextWorkDay(session)));
-  if (!chosen) return false;
+  if (!chosen) return Outcome::stopped();
   session.portfolio().NewPortfolio(NewIdentRec(session, portInDollar),
                                    wholeDay(dateTimeToSerial(*chosen)));
-  return true;
+  return Outcome::done();
 }
 
 }  // namespace pelmar

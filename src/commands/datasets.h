@@ -2,7 +2,7 @@
 
 #include "commands/prompter.h"
 #include "commands/session.h"
-#include "prices/price_store.h"
+#include "lang/outcome.h"
 
 namespace pelmar {
 
@@ -10,22 +10,34 @@ namespace pelmar {
 // portfolio is being read the proposal is taken as it stands.
 enum class DateQuestion { Ask, TakeProposal };
 
-// Adds a dataset after the one at the indices (FirstRekIndex and
-// FirstKoersIndex or local copies): appended as a copy of it when it is the
-// last dataset, else inserted between it and the next one. The indices then
-// point at the new dataset, and its funds hold the day's prices from the
-// price store. False when nothing was added: the date of an
-// inserted dataset was cancelled or lies outside its neighbours' dates, or
-// the portfolio is full.
-bool AddDataSet(Session& session, Prompter& prompter, PriceStore& prices, int& rekIndex,
-                int& koersIndex, DateQuestion ask = DateQuestion::Ask);
+// Recomputes the current dataset (with the selected fund's buy and sell
+// figures in the first one). A dataset that took the day's prices from the
+// price files differs from its file, so the portfolio is marked changed.
+void CalcCurrentDataSet(Session& session);
+
+// The recalculate-all command: every dataset before the last in date
+// order; the portfolio is marked changed. `progress` follows the datasets.
+void SpeedRekenClick(Session& session, const Engine::Progress& progress = {});
+
+// The DivirOzev mode switched on the account of the selected fund; the
+// portfolio is marked changed. Returns the text of the label that shows
+// the mode.
+QString DivirOzevClick(Session& session);
+
+// Adds a dataset after the current one: appended as a copy of it when it is
+// the last dataset, else inserted between it and the next one. The new
+// dataset becomes current, and its funds hold the day's prices from the
+// price store. Stopped when the date of an inserted dataset was cancelled,
+// failed when it lies outside its neighbours' dates or the portfolio is
+// full; nothing is added then.
+Outcome AddDataSet(Session& session, Prompter& prompter, DateQuestion ask = DateQuestion::Ask);
 
 // The identification record a new portfolio gets from the running program.
 IdentRec NewIdentRec(const Session& session, bool portInDollar);
 
 // Replaces the session's portfolio by a new one in euros or dollars, dated
-// by the user in the calendar. False, with the old portfolio kept, when the
-// date is cancelled.
-bool NewPortfolio(Session& session, Prompter& prompter, bool portInDollar);
+// by the user in the calendar. Stopped, with the old portfolio kept, when
+// the date is cancelled.
+Outcome NewPortfolio(Session& session, Prompter& prompter, bool portInDollar);
 
 }  // namespace pelmar

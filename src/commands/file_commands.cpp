@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include "commands/datasets.h"
-#include "commands/main_window_logic.h"
 #include "commands/navigation.h"
+#include "commands/refusal.h"
 
 namespace pelmar {
 
@@ -14,7 +14,6 @@ namespace {
 
 // Files smaller than this hold no portfolio.
 constexpr qint64 kMinPortfolioFileSize = 10;
-constexpr int kOpenAttemptsAtStart = 5;
 
 const QString kSaveRoutine = QStringLiteral("TMainForm.SpeedSaveClick");
 
@@ -39,13 +38,10 @@ QString firstFile(const QString& folder, const QString& pattern) {
 // Keeps the current dataset and the selected fund across a save.
 class KeepPlace {
  public:
-  explicit KeepPlace(Portfolio& p)
-      : p_(p), rek_(p.FirstRekIndex), koers_(p.FirstKoersIndex), sel_(p.SelFonds) {}
+  explicit KeepPlace(Portfolio& p) : p_(p), rek_(p.FirstRekIndex()), sel_(p.SelFonds()) {}
   ~KeepPlace() {
-    p_.FirstRekIndex = rek_;
-    p_.FirstKoersIndex = koers_;
-    p_.SelFonds = sel_;
-    p_.pKoersRec = koers_ + sel_;
+    p_.goToDataSet(rek_);
+    p_.selectFund(sel_);
   }
   KeepPlace(const KeepPlace&) = delete;
   KeepPlace& operator=(const KeepPlace&) = delete;
@@ -53,234 +49,243 @@ class KeepPlace {
  private:
   Portfolio& p_;
   int rek_;
-  int koers_;
   int sel_;
 };
 
+// Remembers the file in the settings as the current portfolio.
+void recordCurrentFile(Session& session, const QString& fileName) {
+  const QFileInfo info(fileName);
+  Settings& settings = session.settings();
+  settings.portfolioPath = info.absolutePath() + QLatin1Char('/');
+  settings.fileName = info.fileName();
+  const QString extension = extensionOf(fileName);
+  if (!extension.isEmpty()) settings.extension = extension;
+}
+
+// Keeps the settings in the session's store; a store that fails is told.
+void storeSettings(Session& session, Prompter& prompter) {
+  if (Outcome stored = session.storeSettings(); !stored) Tell(session, prompter, stored);
+}
+
+// The "Pelmar versie 1.32a [name]" caption.
+void setFileCaption(Session& session, const QString& name) {
+  session.files().caption = session.text(TextId::ProductName) + QLatin1Char(' ') +
+                            session.text(TextId::VersionText) + QStringLiteral(" [") + name +
+                            QLatin1Char(']');
+}
+
+// What a name without a point means: no file to open, or a file to save
+// as ".xml".
+enum class NoPoint { Refuse, SaveAsXml };
+
+// The extension message for a name that is refused; true when refused.
+bool refuseExtension(Session& session, Prompter& prompter, const QString& fileName,
+                     const QStringList& allowed, NoPoint noPoint) {
+  // Compared as typed: "XML" is no "xml".
+  if (allowed.contains(QFileInfo(fileName).suffix(), Qt::CaseSensitive)) return false;
+  if (noPoint == NoPoint::SaveAsXml && !QFileInfo(fileName).fileName().contains(QLatin1Char('.')))
+    return false;
+  (void)Refuse(session, prompter, TextId::InvalidExtension,
+               {extensionOf(fileName), QDir::toNativeSeparators(fileName)});
+  return true;
+}
+
+// Offers unsaved changes for saving before the portfolio is replaced.
+// False when they would be lost: the prompt or the name dialog was
+// cancelled, or the save failed.
+bool mayReplacePortfolio(Session& session, Prompter& prompter) {
+  if (!session.portfolio().bPortChanged()) return true;
+  const SaveOutcome outcome = SpeedSaveClick(session, prompter);
+  // "Close Without Saving" here means going on without saving; the window
+  // stays open and its closing asks again.
+  session.files().closingWithoutSaving = false;
+  return outcome == SaveOutcome::Saved || outcome == SaveOutcome::CloseWindow;
+}
+
 }  // namespace
 
-FileCommands::FileCommands(Session& session, Prompter& prompter, SettingsStore* store)
-    : session_(session), prompter_(prompter), store_(store), caption_(session.caption()) {}
-
-PortfolioFiles FileCommands::portfolioFiles() {
-  PortfolioFiles files(session_, prompter_, session_.prices(), session_.engine(), session_.trace());
-  files.progress = progress.read;
-  return files;
-}
-
-bool FileCommands::LoadPortfolio(const QString& fileName) {
-  Portfolio& p = session_.portfolio();
+Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileName,
+                      const FileProgress& progress) {
+  Portfolio& p = session.portfolio();
   // A missing file has size 0.
   if (QFileInfo(fileName).size() < kMinPortfolioFileSize) {
-    prompter_.timedMessage(session_.text(TextId::PortfolioNoInformation),
-                           session_.text(TextId::SelectAnotherPortfolio), 5000);
-    p.bPortOpened = false;
-    return false;
+    prompter.timedMessage(session.text(TextId::PortfolioNoInformation),
+                          session.text(TextId::SelectAnotherPortfolio), 5000);
+    p.markNotOpened();
+    return Outcome::failed(TextId::PortfolioNoInformation);
   }
-  if (!portfolioFiles().OpenPortfolioFile(fileName)) {
-    prompter_.message(session_.text(TextId::FileNotRead).arg(QDir::toNativeSeparators(fileName)));
-    return false;
+  if (Outcome read = OpenPortfolioFile(session, prompter, fileName, progress.read); !read) {
+    prompter.message(session.text(TextId::FileNotRead).arg(QDir::toNativeSeparators(fileName)));
+    return read;
   }
-  recordCurrentFile(fileName);
-  setFileCaption(QFileInfo(fileName).fileName());
+  recordCurrentFile(session, fileName);
+  setFileCaption(session, QFileInfo(fileName).fileName());
 
   // Every dataset recalculated in date order, then the dataset of today.
-  Engine& engine = session_.engine();
-  p.FirstDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  engine.setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
-  engine.SpeedRekenClick(progress.recalc);
-  p.LastDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  p.pAlgRec = p.FirstRekIndex - 1;
-  p.pRekRec = p.FirstRekIndex;
-  p.pKoersRec = p.FirstKoersIndex;
-  p.bAtLastSet = true;
-  engine.CalcDataSet();
+  session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
+  SpeedRekenClick(session, progress.recalc);
+  p.goToDataSet(p.lastRekIndex());
+  p.selectFund(0);
+  CalcCurrentDataSet(session);
   SelectFundEntry(p, FillFondsenBox(p).value(0));
-  p.bPortChanged = false;
-  return true;
+  p.markUnchanged();
+  return Outcome::done();
 }
 
-bool FileCommands::SpeedNewClick() {
-  Portfolio& p = session_.portfolio();
-  if (!mayReplacePortfolio()) return false;
+Outcome SpeedNewClick(Session& session, Prompter& prompter) {
+  Portfolio& p = session.portfolio();
+  if (!mayReplacePortfolio(session, prompter)) return Outcome::stopped();
 
   Question question;
-  question.caption = session_.text(TextId::SelectCurrencyTitle);
-  question.message = session_.text(TextId::SelectCurrencyQuestion);
-  const bool inDollar = prompter_.question(question) == Answer::Yes;
-  if (!NewPortfolio(session_, prompter_, inDollar)) return false;
+  question.caption = session.text(TextId::SelectCurrencyTitle);
+  question.message = session.text(TextId::SelectCurrencyQuestion);
+  const bool inDollar = prompter.question(question) == Answer::Yes;
+  if (Outcome made = NewPortfolio(session, prompter, inDollar); !made) return made;
 
-  caption_ = session_.caption() + session_.text(TextId::NewFileCaption);
-  session_.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
-  session_.engine().CalcDataSet();
+  session.files().caption = session.caption() + session.text(TextId::NewFileCaption);
+  session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
+  CalcCurrentDataSet(session);
   SelectFundEntry(p, FillFondsenBox(p).value(0));
-  p.bPortChanged = false;
-  return true;
+  p.markUnchanged();
+  return Outcome::done();
 }
 
-bool FileCommands::SpeedOpenClick() {
-  const QString folder = session_.settings().portfolioPath;
-  QString proposal = currentFileName();
+Outcome SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress& progress) {
+  const QString folder = session.settings().portfolioPath;
+  QString proposal = CurrentFileName(session);
   if (firstFile(folder, QStringLiteral("*.xml")).isEmpty()) {
-    prompter_.message(session_.text(TextId::FileFormatChanged));
+    prompter.message(session.text(TextId::FileFormatChanged));
     const QString old = firstFile(folder, QStringLiteral("*.pelmar"));
     proposal = old.isEmpty() ? folder : old;
   }
   const std::optional<QString> chosen =
-      prompter_.openFileName(session_.text(TextId::OpenPortfolioCaption), proposal,
-                             session_.text(TextId::PortfolioFileFilter));
-  if (!chosen) return false;
-  if (!mayReplacePortfolio()) return false;
-  if (refuseExtension(*chosen, {QStringLiteral("xml"), QStringLiteral("bak")}, NoPoint::Refuse))
-    return false;
-  return LoadPortfolio(*chosen);
+      prompter.openFileName(session.text(TextId::OpenPortfolioCaption), proposal,
+                            session.text(TextId::PortfolioFileFilter));
+  if (!chosen) return Outcome::stopped();
+  if (!mayReplacePortfolio(session, prompter)) return Outcome::stopped();
+  if (refuseExtension(session, prompter, *chosen, {QStringLiteral("xml"), QStringLiteral("bak")},
+                      NoPoint::Refuse))
+    return Outcome::failed(TextId::InvalidExtension,
+                           {extensionOf(*chosen), QDir::toNativeSeparators(*chosen)});
+  return LoadPortfolio(session, prompter, *chosen, progress);
 }
 
-bool FileCommands::mayReplacePortfolio() {
-  if (!session_.portfolio().bPortChanged) return true;
-  const SaveOutcome outcome = SpeedSaveClick();
-  // "Close Without Saving" here means going on without saving; the window
-  // stays open and its closing asks again.
-  closingWithoutSaving_ = false;
-  return outcome == SaveOutcome::Saved || outcome == SaveOutcome::CloseWindow;
-}
-
-SaveOutcome FileCommands::SpeedSaveClick() {
-  TraceScope trace(session_.trace(), kSaveRoutine);
-  Portfolio& p = session_.portfolio();
+SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
+  TraceScope trace(session.trace(), kSaveRoutine);
+  Portfolio& p = session.portfolio();
+  FileState& state = session.files();
   if (p.isEmpty()) {
-    bMayClose = true;
+    state.bMayClose = true;
     return SaveOutcome::NotSaved;
   }
   const KeepPlace keep(p);
 
-  if (p.bPortNew) {
-    const QString folder = session_.settings().portfolioPath;
-    QString name = ProposedPortfolioName(folder);
+  if (p.bPortNew()) {
+    const QString folder = session.settings().portfolioPath;
+    QString name = ProposedPortfolioName(session, folder);
     if (!name.contains(QLatin1Char('.'))) name += QStringLiteral(".xml");
-    const std::optional<QString> chosen = prompter_.saveFileName(
-        session_.text(TextId::ProductName) + session_.text(TextId::SaveNewPortfolioTitle),
-        QDir(folder).filePath(name), session_.text(TextId::PortfolioFileFilter));
+    const std::optional<QString> chosen = prompter.saveFileName(
+        session.text(TextId::ProductName) + session.text(TextId::SaveNewPortfolioTitle),
+        QDir(folder).filePath(name), session.text(TextId::PortfolioFileFilter));
     if (!chosen) return SaveOutcome::NotSaved;
-    if (refuseExtension(*chosen, {QStringLiteral("xml"), QStringLiteral("bak")},
-                        NoPoint::SaveAsXml)) {
+    if (refuseExtension(session, prompter, *chosen,
+                        {QStringLiteral("xml"), QStringLiteral("bak")}, NoPoint::SaveAsXml)) {
       trace.exitEarly();
       return SaveOutcome::NotSaved;
     }
     // The file written is the ".xml" one, also for a name typed with ".bak".
     const QString target = xmlFileOf(*chosen);
-    recordCurrentFile(target);
-    storeSettings();
-    setFileCaption(QFileInfo(target).completeBaseName());
-    bMayClose = true;
+    recordCurrentFile(session, target);
+    storeSettings(session, prompter);
+    setFileCaption(session, QFileInfo(target).completeBaseName());
+    state.bMayClose = true;
     // A failed save keeps the portfolio new and changed, so that it is
     // offered for saving again rather than counted as saved.
-    if (!portfolioFiles().SavePortfolio(target, WriteLimitAll(p), true)) {
-      bMayClose = false;
+    if (!SavePortfolio(session, prompter, target, WriteLimitAll(p), true)) {
+      state.bMayClose = false;
       return SaveOutcome::NotSaved;
     }
-    p.bPortNew = false;
-    p.bPortOpened = true;
-    p.bPortChanged = false;
+    p.markOpened();
+    p.markUnchanged();
     return SaveOutcome::Saved;
   }
 
-  const SaveChoice choice = prompter_.savePrompt(session_.text(TextId::SaveFormMessage));
+  const SaveChoice choice = prompter.savePrompt(session.text(TextId::SaveFormMessage));
   if (choice == SaveChoice::Cancel) {
-    bMayClose = false;
+    state.bMayClose = false;
     return SaveOutcome::Cancelled;
   }
-  bMayClose = true;
+  state.bMayClose = true;
   if (choice == SaveChoice::CloseWithoutSaving) {
-    closingWithoutSaving_ = true;
+    state.closingWithoutSaving = true;
     trace.exitEarly();
     return SaveOutcome::CloseWindow;
   }
   const int limit = choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(p);
-  const QString fileName = currentFileName();
-  if (!portfolioFiles().SavePortfolio(fileName, limit, true)) {
-    bMayClose = false;
+  const QString fileName = CurrentFileName(session);
+  if (!SavePortfolio(session, prompter, fileName, limit, true)) {
+    state.bMayClose = false;
     return SaveOutcome::NotSaved;
   }
-  recordCurrentFile(xmlFileOf(fileName));
-  storeSettings();
-  p.bPortChanged = false;
+  recordCurrentFile(session, xmlFileOf(fileName));
+  storeSettings(session, prompter);
+  p.markUnchanged();
   return SaveOutcome::Saved;
 }
 
-bool FileCommands::SaveAsClick() {
-  Portfolio& p = session_.portfolio();
-  if (p.isEmpty()) return false;
+Outcome SaveAsClick(Session& session, Prompter& prompter) {
+  Portfolio& p = session.portfolio();
+  if (p.isEmpty()) return Outcome::stopped();
   const KeepPlace keep(p);
-  const SaveChoice choice = prompter_.savePrompt(session_.text(TextId::SaveAsWithNewQuestion));
-  if (choice == SaveChoice::Cancel || choice == SaveChoice::CloseWithoutSaving) return false;
+  const SaveChoice choice = prompter.savePrompt(session.text(TextId::SaveAsWithNewQuestion));
+  if (choice == SaveChoice::Cancel || choice == SaveChoice::CloseWithoutSaving)
+    return Outcome::stopped();
   const int limit = choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(p);
 
   const std::optional<QString> chosen =
-      prompter_.saveFileName(session_.text(TextId::SaveAsTitle), session_.settings().portfolioPath,
-                             session_.text(TextId::PortfolioFileFilter));
-  if (!chosen) return false;
-  if (refuseExtension(*chosen,
+      prompter.saveFileName(session.text(TextId::SaveAsTitle), session.settings().portfolioPath,
+                            session.text(TextId::PortfolioFileFilter));
+  if (!chosen) return Outcome::stopped();
+  if (refuseExtension(session, prompter, *chosen,
                       {QStringLiteral("pelmar"), QStringLiteral("xml"), QStringLiteral("bak")},
                       NoPoint::SaveAsXml))
-    return false;
+    return Outcome::stopped();
   const QString target = xmlFileOf(*chosen);
-  if (!portfolioFiles().SavePortfolio(target, limit, true)) return false;
-  recordCurrentFile(target);
-  storeSettings();
-  setFileCaption(QFileInfo(target).fileName());
+  if (Outcome saved = SavePortfolio(session, prompter, target, limit, true); !saved) return saved;
+  recordCurrentFile(session, target);
+  storeSettings(session, prompter);
+  setFileCaption(session, QFileInfo(target).fileName());
   // The portfolio now lives in that file: the next save goes there without
   // asking for a name, and nothing is left unsaved.
-  p.bPortNew = false;
-  p.bPortOpened = true;
-  p.bPortChanged = false;
-  return true;
+  p.markOpened();
+  p.markUnchanged();
+  return Outcome::done();
 }
 
-void FileCommands::SpeedEindeClick() {
+void SpeedEindeClick(Session& session, Prompter& prompter) {
   // A cancelled prompt here is asked again by the closing itself (FormClose).
-  if (session_.portfolio().bPortChanged) SpeedSaveClick();
-  bMayClose = true;
+  if (session.portfolio().bPortChanged()) (void)SpeedSaveClick(session, prompter);
+  session.files().bMayClose = true;
 }
 
-bool FileCommands::FormClose() {
+bool FormClose(Session& session, Prompter& prompter) {
+  FileState& state = session.files();
   // Closing without changes, or after "Close Without Saving", needs no
   // question: there is nothing to lose or the user has decided.
-  if (session_.portfolio().bPortChanged && !closingWithoutSaving_)
-    SpeedSaveClick();
+  if (session.portfolio().bPortChanged() && !state.closingWithoutSaving)
+    (void)SpeedSaveClick(session, prompter);
   else
-    bMayClose = true;
-  closingWithoutSaving_ = false;
-  if (!bMayClose) return false;
-  bMayClose = false;
+    state.bMayClose = true;
+  state.closingWithoutSaving = false;
+  if (!state.bMayClose) return false;
+  state.bMayClose = false;
   return true;
 }
 
-bool FileCommands::OpenAtStart(const QString& examplePortfolioFolder) {
-  const QString folder = session_.settings().portfolioPath;
-  QDir().mkpath(folder);
-  if (firstFile(folder, QStringLiteral("*.xml")).isEmpty()) {
-    const QDir examples(examplePortfolioFolder);
-    for (const QString& name : examples.entryList({QStringLiteral("*.xml")}, QDir::Files))
-      QFile::copy(examples.filePath(name), QDir(folder).filePath(name));
-  }
-  if (!session_.settings().fileName.isEmpty()) {
-    QString fileName = currentFileName();
-    if (!QFileInfo::exists(fileName)) {
-      const QFileInfo info(fileName);
-      fileName = info.dir().filePath(info.completeBaseName() + QStringLiteral(".pelmar"));
-    }
-    return LoadPortfolio(fileName);
-  }
-  for (int attempt = 0; attempt < kOpenAttemptsAtStart; ++attempt)
-    if (SpeedOpenClick()) return true;
-  return false;
-}
-
-QString FileCommands::ProposedPortfolioName(const QString& folder) const {
-  const Portfolio& p = session_.portfolio();
+QString ProposedPortfolioName(const Session& session, const QString& folder) {
+  const Portfolio& p = session.portfolio();
   const int year = serialToDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum).year();
-  const QString stem = QString::number(year) + session_.text(TextId::ProposedPortfolioWord);
+  const QString stem = QString::number(year) + session.text(TextId::ProposedPortfolioWord);
   // From "A" upward to the first free letter; with every letter taken the
   // save dialog's overwrite question protects "Z".
   QChar letter = QLatin1Char('A');
@@ -290,37 +295,8 @@ QString FileCommands::ProposedPortfolioName(const QString& folder) const {
   return stem + letter;
 }
 
-QString FileCommands::currentFileName() const {
-  return QDir(session_.settings().portfolioPath).filePath(session_.settings().fileName);
-}
-
-void FileCommands::recordCurrentFile(const QString& fileName) {
-  const QFileInfo info(fileName);
-  Settings& settings = session_.settings();
-  settings.portfolioPath = info.absolutePath() + QLatin1Char('/');
-  settings.fileName = info.fileName();
-  const QString extension = extensionOf(fileName);
-  if (!extension.isEmpty()) settings.extension = extension;
-}
-
-void FileCommands::storeSettings() {
-  if (store_) session_.saveSettings(*store_);
-}
-
-void FileCommands::setFileCaption(const QString& name) {
-  caption_ = session_.text(TextId::ProductName) + QLatin1Char(' ') +
-             session_.text(TextId::VersionText) + QStringLiteral(" [") + name + QLatin1Char(']');
-}
-
-bool FileCommands::refuseExtension(const QString& fileName, const QStringList& allowed,
-                                   NoPoint noPoint) {
-  // Compared as typed: "XML" is no "xml".
-  if (allowed.contains(QFileInfo(fileName).suffix(), Qt::CaseSensitive)) return false;
-  if (noPoint == NoPoint::SaveAsXml && !QFileInfo(fileName).fileName().contains(QLatin1Char('.')))
-    return false;
-  prompter_.message(session_.text(TextId::InvalidExtension)
-                        .arg(extensionOf(fileName), QDir::toNativeSeparators(fileName)));
-  return true;
+QString CurrentFileName(const Session& session) {
+  return QDir(session.settings().portfolioPath).filePath(session.settings().fileName);
 }
 
 }  // namespace pelmar

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "commands/datasets.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
 
@@ -69,7 +70,7 @@ double changeThreshold(int row) {
 // The dollar quote writes its live rate into the price row of the dollar
 // funds while the real-time box is shown (last dataset only).
 bool showsRealTimePrice(const Session& session, const KoersRec& fund) {
-  if (!session.portfolio().bAtLastSet || !session.settings().downloadDollarQuote) return false;
+  if (!session.portfolio().atLastSet() || !session.settings().downloadDollarQuote) return false;
   const QString ticker = RemoveBlanks(fund.Ticker);
   return ticker == QLatin1String("dol.eur") || ticker == QLatin1String("eur.dol");
 }
@@ -124,15 +125,15 @@ bool isPlaceholderText(const QString& text) {
 // The offset of the fund of the current dataset that the engine would take
 // for that name (blanks and case ignored), or -1.
 int findFund(const Portfolio& portfolio, const QString& name) {
-  return FundNameIndex(portfolio, portfolio.FirstKoersIndex).offsetOf(FundNameIndex::key(name));
+  return FundNameIndex(portfolio, portfolio.FirstKoersIndex()).offsetOf(FundNameIndex::key(name));
 }
 
 // Calls visit(first fund index) for every dataset after the current one.
 // visit may insert records into the dataset it is given.
 template <typename Visit>
 void forEachLaterDataSet(Portfolio& portfolio, Visit visit) {
-  int rek = portfolio.FirstRekIndex;
-  int koers = portfolio.FirstKoersIndex;
+  int rek = portfolio.FirstRekIndex();
+  int koers = portfolio.FirstKoersIndex();
   while (!portfolio.IsLastDataSet(rek) && portfolio.NextDataSet(rek, koers)) visit(koers);
 }
 
@@ -140,7 +141,7 @@ void forEachLaterDataSet(Portfolio& portfolio, Visit visit) {
 // dataset fit into the portfolio.
 bool roomForNewFund(Portfolio& portfolio) {
   int records = 1;
-  bool fundsFit = portfolio.fundCount(portfolio.FirstKoersIndex) < Portfolio::kMaxFundsPerDataSet;
+  bool fundsFit = portfolio.fundCount(portfolio.FirstKoersIndex()) < Portfolio::kMaxFundsPerDataSet;
   forEachLaterDataSet(portfolio, [&](int koers) {
     ++records;
     fundsFit = fundsFit && portfolio.fundCount(koers) < Portfolio::kMaxFundsPerDataSet;
@@ -155,7 +156,7 @@ void addFund(Portfolio& portfolio, int index, const QString& ticker) {
   KoersRec& fund = portfolio.koersAt(index);
   fund.EndOfSetB = false;
   fund.Ticker = ticker;
-  fund.CumDatum = portfolio.algAt(portfolio.FirstRekIndex - 1).Datum;
+  fund.CumDatum = portfolio.alg().Datum;
   fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Cumulatief | KoersFlag::BuySell);
 
   KoersRec placeholder = portfolio.initialRecords().DefaultKoersRec;
@@ -172,10 +173,6 @@ void addFund(Portfolio& portfolio, int index, const QString& ticker) {
   forEachLaterDataSet(portfolio, [&](int koers) {
     portfolio.insertRecord(koers + portfolio.fundCount(koers) - 1, copy);
   });
-  // The inserts moved the last dataset.
-  int rek = portfolio.FirstRekIndex;
-  int koers = portfolio.FirstKoersIndex;
-  portfolio.LastDataSet(rek, koers);
 }
 
 // Gives the fund at index a new ticker, and every fund of a later dataset
@@ -224,7 +221,7 @@ double GridCellValue(const QString& text, const Language& language) {
 }
 
 bool OlderDataSetLocked(const Session& session) {
-  return !session.portfolio().bAtLastSet && !session.settings().editOldDates;
+  return !session.portfolio().atLastSet() && !session.settings().editOldDates;
 }
 
 bool GridRowEditable(const Session& session, int row) {
@@ -258,27 +255,25 @@ bool ReadGrid(Session& session, const QStringList& cells) {
     field = stored;
     differs = true;
   }
-  if (differs) portfolio.bPortChanged = true;
+  if (differs) portfolio.markChanged();
   return differs;
 }
 
-UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompter,
-                              const QStringList& cells, int selectedRow,
-                              const Engine::Progress& progress) {
+UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStringList& cells,
+                              int selectedRow, const Engine::Progress& progress) {
   UpdateFondsResult result;
   if (cells.size() < GridRow::Count) return result;
   if (OlderDataSetLocked(session) && !editableInOlderDataSet(selectedRow)) return result;
 
   Portfolio& portfolio = session.portfolio();
-  const int index = portfolio.FirstKoersIndex + portfolio.SelFonds;
-  portfolio.pKoersRec = index;
+  const int index = portfolio.pKoersRec();
   const QString ticker = cells[GridRow::Ticker].trimmed();
   // `changed` asks for all later datasets to be recalculated; `touched`
   // only records that the portfolio differs from its file.
   // The country and currency are taken first, so that the copies of a new
   // fund in later datasets get the currency the fund gets.
   bool changed = readTextRows(session, portfolio.koers(), cells);
-  if (changed) portfolio.bPortChanged = true;
+  if (changed) portfolio.markChanged();
   bool touched = false;
 
   if (portfolio.koers().isPlaceholder()) {
@@ -301,7 +296,7 @@ UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompt
     // Two funds of one name would share one history in the engine, so a
     // rename onto another fund's name is refused like a duplicate new fund.
     const int existing = findFund(portfolio, ticker);
-    if (existing >= 0 && existing != portfolio.SelFonds) {
+    if (existing >= 0 && existing != portfolio.SelFonds()) {
       prompter.message(session.text(TextId::DuplicateFundName));
       return result;
     }
@@ -333,13 +328,9 @@ UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompt
       field = kMaxGrowthFactor;
   }
 
-  engine.CalcDataSet();
-  portfolio.pKoersRec = index;
-  if (changed) {
-    engine.SpeedRekenClick(progress);
-    portfolio.pKoersRec = index;
-  }
-  if (changed || touched) portfolio.bPortChanged = true;
+  CalcCurrentDataSet(session);
+  if (changed) SpeedRekenClick(session, progress);
+  if (changed || touched) portfolio.markChanged();
   result.changed = changed;
   return result;
 }

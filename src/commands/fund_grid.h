@@ -75,8 +75,7 @@ struct UpdateFondsResult {
 // a fund through all later datasets, takes the values and recalculates.
 // The caller shows the dataset again afterwards. `progress` follows the
 // recalculation of all datasets.
-UpdateFondsResult UpdateFonds(Session& session, Engine& engine, Prompter& prompter,
-                              const QStringList& cells, int selectedRow,
-                              const Engine::Progress& progress = {});
+UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStringList& cells,
+                              int selectedRow, const Engine::Progress& progress = {});
 
 }  // namespace pelmar

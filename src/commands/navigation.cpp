@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "commands/dataset_view.h"
 #include "commands/datasets.h"
-#include "commands/main_window_logic.h"
+#include "commands/refusal.h"
 #include "model/conversions.h"
 #include "prices/price_update.h"
 
@@ -17,22 +18,17 @@ bool sameEntry(const QString& a, const QString& b) {
   return TrimLeftBlanks(a).compare(TrimLeftBlanks(b), Qt::CaseInsensitive) == 0;
 }
 
-// Points pAlgRec and pRekRec at the current dataset.
-void pointAtCurrent(Portfolio& p) {
-  p.pAlgRec = p.FirstRekIndex - 1;
-  p.pRekRec = p.FirstRekIndex;
-}
-
-using Step = bool (Portfolio::*)(int&, int&);
+using Step = bool (Portfolio::*)(int&, int&) const;
 
 bool navigate(Session& session, Step step) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return false;
   const QString remembered = SelectedFundEntry(p);
-  if (!(p.*step)(p.FirstRekIndex, p.FirstKoersIndex)) return false;
-  pointAtCurrent(p);
+  int rek = p.FirstRekIndex();
+  int koers = p.FirstKoersIndex();
+  if (!(p.*step)(rek, koers)) return false;
+  p.goToDataSet(rek);
   SelectFundEntry(p, remembered);
-  p.bAtLastSet = p.IsLastDataSet(p.FirstRekIndex);
   return true;
 }
 
@@ -51,8 +47,39 @@ void forEachDataSet(Portfolio& p, Visit visit) {
 
 }  // namespace
 
+bool FundListLess(const QString& a, const QString& b) {
+  return a.toLower() < b.toLower();
+}
+
+QStringList FillFondsenBox(const Portfolio& portfolio) {
+  QStringList tickers;
+  const int count = portfolio.fundCount(portfolio.FirstKoersIndex());
+  for (int offset = 0; offset < count; ++offset)
+    tickers << TrimRightBlanks(portfolio.koersAt(portfolio.FirstKoersIndex() + offset).Ticker);
+  std::stable_sort(tickers.begin(), tickers.end(), FundListLess);
+  return tickers;
+}
+
+int FundOffsetOf(const Portfolio& portfolio, const QString& listText) {
+  const int count = portfolio.fundCount(portfolio.FirstKoersIndex());
+  for (int offset = 0; offset < count; ++offset) {
+    if (TrimRightBlanks(portfolio.koersAt(portfolio.FirstKoersIndex() + offset).Ticker) == listText)
+      return offset;
+  }
+  return -1;
+}
+
+bool FondsenBoxClick(Session& session, const QString& listText) {
+  Portfolio& p = session.portfolio();
+  if (!p.bPortOpened() && !p.bPortNew()) return false;
+  const int offset = FundOffsetOf(p, listText);
+  if (offset < 0) return false;
+  ShowDataSet(session, p.FirstKoersIndex() + offset);
+  return true;
+}
+
 int FundCount(const Portfolio& portfolio) {
-  return portfolio.fundCount(portfolio.FirstKoersIndex) - 1;
+  return portfolio.fundCount(portfolio.FirstKoersIndex()) - 1;
 }
 
 QString SelectFundEntry(Portfolio& p, const QString& text) {
@@ -64,15 +91,13 @@ QString SelectFundEntry(Portfolio& p, const QString& text) {
       break;
     }
   }
-  const int offset = FundOffsetOf(p, entry);
-  p.SelFonds = std::clamp(offset, 0, std::max(FundCount(p), 0));
-  p.pKoersRec = p.FirstKoersIndex + p.SelFonds;
+  p.selectFund(FundOffsetOf(p, entry));
   return entry;
 }
 
 QString SelectedFundEntry(const Portfolio& portfolio) {
-  if (portfolio.idAt(portfolio.FirstKoersIndex + portfolio.SelFonds) != KoersRec::Id) return {};
-  return TrimRightBlanks(portfolio.koersAt(portfolio.FirstKoersIndex + portfolio.SelFonds).Ticker);
+  if (portfolio.idAt(portfolio.pKoersRec()) != KoersRec::Id) return {};
+  return TrimRightBlanks(portfolio.koers().Ticker);
 }
 
 NavButtons EnableNav(bool back, bool forward) {
@@ -81,13 +106,13 @@ NavButtons EnableNav(bool back, bool forward) {
 
 NavButtons SetNavBtns(const Portfolio& portfolio) {
   if (portfolio.isEmpty()) return EnableNav(false, false);
-  const bool first = portfolio.FirstRekIndex == Portfolio::kFirstRekIndex;
-  const bool last = portfolio.IsLastDataSet(portfolio.FirstRekIndex);
+  const bool first = portfolio.FirstRekIndex() == Portfolio::kFirstRekIndex;
+  const bool last = portfolio.atLastSet();
   return EnableNav(!first, !last);
 }
 
 quint32 WindowColour(const Portfolio& portfolio) {
-  return portfolio.bAtLastSet ? kLastDataSetColour : kOlderDataSetColour;
+  return portfolio.atLastSet() ? kLastDataSetColour : kOlderDataSetColour;
 }
 
 bool FirstDateBtnClick(Session& session) {
@@ -103,103 +128,83 @@ bool LastDateBtnClick(Session& session) {
   return navigate(session, &Portfolio::LastDataSet);
 }
 
-bool SpeedAddClick(Session& session, Prompter& prompter) {
+Outcome SpeedAddClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
-  if (p.isEmpty()) return false;
+  if (p.isEmpty()) return Outcome::stopped();
   // AddDataSet prices the new dataset after its date is known, so the
   // prices need no second fill here.
-  if (!AddDataSet(session, prompter, session.prices(), p.FirstRekIndex, p.FirstKoersIndex))
-    return false;
-  pointAtCurrent(p);
-  p.bAtLastSet = p.IsLastDataSet(p.FirstRekIndex);
-  p.SelFonds = std::min(p.SelFonds, FundCount(p));
-  session.engine().CalcDataSet();
-  p.pKoersRec = p.FirstKoersIndex + p.SelFonds;
-  p.bPortChanged = true;
-  return true;
+  if (Outcome added = AddDataSet(session, prompter); !added) return added;
+  CalcCurrentDataSet(session);
+  p.markChanged();
+  return Outcome::done();
 }
 
-bool SpeedDelClick(Session& session, Prompter& prompter) {
+Outcome SpeedDelClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
-  if (p.isEmpty()) return false;
-  if (p.FirstRekIndex == Portfolio::kFirstRekIndex) {
-    prompter.message(session.text(TextId::FirstDataSetNotRemovable));
-    return false;
-  }
-  if (p.IsLastDataSet(p.FirstRekIndex)) {
-    prompter.message(session.text(TextId::NewDataSetNotRemovable));
-    return false;
-  }
+  if (p.isEmpty()) return Outcome::stopped();
+  if (p.FirstRekIndex() == Portfolio::kFirstRekIndex)
+    return Refuse(session, prompter, TextId::FirstDataSetNotRemovable);
+  if (p.atLastSet()) return Refuse(session, prompter, TextId::NewDataSetNotRemovable);
   // The first fund that was added or traded here decides the message; the
   // placeholder row holds no position and is not looked at.
-  const int end = p.FirstKoersIndex + p.fundCount(p.FirstKoersIndex);
-  for (int i = p.FirstKoersIndex; i < end; ++i) {
+  const int end = p.FirstKoersIndex() + p.fundCount(p.FirstKoersIndex());
+  for (int i = p.FirstKoersIndex(); i < end; ++i) {
     const KoersRec& fund = p.koersAt(i);
     if (fund.isPlaceholder()) continue;
     const QString ticker = TrimRightBlanks(fund.Ticker);
-    if (fund.Flag1 & KoersFlag::Cumulatief) {
-      prompter.message(session.text(TextId::FundFirstHereNotRemovable).arg(ticker));
-      return false;
-    }
-    if (fund.Flag1 & KoersFlag::BuySell) {
-      prompter.message(session.text(TextId::FundTradedNotRemovable).arg(ticker));
-      return false;
-    }
+    if (fund.Flag1 & KoersFlag::Cumulatief)
+      return Refuse(session, prompter, TextId::FundFirstHereNotRemovable, {ticker});
+    if (fund.Flag1 & KoersFlag::BuySell)
+      return Refuse(session, prompter, TextId::FundTradedNotRemovable, {ticker});
   }
 
   Question question;
   question.caption = session.text(TextId::RemoveDataSetCaption);
-  question.message =
-      session.text(TextId::RemoveDataSetQuestion).arg(p.algAt(p.FirstRekIndex - 1).NrOfSet);
-  if (prompter.question(question) != Answer::Yes) return false;
+  question.message = session.text(TextId::RemoveDataSetQuestion).arg(p.alg().NrOfSet);
+  if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const QString remembered = SelectedFundEntry(p);
-  if (!p.DeleteDataSet(p.FirstRekIndex, p.FirstKoersIndex)) return false;
-  p.bAtLastSet = p.IsLastDataSet(p.FirstRekIndex);
-  pointAtCurrent(p);
-  session.engine().CalcDataSet();
+  int rek = p.FirstRekIndex();
+  int koers = p.FirstKoersIndex();
+  if (!p.DeleteDataSet(rek, koers)) return Outcome::failed(TextId::NewDataSetNotRemovable);
+  p.goToDataSet(rek);
+  CalcCurrentDataSet(session);
   // The selected fund is always looked up again: the datasets may hold
   // different funds.
   SelectFundEntry(p, remembered);
-  p.bPortChanged = true;
-  return true;
+  p.markChanged();
+  return Outcome::done();
 }
 
-bool DatumPanelClick(Session& session, Prompter& prompter) {
+Outcome DatumPanelClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
-  if (p.isEmpty()) return false;
-  if (p.FirstRekIndex == Portfolio::kFirstRekIndex) {
-    prompter.message(session.text(TextId::FirstDataSetDateFixed));
-    return false;
-  }
-  const bool last = p.IsLastDataSet(p.FirstRekIndex);
-  if (!last && !session.settings().editOldDates) {
-    prompter.message(session.text(TextId::OldDataSetDateFixed));
-    return false;
-  }
+  if (p.isEmpty() || !p.bPortOpened()) return Outcome::stopped();
+  if (p.FirstRekIndex() == Portfolio::kFirstRekIndex)
+    return Refuse(session, prompter, TextId::FirstDataSetDateFixed);
+  const bool last = p.atLastSet();
+  if (!last && !session.settings().editOldDates)
+    return Refuse(session, prompter, TextId::OldDataSetDateFixed);
   const DateTime upper =
       last ? dateToSerial(session.clock().today()) + kDaysAheadAllowed : *p.NextDataSetDate();
   const DateTime lower = *p.PrevDataSetDate();
-  AlgemeenRec& alg = p.algAt(p.FirstRekIndex - 1);
+  AlgemeenRec& alg = p.alg();
   const DateTime old = alg.Datum;
 
   const std::optional<QDateTime> chosen =
       prompter.pickDate(session.text(TextId::SelectDateTitle), serialToDateTime(old));
-  if (!chosen) return false;
+  if (!chosen) return Outcome::stopped();
   // The last dataset keeps the time of day; older ones are whole days.
   const DateTime datum = last ? dateTimeToSerial(*chosen) : wholeDay(dateTimeToSerial(*chosen));
-  if (wholeDay(datum) < lower || wholeDay(datum) > wholeDay(upper)) {
-    prompter.message(session.text(TextId::DateOutsideNeighbourDataSets));
-    return false;
-  }
+  if (wholeDay(datum) < lower || wholeDay(datum) > wholeDay(upper))
+    return Refuse(session, prompter, TextId::DateOutsideNeighbourDataSets);
 
   alg.Datum = datum;
-  const int end = p.FirstKoersIndex + p.fundCount(p.FirstKoersIndex);
-  for (int i = p.FirstKoersIndex; i < end; ++i) {
+  const int end = p.FirstKoersIndex() + p.fundCount(p.FirstKoersIndex());
+  for (int i = p.FirstKoersIndex(); i < end; ++i) {
     KoersRec& fund = p.koersAt(i);
     if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell)) fund.CumDatum = datum;
   }
-  UpdatePricesFromFiles(p, session.prices(), p.FirstRekIndex);
+  UpdatePricesFromFiles(p, session.prices(), p.FirstRekIndex());
   // Funds that started on the old date start on the new one in every later
   // dataset too.
   for (int i = end; i < p.size(); ++i) {
@@ -207,37 +212,34 @@ bool DatumPanelClick(Session& session, Prompter& prompter) {
     KoersRec& fund = p.koersAt(i);
     if (fund.CumDatum == old) fund.CumDatum = datum;
   }
-  p.bPortChanged = true;
-  session.engine().CalcDataSet();
-  p.pKoersRec = p.FirstKoersIndex + p.SelFonds;
-  return true;
+  p.markChanged();
+  CalcCurrentDataSet(session);
+  return Outcome::done();
 }
 
-bool FCumDatumPanelClick(Session& session, Prompter& prompter) {
+Outcome FCumDatumPanelClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
-  if (p.isEmpty() || p.koers().isPlaceholder()) return false;
-  if (!session.settings().editOldDates) {
-    prompter.message(session.text(TextId::OldDataSetDateFixed));
-    return false;
-  }
+  if (p.isEmpty() || !p.bPortOpened() || p.koers().isPlaceholder()) return Outcome::stopped();
+  if (!session.settings().editOldDates)
+    return Refuse(session, prompter, TextId::OldDataSetDateFixed);
   KoersRec& fund = p.koers();
   const std::optional<QDateTime> chosen =
       prompter.pickDate(session.text(TextId::SelectDateTitle), serialToDateTime(fund.CumDatum));
-  if (!chosen) return false;
+  if (!chosen) return Outcome::stopped();
   fund.CumDatum = wholeDay(dateTimeToSerial(*chosen));
   // A changed start date is a change like any other: it must be offered
   // for saving.
-  p.bPortChanged = true;
-  return true;
+  p.markChanged();
+  return Outcome::done();
 }
 
-bool SpeedDelFondsClick(Session& session, Prompter& prompter) {
+Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
-  if (p.isEmpty() || p.koers().isPlaceholder()) return false;
+  if (p.isEmpty() || p.koers().isPlaceholder()) return Outcome::stopped();
   Question question;
   question.caption = session.text(TextId::RemoveStockCaption);
   question.message = session.text(TextId::RemoveStockQuestion);
-  if (prompter.question(question) != Answer::Yes) return false;
+  if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const int nrOfSet = p.alg().NrOfSet;
   const QString ticker = p.koers().Ticker;
@@ -259,11 +261,7 @@ bool SpeedDelFondsClick(Session& session, Prompter& prompter) {
     }
   });
 
-  p.FirstDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  int lastRek = p.FirstRekIndex;
-  int lastKoers = p.FirstKoersIndex;
-  p.LastDataSet(lastRek, lastKoers);
-  session.engine().SpeedRekenClick();
+  SpeedRekenClick(session);
 
   // The fund's account starts afresh where no remaining fund is booked on
   // it; an account shared with other funds keeps its name, rates and
@@ -283,15 +281,14 @@ bool SpeedDelFondsClick(Session& session, Prompter& prompter) {
   }
 
   // Back to the dataset that was current.
-  p.FirstDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  while (p.algAt(p.FirstRekIndex - 1).NrOfSet != nrOfSet && !p.IsLastDataSet(p.FirstRekIndex))
-    p.NextDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  pointAtCurrent(p);
-  p.bAtLastSet = p.IsLastDataSet(p.FirstRekIndex);
-  p.bPortChanged = true;
-  session.engine().CalcDataSet();
+  int rek = Portfolio::kFirstRekIndex;
+  int koers = Portfolio::kFirstKoersIndex;
+  while (p.algAt(rek - 1).NrOfSet != nrOfSet && !p.IsLastDataSet(rek)) p.NextDataSet(rek, koers);
+  p.goToDataSet(rek);
+  p.markChanged();
+  CalcCurrentDataSet(session);
   SelectFundEntry(p, neighbour);
-  return true;
+  return Outcome::done();
 }
 
 }  // namespace pelmar

@@ -4,10 +4,20 @@
 
 #include "commands/prompter.h"
 #include "commands/session.h"
+#include "lang/outcome.h"
 
 namespace pelmar {
 
 // --- Fund list -------------------------------------------------------------
+
+// The fund list's order: without regard to case, letters folded to lower
+// case, so "[New]" stands before tickers that begin with a letter.
+bool FundListLess(const QString& a, const QString& b);
+// The tickers of the current dataset (trailing blanks cut) in list order.
+QStringList FillFondsenBox(const Portfolio& portfolio);
+// The offset in the current dataset of the fund a list line names; -1 when
+// no fund has that ticker.
+int FundOffsetOf(const Portfolio& portfolio, const QString& listText);
 
 // The offset of the last fund of the current dataset (number of funds - 1).
 int FundCount(const Portfolio& portfolio);
@@ -15,11 +25,16 @@ int FundCount(const Portfolio& portfolio);
 // Selects the fund list entry (FillFondsenBox) with that text in the
 // current dataset, searching from the end of the list with case and leading
 // blanks ignored; when there is none the first entry is selected. SelFonds becomes that
-// fund's offset (at most FundCount) and pKoersRec points at it. Returns the
+// fund's offset (at most FundCount). Returns the
 // text of the entry selected.
 QString SelectFundEntry(Portfolio& portfolio, const QString& text);
 // The fund list text of the selected fund (SelFonds of the current dataset).
 QString SelectedFundEntry(const Portfolio& portfolio);
+
+// The fund list's click: selects the fund the list line names and computes
+// the dataset as the window shows it (ShowDataSet). False, with nothing
+// changed, when no portfolio is open or new or no fund has that ticker.
+[[nodiscard]] bool FondsenBoxClick(Session& session, const QString& listText);
 
 // --- Navigation ------------------------------------------------------------
 
@@ -46,44 +61,46 @@ inline constexpr quint32 kOlderDataSetColour = 0xFFFFE0;
 quint32 WindowColour(const Portfolio& portfolio);
 
 // The four navigation commands. Each keeps the selected fund by its ticker
-// (the first fund of the list when the target dataset lacks it) and sets
-// bAtLastSet, pAlgRec and pRekRec. False when the step could not be made;
+// (the first fund of the list when the target dataset lacks it). False
+// when the step could not be made;
 // stepping past either end succeeds without moving. The caller shows the
 // dataset afterwards.
-bool FirstDateBtnClick(Session& session);
-bool PrevDateBtnClick(Session& session);
-bool NextDateBtnClick(Session& session);
-bool LastDateBtnClick(Session& session);
+[[nodiscard]] bool FirstDateBtnClick(Session& session);
+[[nodiscard]] bool PrevDateBtnClick(Session& session);
+[[nodiscard]] bool NextDateBtnClick(Session& session);
+[[nodiscard]] bool LastDateBtnClick(Session& session);
 
 // --- Dataset commands --------------------------------------------------------
 
 // Adds a dataset after the current one (appended after the last, inserted
-// otherwise) with its date asked as AddDataSet does. True when one was
+// otherwise) with its date asked as AddDataSet does. Done when one was
 // added; it is then current, priced and recalculated and the portfolio
 // counts as changed.
-bool SpeedAddClick(Session& session, Prompter& prompter);
+Outcome SpeedAddClick(Session& session, Prompter& prompter);
 
 // Deletes the current dataset after the refusals for the first and the
 // last dataset and for a dataset where a fund first appears or was traded,
-// and after the user's Yes. The dataset that followed becomes current. True
+// and after the user's Yes. The dataset that followed becomes current. Done
 // when a dataset was deleted.
-bool SpeedDelClick(Session& session, Prompter& prompter);
+Outcome SpeedDelClick(Session& session, Prompter& prompter);
 
-// Changes the date of the current dataset within its neighbours' dates.
+// Changes the date of the current dataset of an opened portfolio within its
+// neighbours' dates.
 // Only the last dataset's date may change unless the "Edit Old Dates"
 // switch is on; the first dataset's never. Funds that start on the old
-// date in later datasets start on the new one. True when the date changed.
-bool DatumPanelClick(Session& session, Prompter& prompter);
+// date in later datasets start on the new one. Done when the date changed.
+Outcome DatumPanelClick(Session& session, Prompter& prompter);
 
-// Changes the start date (CumDatum) of the selected fund; only while the
-// "Edit Old Dates" switch is on. True when it changed.
-bool FCumDatumPanelClick(Session& session, Prompter& prompter);
+// Changes the start date (CumDatum) of the selected fund of an opened
+// portfolio; only while the
+// "Edit Old Dates" switch is on. Done when it changed.
+Outcome FCumDatumPanelClick(Session& session, Prompter& prompter);
 
 // Removes the selected fund from every dataset that holds more than two
 // funds, after the user's Yes, recalculates everything and resets the
 // fund's account in every dataset. The dataset stays current; the list
 // entry after the fund (or before it, for the last entry) is selected.
-// True when the fund was removed.
-bool SpeedDelFondsClick(Session& session, Prompter& prompter);
+// Done when the fund was removed; refusals are shown and returned.
+Outcome SpeedDelFondsClick(Session& session, Prompter& prompter);
 
 }  // namespace pelmar

@@ -65,28 +65,58 @@ QString refusalWord(const portfolio_file::ReadResult& result) {
       .arg(result.reason);
 }
 
-}  // namespace
-
-PortfolioFiles::PortfolioFiles(Session& session, Prompter& prompter, PriceStore& prices,
-                               Engine& engine, TraceLog& trace)
-    : session_(session), prompter_(prompter), prices_(prices), engine_(engine), trace_(trace) {}
-
-bool PortfolioFiles::OpenPortfolioFile(const QString& fileName) {
-  const QString extension = QLatin1Char('.') + QFileInfo(fileName).suffix();
-  if (extension != QLatin1String(".xml") && extension != QLatin1String(".bak")) {
-    session_.portfolio().bPortOpened = false;
-    return false;
-  }
-  if (IsValidXML(fileName)) return ReadXMLFile(fileName);
-  session_.portfolio().bPortOpened = false;
-  prompter_.timedMessage(session_.text(TextId::PortfolioNotValidXml),
-                         session_.text(TextId::SelectAnotherPortfolio), 5000);
-  return false;
+// The trace line and "Error.log" of a file that cannot be created.
+void reportCreateFailure(Session& session, const QString& fileName) {
+  session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - Exit"));
+  // "Error.log" goes into the program's data folder: the working directory
+  // of a desktop program is no place the user knows or may write to.
+  QSaveFile log(QDir(session.dataDirectory()).filePath(QStringLiteral("Error.log")));
+  if (!log.open(QIODevice::WriteOnly)) return;
+  QByteArray text = "Fout in Rewrite(fT);\r\nPad: " + fileName.toLatin1() + "\r\n";
+  for (int i = 0; i < 5; ++i) text += "\r\n";
+  if (log.write(text) != text.size() || !log.commit())
+    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - Error.log mislukt"));
 }
 
-bool PortfolioFiles::IsValidXML(const QString& fileName) {
+// Accounts without a currency take the currency of the funds booked on
+// them, in every dataset but the last.
+void fillAccountCurrencies(Portfolio& portfolio) {
+  int rekIndex = Portfolio::kFirstRekIndex;
+  int koersIndex = Portfolio::kFirstKoersIndex;
+  for (; !portfolio.IsLastDataSet(rekIndex); portfolio.NextDataSet(rekIndex, koersIndex)) {
+    for (int i = koersIndex; i < portfolio.dataSetEnd(rekIndex); ++i) {
+      const KoersRec& fund = portfolio.koersAt(i);
+      // RekNr comes from the file; only the five accounts are addressed.
+      if (fund.RekNr < 1 || fund.RekNr > Portfolio::kAccountsPerDataSet) continue;
+      RekeningRec& account = portfolio.rekAt(rekIndex + fund.RekNr - 1);
+      if (isBlank(account.Valuta)) account.Valuta = fund.Valuta;
+    }
+  }
+}
+
+}  // namespace
+
+using namespace portfolio_files;
+
+Outcome OpenPortfolioFile(Session& session, Prompter& prompter, const QString& fileName,
+                          const ReadProgress& progress) {
+  const QString extension = QLatin1Char('.') + QFileInfo(fileName).suffix();
+  if (extension != QLatin1String(".xml") && extension != QLatin1String(".bak")) {
+    session.portfolio().markNotOpened();
+    return Outcome::failed(TextId::InvalidExtension,
+                           {extension, QDir::toNativeSeparators(fileName)});
+  }
+  if (progress.status && QFileInfo(fileName).size() <= kCheckedFileSize)
+    progress.status(session.text(TextId::PortfolioBeingChecked));
+  if (IsValidXML(fileName)) return ReadXMLFile(session, prompter, fileName, progress);
+  session.portfolio().markNotOpened();
+  prompter.timedMessage(session.text(TextId::PortfolioNotValidXml),
+                        session.text(TextId::SelectAnotherPortfolio), 5000);
+  return Outcome::failed(TextId::PortfolioNotValidXml);
+}
+
+bool IsValidXML(const QString& fileName) {
   if (QFileInfo(fileName).size() > kCheckedFileSize) return true;
-  if (progress.status) progress.status(session_.text(TextId::PortfolioBeingChecked));
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) return true;
   // A file that grew since its size was taken is judged by its first part.
@@ -95,23 +125,30 @@ bool PortfolioFiles::IsValidXML(const QString& fileName) {
   return text.count('<') == text.count('>');
 }
 
-bool PortfolioFiles::ReadXMLFile(const QString& fileName) {
-  trace_.enter(kReadRoutine);
-  Portfolio& current = session_.portfolio();
-  const auto refuse = [&](const QString& word) {
-    current.bPortOpened = false;
-    trace_.leave(kReadRoutine, word);
-    return false;
+Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileName,
+                    const ReadProgress& progress) {
+  TraceLog& trace = session.trace();
+  trace.enter(kReadRoutine);
+  Portfolio& current = session.portfolio();
+  const auto refuse = [&](const QString& word, Reason reason) {
+    current.markNotOpened();
+    trace.leave(kReadRoutine, word);
+    reason.file = fileName;
+    return Outcome::failed(std::move(reason));
+  };
+  const auto unreadable = [&](const QString& word) {
+    return refuse(word, {TextId::FileNotRead, {QDir::toNativeSeparators(fileName)}});
   };
 
   if (QFileInfo(fileName).fileName().isEmpty())
-    return refuse(QStringLiteral("bestandsnaam is leeg"));
+    return unreadable(QStringLiteral("bestandsnaam is leeg"));
 
   QFile file(fileName);
   if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
-    return refuse(QStringLiteral("bestand bestaat niet"));
-  if (progress.status) progress.status(session_.text(TextId::PortfolioBeingRead));
-  prices_.refresh();
+    return unreadable(QStringLiteral("bestand bestaat niet"));
+  if (progress.status) progress.status(session.text(TextId::PortfolioBeingRead));
+  PriceStore& prices = session.prices();
+  prices.refresh();
 
   // The file is read into a fresh portfolio that replaces the current one
   // only when the whole file made sense. The copy keeps the program-wide
@@ -119,117 +156,95 @@ bool PortfolioFiles::ReadXMLFile(const QString& fileName) {
   Portfolio fresh = current;
   fresh.clear();
   portfolio_file::ReadOptions options;
-  options.accountNamePrefix = session_.text(TextId::RenamedAccountPrefix);
+  options.accountNamePrefix = session.text(TextId::RenamedAccountPrefix);
   options.defaultCountry = current.initialRecords().DefaultKoersRec.Country;
-  options.priceFor = [this](const QString& ticker, DateTime datum) {
-    return prices_.GetFilePrice(ticker, serialToDate(datum));
+  options.priceFor = [&prices](const QString& ticker, DateTime datum) {
+    return prices.GetFilePrice(ticker, serialToDate(datum));
   };
   options.dataSetStarted = progress.dataSet;
-  if (session_.settings().debug) options.debugBlock = progress.debugRecord;
+  if (session.settings().debug) options.debugBlock = progress.debugRecord;
   const portfolio_file::ReadResult result = portfolio_file::read(file, fresh, options);
   file.close();
-  if (!result.ok()) return refuse(refusalWord(result));
+  if (!result.ok()) {
+    return refuse(refusalWord(result),
+                  {TextId::PortfolioUnreadableLine,
+                   {QString::number(result.lineNumber), result.reason},
+                   {},
+                   result.lineNumber});
+  }
 
   // The dataset of today must fit: a portfolio without it would lose its
   // last stored dataset when saved without the dataset "Nieuw".
-  int rekIndex = Portfolio::kFirstRekIndex;
-  int koersIndex = Portfolio::kFirstKoersIndex;
-  fresh.LastDataSet(rekIndex, koersIndex);
-  if (!fresh.canCopyDataSet(rekIndex)) return refuse(QStringLiteral("bestand te groot"));
+  if (!fresh.canCopyDataSet(fresh.lastRekIndex()))
+    return refuse(QStringLiteral("bestand te groot"), {TextId::PortfolioFull, {}});
 
   current = std::move(fresh);
-  current.bPortOpened = true;
-  current.bPortNew = false;
-
-  current.FirstDataSet(current.FirstRekIndex, current.FirstKoersIndex);
-  current.SelFonds = 0;
-  current.LastDataSet(current.FirstRekIndex, current.FirstKoersIndex);
-  current.LastSetKoersIndex = current.FirstKoersIndex;
-  AddDataSet(session_, prompter_, prices_, current.FirstRekIndex, current.FirstKoersIndex,
-             DateQuestion::TakeProposal);
-
-  // Accounts without a currency take the currency of the funds booked on
-  // them, in every dataset but the new one.
-  rekIndex = Portfolio::kFirstRekIndex;
-  koersIndex = Portfolio::kFirstKoersIndex;
-  for (; !current.IsLastDataSet(rekIndex); current.NextDataSet(rekIndex, koersIndex)) {
-    for (int i = koersIndex; i < current.dataSetEnd(rekIndex); ++i) {
-      const KoersRec& fund = current.koersAt(i);
-      // RekNr comes from the file; only the five accounts are addressed.
-      if (fund.RekNr < 1 || fund.RekNr > Portfolio::kAccountsPerDataSet) continue;
-      RekeningRec& account = current.rekAt(rekIndex + fund.RekNr - 1);
-      if (isBlank(account.Valuta)) account.Valuta = fund.Valuta;
-    }
-  }
+  current.markOpened();
+  current.selectFund(0);
+  current.goToDataSet(current.lastRekIndex());
+  // It fits (checked above), and its date is taken as proposed.
+  if (!AddDataSet(session, prompter, DateQuestion::TakeProposal))
+    return refuse(QStringLiteral("bestand te groot"), {TextId::PortfolioFull, {}});
+  fillAccountCurrencies(current);
 
   // The daily prices of every dataset; every dataset after the first is
-  // recalculated from the one before it. The engine works on the current
-  // dataset, which ends at the new one.
-  current.FirstDataSet(current.FirstRekIndex, current.FirstKoersIndex);
-  engine_.setPortStartDate(current.algAt(Portfolio::kFirstRekIndex - 1).Datum);
-  UpdatePricesFromFiles(current, prices_, current.FirstRekIndex);
-  while (!current.IsLastDataSet(current.FirstRekIndex)) {
-    current.NextDataSet(current.FirstRekIndex, current.FirstKoersIndex);
-    UpdatePricesFromFiles(current, prices_, current.FirstRekIndex);
-    engine_.CalcDataSet();
+  // recalculated from the one before it, up to the new one.
+  Engine& engine = session.engine();
+  engine.setPortStartDate(current.algAt(Portfolio::kFirstRekIndex - 1).Datum);
+  int rek = Portfolio::kFirstRekIndex;
+  int koers = Portfolio::kFirstKoersIndex;
+  UpdatePricesFromFiles(current, prices, rek);
+  while (!current.IsLastDataSet(rek)) {
+    current.NextDataSet(rek, koers);
+    UpdatePricesFromFiles(current, prices, rek);
+    (void)engine.CalcDataSet(rek, current.SelFonds());
   }
-  current.bAtLastSet = true;
-  current.pAlgRec = current.FirstRekIndex - 1;
-  current.pKoersRec = current.FirstKoersIndex;
+  current.goToDataSet(rek);
 
-  if (current.DollarKoers <= 0.001) current.DollarKoers = current.alg().Dollar;
-  trace_.leave(kReadRoutine);
-  return true;
+  if (current.DollarKoers() <= 0.001) current.setDollarKoers(current.alg().Dollar);
+  trace.leave(kReadRoutine);
+  return Outcome::done();
 }
 
-bool PortfolioFiles::SavePortfolio(const QString& fileName, int writeLimit, bool showMessage) {
-  TraceScope scope(trace_, QStringLiteral("Pelmar.SavePortfolio"));
+Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName,
+                      int writeLimit, bool showMessage) {
+  TraceScope scope(session.trace(), QStringLiteral("Pelmar.SavePortfolio"));
   // The file written is always the ".xml" one, also when saving to ".bak".
   const QString base = withoutExtension(fileName);
   const QString target = base + QStringLiteral(".xml");
   const QString backup = base + QStringLiteral(".bak");
 
   if (QFileInfo(target).size() > kBackupFileSize && !copyFile(target, backup))
-    trace_.Log(QStringLiteral("Pelmar.SavePortfolio - backup mislukt"));
+    session.trace().Log(QStringLiteral("Pelmar.SavePortfolio - backup mislukt"));
 
   for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-    if (WriteXMLFile(target, writeLimit, showMessage)) return true;
+    if (WriteXMLFile(session, prompter, target, writeLimit, showMessage)) return Outcome::done();
   }
   scope.exitEarly();
-  prompter_.message(session_.text(TextId::SavedFileTooSmall) + QDir::toNativeSeparators(backup));
-  return false;
+  prompter.message(session.text(TextId::SavedFileTooSmall) + QDir::toNativeSeparators(backup));
+  return Outcome::failed(TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)});
 }
 
-bool PortfolioFiles::WriteXMLFile(const QString& fileName, int writeLimit, bool showMessage) {
+Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName,
+                     int writeLimit, bool showMessage) {
   const QString target = withoutExtension(fileName) + QStringLiteral(".xml");
+  const Reason notSaved{TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)}, target};
   QSaveFile file(target);
   if (!file.open(QIODevice::WriteOnly)) {
-    reportCreateFailure(target);
-    return false;
+    reportCreateFailure(session, target);
+    return Outcome::failed(notSaved);
   }
   const int dataSets =
-      portfolio_file::write(file, session_.portfolio(), writeLimit, session_.language());
+      portfolio_file::write(file, session.portfolio(), writeLimit, session.language());
   if (dataSets < 0 || file.pos() < kMinSavedFileSize || !file.commit()) {
     file.cancelWriting();
-    trace_.Log(QStringLiteral("Pelmar.WriteXMLFile - schrijven mislukt"));
-    return false;
+    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - schrijven mislukt"));
+    return Outcome::failed(notSaved);
   }
   if (showMessage)
-    prompter_.timedMessage(QString::number(dataSets) + session_.text(TextId::DataSetsWritten),
-                           QString(), 10000);
-  return true;
-}
-
-void PortfolioFiles::reportCreateFailure(const QString& fileName) {
-  trace_.Log(QStringLiteral("Pelmar.WriteXMLFile - Exit"));
-  // "Error.log" goes into the program's data folder: the working directory
-  // of a desktop program is no place the user knows or may write to.
-  QSaveFile log(QDir(session_.dataDirectory()).filePath(QStringLiteral("Error.log")));
-  if (!log.open(QIODevice::WriteOnly)) return;
-  QByteArray text = "Fout in Rewrite(fT);\r\nPad: " + fileName.toLatin1() + "\r\n";
-  for (int i = 0; i < 5; ++i) text += "\r\n";
-  log.write(text);
-  log.commit();
+    prompter.timedMessage(QString::number(dataSets) + session.text(TextId::DataSetsWritten),
+                          QString(), 10000);
+  return Outcome::done();
 }
 
 int WriteLimitAll(const Portfolio& portfolio) {

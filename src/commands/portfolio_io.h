@@ -6,9 +6,7 @@
 
 #include "commands/prompter.h"
 #include "commands/session.h"
-#include "engine/engine.h"
-#include "model/trace_log.h"
-#include "prices/price_store.h"
+#include "lang/outcome.h"
 
 namespace pelmar {
 
@@ -28,59 +26,46 @@ struct ReadProgress {
 // Reading and saving portfolio files for a session: the plausibility test,
 // the reader that replaces the session's portfolio, and the save with its
 // ".bak" copy.
-class PortfolioFiles {
- public:
-  // Files up to this size are checked for balanced brackets before reading.
-  static constexpr qint64 kCheckedFileSize = 100000;
-  // Files above this size are copied to ".bak" before they are replaced.
-  static constexpr qint64 kBackupFileSize = 2000;
-  // A written portfolio smaller than this is refused as too small.
-  static constexpr qint64 kMinSavedFileSize = 1000;
-  static constexpr int kWriteAttempts = 3;
+namespace portfolio_files {
+// Files up to this size are checked for balanced brackets before reading.
+inline constexpr qint64 kCheckedFileSize = 100000;
+// Files above this size are copied to ".bak" before they are replaced.
+inline constexpr qint64 kBackupFileSize = 2000;
+// A written portfolio smaller than this is refused as too small.
+inline constexpr qint64 kMinSavedFileSize = 1000;
+inline constexpr int kWriteAttempts = 3;
+}  // namespace portfolio_files
 
-  // The engine recalculates the datasets of a portfolio that was read.
-  PortfolioFiles(Session& session, Prompter& prompter, PriceStore& prices, Engine& engine,
-                 TraceLog& trace);
+// Tests and reads a ".xml" or ".bak" file; a file with unbalanced brackets
+// gets the "not a valid xml file" message. Done when the file was read;
+// otherwise bPortOpened is false and the portfolio in memory is the one
+// before.
+Outcome OpenPortfolioFile(Session& session, Prompter& prompter, const QString& fileName,
+                          const ReadProgress& progress = {});
+// The plausibility test: a file of up to kCheckedFileSize bytes holds as
+// many "<" as ">". Larger files and files that cannot be opened pass.
+bool IsValidXML(const QString& fileName);
+// Replaces the session's portfolio by the file's, with the dataset of
+// today appended, daily prices filled in, every dataset after the first
+// recalculated, the last one current and bPortOpened set. A file that
+// cannot be read leaves the portfolio in memory as it was, clears
+// bPortOpened and fails with the reason (and line); the trace log says why.
+Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileName,
+                    const ReadProgress& progress = {});
 
-  ReadProgress progress;
-
-  // Tests and reads a ".xml" or ".bak" file; a file with unbalanced
-  // brackets gets the "not a valid xml file" message. True when the file
-  // was read; otherwise bPortOpened is false and the portfolio in memory is
-  // the one before.
-  bool OpenPortfolioFile(const QString& fileName);
-  // The plausibility test: a file of up to kCheckedFileSize bytes holds as
-  // many "<" as ">". Larger files and files that cannot be opened pass.
-  bool IsValidXML(const QString& fileName);
-  // Replaces the session's portfolio by the file's, with the dataset of
-  // today appended, daily prices filled in, every dataset after the first
-  // recalculated, the last one current and bPortOpened set. A file that
-  // cannot be read leaves the portfolio in memory as it was, clears
-  // bPortOpened and returns false; the trace log says why.
-  bool ReadXMLFile(const QString& fileName);
-
-  // Writes the portfolio up to the write limit into the ".xml" file of the
-  // name (whatever its extension), first copying an existing file of more
-  // than kBackupFileSize bytes to ".bak". The old file is replaced only by a
-  // complete new one; when writing fails kWriteAttempts times it stays as it
-  // was and the user is warned. True when the file was saved.
-  bool SavePortfolio(const QString& fileName, int writeLimit, bool showMessage);
-  // One attempt of the save: the whole file is written to a temporary file
-  // beside the target and renamed over it. With showMessage the number of
-  // datasets written is shown. False, with nothing on disk changed, when
-  // the file cannot be written or would be smaller than kMinSavedFileSize.
-  bool WriteXMLFile(const QString& fileName, int writeLimit, bool showMessage);
-
- private:
-  // The trace line and "Error.log" of a file that cannot be created.
-  void reportCreateFailure(const QString& fileName);
-
-  Session& session_;
-  Prompter& prompter_;
-  PriceStore& prices_;
-  Engine& engine_;
-  TraceLog& trace_;
-};
+// Writes the portfolio up to the write limit into the ".xml" file of the
+// name (whatever its extension), first copying an existing file of more
+// than kBackupFileSize bytes to ".bak". The old file is replaced only by a
+// complete new one; when writing fails kWriteAttempts times it stays as it
+// was and the user is warned.
+Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName,
+                      int writeLimit, bool showMessage);
+// One attempt of the save: the whole file is written to a temporary file
+// beside the target and renamed over it. With showMessage the number of
+// datasets written is shown. Fails, with nothing on disk changed, when the
+// file cannot be written or would be smaller than kMinSavedFileSize.
+Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName,
+                     int writeLimit, bool showMessage);
 
 // The write limit that writes every dataset, the dataset "Nieuw" too.
 int WriteLimitAll(const Portfolio& portfolio);

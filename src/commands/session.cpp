@@ -11,6 +11,7 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
       engine_(portfolio_, prices_, language_),
       trace_([this] { return clock_.now(); }) {
   applyLanguageToRecords();
+  files_.caption = caption();
 }
 
 void Session::loadSettings(const SettingsStore& store) {
@@ -35,9 +36,14 @@ void Session::applyLanguageToRecords() {
                              text(TextId::DefaultFundCountry), text(TextId::PlaceholderTicker)});
 }
 
-bool Session::saveSettings(SettingsStore& store) const {
+Outcome Session::saveSettings(SettingsStore& store) const {
   settings_.save(store);
-  return store.sync();
+  if (store.sync()) return Outcome::done();
+  return Outcome::failed(TextId::SettingsNotSaved);
+}
+
+Outcome Session::storeSettings() const {
+  return store_ ? saveSettings(*store_) : Outcome::done();
 }
 
 QString Session::caption() const {

@@ -1,29 +1,52 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include "commands/clock.h"
 #include "engine/engine.h"
 #include "lang/language.h"
+#include "lang/outcome.h"
 #include "model/portfolio.h"
 #include "model/trace_log.h"
 #include "prices/price_store.h"
 #include "prices/settings.h"
+#include "prices/settings_store.h"
 
 namespace pelmar {
 
+// What the file commands keep between calls.
+struct FileState {
+  // The main window's caption after the last file command.
+  QString caption;
+  // The main window may close without asking again.
+  bool bMayClose = false;
+  // The save prompt was answered with "Close Without Saving": the closing
+  // that follows does not ask again.
+  bool closingWithoutSaving = false;
+};
+
 // The program-wide state of one run: the settings, the language, the clock,
 // the portfolio, the price store of the price folder, the valuation engine
-// with its results and the trace log. The desktop program owns
-// one Session for the whole run; the headless tool and every test make their own.
+// with its results, the trace log, the store that keeps the settings and
+// the state of the file commands. The desktop program owns one Session for
+// the whole run; the headless tool and every test make their own. Commands
+// take (Session&, Prompter&, arguments) and everything else from here.
 class Session {
  public:
   // A session with the default settings under the given data directory.
   explicit Session(const QString& dataDirectory, const QLocale& system = QLocale::system());
+  Q_DISABLE_COPY_MOVE(Session)
 
   // Reads the settings from the store and takes the language and the price
   // folder they name.
   void loadSettings(const SettingsStore& store);
-  // Writes the settings back; false when the store could not keep them.
-  bool saveSettings(SettingsStore& store) const;
+  // Writes the settings back; fails when the store could not keep them.
+  Outcome saveSettings(SettingsStore& store) const;
+  // The store that receives the settings whenever a command keeps them
+  // (a portfolio saved under a name, the window closing); none by default.
+  void setSettingsStore(SettingsStore* store) { store_ = store; }
+  // Writes the settings to that store; done at once without one.
+  Outcome storeSettings() const;
 
   const Settings& settings() const { return settings_; }
   Settings& settings() { return settings_; }
@@ -59,6 +82,9 @@ class Session {
   // The main window's caption: "Pelmar, version 1.32a " or "Pelmar, versie 1.32a ".
   QString caption() const;
 
+  FileState& files() { return files_; }
+  const FileState& files() const { return files_; }
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -72,6 +98,8 @@ class Session {
   PriceStore prices_;
   Engine engine_;
   TraceLog trace_;
+  SettingsStore* store_ = nullptr;
+  FileState files_;
 };
 
 }  // namespace pelmar

@@ -29,7 +29,11 @@ Advice::Advice(Portfolio& portfolio, const Language& language)
     : portfolio_(portfolio), language_(language) {}
 
 bool Advice::inFirstDataSet() const {
-  return portfolio_.FirstRekIndex == Portfolio::kFirstRekIndex;
+  return rek_ == Portfolio::kFirstRekIndex;
+}
+
+int Advice::koersIndex() const {
+  return Portfolio::KoersIndexOf(rek_);
 }
 
 void Advice::setGrowth(const KoersRec& fund) {
@@ -64,13 +68,14 @@ void Advice::setPricesAndQuantities(const KoersRec& fund, bool rounded, bool wit
   }
 }
 
-void Advice::FundAdvice(int offset) {
+void Advice::FundAdvice(int rekIndex, int offset) {
+  setDataSet(rekIndex);
   const KoersRec* previous = nullptr;
-  int rek = portfolio_.FirstRekIndex;
-  int koers = portfolio_.FirstKoersIndex;
+  int rek = rek_;
+  int koers = koersIndex();
   if (!inFirstDataSet() && portfolio_.PrevDataSet(rek, koers) && offset >= 0 &&
-      offset < portfolio_.fundCount(portfolio_.FirstKoersIndex)) {
-    const KoersRec& fund = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+      offset < portfolio_.fundCount(koersIndex())) {
+    const KoersRec& fund = portfolio_.koersAt(koersIndex() + offset);
     const int found = FundNameIndex(portfolio_, koers).offsetOf(FundNameIndex::key(fund.Ticker));
     if (found >= 0) previous = &portfolio_.koersAt(koers + found);
   }
@@ -78,9 +83,8 @@ void Advice::FundAdvice(int offset) {
 }
 
 void Advice::FundAdvice(int offset, const KoersRec* previous) {
-  if (offset < 0 || offset >= portfolio_.fundCount(portfolio_.FirstKoersIndex)) return;
-  portfolio_.pKoersRec = portfolio_.FirstKoersIndex + offset;
-  KoersRec& fund = portfolio_.koers();
+  if (offset < 0 || offset >= portfolio_.fundCount(koersIndex())) return;
+  KoersRec& fund = portfolio_.koersAt(koersIndex() + offset);
 
   if (fund.isPlaceholder() || fund.Koers < kSmallest || fund.Aantal < kSmallest) {
     BuyPrice = SellPrice = BuyShares = SellShares = TradeAdvice = 0;
@@ -97,10 +101,8 @@ void Advice::FundAdvice(int offset, const KoersRec* previous) {
     return;
   }
 
-  // Looking the fund up by name in the current dataset finds the fund
-  // itself; with two funds of one name the record at the offset is kept,
-  // so each record is advised on its own.
-  portfolio_.SelFonds = offset;
+  // With two funds of one name the record at the offset is advised, so
+  // each record is advised on its own.
   const bool isNew = previous == nullptr;
   if (isNew)
     fund.RefWrde = ld(fund.Aantal) * fund.Koers;
@@ -126,12 +128,16 @@ QString Advice::quantityText(TextId action, double shares) const {
          language_.text(TextId::AdviceUnits);
 }
 
-AdviceBox Advice::ShowAdvice(int index) {
-  FundAdvice(portfolio_.SelFonds);
+AdviceBox Advice::ShowAdvice(int rekIndex, int offset) {
+  FundAdvice(rekIndex, offset);
+  return AdviceBoxOf(rekIndex, offset);
+}
+
+AdviceBox Advice::AdviceBoxOf(int rekIndex, int offset) const {
   AdviceBox box;
-  if (portfolio_.idAt(index) != KoersRec::Id) return box;
-  portfolio_.pKoersRec = index;
-  const KoersRec& fund = portfolio_.koers();
+  const int index = Portfolio::KoersIndexOf(rekIndex) + offset;
+  if (offset < 0 || portfolio_.idAt(index) != KoersRec::Id) return box;
+  const KoersRec& fund = portfolio_.koersAt(index);
 
   if (BuyPrice > kSmallest && SellPrice > kSmallest) {
     const QString at = language_.text(TextId::AdviceAt);
@@ -147,7 +153,7 @@ AdviceBox Advice::ShowAdvice(int index) {
   box.adviesColour = due ? AdviceColour::Blue : AdviceColour::Red;
   const double shares = due ? trade : fund.AdviesR.value();
   const QString lead = language_.text(due ? TextId::AdviceTrade : TextId::AdviceTooSmall);
-  if (!inFirstDataSet()) {
+  if (rekIndex != Portfolio::kFirstRekIndex) {
     if (shares > 0.001)
       box.adviesLabel = lead + quantityText(TextId::AdviceBuy, shares);
     else if (shares < -0.001)
@@ -181,15 +187,9 @@ QString Advice::exhaustionHint(const KoersRec& fund) const {
            FormatAmount(shares, 0, 4, language_));
 }
 
-QString Advice::DivirOzevClick() {
-  const int offset = portfolio_.SelFonds;
-  if (offset >= 0 && offset < portfolio_.fundCount(portfolio_.FirstKoersIndex)) {
-    const KoersRec& fund = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
-    portfolio_.pRekRec = portfolio_.FirstRekIndex + bookedAccount(fund.RekNr) - 1;
-    portfolio_.rek().DivirOzevB = !divirOzevChecked_;
-  }
+QString Advice::DivirOzevClick(RekeningRec* account) {
+  if (account) account->DivirOzevB = !divirOzevChecked_;
   divirOzevChecked_ = !divirOzevChecked_;
-  portfolio_.bPortChanged = true;
   return language_.text(divirOzevChecked_ ? TextId::DivirOzevOn : TextId::DivirOzevOff);
 }
 

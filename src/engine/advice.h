@@ -32,14 +32,18 @@ class Advice {
  public:
   Advice(Portfolio& portfolio, const Language& language);
 
-  // The AdviceShares routine for a fund of the current dataset: sets
+  // The dataset whose funds the routines below advise; the engine sets it
+  // for every dataset it computes.
+  void setDataSet(int rekIndex) { rek_ = rekIndex; }
+
+  // The AdviceShares routine for a fund of that dataset: sets
   // BuyGrowth and SellGrowth and returns the shares to buy (positive) or
   // sell (negative) now; 0 in the first dataset.
   long double AdviceSharesOf(const KoersRec& fund);
 
-  // The advice of the fund at offset i of the current dataset, looking its
-  // previous fund up by name. May change RefWrde and AdviesR of the fund.
-  void FundAdvice(int offset);
+  // The advice of the fund at `offset` of the dataset at rekIndex, looking
+  // its previous fund up by name. May change RefWrde and AdviesR of the fund.
+  void FundAdvice(int rekIndex, int offset);
   // The same with the previous fund already known: nullptr for a fund that
   // is new in this dataset. The engine uses it in its pass over all funds.
   void FundAdvice(int offset, const KoersRec* previous);
@@ -47,13 +51,16 @@ class Advice {
   // The buy and sell prices and quantities of a fund in the first dataset.
   void FirstDataSetAdvice(const KoersRec& fund);
 
-  // Recomputes the advice of SelFonds and returns what the advice box
-  // shows for the fund record at list index `index`.
-  AdviceBox ShowAdvice(int index);
+  // Recomputes the advice of the fund at `offset` of the dataset at
+  // rekIndex and returns what the advice box shows for it.
+  AdviceBox ShowAdvice(int rekIndex, int offset);
+  // What the advice box shows for that fund from the advice computed last
+  // (FundAdvice of the same fund).
+  AdviceBox AdviceBoxOf(int rekIndex, int offset) const;
 
-  // The DivirOzev menu command on the account of the selected fund; returns
-  // the text of the label that shows the mode.
-  QString DivirOzevClick();
+  // The DivirOzev mode switched, and set on the account of the selected
+  // fund when there is one; returns the text of the label that shows it.
+  QString DivirOzevClick(RekeningRec* account);
   // The RividuDori menu command: only its check mark and label change.
   QString RividuDoriClick();
   bool divirOzevChecked() const { return divirOzevChecked_; }
@@ -71,6 +78,7 @@ class Advice {
 
  private:
   bool inFirstDataSet() const;
+  int koersIndex() const;
   // BuyGrowth and SellGrowth of the fund's growth factors.
   void setGrowth(const KoersRec& fund);
   // BuyPrice, SellPrice, BuyShares and SellShares of the fund at its
@@ -83,6 +91,7 @@ class Advice {
 
   Portfolio& portfolio_;
   const Language& language_;
+  int rek_ = Portfolio::kFirstRekIndex;
   bool divirOzevChecked_ = false;
   bool rividuDoriChecked_ = false;
 };

@@ -61,12 +61,12 @@ DateTime Engine::PortStartDate() const {
 }
 
 int Engine::FindFund(const QString& name) const {
-  return FundNameIndex(portfolio_, portfolio_.FirstKoersIndex)
+  return FundNameIndex(portfolio_, portfolio_.FirstKoersIndex())
       .offsetOf(TrimLeftBlanks(name).toLower());
 }
 
 RekeningRec& Engine::account(int number) {
-  return portfolio_.rekAt(portfolio_.FirstRekIndex + number - 1);
+  return portfolio_.rekAt(rek_ + number - 1);
 }
 
 const RekeningRec& Engine::previousAccount(int number) const {
@@ -74,8 +74,7 @@ const RekeningRec& Engine::previousAccount(int number) const {
 }
 
 KoersRec& Engine::fund(int offset) {
-  portfolio_.pKoersRec = portfolio_.FirstKoersIndex + offset;
-  return portfolio_.koers();
+  return portfolio_.koersAt(Portfolio::KoersIndexOf(rek_) + offset);
 }
 
 const KoersRec* Engine::previousFund(int offset) const {
@@ -87,11 +86,11 @@ double Engine::currencyFactor(const KoersRec& fund) const {
   // A zero, negative or missing euro/dollar rate gives the factor 1 (the
   // amount is taken as it stands), so the divisions by the factor below
   // never meet a zero and no stored field becomes infinite or NaN.
-  return FundCurrencyFactor(portfolio_, fund);
+  return FundCurrencyFactor(portfolio_, portfolio_.algAt(rek_ - 1), fund);
 }
 
 int Engine::fundCount() const {
-  return portfolio_.fundCount(portfolio_.FirstKoersIndex);
+  return portfolio_.fundCount(Portfolio::KoersIndexOf(rek_));
 }
 
 void Engine::clearSums() {
@@ -102,28 +101,26 @@ void Engine::clearSums() {
   accountAbsReserve_.fill(0);
 }
 
-void Engine::CalcDataSet() {
-  // A list without a whole dataset at the current indices has nothing to
-  // compute.
-  if (!isDataSetAt(portfolio_.FirstRekIndex)) return;
+bool Engine::CalcDataSet(int rekIndex, int selFonds) {
+  // A list without a whole dataset at the indices has nothing to compute.
+  if (!isDataSetAt(rekIndex)) return false;
+  rek_ = rekIndex;
+  advice_.setDataSet(rekIndex);
   // The placeholder text of rows made later follows the language: the
   // session sets it in the initial-value records whenever the language is
   // set, so nothing is left to copy here.
-  portfolio_.pAlgRec = portfolio_.FirstRekIndex - 1;
-  if (portfolio_.FirstRekIndex == Portfolio::kFirstRekIndex)
-    CalcFirstDataSet();
-  else
-    CalcLaterDataSet();
+  if (rekIndex == Portfolio::kFirstRekIndex) return CalcFirstDataSet(selFonds);
+  return CalcLaterDataSet();
 }
 
-void Engine::CalcFirstDataSet() {
-  AlgemeenRec& alg = portfolio_.alg();
+bool Engine::CalcFirstDataSet(int selFonds) {
+  AlgemeenRec& alg = portfolio_.algAt(rek_ - 1);
   alg.SetDuur = 0;
   alg.PDuur = 0;
   alg.Rendement = 0;
   alg.ROTAIRendement = 0;
 
-  UpdatePricesFromFiles(portfolio_, prices_, portfolio_.FirstRekIndex);
+  UpdatePricesFromFiles(portfolio_, prices_, rek_);
 
   for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
     RekeningRec& rek = account(number);
@@ -191,24 +188,24 @@ void Engine::CalcFirstDataSet() {
     k.ROTAIFRend = 0;
   }
 
-  AlgemeenRec& totals = portfolio_.alg();
+  AlgemeenRec& totals = portfolio_.algAt(rek_ - 1);
   totals.Totaal = ld(SumValue) + SumReserve + sumDividend_;
   totals.Winst = ld(totals.Totaal) - SumCumInleg;
   totals.ROTAISomCumInleg = rotaiSomCumInleg_;
   totals.ROTAISomGewInleg = rotaiSomGewInleg_;
   totals.ROTAIWinst = ld(SumValue) - rotaiSomCumInleg_;
 
-  if (portfolio_.SelFonds >= 0 && portfolio_.SelFonds < count)
-    advice_.FirstDataSetAdvice(fund(portfolio_.SelFonds));
+  if (selFonds >= 0 && selFonds < count) advice_.FirstDataSetAdvice(fund(selFonds));
+  return true;
 }
 
-void Engine::CalcLaterDataSet() {
-  const int selFonds = portfolio_.SelFonds;
-  int previousKoers = portfolio_.FirstKoersIndex;
-  previousRekIndex_ = portfolio_.FirstRekIndex;
+bool Engine::CalcLaterDataSet() {
+  const int koersIndex = Portfolio::KoersIndexOf(rek_);
+  int previousKoers = koersIndex;
+  previousRekIndex_ = rek_;
   if (!portfolio_.PrevDataSet(previousRekIndex_, previousKoers) ||
       !isDataSetAt(previousRekIndex_)) {
-    return;
+    return false;
   }
 
   const int count = fundCount();
@@ -216,13 +213,13 @@ void Engine::CalcLaterDataSet() {
   previousFunds_.assign(count, -1);
   placeholders_.assign(count, false);
   for (int offset = 0; offset < count; ++offset) {
-    const KoersRec& k = portfolio_.koersAt(portfolio_.FirstKoersIndex + offset);
+    const KoersRec& k = portfolio_.koersAt(koersIndex + offset);
     const int found = previousNames.offsetOf(FundNameIndex::key(k.Ticker));
     if (found >= 0) previousFunds_[offset] = previousKoers + found;
     placeholders_[offset] = k.isPlaceholder();
   }
 
-  AlgemeenRec& alg = portfolio_.alg();
+  AlgemeenRec& alg = portfolio_.algAt(rek_ - 1);
   const int datum = wholeDays(alg.Datum);
   alg.PDuur = datum - wholeDays(PortStartDate());
   alg.SetDuur = datum - wholeDays(portfolio_.algAt(previousRekIndex_ - 1).Datum);
@@ -247,8 +244,8 @@ void Engine::CalcLaterDataSet() {
     if (!placeholders_[offset]) account(bookedAccount(k.RekNr)).Valuta = k.Valuta.str();
   }
 
-  if (!(fund(count - 1).Flag1 & KoersFlag::FakeFund))
-    UpdatePricesFromFiles(portfolio_, prices_, portfolio_.FirstRekIndex);
+  const bool pricesTaken = !(fund(count - 1).Flag1 & KoersFlag::FakeFund);
+  if (pricesTaken) UpdatePricesFromFiles(portfolio_, prices_, rek_);
 
   // Reserves and cumulative figures.
   for (int offset = 0; offset < count; ++offset) {
@@ -304,7 +301,7 @@ void Engine::CalcLaterDataSet() {
 
   // Interest.
   for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
-    const long double interest = AccountInterest(number, setDuur);
+    const long double interest = AccountInterest(rek_, number, setDuur);
     RekeningRec& rek = account(number);
     const RekeningRec& prev = previousAccount(number);
     rek.Rente = ld(rek.RenteCorrectie) + interest;
@@ -398,7 +395,7 @@ void Engine::CalcLaterDataSet() {
 
   // Totals of the dataset.
   if (SumReserve > kReserveCap) SumReserve = kReserveCap;
-  AlgemeenRec& totals = portfolio_.alg();
+  AlgemeenRec& totals = portfolio_.algAt(rek_ - 1);
   totals.Totaal = ld(SumReserve) + SumValue;
   totals.Winst = ld(totals.Totaal) - SumCumInleg;
   totals.Rendement = PortfolioReturn(totals.Winst, sumGewInleg_, totals.PDuur);
@@ -406,20 +403,18 @@ void Engine::CalcLaterDataSet() {
   totals.ROTAISomGewInleg = rotaiSomGewInleg_;
   totals.ROTAIWinst = ld(SumValue) - rotaiSomCumInleg_;
   totals.ROTAIRendement = PortfolioReturn(totals.ROTAIWinst, rotaiSomGewInleg_, totals.PDuur);
-
-  portfolio_.SelFonds = selFonds;
+  return pricesTaken;
 }
 
-long double Engine::AccountInterest(int account, int days) {
-  int rek = portfolio_.FirstRekIndex;
-  int koers = portfolio_.FirstKoersIndex;
+long double Engine::AccountInterest(int rekIndex, int account, int days) const {
+  int rek = rekIndex;
+  int koers = Portfolio::KoersIndexOf(rekIndex);
   if (account < 1 || account > Portfolio::kAccountsPerDataSet || !isDataSetAt(rek) ||
       !portfolio_.PrevDataSet(rek, koers) || !isDataSetAt(rek)) {
     return 0;
   }
   const double saldo = portfolio_.rekAt(rek + account - 1).Saldo;
-  portfolio_.pRekRec = portfolio_.FirstRekIndex + account - 1;
-  const RekeningRec& current = portfolio_.rek();
+  const RekeningRec& current = portfolio_.rekAt(rekIndex + account - 1);
   const Real48 debit = SignedPower(1 + ld(current.DebRente) * 0.01L, kDayExponent);
   const Real48 credit = SignedPower(1 + ld(current.CredRente) * 0.01L, kDayExponent);
   // A balance of 0.001 or less earns the debit rate.
@@ -427,32 +422,23 @@ long double Engine::AccountInterest(int account, int days) {
   return Real48(saldo * SignedPower(daily, days) - saldo);
 }
 
-void Engine::SpeedRekenClick(const Progress& progress) {
-  const int rekIndex = portfolio_.FirstRekIndex;
-  const int koersIndex = portfolio_.FirstKoersIndex;
-  int lastRek = rekIndex;
-  int lastKoers = koersIndex;
-  portfolio_.LastDataSet(lastRek, lastKoers);
+void Engine::CalcAllDataSets(int selFonds, const Progress& progress) {
+  const int lastRek = portfolio_.lastRekIndex();
   // Every dataset but the last is computed.
   int total = -1;
   for (int i = 0; i < portfolio_.size(); ++i)
     if (portfolio_.idAt(i) == AlgemeenRec::Id) ++total;
 
-  portfolio_.FirstDataSet(portfolio_.FirstRekIndex, portfolio_.FirstKoersIndex);
+  int rek = Portfolio::kFirstRekIndex;
+  int koers = Portfolio::kFirstKoersIndex;
   int done = 0;
-  while (portfolio_.FirstKoersIndex < portfolio_.LastSetKoersIndex) {
-    CalcDataSet();
+  while (rek < lastRek) {
+    CalcDataSet(rek, selFonds);
     if (progress) progress(++done, total);
-    const int before = portfolio_.FirstKoersIndex;
+    const int before = rek;
     // A step that cannot be made would repeat the same dataset for ever.
-    if (!portfolio_.NextDataSet(portfolio_.FirstRekIndex, portfolio_.FirstKoersIndex) ||
-        portfolio_.FirstKoersIndex == before) {
-      break;
-    }
+    if (!portfolio_.NextDataSet(rek, koers) || rek == before) break;
   }
-  portfolio_.bPortChanged = true;
-  portfolio_.FirstRekIndex = rekIndex;
-  portfolio_.FirstKoersIndex = koersIndex;
 }
 
 }  // namespace pelmar

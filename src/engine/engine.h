@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <array>
 #include <functional>
 #include <optional>
@@ -15,26 +16,32 @@ namespace pelmar {
 
 // The valuation engine: turns what the user entered into a dataset into
 // every derived figure of it, taking what accumulates from the dataset
-// before. It works on the current dataset (FirstRekIndex, FirstKoersIndex)
-// and computes in long double; every value it stores, in a record or in
-// its results, is rounded to Real48. Not re-entrant.
+// before. It computes the dataset it is given and never moves the
+// portfolio's cursor; it computes in long double, and every value it
+// stores, in a record or in its results, is rounded to Real48. Not
+// re-entrant; neither copied nor moved (it refers to the session's parts).
 class Engine {
  public:
   // Called after each dataset of a recalculation: datasets done, in all.
   using Progress = std::function<void(int done, int total)>;
 
   Engine(Portfolio& portfolio, PriceStore& prices, const Language& language);
+  Q_DISABLE_COPY_MOVE(Engine)
 
-  // Recomputes the current dataset. Leaves FirstRekIndex, FirstKoersIndex
-  // and SelFonds as they were.
-  void CalcDataSet();
+  // Recomputes the dataset whose first account is at rekIndex; in the first
+  // dataset the buy and sell figures of the fund at offset selFonds are
+  // computed too. True when the dataset's funds took the day's prices from
+  // the daily price files (the portfolio then differs from its file);
+  // false when there was nothing to compute or the dataset's prices are
+  // kept.
+  bool CalcDataSet(int rekIndex, int selFonds = -1);
   // Recomputes every dataset before the last in date order, each from its
-  // freshly computed predecessor, then marks the portfolio changed.
-  void SpeedRekenClick(const Progress& progress = {});
+  // freshly computed predecessor.
+  void CalcAllDataSets(int selFonds = -1, const Progress& progress = {});
 
-  // The interest of account 1 to 5 of the current dataset over `days`, on
-  // the balance of the previous dataset.
-  long double AccountInterest(int account, int days);
+  // The interest of account 1 to 5 of the dataset at rekIndex over `days`,
+  // on the balance of the previous dataset.
+  long double AccountInterest(int rekIndex, int account, int days) const;
   // The 0-based offset of the fund of the current dataset with that name
   // (leading blanks and case ignored), or -1.
   int FindFund(const QString& name) const;
@@ -57,20 +64,20 @@ class Engine {
   Real48 SumCumBTW;
 
  private:
-  void CalcFirstDataSet();
-  void CalcLaterDataSet();
+  bool CalcFirstDataSet(int selFonds);
+  bool CalcLaterDataSet();
 
   // Whether a general record, five accounts and a fund stand at rekIndex.
   bool isDataSetAt(int rekIndex) const;
-  // The accounts of the current dataset, 1 to 5, and of the previous one.
+  // The accounts of the dataset computed, 1 to 5, and of the previous one.
   RekeningRec& account(int number);
   const RekeningRec& previousAccount(int number) const;
-  // The fund at an offset of the current dataset and its previous fund
+  // The fund at an offset of the dataset computed and its previous fund
   // (nullptr for a new fund).
   KoersRec& fund(int offset);
   const KoersRec* previousFund(int offset) const;
   double currencyFactor(const KoersRec& fund) const;
-  // The number of funds of the current dataset, placeholder row included.
+  // The number of funds of the dataset computed, placeholder row included.
   int fundCount() const;
   // Zeroes the working totals.
   void clearSums();
@@ -80,7 +87,8 @@ class Engine {
   Advice advice_;
   std::optional<DateTime> portStartDate_;
 
-  // Working values of one run.
+  // Working values of one run, on the dataset whose first account is rek_.
+  int rek_ = Portfolio::kFirstRekIndex;
   Real48 sumDividend_;
   Real48 sumGewInleg_;
   Real48 rotaiSomCumInleg_;
@@ -88,10 +96,10 @@ class Engine {
   std::array<Real48, Portfolio::kAccountsPerDataSet> accountReserve_;
   std::array<Real48, Portfolio::kAccountsPerDataSet> accountAbsReserve_;
   int previousRekIndex_ = Portfolio::kFirstRekIndex;
-  // Per fund of the current dataset: the list index of its previous fund,
+  // Per fund of the dataset computed: the list index of its previous fund,
   // or -1 for a new fund. Looked up by name once per run.
   std::vector<int> previousFunds_;
-  // Per fund of the current dataset: whether it is the placeholder row.
+  // Per fund of the dataset computed: whether it is the placeholder row.
   std::vector<bool> placeholders_;
 };
 

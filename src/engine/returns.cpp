@@ -11,12 +11,14 @@ namespace {
 
 constexpr long double kDaysPerYear = 365.25L;
 
-// (G^E − 1) × 100, where G and E are stored values. A growth G below 0.001
-// is a power SignedPower cannot compute, a negative G (a loss larger than
-// the average capital) gives a figure below −100 %; both, and anything not
-// finite, are returns without meaning.
+// (G^E − 1) × 100, where G and E are stored values. A negative G (a loss
+// larger than the average capital) is a return without meaning, decided on
+// the sign of G itself: after the power a tiny |G|^E rounds the figure to
+// exactly −100 and would pass as a total loss. A G below 0.001 is a power
+// SignedPower cannot compute; it and anything not finite are returns
+// without meaning too.
 long double compounded(Real48 g, Real48 e) {
-  if (std::fabs(g.value()) < 0.001) return kNoReturn;
+  if (g.value() < 0.001) return kNoReturn;
   const long double result = (SignedPower(g, e) - 1) * 100;
   if (!std::isfinite(result) || result < -100) return kNoReturn;
   return result;

@@ -24,23 +24,24 @@ double reportFactor(const QString& valuta, bool reportInDollar, double rate) {
 
 }  // namespace
 
-double FundCurrencyFactor(const Portfolio& portfolio, const KoersRec& fund) {
-  const QString& portfolioCurrency = portfolio.bPortInDollar ? kDollar : kEuro;
+double FundCurrencyFactor(const Portfolio& portfolio, const AlgemeenRec& dataSet,
+                          const KoersRec& fund) {
+  const QString& portfolioCurrency = portfolio.bPortInDollar() ? kDollar : kEuro;
   if (fund.Valuta == portfolioCurrency) return 1.0;
-  const double rate = usableRate(portfolio.alg().Dollar);
-  const double factor = fund.Valuta == kDollar && !portfolio.bPortInDollar ? rate : 1 / rate;
+  const double rate = usableRate(dataSet.Dollar);
+  const double factor = fund.Valuta == kDollar && !portfolio.bPortInDollar() ? rate : 1 / rate;
   return factor < kSmallest ? 1.0 : factor;
 }
 
 double RapValutaFactor(const Portfolio& portfolio) {
-  return reportFactor(portfolio.koers().Valuta, portfolio.bRapInDollar,
+  return reportFactor(portfolio.koers().Valuta, portfolio.bRapInDollar(),
                       usableRate(portfolio.alg().Dollar));
 }
 
 double RekRapValutaFactor(const Portfolio& portfolio, double currencyIndexPrice) {
   // The price is rounded to five decimals as its text would be.
   const double rate = QString::number(currencyIndexPrice, 'f', 5).toDouble();
-  return reportFactor(portfolio.rek().Valuta, portfolio.bRapInDollar, usableRate(rate));
+  return reportFactor(portfolio.rek().Valuta, portfolio.bRapInDollar(), usableRate(rate));
 }
 
 }  // namespace pelmar

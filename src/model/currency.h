@@ -14,9 +14,10 @@ namespace pelmar {
 // is taken as it stands), so no factor is ever infinite or NaN and none
 // exceeds 10000.
 
-// The fund's currency to the portfolio currency, at `Dollar` of the current
-// general record (pAlgRec). A result below 0.0001 becomes 1.
-double FundCurrencyFactor(const Portfolio& portfolio, const KoersRec& fund);
+// The fund's currency to the portfolio currency, at `Dollar` of the general
+// record of the fund's dataset. A result below 0.0001 becomes 1.
+double FundCurrencyFactor(const Portfolio& portfolio, const AlgemeenRec& dataSet,
+                          const KoersRec& fund);
 
 // The current fund's (pKoersRec) currency to the report currency, at
 // `Dollar` of the current general record (pAlgRec).

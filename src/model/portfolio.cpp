@@ -1,5 +1,7 @@
 #include "model/portfolio.h"
 
+#include <algorithm>
+
 namespace pelmar {
 
 Portfolio::Portfolio() : initial_(InitialRecords::forTexts({})) {}
@@ -37,16 +39,12 @@ void Portfolio::removeRecords(int index, int count) {
 
 void Portfolio::clear() {
   records_.clear();
-  pIdentRec = 0;
-  pointAt(kFirstRekIndex);
-  FirstRekIndex = kFirstRekIndex;
-  FirstKoersIndex = kFirstKoersIndex;
-  LastSetKoersIndex = kFirstKoersIndex;
-  SelFonds = 0;
-  bAtLastSet = false;
-  bPortOpened = false;
-  bPortNew = false;
-  bPortChanged = false;
+  firstRekIndex_ = kFirstRekIndex;
+  pRekRec_ = kFirstRekIndex;
+  selFonds_ = 0;
+  bPortOpened_ = false;
+  bPortNew_ = false;
+  bPortChanged_ = false;
 }
 
 void Portfolio::NewPortfolio(const IdentRec& identRec, DateTime startDate) {
@@ -76,10 +74,8 @@ void Portfolio::NewPortfolio(const IdentRec& identRec, DateTime startDate) {
   placeholder.EndOfSetB = true;
   records_.push_back(placeholder);
 
-  bPortInDollar = ident.PortInDollarB;
-  bRapInDollar = ident.RapInDollarB;
-  bAtLastSet = true;
-  bPortNew = true;
+  setCurrencies(ident.PortInDollarB, ident.RapInDollarB);
+  bPortNew_ = true;
 }
 
 bool Portfolio::IsLastDataSet(int index) const {
@@ -103,52 +99,69 @@ int Portfolio::dataSetStartAt(int index) const {
   return -1;
 }
 
-bool Portfolio::FirstDataSet(int& rekIndex, int& koersIndex) {
+bool Portfolio::FirstDataSet(int& rekIndex, int& koersIndex) const {
   rekIndex = kFirstRekIndex;
   koersIndex = kFirstKoersIndex;
   return true;
 }
 
-bool Portfolio::PrevDataSet(int& rekIndex, int& koersIndex) {
+bool Portfolio::PrevDataSet(int& rekIndex, int& koersIndex) const {
   if (rekIndex <= kFirstRekIndex) return true;
   // Two before the first account is the last fund of the previous dataset.
   return moveTo(dataSetStartAt(rekIndex - 2), rekIndex, koersIndex);
 }
 
-bool Portfolio::NextDataSet(int& rekIndex, int& koersIndex) {
+bool Portfolio::NextDataSet(int& rekIndex, int& koersIndex) const {
   if (IsLastDataSet(rekIndex)) return true;
   int next = rekIndex;
   while (idAt(next) != 'a') ++next;
-  if (!moveTo(next, rekIndex, koersIndex)) return false;
-  if (IsLastDataSet(rekIndex)) LastSetKoersIndex = koersIndex;
-  return true;
+  return moveTo(next, rekIndex, koersIndex);
 }
 
-bool Portfolio::LastDataSet(int& rekIndex, int& koersIndex) {
-  if (!moveTo(dataSetStartAt(size() - 1), rekIndex, koersIndex)) return false;
-  LastSetKoersIndex = koersIndex;
-  return true;
+bool Portfolio::LastDataSet(int& rekIndex, int& koersIndex) const {
+  return moveTo(dataSetStartAt(size() - 1), rekIndex, koersIndex);
 }
 
-std::optional<DateTime> Portfolio::PrevDataSetDate() {
-  int rek = FirstRekIndex;
-  int koers = FirstKoersIndex;
+int Portfolio::lastRekIndex() const {
+  int rek = kFirstRekIndex;
+  int koers = kFirstKoersIndex;
+  LastDataSet(rek, koers);
+  return rek;
+}
+
+std::optional<DateTime> Portfolio::PrevDataSetDate() const {
+  int rek = FirstRekIndex();
+  int koers = FirstKoersIndex();
   if (!PrevDataSet(rek, koers)) return std::nullopt;
   return wholeDay(algAt(rek - 1).Datum);
 }
 
-std::optional<DateTime> Portfolio::NextDataSetDate() {
-  int rek = FirstRekIndex;
-  int koers = FirstKoersIndex;
+std::optional<DateTime> Portfolio::NextDataSetDate() const {
+  int rek = FirstRekIndex();
+  int koers = FirstKoersIndex();
   if (!NextDataSet(rek, koers)) return std::nullopt;
   return wholeDay(algAt(rek - 1).Datum);
 }
 
-std::optional<DateTime> Portfolio::LastDataSetDate() {
-  int rek = FirstRekIndex;
-  int koers = FirstKoersIndex;
+std::optional<DateTime> Portfolio::LastDataSetDate() const {
+  int rek = FirstRekIndex();
+  int koers = FirstKoersIndex();
   if (!LastDataSet(rek, koers)) return std::nullopt;
   return wholeDay(algAt(rek - 1).Datum);
+}
+
+void Portfolio::goToDataSet(int rekIndex) {
+  firstRekIndex_ = rekIndex;
+  pRekRec_ = rekIndex;
+  selectFund(selFonds_);
+}
+
+void Portfolio::selectFund(int offset) {
+  selFonds_ = std::clamp(offset, 0, std::max(fundCount(FirstKoersIndex()) - 1, 0));
+}
+
+void Portfolio::selectAccount(int number) {
+  pRekRec_ = firstRekIndex_ + std::clamp(number, 1, kAccountsPerDataSet) - 1;
 }
 
 int Portfolio::fundCount(int koersIndex) const {
@@ -180,12 +193,6 @@ RecordList Portfolio::copyOfDataSet(int rekIndex) const {
   return RecordList(records_.begin() + (rekIndex - 1), records_.begin() + dataSetEnd(rekIndex));
 }
 
-void Portfolio::pointAt(int rekIndex) {
-  pAlgRec = rekIndex - 1;
-  pRekRec = rekIndex;
-  pKoersRec = KoersIndexOf(rekIndex);
-}
-
 void Portfolio::renumberFrom(int index, int delta) {
   for (int i = index; i < size(); ++i)
     if (idAt(i) == 'a') algAt(i).NrOfSet += delta;
@@ -214,9 +221,6 @@ bool Portfolio::appendDataSet(int& rekIndex, int& koersIndex, DateTime datum, qi
   const int newAlg = size();
   records_.insert(records_.end(), copy.begin(), copy.end());
   moveTo(newAlg, rekIndex, koersIndex);
-  LastSetKoersIndex = koersIndex;
-  bAtLastSet = true;
-  pointAt(rekIndex);
   return true;
 }
 
@@ -248,9 +252,7 @@ bool Portfolio::insertDataSet(int& rekIndex, int& koersIndex, DateTime datum) {
   const int inserted = static_cast<int>(copy.size());
   records_.insert(records_.begin() + nextAlg, copy.begin(), copy.end());
   renumberFrom(nextAlg + inserted, 1);
-  LastSetKoersIndex += inserted;
   moveTo(nextAlg, rekIndex, koersIndex);
-  pointAt(rekIndex);
   return true;
 }
 
@@ -264,10 +266,7 @@ bool Portfolio::DeleteDataSet(int& rekIndex, int& koersIndex) {
   removeRecords(rekIndex - 1, removed);
   rekIndex = nextRek - removed;
   koersIndex = nextKoers - removed;
-  LastSetKoersIndex -= removed;
-  bAtLastSet = IsLastDataSet(rekIndex);
   renumberFrom(rekIndex - 1, -1);
-  pointAt(rekIndex);
   return true;
 }
 

@@ -12,16 +12,16 @@ namespace pelmar {
 // RecordList holds the IdentRec at index 0, then per dataset (oldest first)
 // one AlgemeenRec, exactly five RekeningRec and one or more KoersRec, the
 // last of which is the placeholder row. EndOfSetB marks the fifth account
-// and the last fund. The "current record" pointers of the original design
-// are list indices here (pIdentRec, pAlgRec, pRekRec, pKoersRec); the
-// dataset operations that change the list leave them at the dataset that
-// becomes current.
+// and the last fund. The current records are list indices (pIdentRec,
+// pAlgRec, pRekRec, pKoersRec).
 //
-// Dataset navigation works on a pair of indices (first account, first fund)
-// that callers pass in: FirstRekIndex and FirstKoersIndex or local copies.
-// A step that cannot be made returns false and leaves the indices as they
-// were; stepping before the first or after the last dataset succeeds
-// without moving.
+// The cursor (the current dataset, selected fund and current account) and
+// the flags are private: they change only through the named operations
+// below, and what can be derived (pAlgRec, pKoersRec, atLastSet) is
+// computed. Dataset steps work on a pair of indices (first account, first
+// fund) that callers pass in; a step that cannot be made returns false and
+// leaves the indices as they were; stepping before the first or after the
+// last dataset succeeds without moving.
 class Portfolio {
  public:
   // List indices are 16-bit in the file's world.
@@ -57,14 +57,14 @@ class Portfolio {
   const KoersRec& koersAt(int index) const { return std::get<KoersRec>(records_.at(index)); }
 
   // The current record of each kind (pIdentRec, pAlgRec, pRekRec, pKoersRec).
-  IdentRec& ident() { return identAt(pIdentRec); }
-  AlgemeenRec& alg() { return algAt(pAlgRec); }
-  RekeningRec& rek() { return rekAt(pRekRec); }
-  KoersRec& koers() { return koersAt(pKoersRec); }
-  const IdentRec& ident() const { return identAt(pIdentRec); }
-  const AlgemeenRec& alg() const { return algAt(pAlgRec); }
-  const RekeningRec& rek() const { return rekAt(pRekRec); }
-  const KoersRec& koers() const { return koersAt(pKoersRec); }
+  IdentRec& ident() { return identAt(pIdentRec()); }
+  AlgemeenRec& alg() { return algAt(pAlgRec()); }
+  RekeningRec& rek() { return rekAt(pRekRec()); }
+  KoersRec& koers() { return koersAt(pKoersRec()); }
+  const IdentRec& ident() const { return identAt(pIdentRec()); }
+  const AlgemeenRec& alg() const { return algAt(pAlgRec()); }
+  const RekeningRec& rek() const { return rekAt(pRekRec()); }
+  const KoersRec& koers() const { return koersAt(pKoersRec()); }
 
   // Adds one record at the end (the file reader builds the list this way)
   // or at an index. Refused, with nothing changed, when the list would
@@ -93,19 +93,20 @@ class Portfolio {
   // True when no AlgemeenRec follows the index before the end of the list.
   bool IsLastDataSet(int index) const;
 
-  bool FirstDataSet(int& rekIndex, int& koersIndex);
-  bool PrevDataSet(int& rekIndex, int& koersIndex);
-  // Sets LastSetKoersIndex when the dataset reached is the last.
-  bool NextDataSet(int& rekIndex, int& koersIndex);
-  // Sets LastSetKoersIndex.
-  bool LastDataSet(int& rekIndex, int& koersIndex);
+  // Steps a pair of indices (first account, first fund) to the first,
+  // previous, next or last dataset; the cursor does not move.
+  bool FirstDataSet(int& rekIndex, int& koersIndex) const;
+  bool PrevDataSet(int& rekIndex, int& koersIndex) const;
+  bool NextDataSet(int& rekIndex, int& koersIndex) const;
+  bool LastDataSet(int& rekIndex, int& koersIndex) const;
+  // The first account of the last dataset.
+  int lastRekIndex() const;
 
   // The whole-day date of the previous, next or last dataset seen from the
-  // current one (FirstRekIndex); the indices stay unchanged. Nothing when
-  // the step cannot be made.
-  std::optional<DateTime> PrevDataSetDate();
-  std::optional<DateTime> NextDataSetDate();
-  std::optional<DateTime> LastDataSetDate();
+  // current one; the cursor stays. Nothing when the step cannot be made.
+  std::optional<DateTime> PrevDataSetDate() const;
+  std::optional<DateTime> NextDataSetDate() const;
+  std::optional<DateTime> LastDataSetDate() const;
 
   // The number of funds (placeholder row included) of the dataset whose
   // first fund is at koersIndex.
@@ -121,34 +122,71 @@ class Portfolio {
   // one, dated datum with the given SetDuur (the append of AddDataSet);
   // the indices then point at the new dataset. False, with nothing
   // changed, when the dataset is not the last or the list would be full.
+  // The cursor does not move.
   bool appendDataSet(int& rekIndex, int& koersIndex, DateTime datum, qint32 setDuur);
   // Inserts a copy of the dataset at the indices after it, dated datum
   // (the insert of AddDataSet); the indices then point at the new
   // dataset. False, with nothing changed, when the dataset is the last or
-  // the list would be full.
+  // the list would be full. The cursor does not move.
   bool insertDataSet(int& rekIndex, int& koersIndex, DateTime datum);
-  // Removes the dataset at the indices; the dataset that followed becomes
-  // current. False, with nothing changed, for the last dataset (which has
-  // no follower to become current).
+  // Removes the dataset at the indices; the indices then point at the
+  // dataset that followed. False, with nothing changed, for the last
+  // dataset (which has no follower to take its place).
   bool DeleteDataSet(int& rekIndex, int& koersIndex);
 
-  // --- Program-wide portfolio state --------------------------------------
+  // --- The cursor: the current dataset, fund and account ---------------
 
-  int pIdentRec = 0;
-  int pAlgRec = kFirstRekIndex - 1;
-  int pRekRec = kFirstRekIndex;
-  int pKoersRec = kFirstKoersIndex;
-  int FirstRekIndex = kFirstRekIndex;
-  int FirstKoersIndex = kFirstKoersIndex;
-  int LastSetKoersIndex = kFirstKoersIndex;
-  int SelFonds = 0;
-  bool bAtLastSet = false;
-  bool bPortOpened = false;
-  bool bPortNew = false;
-  bool bPortChanged = false;
-  bool bPortInDollar = false;
-  bool bRapInDollar = false;
-  Real48 DollarKoers = 0.95;
+  int pIdentRec() const { return 0; }
+  int FirstRekIndex() const { return firstRekIndex_; }
+  int FirstKoersIndex() const { return KoersIndexOf(firstRekIndex_); }
+  int pAlgRec() const { return firstRekIndex_ - 1; }
+  int pRekRec() const { return pRekRec_; }
+  // The selected fund: its offset in the current dataset and its index.
+  int SelFonds() const { return selFonds_; }
+  int pKoersRec() const { return FirstKoersIndex() + selFonds_; }
+  // The first fund of the last dataset.
+  int LastSetKoersIndex() const { return KoersIndexOf(lastRekIndex()); }
+  // Whether the current dataset is the last one (the dataset of today).
+  bool atLastSet() const { return !isEmpty() && IsLastDataSet(firstRekIndex_); }
+
+  // Makes the dataset whose first account is at rekIndex current, with its
+  // first account current; the selected fund keeps its offset, cut to the
+  // dataset's funds.
+  void goToDataSet(int rekIndex);
+  // Selects the fund at that offset of the current dataset (cut to its
+  // funds).
+  void selectFund(int offset);
+  // Makes account 1 to 5 of the current dataset the current account.
+  void selectAccount(int number);
+
+  // --- Program-wide portfolio state ---------------------------------------
+
+  bool bPortOpened() const { return bPortOpened_; }
+  bool bPortNew() const { return bPortNew_; }
+  bool bPortChanged() const { return bPortChanged_; }
+  // The portfolio differs from its file.
+  void markChanged() { bPortChanged_ = true; }
+  // The portfolio is as its file holds it (after opening or saving).
+  void markUnchanged() { bPortChanged_ = false; }
+  // A file was read into the portfolio, or it was saved under a name: it
+  // is an opened portfolio and no longer a new one.
+  void markOpened() {
+    bPortOpened_ = true;
+    bPortNew_ = false;
+  }
+  // Opening a file failed: no opened portfolio is shown.
+  void markNotOpened() { bPortOpened_ = false; }
+
+  bool bPortInDollar() const { return bPortInDollar_; }
+  bool bRapInDollar() const { return bRapInDollar_; }
+  // The portfolio and report currencies, as the IdentRec stores them.
+  void setCurrencies(bool portInDollar, bool rapInDollar) {
+    bPortInDollar_ = portInDollar;
+    bRapInDollar_ = rapInDollar;
+  }
+  // The euro/dollar rate the program keeps between portfolios.
+  double DollarKoers() const { return DollarKoers_; }
+  void setDollarKoers(double rate) { DollarKoers_ = rate; }
 
  private:
   // Index of the AlgemeenRec of the dataset that holds index, scanning
@@ -157,8 +195,6 @@ class Portfolio {
   // Moves the indices to the dataset whose AlgemeenRec is at algIndex;
   // false when its first fund would lie past the end of the list.
   bool moveTo(int algIndex, int& rekIndex, int& koersIndex) const;
-  // Points pAlgRec, pRekRec and pKoersRec at the dataset at rekIndex.
-  void pointAt(int rekIndex);
   // Adds delta to NrOfSet of every dataset from index on.
   void renumberFrom(int index, int delta);
   // The records of the dataset at rekIndex, copied for a new dataset.
@@ -166,6 +202,16 @@ class Portfolio {
 
   RecordList records_;
   InitialRecords initial_;
+
+  int firstRekIndex_ = kFirstRekIndex;
+  int pRekRec_ = kFirstRekIndex;
+  int selFonds_ = 0;
+  bool bPortOpened_ = false;
+  bool bPortNew_ = false;
+  bool bPortChanged_ = false;
+  bool bPortInDollar_ = false;
+  bool bRapInDollar_ = false;
+  Real48 DollarKoers_ = 0.95;
 };
 
 }  // namespace pelmar

@@ -471,8 +471,7 @@ class Reader {
       return fail(ReadError::NoIdentBlock, "no identification block");
     ident.EndOfSetB = false;
     if (!append(ident)) return false;
-    into_.bPortInDollar = ident.PortInDollarB;
-    into_.bRapInDollar = ident.RapInDollarB;
+    into_.setCurrencies(ident.PortInDollarB, ident.RapInDollarB);
     if (identEnd == BlockEnd::Root) return fail(ReadError::Unreadable, "no dataset");
 
     int nrOfSet = 0;
@@ -669,8 +668,8 @@ int write(QIODevice& out, const Portfolio& portfolio, int writeLimit, const Lang
     ident.EndOfSetB = false;
     ident.VersionI = language.text(TextId::VersionText);
     ident.CopyrightI = language.text(TextId::CopyrightText);
-    ident.PortInDollarB = portfolio.bPortInDollar;
-    ident.RapInDollarB = portfolio.bRapInDollar;
+    ident.PortInDollarB = portfolio.bPortInDollar();
+    ident.RapInDollarB = portfolio.bRapInDollar();
     writeBlock(lines, QStringLiteral("IdentRec"), ident, language);
   }
 

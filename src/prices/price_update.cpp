@@ -23,10 +23,9 @@ void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekInde
       if (earlier >= 0) fund.Koers = earlier;
     }
   }
-  portfolio.bPortChanged = true;
 }
 
-double PriceFromEarlierSets(Portfolio& portfolio, int rekIndex, const KoersRec& fund) {
+double PriceFromEarlierSets(const Portfolio& portfolio, int rekIndex, const KoersRec& fund) {
   // Local indices: the current dataset stays as it is.
   int rek = rekIndex;
   int koers = Portfolio::KoersIndexOf(rekIndex);

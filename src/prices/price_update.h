@@ -9,12 +9,12 @@ namespace pelmar {
 // is at rekIndex: every fund that is neither Cumulatief nor BuySell gets
 // the price of its Ticker on the dataset's date. A fund for which the
 // files hold no price keeps the price it has; a fund without a price takes
-// PriceFromEarlierSets. The portfolio then counts as changed.
+// PriceFromEarlierSets. Marking the portfolio changed is the caller's.
 void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex);
 
 // The price of the fund in the datasets before the one at rekIndex, looking
 // back three datasets at most; tickers match with blanks and case ignored.
 // PriceStore::kNotFound when there is no earlier dataset or none holds it.
-double PriceFromEarlierSets(Portfolio& portfolio, int rekIndex, const KoersRec& fund);
+double PriceFromEarlierSets(const Portfolio& portfolio, int rekIndex, const KoersRec& fund);
 
 }  // namespace pelmar

@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
+#include "commands/quote_history.h"
 
 namespace pelmar {
 

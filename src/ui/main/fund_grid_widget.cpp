@@ -42,12 +42,8 @@ bool isEditKey(int key) {
 
 }  // namespace
 
-FundGridWidget::FundGridWidget(Session& session, Engine& engine, Prompter& prompter,
-                               QWidget* parent)
-    : QTableWidget(GridRow::Count, 2, parent),
-      session_(session),
-      engine_(engine),
-      prompter_(prompter) {
+FundGridWidget::FundGridWidget(Session& session, Prompter& prompter, QWidget* parent)
+    : QTableWidget(GridRow::Count, 2, parent), session_(session), prompter_(prompter) {
   horizontalHeader()->hide();
   verticalHeader()->hide();
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -133,7 +129,7 @@ void FundGridWidget::ReadGrid() {
 UpdateFondsResult FundGridWidget::UpdateFonds() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const UpdateFondsResult result =
-      pelmar::UpdateFonds(session_, engine_, prompter_, cellTexts(), currentRow());
+      pelmar::UpdateFonds(session_, prompter_, cellTexts(), currentRow());
   QApplication::restoreOverrideCursor();
   FillGrid();
   emit fundCommitted(result.fundsChanged);

@@ -15,7 +15,7 @@ class FundGridWidget : public QTableWidget {
   Q_OBJECT
 
  public:
-  FundGridWidget(Session& session, Engine& engine, Prompter& prompter, QWidget* parent = nullptr);
+  FundGridWidget(Session& session, Prompter& prompter, QWidget* parent = nullptr);
 
   // The text without leading blanks, then with blanks prepended while it is
   // narrower than the column width minus 10 pixels.
@@ -68,7 +68,6 @@ class FundGridWidget : public QTableWidget {
   QString padded(int column, const QString& text) const;
 
   Session& session_;
-  Engine& engine_;
   Prompter& prompter_;
 };
 

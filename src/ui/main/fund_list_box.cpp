@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
 
 namespace pelmar {
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "commands/comparison_tabs.h"
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
 #include "commands/session.h"
 #include "model/conversions.h"
 #include "ui/main/fund_grid_widget.h"
@@ -111,7 +111,7 @@ void FundPanel::createDatePanels() {
 QLayout* FundPanel::createLeftColumn(Session& session, Prompter& prompter) {
   auto* left = new QVBoxLayout;
   left->setSpacing(5);
-  grid = new FundGridWidget(session, session.engine(), prompter, fondsPanel);
+  grid = new FundGridWidget(session, prompter, fondsPanel);
   grid->setObjectName(QStringLiteral("FondsGrid"));
   // The cells are padded to their width with blanks; clipping them keeps
   // the text whole where eliding would cut it to "B...".
@@ -208,14 +208,13 @@ void FundPanel::setColour(const QColor& colour) {
 
 void FundPanel::ShowDataSet(const DataSetView& view) {
   const Portfolio& p = session_.portfolio();
-  const Settings& s = session_.settings();
   datumPanel->setText(view.datum);
   label1->setText(view.currency.portfolio);
   label3->setText(view.currency.report);
   label2->setText(view.currency.euro);
   label4->setText(view.currency.dollar);
   realTime->realTimeLabel->setText(view.currency.realTime);
-  realTime->setVisible(view.atLastSet && (s.downloadDollarQuote || s.downloadAexQuote));
+  realTime->setVisible(view.showRealTime);
   splitLabel->setText(view.splitLabel);
   fCumDatumPanel->setText(view.fundCumDatum);
 
@@ -227,7 +226,7 @@ void FundPanel::ShowDataSet(const DataSetView& view) {
   cumDatumPanel->setText(view.cumDatum);
 
   servicePanel->setText(view.servicePanel);
-  servicePanel->setVisible(s.servicePanel);
+  servicePanel->setVisible(view.showServicePanel);
 
   adviesLabel->setText(view.advice.adviesLabel);
   adviesLabel->setStyleSheet(view.advice.adviesColour == AdviceColour::Blue

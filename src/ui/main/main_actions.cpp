@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
 #include "commands/navigation.h"
 #include "commands/session.h"
 #include "ui/main/help_context.h"
@@ -252,7 +252,8 @@ void MainActions::enableWired() const {
     if (entry.action) setCommandEnabled(this->*entry.action, true);
 }
 
-void MainActions::EnableControls(const ControlStates& states, const NavButtons& nav) const {
+void MainActions::EnableControls(const ControlStates& states) const {
+  const NavButtons& nav = states.nav;
   setCommandEnabled(saveFile, states.save);
   for (QAction* command : {toonRekeningen, delStock, nieuweRefWaarde, splitsen, jaarafsluiting,
                            verwijderSet, voegToeSet, saveAs, overzichtPortefeuille, overzichtActies,
@@ -285,10 +286,10 @@ void MainActions::HandleLanguage(const Session& session) const {
 void MainActions::toggleDiagnostics(const Portfolio& portfolio, const Settings& settings) const {
   QAction* group = diagnostics->menuAction();
   group->setVisible(!group->isVisible());
-  portInDollar->setChecked(portfolio.bPortInDollar);
-  portInEuro->setChecked(!portfolio.bPortInDollar);
-  rappInDollar->setChecked(portfolio.bRapInDollar);
-  rappInEuro->setChecked(!portfolio.bRapInDollar);
+  portInDollar->setChecked(portfolio.bPortInDollar());
+  portInEuro->setChecked(!portfolio.bPortInDollar());
+  rappInDollar->setChecked(portfolio.bRapInDollar());
+  rappInEuro->setChecked(!portfolio.bRapInDollar());
   downloadOn->setChecked(settings.downloadAtStart);
   downloadDollarOn->setChecked(settings.downloadDollarQuote);
   downloadAexOn->setChecked(settings.downloadAexQuote);

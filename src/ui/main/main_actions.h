@@ -13,7 +13,6 @@ namespace pelmar {
 class Portfolio;
 class Session;
 struct ControlStates;
-struct NavButtons;
 struct Settings;
 
 // The main window's commands: one action per menu item and tool bar button
@@ -107,7 +106,7 @@ class MainActions {
   // Every wired command on, every other off: the state after wiring.
   void enableWired() const;
   // The states the core decided for the portfolio shown.
-  void EnableControls(const ControlStates& states, const NavButtons& nav) const;
+  void EnableControls(const ControlStates& states) const;
   // Every caption and hint in the session's language.
   void HandleLanguage(const Session& session) const;
   // Shows or hides the diagnostics menu with the current currency and

@@ -13,10 +13,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "commands/dataset_view.h"
+#include "commands/datasets.h"
 #include "commands/file_commands.h"
-#include "commands/main_window_logic.h"
+#include "commands/help.h"
+#include "commands/latest_prices.h"
 #include "commands/navigation.h"
+#include "commands/properties.h"
+#include "commands/refusal.h"
 #include "commands/session.h"
+#include "commands/start_up.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
 #include "ui/main/fund_panel.h"
@@ -25,6 +31,7 @@
 #include "ui/main/panel_tabs.h"
 #include "ui/main/real_time_box.h"
 #include "ui/main/splash_form.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 
@@ -46,9 +53,8 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       session_(session),
       prompter_(prompter),
-      programFolder_(programFolder),
-      store_(store),
-      files_(std::make_unique<FileCommands>(session, prompter, store)) {
+      programFolder_(programFolder) {
+  if (store) session_.setSettingsStore(store);
   const TraceScope trace(session_.trace(), QStringLiteral("MainForm.FormCreate"));
   setObjectName(QStringLiteral("MainForm"));
   setHelpContext(this, kWindowHelpContext);
@@ -119,18 +125,19 @@ void TMainForm::connectCommands() {
   };
   const MainActions& a = *actions_;
   wire(a.newFile, [this] {
-    if (files_->SpeedNewClick()) showPortfolio();
+    if (SpeedNewClick(session_, prompter_)) showPortfolio();
   });
   wire(a.openFile, [this] {
-    if (files_->SpeedOpenClick()) showPortfolio();
+    if (SpeedOpenClick(session_, prompter_)) showPortfolio();
   });
+  // Saving shows its own messages; the window redraws whatever the result.
   wire(a.saveFile, [this] {
-    files_->SpeedSaveClick();
-    runChange(false);
+    (void)SpeedSaveClick(session_, prompter_);
+    showChange();
   });
   wire(a.saveAs, [this] {
-    files_->SaveAsClick();
-    runChange(false);
+    (void)SaveAsClick(session_, prompter_);
+    showChange();
   });
   wire(a.einde, [this] { close(); });
   wire(a.eigenschappen, [this] { properties(); });
@@ -154,9 +161,9 @@ void TMainForm::connectCommands() {
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
   wire(a.divirOzev, [this] {
-    body_->labelTurbo->setText(session_.engine().advice().DivirOzevClick());
+    body_->labelTurbo->setText(DivirOzevClick(session_));
     actions_->divirOzev->setChecked(session_.engine().advice().divirOzevChecked());
-    runChange(true);
+    showChange();
   });
   wire(a.rividuDori, [this] {
     body_->labelPremie->setText(session_.engine().advice().RividuDoriClick());
@@ -174,16 +181,15 @@ void TMainForm::connectPanel() {
   connect(body_->adviesInfo, &QPushButton::clicked, this,
           [this] { prompter_.message(body_->adviesInfo->toolTip()); });
   connect(body_->datumPanel, &ClickLabel::clicked, this, [this] {
-    if (session_.portfolio().bPortOpened && DatumPanelClick(session_, prompter_)) showPortfolio();
+    if (DatumPanelClick(session_, prompter_)) showPortfolio();
   });
   connect(body_->fCumDatumPanel, &ClickLabel::clicked, this, [this] {
-    if (session_.portfolio().bPortOpened && FCumDatumPanelClick(session_, prompter_))
-      showPortfolio();
+    if (FCumDatumPanelClick(session_, prompter_)) showPortfolio();
   });
 
   FundGridWidget* grid = body_->grid;
   connect(grid, &FundGridWidget::promptChanged, labelStatus_, &QLabel::setText);
-  connect(grid, &FundGridWidget::edited, this, [this] { runChange(false); });
+  connect(grid, &FundGridWidget::edited, this, [this] { showChange(); });
   connect(grid, &FundGridWidget::fundCommitted, this, [this](bool fundsChanged) {
     if (fundsChanged) FillFondsenBox();
     showCurrentFund();
@@ -202,7 +208,7 @@ void TMainForm::connectPanel() {
 void TMainForm::HandleLanguage() {
   actions_->HandleLanguage(session_);
   body_->HandleLanguage();
-  if (session_.portfolio().bPortOpened || session_.portfolio().bPortNew) {
+  if (session_.portfolio().bPortOpened() || session_.portfolio().bPortNew()) {
     showPortfolio();
   } else {
     showNothingRead();
@@ -229,7 +235,12 @@ void TMainForm::colourWindow(const QColor& colour) {
 }
 
 void TMainForm::ShowDataSet(int index) {
-  const DataSetView view = pelmar::ShowDataSet(session_, index, files_->currentFileName());
+  pelmar::ShowDataSet(session_, index);
+  drawDataSet();
+}
+
+void TMainForm::drawDataSet() {
+  const DataSetView view = DataSetViewOf(session_, CurrentFileName(session_));
   colourWindow(colourOf(WindowColour(session_.portfolio())));
   setWindowTitle(view.caption);
   actions_->nodePanel->setText(view.nodePanel);
@@ -238,22 +249,19 @@ void TMainForm::ShowDataSet(int index) {
 
 void TMainForm::showCurrentFund() {
   const Portfolio& p = session_.portfolio();
-  if (!p.bPortOpened && !p.bPortNew) return;
-  ShowDataSet(p.FirstKoersIndex + p.SelFonds);
+  if (!p.bPortOpened() && !p.bPortNew()) return;
+  ShowDataSet(p.pKoersRec());
 }
 
 void TMainForm::showPortfolio() {
   FillFondsenBox();
   showCurrentFund();
-  const Portfolio& p = session_.portfolio();
-  EnableControls(p.bPortNew, p.bPortOpened, p.bPortChanged);
+  enableControls();
 }
 
-void TMainForm::runChange(bool changed) {
-  Portfolio& p = session_.portfolio();
-  if (changed) p.bPortChanged = true;
+void TMainForm::showChange() {
   showCurrentFund();
-  EnableControls(p.bPortNew, p.bPortOpened, p.bPortChanged);
+  enableControls();
 }
 
 void TMainForm::showNothingRead() {
@@ -262,10 +270,13 @@ void TMainForm::showNothingRead() {
   EnableControls(false, false, false);
 }
 
+void TMainForm::enableControls() {
+  const Portfolio& p = session_.portfolio();
+  EnableControls(p.bPortNew(), p.bPortOpened(), p.bPortChanged());
+}
+
 void TMainForm::EnableControls(bool isNew, bool opened, bool changed) {
-  const ControlStates states = pelmar::EnableControls(session_, isNew, opened, changed);
-  const NavButtons nav = states.any ? SetNavBtns(session_.portfolio()) : NavButtons{};
-  actions_->EnableControls(states, nav);
+  actions_->EnableControls(pelmar::EnableControls(session_, isNew, opened, changed));
 }
 
 // --- Fund list --------------------------------------------------------------------
@@ -275,17 +286,13 @@ void TMainForm::FillFondsenBox() {
 }
 
 void TMainForm::FondsenBoxClick() {
-  Portfolio& p = session_.portfolio();
-  if (!p.bPortOpened && !p.bPortNew) {
+  const Portfolio& p = session_.portfolio();
+  if (!p.bPortOpened() && !p.bPortNew()) {
     actions_->nodePanel->setText(session_.text(TextId::NothingRead));
   } else if (QListWidgetItem* item = body_->fondsenBox->currentItem()) {
-    const int offset = FundOffsetOf(p, item->text());
-    if (offset >= 0) {
-      p.SelFonds = offset;
-      ShowDataSet(p.FirstKoersIndex + offset);
-    }
+    if (pelmar::FondsenBoxClick(session_, item->text())) drawDataSet();
   }
-  EnableControls(p.bPortNew, p.bPortOpened, p.bPortChanged);
+  enableControls();
   body_->grid->setFocus();
 }
 
@@ -299,48 +306,33 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormPaint() {
   if (firstPaint_) return;
   firstPaint_ = true;
-  Settings& settings = session_.settings();
-  body_->tabs->bindSettings(&settings);
+  body_->tabs->bindSettings(&session_.settings());
   splash_ = new TSplashForm(session_, this);
   splash_->showCentred();
   HandleLanguage();
 
-  const QDir program(programFolder_);
-  const QStringList startPrices = {QStringLiteral("*.csv"), QStringLiteral("*.txt")};
-  if (!FolderHolds(settings.portfolioPath, QStringLiteral("*.xml")))
-    CopyExamplePrices(programFolder_, settings.pricePath, startPrices);
-  const bool opened = files_->OpenAtStart(program.filePath(QStringLiteral("Port")));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const Outcome started = StartUp(session_, prompter_, programFolder_);
+  QApplication::restoreOverrideCursor();
   splash_->close();
-  if (!opened) {
+  if (!started) {
     showNothingRead();
     return;
   }
-  if (!FolderHolds(settings.pricePath, QStringLiteral("*.csv"))) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    CopyExamplePrices(programFolder_, settings.pricePath,
-                      {QStringLiteral("*.csv"), QStringLiteral("*.bak"), QStringLiteral("*.txt")});
-    QApplication::restoreOverrideCursor();
-  }
-  session_.prices().refresh();
-  showPortfolio();
+  FillFondsenBox();
+  drawDataSet();
   ShowLatestPrices();
-  if (FolderHolds(settings.pricePath, QStringLiteral("*.csv"))) {
-    session_.portfolio().bPortChanged = false;
-    const Portfolio& p = session_.portfolio();
-    EnableControls(p.bPortNew, p.bPortOpened, p.bPortChanged);
-  } else {
-    prompter_.message(session_.text(TextId::NoPriceFiles));
-  }
+  enableControls();
 }
 
 bool TMainForm::openPortfolio(const QString& fileName) {
-  if (!files_->LoadPortfolio(fileName)) return false;
+  if (!LoadPortfolio(session_, prompter_, fileName)) return false;
   showPortfolio();
   return true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (!files_->FormClose()) {
+  if (!FormClose(session_, prompter_)) {
     event->ignore();
     return;
   }
@@ -348,7 +340,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   Settings& settings = session_.settings();
   settings.mainLeft = x();
   settings.mainTop = y();
-  if (store_) session_.saveSettings(*store_);
+  Tell(session_, prompter_, session_.storeSettings());
   event->accept();
 }
 
@@ -361,7 +353,7 @@ void TMainForm::ShowLatestPrices() {
 }
 
 void TMainForm::properties() {
-  const QString fileName = files_->currentFileName();
+  const QString fileName = CurrentFileName(session_);
   prompter_.timedMessage(session_.text(TextId::PropertiesHeading),
                          PropertiesText(session_, fileName, QFileInfo(fileName).size()),
                          kPropertiesMs);
@@ -394,14 +386,14 @@ void TMainForm::openHelp(int helpContext) {
 
 void TMainForm::recalculateAll() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  session_.engine().SpeedRekenClick([this](int done, int total) {
+  SpeedRekenClick(session_, [this](int done, int total) {
     labelStatus_->setText(session_.text(TextId::RecalculatingAll) +
                           QStringLiteral(" %1/%2").arg(done).arg(total));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   });
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();
-  runChange(true);
+  showChange();
 }
 
 void TMainForm::toggleDiagnostics() {

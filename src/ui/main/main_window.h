@@ -9,7 +9,6 @@ class QLabel;
 
 namespace pelmar {
 
-class FileCommands;
 class FundGridWidget;
 class FundListBox;
 class FundPanel;
@@ -81,7 +80,12 @@ class TMainForm : public QMainWindow {
   void showPortfolio();
   void showCurrentFund();
   void showNothingRead();
-  void runChange(bool changed);
+  // Draws the current dataset as the core last computed it.
+  void drawDataSet();
+  // After a change of the portfolio: the dataset and the controls.
+  void showChange();
+  // The controls for the portfolio's state.
+  void enableControls();
   void openHelp(int helpContext);
   int focusHelpContext() const;
   void properties();
@@ -92,8 +96,6 @@ class TMainForm : public QMainWindow {
   Session& session_;
   Prompter& prompter_;
   QString programFolder_;
-  SettingsStore* store_;
-  std::unique_ptr<FileCommands> files_;
   bool firstPaint_ = false;
 
   FundPanel* body_ = nullptr;

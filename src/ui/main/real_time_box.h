@@ -2,7 +2,8 @@
 
 #include <QGroupBox>
 
-#include "commands/main_window_logic.h"
+#include "commands/dataset_view.h"
+#include "commands/quote_history.h"
 
 class QLabel;
 
