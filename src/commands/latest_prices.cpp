@@ -1,9 +1,5 @@
 #include "commands/latest_prices.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTextStream>
-
 #include "commands/dataset_view.h"
 #include "model/conversions.h"
 
@@ -15,21 +11,6 @@ namespace {
 constexpr qint64 kStaleDays = 100;
 
 }  // namespace
-
-LatestPriceDays ReadLastPrices(const QString& priceFolder) {
-  LatestPriceDays days;
-  QFile file(QDir(priceFolder).filePath(QStringLiteral("Last Prices.txt")));
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return days;
-  const auto dayOf = [](const QString& line) {
-    bool ok = false;
-    const qint64 day = AfterChar(QChar(':'), line).trimmed().toLongLong(&ok);
-    return ok && day > 0 ? day : 0;
-  };
-  QTextStream in(&file);
-  days.dutch = dayOf(in.readLine());
-  days.us = dayOf(in.readLine());
-  return days;
-}
 
 LatestPricesLines ShowLatestPrices(const Session& session, const LatestPriceDays& days,
                                    const QString& lastReadFile) {

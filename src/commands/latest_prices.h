@@ -8,14 +8,8 @@ namespace pelmar {
 
 // The line of the latest download days of both stock lists.
 
-// The latest download days (date serials) of the Dutch and the US stock
-// list, as "Last Prices.txt" of the price folder holds them; 0 when unknown.
-struct LatestPriceDays {
-  qint64 dutch = 0;
-  qint64 us = 0;
-};
-LatestPriceDays ReadLastPrices(const QString& priceFolder);
-
+// The days come from the price store (PriceStore::latestPriceDays), which
+// reads "Last Prices.txt" of the price folder only when it changed.
 struct LatestPricesLines {
   QString status;         // the status line
   QString downloadLabel;  // the download window's label

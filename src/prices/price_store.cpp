@@ -80,6 +80,7 @@ void PriceStore::setFolder(const QString& folder) {
   if (!normal.isEmpty() && !normal.endsWith(u'/')) normal.append(u'/');
   if (normal == folder_) return;
   folder_ = normal;
+  latestDays_ = {};
   listed_ = false;
   files_.clear();
   fileDaysStale_ = true;
@@ -328,6 +329,33 @@ void PriceStore::noteWritten(const QString& fileName) {
     files_.insert(key, fileName);
     fileDaysStale_ = true;
   }
+}
+
+LatestPriceDays PriceStore::latestPriceDays() {
+  const QString path = folder_ + QStringLiteral("Last Prices.txt");
+  const QFileInfo info(path);
+  const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+  const qint64 size = info.exists() ? info.size() : -1;
+  if (latestDays_.trusted && latestDays_.modified == modified && latestDays_.size == size)
+    return latestDays_.days;
+
+  LatestPriceDays days;
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const auto dayOf = [](const QByteArray& line) {
+      const qsizetype colon = line.indexOf(':');
+      if (colon < 0) return qint64(0);
+      const QByteArray value = line.mid(colon + 1).trimmed();
+      bool ok = false;
+      const qint64 day = value.toLongLong(&ok);
+      return ok && day > 0 ? day : 0;
+    };
+    days.dutch = dayOf(file.readLine());
+    days.us = dayOf(file.readLine());
+  }
+  // A stamp taken too close to the change it might hide is not trusted.
+  latestDays_ = {days, modified, size, !isRacy(modified, QDateTime::currentDateTime())};
+  return days;
 }
 
 }  // namespace pelmar

@@ -10,6 +10,13 @@
 
 namespace pelmar {
 
+// The latest download days (date serials) of the Dutch and the US stock
+// list, as "Last Prices.txt" of the price folder holds them; 0 when unknown.
+struct LatestPriceDays {
+  qint64 dutch = 0;
+  qint64 us = 0;
+};
+
 // The daily price files of the price folder: one comma-separated text file
 // per trading day, named yymmdd + "A.csv" (any case), ISO-8859-1 on disk,
 // one sorted line "Name,Ticker,yy/mm/dd,price" per stock.
@@ -57,6 +64,10 @@ class PriceStore {
   // file could not be read or saved; the file is then left as it was.
   bool UpdatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
                        const QString& downloadLine);
+  // The days of "Last Prices.txt", read once and again only when the file
+  // changed on disk.
+  LatestPriceDays latestPriceDays();
+
   // Makes a new daily file with the single line. False when it could not be saved.
   bool CreatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
                        const QString& downloadLine);
@@ -95,6 +106,13 @@ class PriceStore {
   bool fileDaysStale_ = true;
   QHash<int, DayFile> parsed_;
   QHash<QString, int> tickerIds_;  // lower-case ticker -> id shared by all files
+  // "Last Prices.txt" as read, with the disk's stamp of it then.
+  struct LatestDaysFile {
+    LatestPriceDays days;
+    QDateTime modified;
+    qint64 size = -1;
+    bool trusted = false;
+  } latestDays_;
 };
 
 }  // namespace pelmar

@@ -348,7 +348,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::ShowLatestPrices() {
   const LatestPricesLines lines =
-      pelmar::ShowLatestPrices(session_, ReadLastPrices(session_.settings().pricePath), QString());
+      pelmar::ShowLatestPrices(session_, session_.prices().latestPriceDays(), QString());
   labelStatus_->setText(lines.status);
 }
 
