@@ -173,7 +173,9 @@ void Settings::save(SettingsStore& store) const {
 QString dataDirectory() {
   const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                       QStringLiteral("/Pelmar/");
-  QDir().mkpath(dir);
+  // Made when missing. A folder that cannot be made is not reported here:
+  // the first copy or save into it fails with its own message.
+  (void)QDir().mkpath(dir);
   return dir;
 }
 

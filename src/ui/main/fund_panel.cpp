@@ -45,6 +45,18 @@ QGroupBox* groupBox(QWidget* parent, const char* name) {
   return box;
 }
 
+// A group box with two labels, one above the other.
+QGroupBox* twoLabelBox(QWidget* parent, const char* name, QLabel*& upper, const char* upperName,
+                       QLabel*& lower, const char* lowerName) {
+  QGroupBox* box = groupBox(parent, name);
+  auto* lines = new QVBoxLayout(box);
+  upper = plainLabel(box, upperName);
+  lines->addWidget(upper);
+  lower = plainLabel(box, lowerName);
+  lines->addWidget(lower);
+  return box;
+}
+
 }  // namespace
 
 void ClickLabel::mousePressEvent(QMouseEvent*) {
@@ -122,19 +134,9 @@ QLayout* FundPanel::createLeftColumn(Session& session, Prompter& prompter) {
   grid->HandleLanguage();
   left->addWidget(grid);
 
-  boxValuta = groupBox(fondsPanel, "BoxValuta");
-  auto* valutaLines = new QVBoxLayout(boxValuta);
-  label1 = plainLabel(boxValuta, "Label1");
-  valutaLines->addWidget(label1);
-  label3 = plainLabel(boxValuta, "Label3");
-  valutaLines->addWidget(label3);
+  boxValuta = twoLabelBox(fondsPanel, "BoxValuta", label1, "Label1", label3, "Label3");
   left->addWidget(boxValuta);
-  boxEurDol = groupBox(fondsPanel, "BoxEurDol");
-  auto* eurDolLines = new QVBoxLayout(boxEurDol);
-  label2 = plainLabel(boxEurDol, "Label2");
-  eurDolLines->addWidget(label2);
-  label4 = plainLabel(boxEurDol, "Label4");
-  eurDolLines->addWidget(label4);
+  boxEurDol = twoLabelBox(fondsPanel, "BoxEurDol", label2, "Label2", label4, "Label4");
   left->addWidget(boxEurDol);
   labelTurbo = plainLabel(fondsPanel, "LabelTurbo");
   left->addWidget(labelTurbo);
