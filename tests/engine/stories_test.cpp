@@ -1,13 +1,13 @@
 #include <cmath>
 
-#include "engine_fixture.h"
+#include "support/portfolio_fixture.h"
 
 namespace pelmar::test {
 namespace {
 
 const QDate kStart(2023, 1, 2);
 
-using StoryTest = EngineFixture;
+using StoryTest = PortfolioFixture;
 
 TEST_F(StoryTest, BuySellDividendAndCosts) {
   start(kStart);
@@ -53,7 +53,7 @@ TEST_F(StoryTest, BuySellDividendAndCosts) {
   EXPECT_DOUBLE_EQ(fund(0).ROTAIGewInleg, 65950);
   EXPECT_DOUBLE_EQ(account(1).Saldo, 290);
   EXPECT_DOUBLE_EQ(account(1).CumKosten, 2);
-  EXPECT_DOUBLE_EQ(engine.SumCumKosten, 2);
+  EXPECT_DOUBLE_EQ(session.engine().SumCumKosten, 2);
   EXPECT_DOUBLE_EQ(alg().Totaal, 1170);
   EXPECT_DOUBLE_EQ(alg().Winst, 170);
   EXPECT_DOUBLE_EQ(alg().ROTAIWinst, 152);
@@ -65,7 +65,7 @@ TEST_F(StoryTest, BuySellDividendAndCosts) {
 }
 
 // The euro/dollar rate may be stored either way round.
-class CurrencyStoryTest : public EngineFixture, public ::testing::WithParamInterface<double> {};
+class CurrencyStoryTest : public PortfolioFixture, public ::testing::WithParamInterface<double> {};
 
 TEST_P(CurrencyStoryTest, DollarFundInAEuroPortfolio) {
   start(kStart);
@@ -74,7 +74,7 @@ TEST_P(CurrencyStoryTest, DollarFundInAEuroPortfolio) {
   usd.Valuta = QStringLiteral("US$");
   calc();
   EXPECT_DOUBLE_EQ(fund(0).CumInleg, 1000);
-  EXPECT_DOUBLE_EQ(engine.SumValue, 1000);
+  EXPECT_DOUBLE_EQ(session.engine().SumValue, 1000);
   EXPECT_DOUBLE_EQ(alg().Totaal, 1000);
   EXPECT_EQ(account(1).Valuta, QStringLiteral("US$"));
 
