@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,6 +14,7 @@
 #include "prices/settings.h"
 #include "prices/settings_store.h"
 #include "support/portfolio_fixture.h"
+#include "support/ui_read_file.h"
 
 namespace pelmar {
 namespace {
@@ -33,11 +33,6 @@ CliRun run(QStringList args) {
   o.flush();
   e.flush();
   return {code, out, err};
-}
-
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(Cli, VersionInEitherLanguageAndHelp) {
@@ -94,7 +89,7 @@ class CliOnExamples : public ::testing::Test {
     return QJsonDocument::fromJson(r.out.toUtf8()).object();
   }
   static int dataSetsIn(const QString& file) {
-    return static_cast<int>(contents(file).count("</AlgemeenRec>"));
+    return static_cast<int>(test::readFile(file).count("</AlgemeenRec>"));
   }
 
   QTemporaryDir dir;
@@ -149,7 +144,7 @@ TEST_F(CliOnExamples, JsonHoldsTheSameDataSetAsTheText) {
 }
 
 TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
-  const QByteArray original = contents(path("Test-2.xml"));
+  const QByteArray original = test::readFile(path("Test-2.xml"));
   CliRun r = open("Test-2.xml", {"--save", path("with.xml")});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.err.contains("28 Datasets written."));
@@ -158,7 +153,7 @@ TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
   EXPECT_EQ(dataSetsIn(path("with.xml")), 28);
   EXPECT_EQ(dataSetsIn(path("without.xml")), 27);
   // Opening never changes the file opened.
-  EXPECT_EQ(contents(path("Test-2.xml")), original);
+  EXPECT_EQ(test::readFile(path("Test-2.xml")), original);
 
   // Saved without "Nieuw", the portfolio reopens to the same dataset of today;
   // saved with it, reopening appends another one.
@@ -206,10 +201,10 @@ TEST_F(CliOnExamples, WithoutOptionsTheProgramsSettingsChooseLanguageAndPriceFol
   settings.save(store);
   ASSERT_TRUE(store.sync());
 
-  const QByteArray before = contents(store.location());
+  const QByteArray before = test::readFile(store.location());
   const CliRun r = run({"open", path("Test-1.xml"), "--today", kToday});
   // The settings are read, never written back.
-  EXPECT_EQ(contents(store.location()), before);
+  EXPECT_EQ(test::readFile(store.location()), before);
   QFile::remove(store.location());
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
@@ -229,7 +224,7 @@ TEST_F(CliOnExamples, FilesThatCannotBeReadEndWithCode3AndTheProgramsMessage) {
   EXPECT_TRUE(r.err.contains("This portfolio is not a valid xml file.")) << r.err.toStdString();
 
   // An example cut off in the middle of a dataset is refused, not half opened.
-  const QByteArray whole = contents(path("Test-1.xml"));
+  const QByteArray whole = test::readFile(path("Test-1.xml"));
   test::writeFile(path("bad.xml"), whole.left(whole.size() / 2));
   r = run({"open", path("bad.xml"), "--json", "--save", path("out.xml")});
   EXPECT_EQ(r.code, 3);

@@ -83,12 +83,10 @@ TEST_F(Dialogs, CalendarPanelsAndArrowsFollowTheChosenDay) {
   EXPECT_EQ(panelText(&dialog, "WeekPanel"), "53");
   EXPECT_EQ(panelText(&dialog, "KwartaalPanel"), "1");
   EXPECT_EQ(panelText(&dialog, "DatumPanel"), "01-01-2021");
-  EXPECT_EQ(dialog.findChild<QSpinBox*>("SpinUur")->value(), 8);
 
   // A day clicked in the calendar keeps the time of the spinners.
   auto* calendar = dialog.findChild<QCalendarWidget*>("Calendar1");
   calendar->setSelectedDate(QDate(2024, 2, 29));
-  EXPECT_EQ(panelText(&dialog, "KwartaalPanel"), "1");
   EXPECT_NEAR(dialog.DateTime(), dateTimeToSerial(QDateTime(QDate(2024, 2, 29), QTime(8, 5, 9))),
               1e-9);
   dialog.findChild<QToolButton*>("JaarSpinUp")->click();
