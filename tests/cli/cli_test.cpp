@@ -144,7 +144,7 @@ TEST_F(CliOnExamples, JsonHoldsTheSameDataSetAsTheText) {
 }
 
 TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
-  const QByteArray original = test::readFile(path("Test-2.xml"));
+  const QByteArray before = test::readFile(path("Test-2.xml"));
   CliRun r = open("Test-2.xml", {"--save", path("with.xml")});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.err.contains("28 Datasets written."));
@@ -153,7 +153,7 @@ TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
   EXPECT_EQ(dataSetsIn(path("with.xml")), 28);
   EXPECT_EQ(dataSetsIn(path("without.xml")), 27);
   // Opening never changes the file opened.
-  EXPECT_EQ(test::readFile(path("Test-2.xml")), original);
+  EXPECT_EQ(test::readFile(path("Test-2.xml")), before);
 
   // Saved without "Nieuw", the portfolio reopens to the same dataset of today;
   // saved with it, reopening appends another one.
