@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-namespace {
+#include "support/ui_read_file.h"
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+namespace {
 
 QStringList filesUnder(const QString& folder) {
   QStringList names;
@@ -37,7 +33,8 @@ TEST(ExampleData, TheCommittedDataIsWhatTheGeneratorMakes) {
     ASSERT_EQ(made, filesUnder(shipped + u'/' + sub)) << sub.toStdString();
     for (const QString& name : made) {
       const QString relative = sub + u'/' + name;
-      ASSERT_EQ(contents(dir.filePath(relative)), contents(shipped + u'/' + relative))
+      ASSERT_EQ(pelmar::test::readFile(dir.filePath(relative)),
+                pelmar::test::readFile(shipped + u'/' + relative))
           << relative.toStdString() << " differs: run pelmar-make-examples";
     }
   }

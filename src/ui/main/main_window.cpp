@@ -133,11 +133,11 @@ void TMainForm::connectCommands() {
   // Saving shows its own messages; the window redraws whatever the result.
   wire(a.saveFile, [this] {
     (void)SpeedSaveClick(session_, prompter_);
-    showChange();
+    showSaved();
   });
   wire(a.saveAs, [this] {
     (void)SaveAsClick(session_, prompter_);
-    showChange();
+    showSaved();
   });
   wire(a.einde, [this] { close(); });
   wire(a.eigenschappen, [this] { properties(); });
@@ -261,6 +261,12 @@ void TMainForm::showPortfolio() {
 
 void TMainForm::showChange() {
   showCurrentFund();
+  enableControls();
+}
+
+void TMainForm::showSaved() {
+  const Portfolio& p = session_.portfolio();
+  if (p.bPortOpened() || p.bPortNew()) drawDataSet();
   enableControls();
 }
 
