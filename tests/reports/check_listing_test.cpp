@@ -27,7 +27,7 @@ class CheckListingTest : public ::testing::Test {
 };
 
 TEST_F(CheckListingTest, ListsTheFirstTenRecordsWhateverDatasetTheyBelongTo) {
-  int rek = portfolio.FirstRekIndex, koers = portfolio.FirstKoersIndex;
+  int rek = portfolio.FirstRekIndex(), koers = portfolio.FirstKoersIndex();
   ASSERT_TRUE(portfolio.appendDataSet(rek, koers, dateToSerial(QDate(2024, 2, 2)), 31));
   const QString listing = CheckListing(portfolio, dutch, DateFormat::DayMonthYear);
   EXPECT_EQ(
