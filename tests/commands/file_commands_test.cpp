@@ -89,7 +89,6 @@ TEST_F(FileCommandsTest, NewPortfolioIsSavedUnderTheFirstFreeLetterAndReopensWit
   EXPECT_TRUE(p.atLastSet());
   EXPECT_EQ(serialToDate(p.alg().Datum), QDate(2024, 6, 12));
   EXPECT_EQ(SelectedFundEntry(p), "[New]") << "the first entry of the sorted list";
-  EXPECT_FALSE(p.bPortChanged());
   EXPECT_EQ(session.files().caption, QStringLiteral("Pelmar version 1.32a [2024 Portfolio C.xml]"));
 }
 
@@ -157,21 +156,6 @@ TEST_F(FileCommandsTest, OpenRefusesWhatItCannotReadAndOffersToSaveFirst) {
   EXPECT_FALSE(portfolio().bPortChanged());
 }
 
-TEST_F(FileCommandsTest, ANewPortfolioDoesNotReplaceUnsavedChangesUnasked) {
-  newPortfolio();
-  saveAndOpen();
-  portfolio().markChanged();
-  prompter.expectSavePrompt("", SaveChoice::Cancel);
-  EXPECT_FALSE(SpeedNewClick(session, prompter));
-  EXPECT_TRUE(portfolio().bPortOpened());
-
-  // A cancelled start date keeps the portfolio too.
-  portfolio().markUnchanged();
-  prompter.expectQuestion("Select Currency", Answer::Yes).expectDate(std::nullopt);
-  EXPECT_FALSE(SpeedNewClick(session, prompter));
-  EXPECT_TRUE(portfolio().bPortOpened());
-}
-
 TEST_F(FileCommandsTest, AFolderWithoutXmlFilesGetsTheFormatNotice) {
   prompter.expectMessage("Pelmar has changed its file format.").expectOpenFile(std::nullopt);
   EXPECT_FALSE(SpeedOpenClick(session, prompter));
@@ -216,8 +200,6 @@ TEST_F(FileCommandsTest, SaveAsWritesTheXmlFileAndRefusesStrangeExtensions) {
       .expectTimedMessage("1 Datasets written");
   EXPECT_TRUE(SaveAsClick(session, prompter));
   EXPECT_TRUE(QFileInfo::exists(port("plain.xml")));
-  prompter.expectSavePrompt("", SaveChoice::Cancel);
-  EXPECT_FALSE(SaveAsClick(session, prompter));
 }
 
 }  // namespace

@@ -15,16 +15,15 @@ class LatestPricesTest : public test::PortfolioFixture {
   }
 };
 
-TEST_F(LatestPricesTest, DaysOlderThan100AreUnknown) {
+TEST_F(LatestPricesTest, DaysOlderThan100AndUnreadableDaysAreUnknown) {
   const qint64 today = static_cast<qint64>(dateToSerial(session.clock().today()));
   EXPECT_EQ(ShowLatestPrices(session, {today - 99, today - 100}, "230202A.csv").status,
             "Gelezen: 230202A.csv\r\nLaatste koersen: NL: 2022-10-26, US: Onbekend");
   session.setLanguage(Language::Code::English);
   EXPECT_EQ(ShowLatestPrices(session, {0, today}, {}).downloadLabel,
             " Latest Prices: NL: Unknown, US: 2023-02-02");
-}
 
-TEST_F(LatestPricesTest, TheDaysFileMayBeMissingOrMalformed) {
+  // "Last Prices.txt": missing, malformed and well-formed.
   const QString folder = session.settings().pricePath;
   EXPECT_EQ(ReadLastPrices(folder).dutch, 0);
   test::writeFile(folder + "Last Prices.txt", "LatestPrice_nl: 44959\r\nLatestPrice_us: x12\r\n");

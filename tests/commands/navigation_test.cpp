@@ -120,7 +120,6 @@ TEST_F(NavigationTest, InsertingBetweenEqualDatesAsksNothing) {
   goToDataSet(1);
   ASSERT_TRUE(SpeedAddClick(session, prompter));
   EXPECT_EQ(dataSets(), 4);
-  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
   EXPECT_EQ(date(), QDate(2024, 6, 3));
   EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, true));
@@ -214,8 +213,8 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   for (int n = 1; n <= 3; ++n) {
     goToDataSet(n);
     fund(0).RekNr = 2;
-    portfolio().rekAt(portfolio().FirstRekIndex() + 1).RekNaam = QStringLiteral("Broker");
-    portfolio().rekAt(portfolio().FirstRekIndex()).RekNaam = QStringLiteral("Bank");
+    account(2).RekNaam = QStringLiteral("Broker");
+    account(1).RekNaam = QStringLiteral("Bank");
   }
   goToDataSet(2);
   addFundFromHere("BBB");
@@ -239,11 +238,10 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
 
   const QString defaultName = portfolio().initialRecords().DefaultRekeningRec.RekNaam;
   goToDataSet(1);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex() + 1).RekNaam.str(), "Broker")
-      << "AAA still uses it here";
+  EXPECT_EQ(account(2).RekNaam.str(), "Broker") << "AAA still uses it here";
   goToDataSet(3);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex() + 1).RekNaam, defaultName);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex()).RekNaam.str(), "Bank");
+  EXPECT_EQ(account(2).RekNaam, defaultName);
+  EXPECT_EQ(account(1).RekNaam.str(), "Bank");
 }
 
 }  // namespace

@@ -10,25 +10,6 @@ Question ask(const QString& message) {
   return Question{QStringLiteral("Pelmar"), message, "Ja", "Nee", "Annuleren", true, true};
 }
 
-TEST(ScriptedPrompter, AnswersTheScriptInOrder) {
-  ScriptedPrompter p;
-  const QDateTime day(QDate(2024, 3, 1), QTime(12, 0));
-  p.expectQuestion("Opslaan?", Answer::No)
-      .expectInput("Naam", {true, "Fonds A"})
-      .expectDate(day, "Kies de juiste datum")
-      .expectMessage("klaar")
-      .expectSaveFile(std::nullopt);
-  EXPECT_EQ(p.question(ask("Wijzigingen Opslaan?")), Answer::No);
-  const InputResult in = p.input("Nieuw fonds", "Naam van het fonds", "");
-  EXPECT_TRUE(in.accepted);
-  EXPECT_EQ(in.text, "Fonds A");
-  EXPECT_EQ(p.pickDate("Pelmar - Kies de juiste datum", QDateTime(QDate(2024, 1, 1), QTime())),
-            day);
-  p.message("Het is klaar.");
-  EXPECT_EQ(p.saveFileName("Opslaan als", "x.xml", "*.xml"), std::nullopt);
-  EXPECT_TRUE(p.done());
-}
-
 TEST(ScriptedPrompter, AnUnexpectedQuestionFailsTheTestAndIsCancelled) {
   ScriptedPrompter p;
   Answer answer = Answer::Yes;

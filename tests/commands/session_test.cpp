@@ -8,14 +8,6 @@
 namespace pelmar {
 namespace {
 
-TEST(Session, CaptionFollowsTheLanguage) {
-  Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
-  session.setLanguage(Language::Code::English);
-  EXPECT_EQ(session.caption(), "Pelmar, version 1.32a ");
-  session.setLanguage(Language::Code::Dutch);
-  EXPECT_EQ(session.caption(), "Pelmar, versie 1.32a ");
-}
-
 TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
   Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(session.language().code(), Language::Code::English);
