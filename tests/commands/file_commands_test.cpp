@@ -7,27 +7,12 @@
 
 #include "commands/navigation.h"
 #include "model/dates.h"
+#include "support/commands_files.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
 namespace pelmar {
 namespace {
-
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Keeps the names the save dialog proposed.
-class SavePrompter : public test::ScriptedPrompter {
- public:
-  std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
-                                      const QString& filter) override {
-    proposals.push_back(QFileInfo(proposal).fileName());
-    return ScriptedPrompter::saveFileName(caption, proposal, filter);
-  }
-  QStringList proposals;
-};
 
 class FileCommandsTest : public test::PortfolioFixture {
  protected:
@@ -40,7 +25,7 @@ class FileCommandsTest : public test::PortfolioFixture {
   int dataSets() const {
     return session.portfolio().algAt(session.portfolio().lastRekIndex() - 1).NrOfSet;
   }
-  int dataSetsIn(const QString& file) { return contents(file).count("<AlgemeenRec>"); }
+  int dataSetsIn(const QString& file) { return test::readFile(file).count("<AlgemeenRec>"); }
 
   // A new euro portfolio started on 2024-06-03 holding "BBB" and "aaa".
   void newPortfolio() {
@@ -61,21 +46,24 @@ class FileCommandsTest : public test::PortfolioFixture {
     return path;
   }
 
-  SavePrompter prompter;
+  test::ScriptedPrompter prompter;
   MemorySettingsStore store;
 };
 
 TEST_F(FileCommandsTest, NewPortfolioIsSavedUnderTheFirstFreeLetterAndReopensWithNieuw) {
+  // A folder without ".xml" files gets the notice of the new file format.
+  prompter.expectMessage("Pelmar has changed its file format.").expectOpenFile(std::nullopt);
+  EXPECT_FALSE(SpeedOpenClick(session, prompter));
   newPortfolio();
   EXPECT_TRUE(portfolio().bPortNew());
   EXPECT_EQ(session.files().caption, QStringLiteral("Pelmar, version 1.32a  [New File]"));
   test::writeFile(port("2024 Portfolio A.xml"), "taken");
   test::writeFile(port("2024 Portfolio B.xml"), "taken");
 
+  EXPECT_EQ(ProposedPortfolioName(session, port("")), "2024 Portfolio C");
   const QString path = port(QStringLiteral("2024 Portfolio C.xml"));
   prompter.expectSaveFile(path).expectTimedMessage("1 Datasets written");
   EXPECT_EQ(SpeedSaveClick(session, prompter), SaveOutcome::Saved);
-  EXPECT_EQ(prompter.proposals, QStringList{"2024 Portfolio C.xml"});
   EXPECT_FALSE(portfolio().bPortNew());
   EXPECT_TRUE(portfolio().bPortOpened());
   EXPECT_FALSE(portfolio().bPortChanged());
@@ -112,7 +100,7 @@ TEST_F(FileCommandsTest, TheSavePromptDoesWhatItsAnswerSays) {
   EXPECT_EQ(dataSetsIn(path), 2);
   EXPECT_FALSE(portfolio().bPortChanged());
 
-  const QByteArray onDisk = contents(path);
+  const QByteArray onDisk = test::readFile(path);
   portfolio().markChanged();
   prompter.expectSavePrompt("", SaveChoice::Cancel);
   EXPECT_EQ(SpeedSaveClick(session, prompter), SaveOutcome::Cancelled);
@@ -126,7 +114,7 @@ TEST_F(FileCommandsTest, TheSavePromptDoesWhatItsAnswerSays) {
   EXPECT_EQ(SpeedSaveClick(session, prompter), SaveOutcome::CloseWindow);
   EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_TRUE(FormClose(session, prompter)) << "not asked a second time";
-  EXPECT_EQ(contents(path), onDisk);
+  EXPECT_EQ(test::readFile(path), onDisk);
 }
 
 TEST_F(FileCommandsTest, OpenRefusesWhatItCannotReadAndOffersToSaveFirst) {
@@ -134,7 +122,7 @@ TEST_F(FileCommandsTest, OpenRefusesWhatItCannotReadAndOffersToSaveFirst) {
   const QString path = saveAndOpen();
   const RecordList before = portfolio().records();
 
-  test::writeFile(port("caps.XML"), contents(path));
+  test::writeFile(port("caps.XML"), test::readFile(path));
   prompter.expectOpenFile(port("caps.XML")).expectMessage("The extension .XML of the file");
   EXPECT_FALSE(SpeedOpenClick(session, prompter));
   test::writeFile(port("tiny.xml"), "<a/>");
@@ -156,11 +144,6 @@ TEST_F(FileCommandsTest, OpenRefusesWhatItCannotReadAndOffersToSaveFirst) {
   EXPECT_FALSE(portfolio().bPortChanged());
 }
 
-TEST_F(FileCommandsTest, AFolderWithoutXmlFilesGetsTheFormatNotice) {
-  prompter.expectMessage("Pelmar has changed its file format.").expectOpenFile(std::nullopt);
-  EXPECT_FALSE(SpeedOpenClick(session, prompter));
-}
-
 TEST_F(FileCommandsTest, ClosingANewPortfolioSavesItAndAFailedSaveKeepsTheProgramOpen) {
   EXPECT_TRUE(FormClose(session, prompter)) << "nothing to save";
   newPortfolio();
@@ -169,6 +152,7 @@ TEST_F(FileCommandsTest, ClosingANewPortfolioSavesItAndAFailedSaveKeepsTheProgra
   QDir().mkpath(port("blocked.xml"));
   prompter.expectSaveFile(port("blocked.xml")).expectMessage("The saved Pelmar file is too small");
   EXPECT_FALSE(FormClose(session, prompter));
+  EXPECT_TRUE(test::readFile(path("Error.log")).contains("Pad: " + port("blocked.xml").toUtf8()));
   EXPECT_TRUE(portfolio().bPortNew());
   EXPECT_TRUE(portfolio().bPortChanged());
 

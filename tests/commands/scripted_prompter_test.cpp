@@ -10,16 +10,13 @@ Question ask(const QString& message) {
   return Question{QStringLiteral("Pelmar"), message, "Ja", "Nee", "Annuleren", true, true};
 }
 
-TEST(ScriptedPrompter, AnUnexpectedQuestionFailsTheTestAndIsCancelled) {
+TEST(ScriptedPrompter, AnUnexpectedDialogFailsTheTestAndIsCancelled) {
   ScriptedPrompter p;
   Answer answer = Answer::Yes;
   EXPECT_NONFATAL_FAILURE(answer = p.question(ask("Verwijderen?")),
                           "Unexpected question: \"Pelmar\nVerwijderen?\"");
   EXPECT_EQ(answer, Answer::Cancel);
-}
 
-TEST(ScriptedPrompter, AQuestionOtherThanTheNextStepFailsTheTest) {
-  ScriptedPrompter p;
   p.expectQuestion("Opslaan?", Answer::Yes);
   EXPECT_NONFATAL_FAILURE(p.message("Bestand niet gevonden"),
                           "Expected question containing \"Opslaan?\" but got message");
