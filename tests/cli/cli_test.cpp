@@ -14,7 +14,6 @@
 #include "prices/settings.h"
 #include "prices/settings_store.h"
 #include "support/portfolio_fixture.h"
-#include "support/ui_read_file.h"
 
 namespace pelmar {
 namespace {

@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "support/ui_read_file.h"
+#include "support/portfolio_fixture.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 #include "commands/navigation.h"
 #include "model/dates.h"
-#include "support/commands_files.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 

@@ -23,13 +23,17 @@ TEST_F(LatestPricesTest, DaysOlderThan100AndUnreadableDaysAreUnknown) {
   EXPECT_EQ(ShowLatestPrices(session, {0, today}, {}).downloadLabel,
             " Latest Prices: NL: Unknown, US: 2023-02-02");
 
-  // "Last Prices.txt": missing, malformed and well-formed.
-  const QString folder = session.settings().pricePath;
-  EXPECT_EQ(ReadLastPrices(folder).dutch, 0);
-  test::writeFile(folder + "Last Prices.txt", "LatestPrice_nl: 44959\r\nLatestPrice_us: x12\r\n");
-  const LatestPriceDays days = ReadLastPrices(folder);
+  // "Last Prices.txt" through the price store: missing, malformed and
+  // well-formed, and read again once it changed.
+  PriceStore& prices = session.prices();
+  const QString file = session.settings().pricePath + "Last Prices.txt";
+  EXPECT_EQ(prices.latestPriceDays().dutch, 0);
+  test::writeFile(file, "LatestPrice_nl: 44959\r\nLatestPrice_us: x12\r\n");
+  const LatestPriceDays days = prices.latestPriceDays();
   EXPECT_EQ(days.dutch, 44959);
   EXPECT_EQ(days.us, 0);
+  test::writeFile(file, "LatestPrice_nl: 44960\r\nLatestPrice_us: 44961\r\n");
+  EXPECT_EQ(prices.latestPriceDays().us, 44961);
 }
 
 }  // namespace

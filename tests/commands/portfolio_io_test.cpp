@@ -11,7 +11,6 @@
 #include "model/dates.h"
 #include "model/portfolio_file.h"
 #include "prices/price_store.h"
-#include "support/commands_files.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 

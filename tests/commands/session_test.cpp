@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "support/commands_files.h"
+#include "support/portfolio_fixture.h"
 
 namespace pelmar {
 namespace {

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "support/commands_files.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 

@@ -12,6 +12,11 @@ void writeFile(const QString& path, const QByteArray& content) {
   ASSERT_EQ(file.write(content), content.size());
 }
 
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 namespace {
 
 QLocale localeOf(Language::Code code) {

@@ -21,6 +21,8 @@ inline double annual(double w, double gi, int d) {
 
 // Writes a text file (folders made as needed); the test fails when it cannot.
 void writeFile(const QString& path, const QByteArray& content);
+// The bytes of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
 
 // A session on a temporary data folder (with an empty price folder in it)
 // whose portfolio a test builds through the portfolio's own operations, as

@@ -11,7 +11,6 @@
 #include "commands/portfolio_io.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
-#include "support/ui_read_file.h"
 #include "ui/main/delta_image.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
