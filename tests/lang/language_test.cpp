@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/outcome.h"
+
 namespace pelmar {
 namespace {
 
@@ -67,6 +69,15 @@ TEST(Language, ThousandsSeparatorNeverEqualsTheDecimalSeparator) {
   EXPECT_EQ(Language(Language::Code::English, kDutchLocale).thousandsSeparator(), QChar(','));
   // A US locale groups with "," which Dutch uses for decimals.
   EXPECT_EQ(Language(Language::Code::Dutch, kUsLocale).thousandsSeparator(), QChar('.'));
+}
+
+TEST(Language, AReasonReadsInEitherLanguageWithItsArgumentsInPlace) {
+  // Arguments go in once, in order, even when one holds a marker itself.
+  const Reason reason{TextId::InvalidExtension, {".b%2k", "/tmp/%1 x.b%2k"}};
+  EXPECT_EQ(reason.text(Language(Language::Code::Dutch, kUsLocale)),
+            "De extensie .b%2k van het bestand /tmp/%1 x.b%2k is ongeldig.");
+  EXPECT_EQ(reason.text(Language(Language::Code::English, kUsLocale)),
+            "The extension .b%2k of the file /tmp/%1 x.b%2k is not valid.");
 }
 
 }  // namespace
