@@ -27,7 +27,7 @@ Portfolio samplePortfolio() {
   ident.Author = QStringLiteral("Jan/Piet");
   ident.Flag1 = IdentFlag::JaarAfsl;
   p.NewPortfolio(ident, 38718);  // 2006-01-01
-  p.bRapInDollar = true;
+  p.setCurrencies(false, true);
 
   const char* names[] = {"R&D", "Giro", "Spaar", "Beleg", "Vijf"};
   for (int i = 0; i < 5; ++i) {
@@ -57,7 +57,9 @@ Portfolio samplePortfolio() {
   EXPECT_EQ(p.insertRecord(7, fund), Portfolio::Refusal::None);
   p.algAt(1).Dollar = 1.2345;
   p.algAt(1).Totaal = 98765.4321;
-  EXPECT_TRUE(p.appendDataSet(p.FirstRekIndex, p.FirstKoersIndex, 38720, 2));
+  int rek = p.FirstRekIndex();
+  int koers = p.FirstKoersIndex();
+  EXPECT_TRUE(p.appendDataSet(rek, koers, 38720, 2));
   return p;
 }
 
@@ -172,8 +174,8 @@ TEST(PortfolioFileRead, AFileSavedInDutchReadsTheSameInEnglishAndBack) {
   EXPECT_NEAR(back.koersAt(7).RefWrde, 1234.5679, 1e-9);
   EXPECT_EQ(back.koersAt(7).FDuur, -3);
   EXPECT_EQ(back.rekAt(3).CredPerc, 200);
-  EXPECT_TRUE(back.bRapInDollar);
-  EXPECT_FALSE(back.bPortInDollar);
+  EXPECT_TRUE(back.bRapInDollar());
+  EXPECT_FALSE(back.bPortInDollar());
   EXPECT_TRUE(back.endOfSetAt(6));
   EXPECT_TRUE(back.endOfSetAt(8));
   EXPECT_FALSE(back.endOfSetAt(7));
