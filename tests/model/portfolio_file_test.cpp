@@ -168,17 +168,11 @@ TEST(PortfolioFileRead, AFileSavedInDutchReadsTheSameInEnglishAndBack) {
   ASSERT_TRUE(fromEnglish.result.ok());
   EXPECT_EQ(written(fromEnglish.portfolio, kDutch), written(p, kDutch));
 
+  // The text compares equal; what the text cannot show must match too.
   const Portfolio& back = fromDutch.portfolio;
-  EXPECT_EQ(back.size(), p.size());
-  EXPECT_EQ(back.koersAt(7).Koers, p.koersAt(7).Koers);
-  EXPECT_NEAR(back.koersAt(7).RefWrde, 1234.5679, 1e-9);
-  EXPECT_EQ(back.koersAt(7).FDuur, -3);
-  EXPECT_EQ(back.rekAt(3).CredPerc, 200);
   EXPECT_TRUE(back.bRapInDollar());
   EXPECT_FALSE(back.bPortInDollar());
-  EXPECT_TRUE(back.endOfSetAt(6));
-  EXPECT_TRUE(back.endOfSetAt(8));
-  EXPECT_FALSE(back.endOfSetAt(7));
+  for (int i = 0; i < p.size(); ++i) EXPECT_EQ(back.endOfSetAt(i), p.endOfSetAt(i)) << i;
 }
 
 TEST(PortfolioFileRead, IndentedFilesWithBlankLinesReadAsTheCompactFile) {
@@ -278,25 +272,6 @@ TEST(PortfolioFileRead, TheDebugViewSeesEveryBlockUntilItStops) {
   EXPECT_EQ(blocks[2].first(), QStringLiteral("<RekeningRec>"));
 }
 
-// Files that are no portfolio, each refused with the error the program
-// reports for it.
-struct Malformed {
-  const char* name;
-  std::function<QByteArray(QByteArray)> make;
-  pf::ReadError error;
-};
-
-void PrintTo(const Malformed& m, std::ostream* os) {
-  *os << m.name;
-}
-
-class PortfolioFileRefusal : public ::testing::TestWithParam<Malformed> {};
-
-TEST_P(PortfolioFileRefusal, IsReportedAndNeverHangs) {
-  const ReadBack back = readText(GetParam().make(written(samplePortfolio(), kEnglish)));
-  EXPECT_EQ(back.result.error, GetParam().error) << back.result.reason.toStdString();
-}
-
 QByteArray binaryGarbage(int size) {
   QRandomGenerator random(42);
   QByteArray bytes(size, '\0');
@@ -304,76 +279,77 @@ QByteArray binaryGarbage(int size) {
   return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, PortfolioFileRefusal,
-    ::testing::Values(
-        Malformed{"empty", [](QByteArray) { return QByteArray(); }, pf::ReadError::NoRoot},
-        Malformed{"blank lines only", [](QByteArray) { return QByteArray("\r\n  \r\n\n   "); },
-                  pf::ReadError::NoRoot},
-        Malformed{"declaration only", [](QByteArray t) { return t.left(t.indexOf('\n') + 1); },
-                  pf::ReadError::NoRoot},
-        Malformed{"root only", [](QByteArray t) { return t.left(t.indexOf("<IdentRec>")); },
-                  pf::ReadError::NoFirstBlock},
-        Malformed{"another first block",
-                  [](QByteArray t) { return t.replace("IdentRec>", "Portfolio>"); },
-                  pf::ReadError::NoIdentBlock},
-        Malformed{"first block on a field line",
-                  [](QByteArray t) { return t.replace("<IdentRec>\r\n", "<IdentRec>x"); },
-                  pf::ReadError::NoIdentBlock},
-        Malformed{
-            "no dataset",
+// Files that are no portfolio: each is refused with the error the program
+// reports for it, and none makes the reader hang.
+TEST(PortfolioFileRead, WhatIsNoPortfolioIsRefusedWithItsError) {
+  struct Malformed {
+    const char* name;
+    std::function<QByteArray(QByteArray)> make;
+    pf::ReadError error;
+  };
+  const QByteArray text = written(samplePortfolio(), kEnglish);
+  for (const Malformed& m : std::initializer_list<Malformed>{
+           {"empty", [](QByteArray) { return QByteArray(); }, pf::ReadError::NoRoot},
+           {"blank lines only", [](QByteArray) { return QByteArray("\r\n  \r\n\n   "); },
+            pf::ReadError::NoRoot},
+           {"declaration only", [](QByteArray t) { return t.left(t.indexOf('\n') + 1); },
+            pf::ReadError::NoRoot},
+           {"root only", [](QByteArray t) { return t.left(t.indexOf("<IdentRec>")); },
+            pf::ReadError::NoFirstBlock},
+           {"another first block",
+            [](QByteArray t) { return t.replace("IdentRec>", "Portfolio>"); },
+            pf::ReadError::NoIdentBlock},
+           {"first block on a field line",
+            [](QByteArray t) { return t.replace("<IdentRec>\r\n", "<IdentRec>x"); },
+            pf::ReadError::NoIdentBlock},
+           {"no dataset",
             [](QByteArray t) { return t.left(t.indexOf("<DataSet_1>")) + "</Pelmar_Data>\r\n"; },
             pf::ReadError::Unreadable},
-        Malformed{
-            "text at the dataset level",
+           {"text at the dataset level",
             [](QByteArray t) { return t.replace("<DataSet_2>", "stray text\r\n<DataSet_2>"); },
             pf::ReadError::Unreadable},
-        Malformed{"dataset without a general record",
-                  [](QByteArray t) {
-                    return t.left(t.indexOf("<DataSet_2>")) +
-                           "<DataSet_2>\r\n</DataSet_2>\r\n</Pelmar_Data>\r\n";
-                  },
-                  pf::ReadError::Unreadable},
-        Malformed{"four accounts",
-                  [](QByteArray t) {
-                    const qsizetype fifth =
-                        t.lastIndexOf("<RekeningRec>", t.indexOf("<RekNaam>Vijf"));
-                    return t.left(fifth) + t.mid(t.indexOf("</DataSet_1>"));
-                  },
-                  pf::ReadError::Unreadable},
-        Malformed{"dataset without funds",
-                  [](QByteArray t) {
-                    const qsizetype from = t.indexOf("<KoersRec>");
-                    return t.left(from) + t.mid(t.indexOf("</DataSet_1>"));
-                  },
-                  pf::ReadError::Unreadable},
-        Malformed{"a block left open",
-                  [](QByteArray t) { return replaced(t, "</KoersRec>\r\n", ""); },
-                  pf::ReadError::Unreadable},
-        Malformed{"1.0 in an Integer field",
-                  [](QByteArray t) { return replaced(t, "<FDuur>-3<", "<FDuur>1.0<"); },
-                  pf::ReadError::Unreadable},
-        Malformed{
-            "a Boolean beyond 32 bits",
+           {"dataset without a general record",
+            [](QByteArray t) {
+              return t.left(t.indexOf("<DataSet_2>")) +
+                     "<DataSet_2>\r\n</DataSet_2>\r\n</Pelmar_Data>\r\n";
+            },
+            pf::ReadError::Unreadable},
+           {"four accounts",
+            [](QByteArray t) {
+              const qsizetype fifth = t.lastIndexOf("<RekeningRec>", t.indexOf("<RekNaam>Vijf"));
+              return t.left(fifth) + t.mid(t.indexOf("</DataSet_1>"));
+            },
+            pf::ReadError::Unreadable},
+           {"dataset without funds",
+            [](QByteArray t) {
+              const qsizetype from = t.indexOf("<KoersRec>");
+              return t.left(from) + t.mid(t.indexOf("</DataSet_1>"));
+            },
+            pf::ReadError::Unreadable},
+           {"a block left open", [](QByteArray t) { return replaced(t, "</KoersRec>\r\n", ""); },
+            pf::ReadError::Unreadable},
+           {"1.0 in an Integer field",
+            [](QByteArray t) { return replaced(t, "<FDuur>-3<", "<FDuur>1.0<"); },
+            pf::ReadError::Unreadable},
+           {"a Boolean beyond 32 bits",
             [](QByteArray t) { return replaced(t, "<EndOfSetB>0<", "<EndOfSetB>99999999999<"); },
             pf::ReadError::Unreadable},
-        Malformed{"a 10 MB line",
-                  [](QByteArray t) {
-                    return t.replace("<Koers>12.3400</Koers>", QByteArray(10 << 20, '7'));
-                  },
-                  pf::ReadError::Unreadable},
-        Malformed{"binary garbage", [](QByteArray) { return binaryGarbage(1 << 16); },
-                  pf::ReadError::Unreadable},
-        Malformed{"garbage after the root line",
-                  [](QByteArray t) {
-                    return t.left(t.indexOf("<IdentRec>")) + "<IdentRec>\r\n" + binaryGarbage(4096);
-                  },
-                  pf::ReadError::Unreadable}),
-    [](const auto& info) {
-      QString name = QString::fromLatin1(info.param.name);
-      name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
-      return name.toStdString();
-    });
+           {"a 10 MB line",
+            [](QByteArray t) {
+              return t.replace("<Koers>12.3400</Koers>", QByteArray(10 << 20, '7'));
+            },
+            pf::ReadError::Unreadable},
+           {"binary garbage", [](QByteArray) { return binaryGarbage(1 << 16); },
+            pf::ReadError::Unreadable},
+           {"garbage after the root line",
+            [](QByteArray t) {
+              return t.left(t.indexOf("<IdentRec>")) + "<IdentRec>\r\n" + binaryGarbage(4096);
+            },
+            pf::ReadError::Unreadable}}) {
+    const ReadBack back = readText(m.make(text));
+    EXPECT_EQ(back.result.error, m.error) << m.name << ": " << back.result.reason.toStdString();
+  }
+}
 
 TEST(PortfolioFileRead, EveryTruncationIsRefused) {
   const QByteArray text = written(samplePortfolio(), kEnglish);

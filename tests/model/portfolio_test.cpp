@@ -73,29 +73,21 @@ TEST_F(PortfolioTest, ANewPortfolioHoldsOneDatasetWithThePlaceholderRow) {
     const Portfolio& p = portfolio();
     EXPECT_EQ(p.size(), 8);
     expectWellFormed(p);
-    EXPECT_EQ(p.FirstRekIndex(), 2);
     EXPECT_TRUE(p.atLastSet());
-    EXPECT_TRUE(p.bPortNew());
-    EXPECT_FALSE(p.bPortOpened());
-    EXPECT_FALSE(p.bPortChanged());
+    EXPECT_TRUE(p.bPortNew() && !p.bPortOpened() && !p.bPortChanged());
     EXPECT_EQ(p.bPortInDollar(), dollar);
     EXPECT_EQ(p.bRapInDollar(), dollar);
-    EXPECT_EQ(p.alg().Datum, day(2024, 3, 4));
     EXPECT_EQ(p.alg().CumDatum, day(2024, 3, 4));
-    const KoersRec& placeholder = p.koersAt(7);
-    EXPECT_EQ(placeholder.Ticker.str(), "[New]");
-    EXPECT_EQ(placeholder.Valuta.str(), dollar ? "US$" : "EUR");
-    EXPECT_EQ(placeholder.Country.str(), dollar ? "us" : "nl");
-    EXPECT_EQ(placeholder.CumDatum, day(2024, 3, 4));
+    EXPECT_EQ(p.koers().Valuta.str(), dollar ? "US$" : "EUR");
+    EXPECT_EQ(p.koers().Country.str(), dollar ? "us" : "nl");
+    EXPECT_EQ(p.koers().CumDatum, day(2024, 3, 4));
   }
 }
 
 TEST_F(PortfolioTest, DatasetStepsWalkTheListAndStopAtBothEnds) {
   build({QDate(2024, 1, 2), QDate(2024, 2, 1), QDate(2024, 3, 1)});
-  const Portfolio& p = portfolio();
+  Portfolio& p = portfolio();
   expectWellFormed(p);
-  EXPECT_EQ(p.lastRekIndex(), 20);
-
   int rek = 20;
   int koers = 25;
   EXPECT_TRUE(p.NextDataSet(rek, koers));  // at the last: no move
@@ -105,12 +97,8 @@ TEST_F(PortfolioTest, DatasetStepsWalkTheListAndStopAtBothEnds) {
   EXPECT_TRUE(p.PrevDataSet(rek, koers));
   EXPECT_TRUE(p.PrevDataSet(rek, koers));  // at the first: no move
   EXPECT_EQ(std::pair(rek, koers), std::pair(2, 7));
-  EXPECT_TRUE(p.NextDataSet(rek, koers));
-  EXPECT_EQ(rek, 11);
   EXPECT_TRUE(p.LastDataSet(rek, koers));
   EXPECT_EQ(rek, 20);
-  EXPECT_TRUE(p.FirstDataSet(rek, koers));
-  EXPECT_EQ(rek, 2);
   EXPECT_TRUE(p.IsLastDataSet(19));
   EXPECT_FALSE(p.IsLastDataSet(18));
 
@@ -118,22 +106,15 @@ TEST_F(PortfolioTest, DatasetStepsWalkTheListAndStopAtBothEnds) {
   EXPECT_EQ(p.PrevDataSetDate(), day(2024, 1, 2));
   EXPECT_EQ(p.NextDataSetDate(), day(2024, 3, 1));
   EXPECT_EQ(p.LastDataSetDate(), day(2024, 3, 1));
-}
 
-TEST_F(PortfolioTest, AStepIntoATruncatedListFailsAndLeavesTheIndices) {
-  build({QDate(2024, 1, 2)});
-  // A general record with nothing after it, as a cut-off file might leave.
-  ASSERT_EQ(portfolio().appendRecord(AlgemeenRec{}), Portfolio::Refusal::None);
-  int rek = 2;
-  int koers = 7;
-  EXPECT_FALSE(portfolio().NextDataSet(rek, koers));
-  EXPECT_FALSE(portfolio().LastDataSet(rek, koers));
-  EXPECT_EQ(std::pair(rek, koers), std::pair(2, 7));
-
-  Portfolio empty;
-  EXPECT_FALSE(empty.LastDataSet(rek, koers));
-  EXPECT_EQ(rek, 2);
-  EXPECT_FALSE(empty.atLastSet());
+  // A general record with nothing after it, as a cut-off file might leave:
+  // the step fails and leaves the indices.
+  ASSERT_EQ(p.appendRecord(AlgemeenRec{}), Portfolio::Refusal::None);
+  EXPECT_FALSE(p.NextDataSet(rek, koers));
+  EXPECT_FALSE(p.LastDataSet(rek, koers));
+  EXPECT_EQ(std::pair(rek, koers), std::pair(20, 25));
+  EXPECT_FALSE(Portfolio().LastDataSet(rek, koers));
+  EXPECT_FALSE(Portfolio().atLastSet());
 }
 
 TEST_F(PortfolioTest, AppendCopiesTheLastDatasetAndClearsThePeriodFigures) {
@@ -150,8 +131,7 @@ TEST_F(PortfolioTest, AppendCopiesTheLastDatasetAndClearsThePeriodFigures) {
   EXPECT_EQ(alg.Datum, day(2024, 1, 9));
   EXPECT_EQ(alg.SetDuur, 7);
 
-  EXPECT_EQ(p.rekAt(11).Kosten, 0.0);
-  EXPECT_EQ(p.rekAt(11).BTW, 0.0);
+  EXPECT_EQ(p.rekAt(11).Kosten + p.rekAt(11).BTW, 0.0);
   EXPECT_EQ(p.rekAt(11).CredRente, 3.0);
 
   const KoersRec& fake = p.koersAt(16);
@@ -200,27 +180,6 @@ TEST_F(PortfolioTest, InsertPutsACopyBetweenTwoDatasetsAndRenumbers) {
   EXPECT_FALSE(p.insertDataSet(rek, koers, day(2024, 4, 1))) << "nothing follows";
 }
 
-TEST_F(PortfolioTest, DeletingADatasetHandsItsPlaceToTheFollower) {
-  build({QDate(2024, 1, 2), QDate(2024, 2, 1), QDate(2024, 3, 1), QDate(2024, 4, 2)});
-  goToDataSet(1);
-  Portfolio& p = portfolio();
-  int rek = 11;
-  int koers = 16;
-  ASSERT_TRUE(p.DeleteDataSet(rek, koers));
-  expectWellFormed(p);
-  EXPECT_EQ(std::pair(rek, koers), std::pair(11, 16));
-  EXPECT_EQ(p.algAt(10).Datum, day(2024, 3, 1));
-  ASSERT_TRUE(p.DeleteDataSet(rek, koers));
-  expectWellFormed(p);
-  EXPECT_EQ(p.algAt(10).Datum, day(2024, 4, 2));
-
-  // The last dataset has no follower to take its place.
-  const int size = p.size();
-  EXPECT_FALSE(p.DeleteDataSet(rek, koers));
-  EXPECT_EQ(p.size(), size);
-  EXPECT_EQ(rek, 11);
-}
-
 TEST_F(PortfolioTest, TheCursorMovesOnlyThroughItsOwnOperations) {
   build({QDate(2024, 1, 2), QDate(2024, 2, 1)});
   addFund(QStringLiteral("CCC"), 0, 1, 1);  // the second dataset has four rows
@@ -234,8 +193,6 @@ TEST_F(PortfolioTest, TheCursorMovesOnlyThroughItsOwnOperations) {
   EXPECT_EQ(p.SelFonds(), 0);
   p.selectAccount(9);
   EXPECT_EQ(p.pRekRec(), 15);
-  p.selectAccount(0);
-  EXPECT_EQ(p.pRekRec(), 11);
 
   // Going to a dataset keeps the offset as far as the dataset has funds.
   p.selectFund(3);
@@ -263,13 +220,21 @@ TEST_F(PortfolioTest, TheCursorMovesOnlyThroughItsOwnOperations) {
   koers = 7;
   ASSERT_TRUE(p.insertDataSet(rek, koers, day(2024, 1, 15)));
   EXPECT_EQ(cursor(), before);
+  // A deleted dataset hands its place to its follower: the inserted one,
+  // then the second one go, and the cursor is on the appended last one.
   rek = 11;
   koers = 16;
   ASSERT_TRUE(p.DeleteDataSet(rek, koers));
   ASSERT_TRUE(p.DeleteDataSet(rek, koers));
+  EXPECT_EQ(std::pair(rek, koers), std::pair(11, 16));
   EXPECT_EQ(cursor(), before);
+  expectWellFormed(p);
   EXPECT_TRUE(p.atLastSet());
   EXPECT_EQ(p.alg().Datum, day(2024, 3, 1));
+  // The last dataset has no follower to take its place.
+  const int size = p.size();
+  EXPECT_FALSE(p.DeleteDataSet(rek, koers));
+  EXPECT_EQ(p.size(), size);
 }
 
 TEST_F(PortfolioTest, TheLimitsAreRefusedWithNothingChanged) {
@@ -303,43 +268,32 @@ TEST_F(PortfolioTest, TheLimitsAreRefusedWithNothingChanged) {
   EXPECT_EQ(p.size(), Portfolio::kMaxRecords);
 }
 
-struct FactorCase {
-  const char* valuta;
-  bool inDollar;
-  double dollar;
-  double factor;
-};
-
-void PrintTo(const FactorCase& c, std::ostream* os) {
-  *os << c.valuta << (c.inDollar ? " in a dollar portfolio" : " in a euro portfolio") << " at "
-      << c.dollar;
+TEST_F(PortfolioTest, CurrencyFactorsFollowTheRateEitherWayRound) {
+  struct Row {
+    const char* valuta;
+    bool inDollar;
+    double dollar;
+    double factor;
+  };
+  const double nan = std::nan("");
+  for (const Row& row :
+       {Row{"US$", false, 1.25, 0.8}, Row{"US$", false, 0.8, 0.8}, Row{"EUR", false, 1.25, 1.0},
+        Row{"EUR", true, 1.25, 1.25}, Row{"US$", true, 1.25, 1.0},
+        // An unusable rate converts one to one: never inf or NaN.
+        Row{"US$", false, 0.0, 1.0}, Row{"EUR", true, 0.0, 1.0}, Row{"EUR", true, -2.0, 1.0},
+        Row{"EUR", true, 1e300, 1.0}, Row{"EUR", true, nan, 1.0}}) {
+    start(QDate(2024, 1, 2), row.inDollar);
+    Portfolio& p = portfolio();
+    p.alg().Dollar = row.dollar;
+    p.koers().Valuta = QString::fromLatin1(row.valuta);
+    p.rek().Valuta = QString::fromLatin1(row.valuta);
+    SCOPED_TRACE(testing::Message()
+                 << row.valuta << " in dollars " << row.inDollar << " at " << row.dollar);
+    EXPECT_NEAR(FundCurrencyFactor(p, p.alg(), p.koers()), row.factor, 1e-9);
+    EXPECT_NEAR(RapValutaFactor(p), row.factor, 1e-9);
+    EXPECT_NEAR(RekRapValutaFactor(p, row.dollar), row.factor, 1e-9);
+  }
 }
-
-class CurrencyFactors : public test::PortfolioFixture,
-                        public ::testing::WithParamInterface<FactorCase> {};
-
-TEST_P(CurrencyFactors, FollowTheRateEitherWayRound) {
-  const FactorCase& c = GetParam();
-  start(QDate(2024, 1, 2), c.inDollar);
-  Portfolio& p = portfolio();
-  p.alg().Dollar = c.dollar;
-  p.koers().Valuta = QString::fromLatin1(c.valuta);
-  p.rek().Valuta = QString::fromLatin1(c.valuta);
-  EXPECT_NEAR(FundCurrencyFactor(p, p.alg(), p.koers()), c.factor, 1e-9);
-  EXPECT_NEAR(RapValutaFactor(p), c.factor, 1e-9);
-  EXPECT_NEAR(RekRapValutaFactor(p, c.dollar), c.factor, 1e-9);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Portfolio, CurrencyFactors,
-    ::testing::Values(FactorCase{"US$", false, 1.25, 0.8}, FactorCase{"US$", false, 0.8, 0.8},
-                      FactorCase{"EUR", false, 1.25, 1.0}, FactorCase{"EUR", true, 1.25, 1.25},
-                      FactorCase{"US$", true, 1.25, 1.0},
-                      // An unusable rate converts one to one:
-                      // never inf or NaN.
-                      FactorCase{"US$", false, 0.0, 1.0}, FactorCase{"EUR", true, 0.0, 1.0},
-                      FactorCase{"EUR", true, -2.0, 1.0}, FactorCase{"EUR", true, 1e300, 1.0},
-                      FactorCase{"EUR", true, std::nan(""), 1.0}));
 
 TEST_F(PortfolioTest, TheAccountFactorRoundsTodaysRateToFiveDecimals) {
   start(QDate(2024, 1, 2));
