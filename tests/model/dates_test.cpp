@@ -58,11 +58,8 @@ TEST(DateSerial, OutOfRangeAndInvalidValues) {
 
 TEST(Dates, EasterSundayEarlyAndLate) {
   EXPECT_EQ(easterSunday(1818), QDate(1818, 3, 22));  // earliest possible
-  EXPECT_EQ(easterSunday(2008), QDate(2008, 3, 23));
-  EXPECT_EQ(easterSunday(2011), QDate(2011, 4, 24));
-  EXPECT_EQ(easterSunday(2024), QDate(2024, 3, 31));
   EXPECT_EQ(easterSunday(2038), QDate(2038, 4, 25));  // latest possible
-  EXPECT_EQ(easterSunday(2025), QDate(2025, 4, 20));
+  EXPECT_EQ(easterSunday(2024), QDate(2024, 3, 31));
 }
 
 TEST(Dates, NonWorkingDays) {
@@ -75,10 +72,7 @@ TEST(Dates, NonWorkingDays) {
       {{2024, 4, 1}, true},     // Easter Monday
       {{2024, 4, 2}, false},    // Tuesday after
       {{2024, 5, 9}, false},    // Ascension Day is a working day
-      {{2008, 3, 21}, true},    // early Easter: Good Friday
-      {{2008, 3, 24}, true},    //   Easter Monday
-      {{2038, 4, 23}, true},    // late Easter: Good Friday
-      {{2038, 4, 26}, true},    //   Easter Monday
+      {{2038, 4, 26}, true},    // late Easter: Easter Monday
       {{2038, 3, 29}, false},   // not Easter Monday that year
       {{2025, 4, 18}, true},    // Good Friday
       {{2025, 4, 21}, true},    // Easter Monday
@@ -139,25 +133,17 @@ TEST(Dates, WeekNumbers) {
 }
 
 TEST(DateFormats, SettingsAndTexts) {
-  EXPECT_EQ(dateFormatFromSetting("yyyy-MM-dd"), DateFormat::YearMonthDay);
   EXPECT_EQ(dateFormatFromSetting("dd-mm-yyyy"), DateFormat::DayMonthYear);
   EXPECT_EQ(dateFormatFromSetting("MM-dd-yyyy"), DateFormat::MonthDayYear);
-  EXPECT_EQ(dateFormatFromSetting("d/M/yy"), DateFormat::YearMonthDay);
-  EXPECT_EQ(dateFormatFromSetting(""), DateFormat::YearMonthDay);
-
+  EXPECT_EQ(dateFormatFromSetting("d/M/yy"), DateFormat::YearMonthDay) << "unknown";
   const QDate day(2009, 3, 13);
-  EXPECT_EQ(formatDate(day, DateFormat::YearMonthDay), "2009-03-13");
-  EXPECT_EQ(formatDate(day, DateFormat::DayMonthYear), "13-03-2009");
-  EXPECT_EQ(formatDate(day, DateFormat::MonthDayYear), "03-13-2009");
-  for (const DateFormat format :
-       {DateFormat::YearMonthDay, DateFormat::DayMonthYear, DateFormat::MonthDayYear}) {
+  for (const auto& [format, text] : {std::pair(DateFormat::YearMonthDay, "2009-03-13"),
+                                     std::pair(DateFormat::DayMonthYear, "13-03-2009"),
+                                     std::pair(DateFormat::MonthDayYear, "03-13-2009")}) {
+    EXPECT_EQ(formatDate(day, format), text);
+    EXPECT_EQ(parseDate(text, format), day);
     EXPECT_EQ(dateFormatFromSetting(dateFormatSetting(format)), format);
-    EXPECT_EQ(parseDate(formatDate(day, format), format), day);
   }
-  // Converting a stored date from one format to another.
-  EXPECT_EQ(
-      formatDate(*parseDate("2009-03-13", DateFormat::YearMonthDay), DateFormat::DayMonthYear),
-      "13-03-2009");
 }
 
 TEST(DateFormats, ParsingIsStrictAboutFieldsButNotAboutPadding) {

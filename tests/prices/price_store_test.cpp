@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/portfolio_fixture.h"
+
 namespace pelmar {
 namespace {
 
@@ -14,9 +16,7 @@ class PriceStoreTest : public ::testing::Test {
   QString folder() const { return dir_.path() + u'/'; }
 
   void write(const QString& name, const QByteArray& bytes) {
-    QFile file(folder() + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    test::writeFile(folder() + name, bytes);
   }
   // A daily file for the day with "Name,Ticker,date,price" lines.
   void writeDay(QDate day, const QByteArray& lines) { write(PriceStore::dayFileName(day), lines); }
@@ -181,12 +181,8 @@ TEST_F(PriceStoreTest, BadLinesGiveTheDocumentedFallbacks) {
 }
 
 TEST_F(PriceStoreTest, AHugeFileIsReadWhole) {
-  QByteArray big;
-  big.reserve(52 * 1024 * 1024);
   const QByteArray line = "Filler fund with a long name,fil,24/01/05,1.2345\r\n";
-  while (big.size() < 50 * 1024 * 1024) big += line;
-  big += "Last,lst,24/01/05,42";
-  writeDay(QDate(2024, 1, 5), big);
+  writeDay(QDate(2024, 1, 5), line.repeated(1 << 20) + "Last,lst,24/01/05,42");
   PriceStore store(folder());
   EXPECT_DOUBLE_EQ(store.GetFilePrice("lst", kSunday), 42.0);
   EXPECT_DOUBLE_EQ(store.GetFilePrice("fil", kSunday), 1.2345);

@@ -45,13 +45,6 @@ Settings changedSettings() {
   return s;
 }
 
-TEST(Settings, EveryValueSurvivesTheMemoryStore) {
-  MemorySettingsStore store;
-  const Settings written = changedSettings();
-  written.save(store);
-  EXPECT_EQ(Settings::load(store, kData), written);
-}
-
 TEST(Settings, YesNoValuesAreStoredAsOneOrZeroAndAbsentPositionsNotAtAll) {
   MemorySettingsStore store;
   Settings::defaults(kData).save(store);
@@ -98,31 +91,29 @@ TEST(Settings, SectionAndValueNamesIgnoreCaseInBothStores) {
   EXPECT_EQ(raw.childGroups(), QStringList{"options"});
 }
 
-TEST(Settings, EveryValueSurvivesTheIniFileAcrossRuns) {
-  QTemporaryDir dir;
-  const QString file = dir.filePath("Pelmar.conf");
+TEST(Settings, EveryValueSurvivesBothStores) {
   const Settings written = changedSettings();
+  MemorySettingsStore memory;
+  written.save(memory);
+  EXPECT_EQ(Settings::load(memory, kData), written);
+
+  // The INI file across runs.
+  QTemporaryDir dir;
   {
-    QSettingsStore store(file);
+    QSettingsStore store(dir.filePath("Pelmar.conf"));
     written.save(store);
     ASSERT_TRUE(store.sync());
   }
-  QSettingsStore again(file);
-  EXPECT_EQ(Settings::load(again, kData), written);
+  EXPECT_EQ(Settings::load(QSettingsStore(dir.filePath("Pelmar.conf")), kData), written);
 }
 
-TEST(Settings, TheRealStoreLivesInTheUserConfigurationFolder) {
-  QSettingsStore store;
-  const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-  ASSERT_FALSE(config.isEmpty());
-  EXPECT_EQ(store.location(), config + "/Pelmar/Pelmar.conf");
-}
-
-TEST(Settings, TheDataDirectoryIsPerUserAndIsCreated) {
+TEST(Settings, TheRealStoreAndTheDataDirectoryArePerUser) {
+  EXPECT_EQ(QSettingsStore().location(),
+            qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pelmar/Pelmar.conf");
   const QString dir = dataDirectory();
   EXPECT_TRUE(dir.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
   EXPECT_TRUE(dir.endsWith("/Pelmar/"));
-  EXPECT_TRUE(QFileInfo(dir).isDir());
+  EXPECT_TRUE(QFileInfo(dir).isDir()) << "made when missing";
 }
 
 }  // namespace
