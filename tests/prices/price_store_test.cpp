@@ -180,14 +180,6 @@ TEST_F(PriceStoreTest, BadLinesGiveTheDocumentedFallbacks) {
   EXPECT_EQ(files().size(), 2);
 }
 
-TEST_F(PriceStoreTest, AHugeFileIsReadWhole) {
-  const QByteArray line = "Filler fund with a long name,fil,24/01/05,1.2345\r\n";
-  writeDay(QDate(2024, 1, 5), line.repeated(1 << 20) + "Last,lst,24/01/05,42");
-  PriceStore store(folder());
-  EXPECT_DOUBLE_EQ(store.GetFilePrice("lst", kSunday), 42.0);
-  EXPECT_DOUBLE_EQ(store.GetFilePrice("fil", kSunday), 1.2345);
-}
-
 TEST_F(PriceStoreTest, UnreadableFileIsNotRewritten) {
   writeDay(QDate(2024, 1, 5), "Alpha,alp,24/01/05,1\r\n");
   const QString path = folder() + "240105A.csv";
