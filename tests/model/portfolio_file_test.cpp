@@ -117,21 +117,17 @@ TEST(PortfolioFileWrite, MatchesTheGoldenFileByteForByte) {
   EXPECT_EQ(actual, file.readAll());
 }
 
-TEST(PortfolioFileWrite, EnglishWritesDecimalPointsAndTheEnglishVersion) {
-  const QByteArray text = written(samplePortfolio(), kEnglish);
-  EXPECT_TRUE(text.contains("\r\n<Koers>12.3400</Koers>\r\n"));
-  EXPECT_TRUE(text.contains("<Aantal>0.0000</Aantal>"));
-  EXPECT_TRUE(text.contains("<Delta>-0.0001</Delta>"));
-  EXPECT_TRUE(text.contains("<VersionI>version 1.32a</VersionI>"));
-  EXPECT_FALSE(text.contains(','));
-}
-
-TEST(PortfolioFileWrite, EscapesMarkupInEveryTextAndReadsItBack) {
+TEST(PortfolioFileWrite, EnglishWritesDecimalPointsAndEscapesMarkupInEveryText) {
   Portfolio p = samplePortfolio();
   p.koersAt(7).Ticker = QStringLiteral("AT&T<X>");
   p.rekAt(3).RekNummer = QStringLiteral("a\tb\r\nc");
   p.identAt(0).Author = QStringLiteral("Zoë/Łukasz");
   const QByteArray text = written(p, kEnglish);
+  EXPECT_TRUE(text.contains("\r\n<Koers>12.3400</Koers>\r\n"));
+  EXPECT_TRUE(text.contains("<Aantal>0.0000</Aantal>"));
+  EXPECT_TRUE(text.contains("<Delta>-0.0001</Delta>"));
+  EXPECT_TRUE(text.contains("<VersionI>version 1.32a</VersionI>"));
+  EXPECT_FALSE(text.contains(','));
   EXPECT_TRUE(text.contains("<Ticker>AT&amp;T&lt;X></Ticker>"));
   EXPECT_TRUE(text.contains("<RekNummer>a b  c</RekNummer>")) << "control characters";
   EXPECT_TRUE(text.contains("<Author>Zo\xEB/?ukasz</Author>")) << "ISO-8859-1 on disk";

@@ -57,7 +57,6 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndEmptyFoldersTakeTheirs) {
   MemorySettingsStore store;
   store.setValue("Download", "Dagen", "veel");
   store.setValue("Defaults", "ROTAI", "misschien");
-  store.setValue("Defaults", "Euro", "");
   store.setValue("Download", "Pad voor Koersen", "");
   store.setValue("Defaults", "Path", "");
   store.setValue("Grafiek", "Normaal", "false");
