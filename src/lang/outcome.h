@@ -18,10 +18,21 @@ struct Reason {
   QString file{};
   int line = 0;
 
-  // The reason in the given language, its arguments filled in.
+  // The reason in the given language, its arguments filled in at the
+  // markers %1 to %9 in one pass, so that a marker inside an argument (a
+  // file name, say) stays as it is.
   QString text(const Language& language) const {
-    QString result = language.text(id);
-    for (const QString& arg : args) result = result.arg(arg);
+    const QString pattern = language.text(id);
+    QString result;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+      const int n = i + 1 < pattern.size() ? pattern.at(i + 1).digitValue() : -1;
+      if (pattern.at(i) == u'%' && n >= 1 && n <= args.size()) {
+        result += args.at(n - 1);
+        ++i;
+      } else {
+        result += pattern.at(i);
+      }
+    }
     return result;
   }
 };

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/portfolio_fixture.h"
+
 namespace pelmar {
 namespace {
 
@@ -38,25 +40,10 @@ TEST(TraceLog, NestedRoutinesIndentOneBlankPerLevel) {
                          "2024-03-05 14:07:09 - Pelmar.ReadXMLFile - einde"}));
 }
 
-TEST(TraceLog, OffWritesNothingAndKeepsTheLevel) {
-  QTemporaryDir dir;
-  TraceLog log;
-  log.LogInit(dir.filePath("Pelmar"));
-  log.enter("TMainForm.SpeedSaveClick");
-  log.Log("iets");
-  EXPECT_EQ(log.level(), 0);
-  log.leave("TMainForm.SpeedSaveClick");
-  EXPECT_FALSE(QFile::exists(dir.filePath("Pelmar.log")));
-}
-
 TEST(TraceLog, InitDeletesThePreviousFileAndAnUnwritableFileIsHarmless) {
   QTemporaryDir dir;
   const QString base = dir.filePath("Pelmar");
-  {
-    QFile old(base + ".log");
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("vorige sessie\n");
-  }
+  test::writeFile(base + ".log", "vorige sessie\n");
   TraceLog log([] { return kMoment; });
   log.setEnabled(true);
   log.LogInit(base);
@@ -68,6 +55,15 @@ TEST(TraceLog, InitDeletesThePreviousFileAndAnUnwritableFileIsHarmless) {
   log.enter("X.Y");
   log.leave("X.Y");
   EXPECT_EQ(log.level(), 0);
+
+  // Switched off, it writes nothing and keeps no level.
+  log.setEnabled(false);
+  log.LogInit(dir.filePath("Off"));
+  log.enter("X.Y");
+  log.Log("iets");
+  EXPECT_EQ(log.level(), 0);
+  log.leave("X.Y");
+  EXPECT_FALSE(QFile::exists(dir.filePath("Off.log")));
 }
 
 }  // namespace

@@ -11,110 +11,38 @@ namespace {
 
 const QString kData = QStringLiteral("/data/");
 
-// Every setting changed away from its default.
+// Every setting changed away from its default, each number to a value of
+// its own, so that two settings stored under one name would show.
 Settings changedSettings() {
+  using S = Settings;
   Settings s = Settings::defaults(kData);
-  s.mainTop = 40;
-  s.mainLeft = 50;
-  s.mainWidth = 800;
-  s.mainHeight = 600;
-  s.optionsTop = 7;
-  s.optionsLeft = 8;
-  s.portfolioPath = QStringLiteral("/elsewhere/Port/");
-  s.fileName = QStringLiteral("2024 Portefeuille C.xml");
-  s.extension = QStringLiteral(".bak");
-  s.copyPorts = false;
-  s.language = QStringLiteral("Nederlands");
-  s.dateFormat = QStringLiteral("dd-MM-yyyy");
-  s.showRotai = false;
-  s.hideYearClosingWarning = true;
+  int n = 1000;
+  for (int S::*m :
+       {&S::mainTop,        &S::mainLeft,    &S::mainWidth,          &S::mainHeight,
+        &S::downloadDays,   &S::downloadTop, &S::downloadLeft,       &S::downloadWidth,
+        &S::downloadHeight, &S::chartDays,   &S::accountsTop,        &S::accountsLeft,
+        &S::aboutTop,       &S::aboutLeft,   &S::checkTop,           &S::checkLeft,
+        &S::serviceTop,     &S::serviceLeft, &S::serviceClientWidth, &S::serviceClientHeight})
+    s.*m = ++n;
+  for (std::optional<int> S::*m :
+       {&S::optionsTop, &S::optionsLeft, &S::chartTop, &S::chartLeft, &S::chartWidth,
+        &S::chartHeight, &S::actionsTop, &S::actionsLeft, &S::actionsHeight, &S::actionsWidth,
+        &S::portReportTop, &S::portReportLeft, &S::portReportHeight, &S::portReportWidth,
+        &S::accountsWidth, &S::accountsHeight})
+    s.*m = ++n;
+  for (bool S::*m :
+       {&S::copyPorts, &S::showRotai, &S::hideYearClosingWarning, &S::copyPrices,
+        &S::downloadAtStart, &S::downloadDollarQuote, &S::downloadAexQuote, &S::downloadDutchList,
+        &S::downloadUsList, &S::downloadFromLastDate, &S::automaticUpdate, &S::currencyMulDiv,
+        &S::chartNormal, &S::cumFonds, &S::servicePanel, &S::debug, &S::logFile, &S::editOldDates})
+    s.*m = !(s.*m);
+  for (QString S::*m :
+       {&S::portfolioPath, &S::fileName, &S::extension, &S::language, &S::dateFormat, &S::pricePath,
+        &S::dollarIndexName, &S::dollarFactor, &S::cfg})
+    s.*m += QString::number(++n);
   s.reportTitle = QStringLiteral("Familie & Co — ëé");
-  s.pricePath = QStringLiteral("/elsewhere/Prices/");
-  s.copyPrices = false;
-  s.downloadAtStart = true;
-  s.downloadDollarQuote = true;
-  s.downloadAexQuote = true;
-  s.downloadDutchList = false;
-  s.downloadUsList = false;
-  s.downloadDays = 0;
-  s.downloadFromLastDate = true;
-  s.downloadTop = 2;
-  s.downloadLeft = 3;
-  s.downloadWidth = 300;
-  s.downloadHeight = 400;
-  s.automaticUpdate = false;
-  s.dollarIndexName = QStringLiteral("EUR/USD");
   s.euro = 1.0825;
-  s.dollarFactor = QStringLiteral("100");
-  s.currencyMulDiv = true;
-  s.chartDays = 120;
-  s.chartNormal = false;
-  s.chartTop = 11;
-  s.chartLeft = 12;
-  s.chartWidth = 13;
-  s.chartHeight = 14;
-  s.actionsTop = 21;
-  s.actionsLeft = 22;
-  s.actionsHeight = 23;
-  s.actionsWidth = 24;
-  s.portReportTop = 31;
-  s.portReportLeft = 32;
-  s.portReportHeight = 33;
-  s.portReportWidth = 34;
-  s.accountsTop = 41;
-  s.accountsLeft = 42;
-  s.accountsWidth = 43;
-  s.accountsHeight = 44;
-  s.aboutTop = 51;
-  s.aboutLeft = 52;
-  s.checkTop = 61;
-  s.checkLeft = 62;
-  s.serviceTop = 71;
-  s.serviceLeft = 72;
-  s.serviceClientWidth = 73;
-  s.serviceClientHeight = 74;
-  s.cumFonds = true;
-  s.servicePanel = true;
-  s.debug = true;
-  s.logFile = true;
-  s.editOldDates = true;
-  s.cfg = QStringLiteral("x");
   return s;
-}
-
-TEST(Settings, DefaultsAreThoseOfTheRegistryTables) {
-  const Settings s = Settings::load(MemorySettingsStore(), kData);
-  EXPECT_EQ(s, Settings::defaults(kData));
-  EXPECT_EQ(s.mainTop, 1);
-  EXPECT_EQ(s.mainWidth, 720);
-  EXPECT_EQ(s.mainHeight, 540);
-  EXPECT_EQ(s.portfolioPath, "/data/Port/");
-  EXPECT_EQ(s.pricePath, "/data/Prices/");
-  EXPECT_EQ(s.fileName, "Test-1.xml");
-  EXPECT_EQ(s.language, "SysteemTaal");
-  EXPECT_EQ(s.dateFormat, "yyyy-MM-dd");
-  EXPECT_TRUE(s.showRotai);
-  EXPECT_TRUE(s.copyPorts);
-  EXPECT_TRUE(s.downloadDutchList);
-  EXPECT_FALSE(s.downloadAtStart);
-  EXPECT_EQ(s.downloadDays, 100);
-  EXPECT_EQ(s.downloadWidth, 266);
-  EXPECT_EQ(s.downloadHeight, 314);
-  EXPECT_EQ(s.dollarIndexName, "Dollar/Euro");
-  EXPECT_DOUBLE_EQ(s.euro, 0.95);
-  EXPECT_EQ(s.dollarFactor, "1");
-  EXPECT_EQ(s.chartDays, 301);
-  EXPECT_EQ(s.serviceClientWidth, 427);
-  EXPECT_EQ(s.serviceClientHeight, 357);
-  EXPECT_FALSE(s.logFile);
-  EXPECT_FALSE(s.chartTop.has_value());
-}
-
-TEST(Settings, EveryValueSurvivesTheMemoryStore) {
-  MemorySettingsStore store;
-  const Settings written = changedSettings();
-  written.save(store);
-  EXPECT_EQ(Settings::load(store, kData), written);
 }
 
 TEST(Settings, YesNoValuesAreStoredAsOneOrZeroAndAbsentPositionsNotAtAll) {
@@ -129,11 +57,11 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndEmptyFoldersTakeTheirs) {
   MemorySettingsStore store;
   store.setValue("Download", "Dagen", "veel");
   store.setValue("Defaults", "ROTAI", "misschien");
-  store.setValue("Defaults", "Euro", "");
   store.setValue("Download", "Pad voor Koersen", "");
   store.setValue("Defaults", "Path", "");
   store.setValue("Grafiek", "Normaal", "false");
   store.setValue("Defaults", "Euro", "1,25");
+  EXPECT_EQ(Settings::load(MemorySettingsStore(), kData), Settings::defaults(kData));
   const Settings s = Settings::load(store, kData);
   EXPECT_EQ(s.downloadDays, 100);
   EXPECT_TRUE(s.showRotai);
@@ -162,31 +90,29 @@ TEST(Settings, SectionAndValueNamesIgnoreCaseInBothStores) {
   EXPECT_EQ(raw.childGroups(), QStringList{"options"});
 }
 
-TEST(Settings, EveryValueSurvivesTheIniFileAcrossRuns) {
-  QTemporaryDir dir;
-  const QString file = dir.filePath("Pelmar.conf");
+TEST(Settings, EveryValueSurvivesBothStores) {
   const Settings written = changedSettings();
+  MemorySettingsStore memory;
+  written.save(memory);
+  EXPECT_EQ(Settings::load(memory, kData), written);
+
+  // The INI file across runs.
+  QTemporaryDir dir;
   {
-    QSettingsStore store(file);
+    QSettingsStore store(dir.filePath("Pelmar.conf"));
     written.save(store);
     ASSERT_TRUE(store.sync());
   }
-  QSettingsStore again(file);
-  EXPECT_EQ(Settings::load(again, kData), written);
+  EXPECT_EQ(Settings::load(QSettingsStore(dir.filePath("Pelmar.conf")), kData), written);
 }
 
-TEST(Settings, TheRealStoreLivesInTheUserConfigurationFolder) {
-  QSettingsStore store;
-  const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-  ASSERT_FALSE(config.isEmpty());
-  EXPECT_EQ(store.location(), config + "/Pelmar/Pelmar.conf");
-}
-
-TEST(Settings, TheDataDirectoryIsPerUserAndIsCreated) {
+TEST(Settings, TheRealStoreAndTheDataDirectoryArePerUser) {
+  EXPECT_EQ(QSettingsStore().location(),
+            qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pelmar/Pelmar.conf");
   const QString dir = dataDirectory();
   EXPECT_TRUE(dir.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
   EXPECT_TRUE(dir.endsWith("/Pelmar/"));
-  EXPECT_TRUE(QFileInfo(dir).isDir());
+  EXPECT_TRUE(QFileInfo(dir).isDir()) << "made when missing";
 }
 
 }  // namespace
