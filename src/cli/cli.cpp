@@ -9,8 +9,8 @@
 #include <QJsonObject>
 
 #include "cli/headless_prompter.h"
-#include "commands/file_commands.h"
 #include "commands/dataset_view.h"
+#include "commands/file_commands.h"
 #include "commands/navigation.h"
 #include "commands/session.h"
 #include "model/conversions.h"

@@ -117,8 +117,7 @@ DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath) 
                                trueFalse(fund.Flag1 & KoersFlag::FakeFund))
                           .arg(static_cast<double>(alg.Dollar));
   const Settings& settings = session.settings();
-  view.showRealTime =
-      view.atLastSet && (settings.downloadDollarQuote || settings.downloadAexQuote);
+  view.showRealTime = view.atLastSet && (settings.downloadDollarQuote || settings.downloadAexQuote);
   view.showServicePanel = settings.servicePanel;
   view.advice = session.engine().advice().AdviceBoxOf(p.FirstRekIndex(), p.SelFonds());
   return view;

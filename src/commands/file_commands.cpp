@@ -188,8 +188,8 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
         session.text(TextId::ProductName) + session.text(TextId::SaveNewPortfolioTitle),
         QDir(folder).filePath(name), session.text(TextId::PortfolioFileFilter));
     if (!chosen) return SaveOutcome::NotSaved;
-    if (refuseExtension(session, prompter, *chosen,
-                        {QStringLiteral("xml"), QStringLiteral("bak")}, NoPoint::SaveAsXml)) {
+    if (refuseExtension(session, prompter, *chosen, {QStringLiteral("xml"), QStringLiteral("bak")},
+                        NoPoint::SaveAsXml)) {
       trace.exitEarly();
       return SaveOutcome::NotSaved;
     }

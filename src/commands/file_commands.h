@@ -19,11 +19,11 @@ struct FileProgress {
 };
 
 // How a save prompt ended.
-enum class [[nodiscard]] SaveOutcome {
-  Saved,        // the portfolio was written
-  NotSaved,     // nothing written: a dialog was cancelled or writing failed
-  Cancelled,    // the save prompt itself was cancelled
-  CloseWindow,  // "Close Without Saving": the main window is to close now
+enum class [[nodiscard]] SaveOutcome{
+    Saved,        // the portfolio was written
+    NotSaved,     // nothing written: a dialog was cancelled or writing failed
+    Cancelled,    // the save prompt itself was cancelled
+    CloseWindow,  // "Close Without Saving": the main window is to close now
 };
 
 // The commands that make, open, save and close a portfolio. What they keep

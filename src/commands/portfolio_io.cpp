@@ -166,11 +166,10 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
   const portfolio_file::ReadResult result = portfolio_file::read(file, fresh, options);
   file.close();
   if (!result.ok()) {
-    return refuse(refusalWord(result),
-                  {TextId::PortfolioUnreadableLine,
-                   {QString::number(result.lineNumber), result.reason},
-                   {},
-                   result.lineNumber});
+    return refuse(refusalWord(result), {TextId::PortfolioUnreadableLine,
+                                        {QString::number(result.lineNumber), result.reason},
+                                        {},
+                                        result.lineNumber});
   }
 
   // The dataset of today must fit: a portfolio without it would lose its
@@ -206,8 +205,8 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
   return Outcome::done();
 }
 
-Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName,
-                      int writeLimit, bool showMessage) {
+Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
+                      bool showMessage) {
   TraceScope scope(session.trace(), QStringLiteral("Pelmar.SavePortfolio"));
   // The file written is always the ".xml" one, also when saving to ".bak".
   const QString base = withoutExtension(fileName);
@@ -225,8 +224,8 @@ Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileN
   return Outcome::failed(TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)});
 }
 
-Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName,
-                     int writeLimit, bool showMessage) {
+Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
+                     bool showMessage) {
   const QString target = withoutExtension(fileName) + QStringLiteral(".xml");
   const Reason notSaved{TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)}, target};
   QSaveFile file(target);

@@ -58,14 +58,14 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
 // than kBackupFileSize bytes to ".bak". The old file is replaced only by a
 // complete new one; when writing fails kWriteAttempts times it stays as it
 // was and the user is warned.
-Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName,
-                      int writeLimit, bool showMessage);
+Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
+                      bool showMessage);
 // One attempt of the save: the whole file is written to a temporary file
 // beside the target and renamed over it. With showMessage the number of
 // datasets written is shown. Fails, with nothing on disk changed, when the
 // file cannot be written or would be smaller than kMinSavedFileSize.
-Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName,
-                     int writeLimit, bool showMessage);
+Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
+                     bool showMessage);
 
 // The write limit that writes every dataset, the dataset "Nieuw" too.
 int WriteLimitAll(const Portfolio& portfolio);

@@ -25,8 +25,7 @@ const QStringList kMissingPriceFiles = {QStringLiteral("*.csv"), QStringLiteral(
 void copyExamples(Session& session, Prompter& prompter, const QString& from, const QString& to,
                   const QStringList& patterns) {
   if (Outcome copied = CopyFiles(from, to, patterns); !copied) {
-    session.trace().Log(QStringLiteral("StartUp - ") +
-                        copied.reason()->text(session.language()));
+    session.trace().Log(QStringLiteral("StartUp - ") + copied.reason()->text(session.language()));
     Tell(session, prompter, copied);
   }
 }
@@ -72,16 +71,16 @@ Outcome StartUp(Session& session, Prompter& prompter, const QString& programFold
   const Settings& settings = session.settings();
   const QDir program(programFolder);
   if (!FolderHolds(settings.portfolioPath, kPortfolioFiles.front())) {
-    copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")),
-                 settings.pricePath, kFirstPriceFiles);
+    copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")), settings.pricePath,
+                 kFirstPriceFiles);
     copyExamples(session, prompter, program.filePath(QStringLiteral("Port")),
                  settings.portfolioPath, kPortfolioFiles);
   }
   if (Outcome opened = openAtStart(session, prompter, progress); !opened) return opened;
 
   if (!FolderHolds(settings.pricePath, QStringLiteral("*.csv")))
-    copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")),
-                 settings.pricePath, kMissingPriceFiles);
+    copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")), settings.pricePath,
+                 kMissingPriceFiles);
   session.prices().refresh();
   Portfolio& p = session.portfolio();
   ShowDataSet(session, p.pKoersRec());
