@@ -2,20 +2,61 @@
 
 namespace pelmar {
 
+namespace {
+
+const QString kYes = QStringLiteral("yes");
+const QString kNo = QStringLiteral("no");
+const QString kCancel = QStringLiteral("cancel");
+
+}  // namespace
+
+std::optional<QString> HeadlessPrompter::nextAnswer() {
+  if (answers_.isEmpty()) return std::nullopt;
+  const QString answer = answers_.takeFirst();
+  const QString word = answer.toLower();
+  return word == kYes || word == kNo || word == kCancel ? word : answer;
+}
+
 Answer HeadlessPrompter::question(const Question& question) {
-  // The question is shown so that the log says what was declined.
+  // The question is shown so that the log says what was asked.
   write(question.message);
-  return question.showCancel ? Answer::Cancel : Answer::No;
+  const std::optional<QString> answer = nextAnswer();
+  if (answer == kYes) return Answer::Yes;
+  if (answer == kNo || !question.showCancel) return Answer::No;
+  return Answer::Cancel;
 }
 
 InputResult HeadlessPrompter::input(const QString&, const QString& prompt, const QString& text) {
   write(prompt);
-  return {false, text};
+  const std::optional<QString> answer = nextAnswer();
+  if (!answer || *answer == kNo || *answer == kCancel) return {false, text};
+  return {true, *answer == kYes ? text : *answer};
 }
 
-std::optional<QDateTime> HeadlessPrompter::pickDate(const QString& caption, const QDateTime&) {
+std::optional<QDateTime> HeadlessPrompter::pickDate(const QString& caption,
+                                                    const QDateTime& proposal) {
   write(caption);
-  return std::nullopt;
+  const std::optional<QString> answer = nextAnswer();
+  if (answer == kYes) return proposal;
+  const QDate date = answer ? QDate::fromString(*answer, Qt::ISODate) : QDate();
+  if (!date.isValid()) return std::nullopt;
+  return QDateTime(date, QTime(0, 0));
+}
+
+TradeEntry HeadlessPrompter::buySell(const TradeProposal&) {
+  const TradeEntry entry = trade_.value_or(TradeEntry{});
+  trade_.reset();
+  return entry;
+}
+
+AccountChoice HeadlessPrompter::chooseAccount(const AccountChoice& proposal) {
+  AccountChoice choice = proposal;
+  const std::optional<QString> answer = nextAnswer();
+  bool number = false;
+  const int selected = answer ? answer->toInt(&number) : 0;
+  choice.accepted = answer == kYes || (number && selected >= 1 && selected <= 5);
+  if (number) choice.selected = selected;
+  return choice;
 }
 
 void HeadlessPrompter::message(const QString& text) {

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 #include "commands/prompter.h"
 
 namespace pelmar {
 
-// The prompter of the headless tool: it never waits for a person. Every
-// question gets the cautious answer (Cancel when offered, else No), inputs,
-// dates and file dialogs count as cancelled, the save prompt as Cancel, and
-// messages and notices are written to the error stream.
+// The prompter of the headless tool: it never waits for a person. A
+// question, input, date or account choice takes the next queued answer
+// when there is one; without one every question gets the cautious answer
+// (Cancel when offered, else No), inputs, dates, account choices and file
+// dialogs count as cancelled, the save prompt as Cancel. The buy/sell
+// dialog takes the entry set for it, else it is cancelled. Messages and
+// notices are written to the error stream.
 class HeadlessPrompter : public Prompter {
  public:
   explicit HeadlessPrompter(QTextStream& err) : err_(err) {}
@@ -26,9 +31,23 @@ class HeadlessPrompter : public Prompter {
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
   SaveChoice savePrompt(const QString& message) override;
+  TradeEntry buySell(const TradeProposal& proposal) override;
+  AccountChoice chooseAccount(const AccountChoice& proposal) override;
+
+  // The answer to the next question asked: "yes", "no", "cancel" or a text
+  // (an input's text, a date as YYYY-MM-DD, an account number 1 to 5).
+  void queueAnswer(const QString& answer) { answers_ << answer; }
+  // The entry of the next buy/sell dialog; nothing cancels it.
+  void setTrade(std::optional<TradeEntry> entry) { trade_ = entry; }
 
  private:
   void write(const QString& line1, const QString& line2 = {});
+  // The next queued answer, lower case for the three words; empty when
+  // none is queued.
+  std::optional<QString> nextAnswer();
+
+  QStringList answers_;
+  std::optional<TradeEntry> trade_;
 
   QTextStream& err_;
 };

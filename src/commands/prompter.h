@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "commands/prompter_dialogs.h"
+
 namespace pelmar {
 
 // A question with up to three buttons and free button texts.
@@ -56,6 +58,10 @@ class Prompter {
   // The save prompt with its message: save the changes, save them with the
   // dataset "Nieuw", close without saving, or cancel.
   virtual SaveChoice savePrompt(const QString& message) = 0;
+
+  // Trading and accounts: the buy/sell dialog and the account chooser.
+  virtual TradeEntry buySell(const TradeProposal& proposal) = 0;
+  virtual AccountChoice chooseAccount(const AccountChoice& proposal) = 0;
 };
 
 }  // namespace pelmar

@@ -47,6 +47,24 @@ ScriptedPrompter& ScriptedPrompter::expectSavePrompt(const QString& containing, 
   return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::expectBuySell(TradeEntry entry) {
+  steps_.push_back({Kind::BuySell, QString(), entry});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectAccountChoice(ChoiceAnswer answer) {
+  steps_.push_back({Kind::ChooseAccount, QString(), std::move(answer)});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectAccountChoice(int selected) {
+  return expectAccountChoice([selected](pelmar::AccountChoice choice) {
+    choice.accepted = true;
+    choice.selected = selected;
+    return choice;
+  });
+}
+
 const char* ScriptedPrompter::name(Kind kind) {
   switch (kind) {
     case Kind::Question:
@@ -67,6 +85,10 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "save-file dialog";
     case Kind::SavePrompt:
       return "save prompt";
+    case Kind::BuySell:
+      return "buy/sell dialog";
+    case Kind::ChooseAccount:
+      return "account chooser";
   }
   return "?";
 }
@@ -141,6 +163,23 @@ std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption, co
 SaveChoice ScriptedPrompter::savePrompt(const QString& message) {
   const auto step = next(Kind::SavePrompt, message);
   return step ? std::get<SaveChoice>(step->result) : SaveChoice::Cancel;
+}
+
+}  // namespace pelmar::test
+
+namespace pelmar::test {
+
+TradeEntry ScriptedPrompter::buySell(const TradeProposal& proposal) {
+  lastTrade = proposal;
+  const auto step = next(Kind::BuySell, proposal.ticker);
+  return step ? std::get<TradeEntry>(step->result) : TradeEntry{};
+}
+
+AccountChoice ScriptedPrompter::chooseAccount(const AccountChoice& proposal) {
+  lastChoice = proposal;
+  const auto step = next(Kind::ChooseAccount, QString());
+  if (!step) return AccountChoice{};
+  return std::get<ChoiceAnswer>(step->result)(proposal);
 }
 
 }  // namespace pelmar::test

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <variant>
 
 #include "commands/prompter.h"
@@ -25,6 +26,12 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectOpenFile(std::optional<QString> result);
   ScriptedPrompter& expectSaveFile(std::optional<QString> result);
   ScriptedPrompter& expectSavePrompt(const QString& containing, SaveChoice choice);
+  // The buy/sell dialog ends with the entry.
+  ScriptedPrompter& expectBuySell(TradeEntry entry);
+  // The account chooser ends with what `answer` makes of the proposal.
+  ScriptedPrompter& expectAccountChoice(std::function<AccountChoice(AccountChoice)> answer);
+  // The account chooser ends with OK on the account.
+  ScriptedPrompter& expectAccountChoice(int selected);
 
   // Fails the test when expected steps were not asked; clears them.
   void verify();
@@ -44,6 +51,12 @@ class ScriptedPrompter : public Prompter {
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
   SaveChoice savePrompt(const QString& message) override;
+  TradeEntry buySell(const TradeProposal& proposal) override;
+  AccountChoice chooseAccount(const AccountChoice& proposal) override;
+
+  // What the last buy/sell dialog and account chooser were handed.
+  TradeProposal lastTrade;
+  AccountChoice lastChoice;
 
  private:
   enum class Kind {
@@ -55,10 +68,13 @@ class ScriptedPrompter : public Prompter {
     Notice,
     OpenFile,
     SaveFile,
-    SavePrompt
+    SavePrompt,
+    BuySell,
+    ChooseAccount
   };
+  using ChoiceAnswer = std::function<pelmar::AccountChoice(pelmar::AccountChoice)>;
   using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
-                              std::optional<QString>, SaveChoice>;
+                              std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer>;
   struct Step {
     Kind kind;
     QString containing;

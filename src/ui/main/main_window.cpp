@@ -23,6 +23,7 @@
 #include "commands/refusal.h"
 #include "commands/session.h"
 #include "commands/start_up.h"
+#include "commands/trading.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
 #include "ui/main/fund_panel.h"
@@ -201,6 +202,18 @@ void TMainForm::connectPanel() {
   connect(grid, &FundGridWidget::showDataSetWanted, this, [this] { showCurrentFund(); });
   connect(grid, &FundGridWidget::diagnosticsToggled, this, [this] { toggleDiagnostics(); });
   connect(grid, &FundGridWidget::latestPricesWanted, this, [this] { ShowLatestPrices(); });
+  connect(grid, &FundGridWidget::rowDoubleClicked, this,
+          [this](int row) { FondsGridDblClick(row); });
+}
+
+void TMainForm::FondsGridDblClick(int row) {
+  DoubleClickResult result;
+  // Refusals are shown by the command; the window redraws whatever it said.
+  (void)pelmar::FondsGridDblClick(
+      session_, prompter_, body_->grid->cellTexts(), row, &result,
+      [](int, int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  if (result.fundsChanged) FillFondsenBox();
+  showChange();
 }
 
 // --- Language ---------------------------------------------------------------------

@@ -44,6 +44,8 @@ class TMainForm : public QMainWindow {
   // Fits the window to its contents after a change of texts or fonts.
   void FormResize();
   void ShowLatestPrices();
+  // The fund grid's double click on a row: trade, attach an account.
+  void FondsGridDblClick(int row);
 
   // Who started a dollar tick: only the dollar timer adds to the history.
   enum class QuoteSender { TimerDollar, Other };

@@ -5,9 +5,11 @@
 #include <QMessageBox>
 
 #include "commands/session.h"
+#include "ui/dialogs/aantal_kopen_form.h"
 #include "ui/dialogs/ask_dlg.h"
 #include "ui/dialogs/calendar_dlg.h"
 #include "ui/dialogs/dialog_look.h"
+#include "ui/dialogs/kies_rek_dlg.h"
 #include "ui/dialogs/message_form.h"
 #include "ui/dialogs/save_form.h"
 #include "ui/dialogs/show_mess_form.h"
@@ -23,7 +25,13 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       ask_(std::make_unique<TAskDlg>(session, nullptr)),
       messageForm_(std::make_unique<TMessageForm>(nullptr)),
       notice_(std::make_unique<TShowMessForm>(nullptr)),
-      saveForm_(std::make_unique<TSaveForm>(session, nullptr)) {}
+      saveForm_(std::make_unique<TSaveForm>(session, nullptr)),
+      buySell_(std::make_unique<TAantalKopenForm>(session, nullptr)),
+      chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)) {
+  buySell_->setTimedMessage([this](const QString& line1, const QString& line2, int ms) {
+    timedMessage(line1, line2, ms);
+  });
+}
 
 QtPrompter::~QtPrompter() = default;
 
@@ -82,6 +90,14 @@ std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QS
 
 SaveChoice QtPrompter::savePrompt(const QString& message) {
   return saveForm_->Execute(ownerArea(parent_), message);
+}
+
+TradeEntry QtPrompter::buySell(const TradeProposal& proposal) {
+  return buySell_->Execute(ownerArea(parent_), proposal);
+}
+
+AccountChoice QtPrompter::chooseAccount(const AccountChoice& proposal) {
+  return chooser_->Execute(ownerArea(parent_), proposal);
 }
 
 }  // namespace pelmar

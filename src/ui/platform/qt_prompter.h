@@ -9,7 +9,9 @@ class QWidget;
 namespace pelmar {
 
 class Session;
+class TAantalKopenForm;
 class TAskDlg;
+class TKiesRekDlg;
 class TCalendarDlg;
 class TMessageForm;
 class TSaveForm;
@@ -38,12 +40,16 @@ class QtPrompter : public Prompter {
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
   SaveChoice savePrompt(const QString& message) override;
+  TradeEntry buySell(const TradeProposal& proposal) override;
+  AccountChoice chooseAccount(const AccountChoice& proposal) override;
 
   TCalendarDlg* calendar() const { return calendar_.get(); }
   TYesNoDlg* yesNo() const { return yesNo_.get(); }
   TAskDlg* ask() const { return ask_.get(); }
   TMessageForm* messageForm() const { return messageForm_.get(); }
   TShowMessForm* notice() const { return notice_.get(); }
+  TAantalKopenForm* buySellForm() const { return buySell_.get(); }
+  TKiesRekDlg* accountChooser() const { return chooser_.get(); }
 
  private:
   const Session& session_;
@@ -56,6 +62,8 @@ class QtPrompter : public Prompter {
   std::unique_ptr<TMessageForm> messageForm_;
   std::unique_ptr<TShowMessForm> notice_;
   std::unique_ptr<TSaveForm> saveForm_;
+  std::unique_ptr<TAantalKopenForm> buySell_;
+  std::unique_ptr<TKiesRekDlg> chooser_;
 };
 
 }  // namespace pelmar

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace pelmar {
+
+// What the buy/sell dialog is handed for the selected fund.
+struct TradeProposal {
+  QString ticker;
+  // The fund's price, the proposed price of the trade.
+  double price = 0;
+  // The fund's cost percentage and currency factor.
+  double costsPercent = 0;
+  double currencyFactor = 1;
+  // The advice of the method (shares, negative to sell) and whether it is
+  // due; the quantity the account can pay for.
+  double tradeAdvice = 0;
+  bool adviceDue = false;
+  double affordable = 0;
+  // The quantity the dialog opens with, as text.
+  QString presetQuantity;
+};
+
+// How the buy/sell dialog ended: the quantity (negative sells), the
+// transaction price and the fixed costs when OK was pressed.
+struct TradeEntry {
+  bool accepted = false;
+  double quantity = 0;
+  double price = 0;
+  double costs = 0;
+};
+
+// One account as the account chooser lists it.
+struct AccountChoiceRow {
+  QString name;
+  QString number;
+  QString currency;
+  double saldo = 0;
+};
+
+// What the account chooser shows, and how it ended: the five accounts
+// (names, numbers and currencies as edited) and the chosen account, 1 to 5.
+struct AccountChoice {
+  bool accepted = false;
+  int selected = 1;
+  std::array<AccountChoiceRow, 5> rows;
+};
+
+}  // namespace pelmar
