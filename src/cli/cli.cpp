@@ -3,12 +3,14 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/headless_prompter.h"
+#include "cli/script.h"
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
 #include "commands/navigation.h"
@@ -36,6 +38,10 @@ QString usage() {
       "  open FILE           open the portfolio as the main window does and print\n"
       "                      its last dataset (the dataset of today)\n"
       "  check FILE          open the portfolio and print its check listing\n"
+      "  run FILE --script STEPS\n"
+      "                      open the portfolio, run the steps of the file STEPS\n"
+      "                      (\"-\" reads them from standard input) as the window\n"
+      "                      would, then print or save it as open does\n"
       "\n"
       "Options:\n"
       "  --today YYYY-MM-DD  take this date as today\n"
@@ -46,10 +52,22 @@ QString usage() {
       "  --save OUT          open: save the opened portfolio as OUT\n"
       "  --without-new       with --save: leave the dataset of today out\n"
       "  --json              open: print the dataset as JSON\n"
+      "  --strict            run: stop at the first step the program refuses\n"
+      "\n"
+      "Steps of run, one a line, \"#\" starts a comment:\n"
+      "  select TICKER                 dataset first|previous|next|last\n"
+      "  set FIELD VALUE               (Koers Inleg Kosten KostenProc Dividend DivBel\n"
+      "                                BTW UpDr DownDr v f)\n"
+      "  buy N [price P] [costs C]     sell N [price P] [costs C]\n"
+      "  account N FIELD VALUE         account apply\n"
+      "                                (RekNaam RekNummer CredRente DebRente\n"
+      "                                RenteCorrectie Kosten BTW CredPerc Valuta)\n"
+      "  divirozev on|off              answer yes|no|cancel|TEXT\n"
       "  --version           print the program name and version\n"
       "  --help              print this text\n"
       "\n"
-      "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved.\n");
+      "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved,\n"
+      "5 a step refused with --strict.\n");
 }
 
 // The funds of the last dataset as listed: every fund but the placeholder
@@ -233,7 +251,21 @@ struct Command {
   QString saveAs;
   bool withoutNew = false;
   bool json = false;
+  // run: the steps and whether a refused step ends the run.
+  std::vector<ScriptStep> steps;
+  bool strict = false;
 };
+
+// The steps of a script file, or of standard input for "-"; nothing when
+// they cannot be read.
+std::optional<QString> readScript(const QString& name) {
+  QFile file;
+  const bool opened = name == QLatin1String("-")
+                          ? file.open(stdin, QIODevice::ReadOnly)
+                          : (file.setFileName(name), file.open(QIODevice::ReadOnly));
+  if (!opened) return std::nullopt;
+  return QString::fromUtf8(file.readAll());
+}
 
 // Opens the portfolio as the main window does. The program's own messages
 // reach the error stream through the prompter.
@@ -250,6 +282,8 @@ bool openPortfolio(Session& session, Prompter& prompter, const Command& command,
 int runCommand(Session& session, const Command& command, QTextStream& out, QTextStream& err) {
   HeadlessPrompter prompter(err);
   if (!openPortfolio(session, prompter, command, err)) return kNotReadable;
+  if (RunScript(session, prompter, command.steps, command.strict, err) != kDone)
+    return kScriptRefused;
 
   if (command.name == QLatin1String("check")) {
     out << CheckListing(session.portfolio(), session.language(),
@@ -286,9 +320,11 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QCommandLineOption save(QStringLiteral("save"), QString(), QStringLiteral("file"));
   const QCommandLineOption withoutNew(QStringLiteral("without-new"));
   const QCommandLineOption json(QStringLiteral("json"));
+  const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("steps"));
+  const QCommandLineOption strict(QStringLiteral("strict"));
   const QCommandLineOption version(QStringLiteral("version"));
   const QCommandLineOption help(QStringLiteral("help"));
-  parser.addOptions({today, lang, prices, save, withoutNew, json, version, help});
+  parser.addOptions({today, lang, prices, save, withoutNew, json, script, strict, version, help});
 
   if (!parser.parse(arguments)) {
     err << parser.errorText() << "\n\n" << usage();
@@ -334,7 +370,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   Command command;
   command.name = positional.first();
-  if (command.name != QLatin1String("open") && command.name != QLatin1String("check")) {
+  if (!QStringList({"open", "check", "run"}).contains(command.name)) {
     err << "Unknown command \"" << command.name << "\".\n\n" << usage();
     return kUsage;
   }
@@ -342,9 +378,14 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     err << "The command " << command.name << " takes one portfolio file.\n\n" << usage();
     return kUsage;
   }
-  const bool opening = command.name == QLatin1String("open");
+  const bool running = command.name == QLatin1String("run");
+  const bool opening = command.name == QLatin1String("open") || running;
   if (!opening && (parser.isSet(save) || parser.isSet(withoutNew) || parser.isSet(json))) {
     err << "--save, --without-new and --json belong to the command open.\n\n" << usage();
+    return kUsage;
+  }
+  if (running != parser.isSet(script) || (!running && parser.isSet(strict))) {
+    err << "--script and --strict belong to the command run, which needs --script.\n\n" << usage();
     return kUsage;
   }
   if (parser.isSet(withoutNew) && !parser.isSet(save)) {
@@ -355,6 +396,20 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   command.saveAs = parser.value(save);
   command.withoutNew = parser.isSet(withoutNew);
   command.json = parser.isSet(json);
+  command.strict = parser.isSet(strict);
+  if (running) {
+    const std::optional<QString> text = readScript(parser.value(script));
+    if (!text) {
+      err << "The steps " << parser.value(script) << " cannot be read.\n";
+      return kUsage;
+    }
+    ParsedScript parsed = ParseScript(*text);
+    if (!parsed.error.isEmpty()) {
+      err << "Malformed step in " << parser.value(script) << ", " << parsed.error << ".\n";
+      return kUsage;
+    }
+    command.steps = std::move(parsed.steps);
+  }
 
   // The program's own data folder and settings, only read, never written:
   // the price folder, the date format and, without --lang, the language.

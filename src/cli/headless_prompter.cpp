@@ -43,8 +43,10 @@ std::optional<QDateTime> HeadlessPrompter::pickDate(const QString& caption,
   return QDateTime(date, QTime(0, 0));
 }
 
-TradeEntry HeadlessPrompter::buySell(const TradeProposal&) {
-  const TradeEntry entry = trade_.value_or(TradeEntry{});
+TradeEntry HeadlessPrompter::buySell(const TradeProposal& proposal) {
+  if (!trade_) return {};
+  const TradeEntry entry{true, trade_->quantity, trade_->price.value_or(proposal.price),
+                         trade_->costs};
   trade_.reset();
   return entry;
 }

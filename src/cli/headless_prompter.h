@@ -8,6 +8,15 @@
 
 namespace pelmar {
 
+// The buy/sell dialog filled in by a script and ended with OK: the shares
+// (negative sells), the price (the proposed one when not given) and the
+// fixed costs.
+struct ScriptedTrade {
+  double quantity = 0;
+  std::optional<double> price;
+  double costs = 0;
+};
+
 // The prompter of the headless tool: it never waits for a person. A
 // question, input, date or account choice takes the next queued answer
 // when there is one; without one every question gets the cautious answer
@@ -38,7 +47,7 @@ class HeadlessPrompter : public Prompter {
   // (an input's text, a date as YYYY-MM-DD, an account number 1 to 5).
   void queueAnswer(const QString& answer) { answers_ << answer; }
   // The entry of the next buy/sell dialog; nothing cancels it.
-  void setTrade(std::optional<TradeEntry> entry) { trade_ = entry; }
+  void setTrade(std::optional<ScriptedTrade> trade) { trade_ = trade; }
 
  private:
   void write(const QString& line1, const QString& line2 = {});
@@ -47,7 +56,7 @@ class HeadlessPrompter : public Prompter {
   std::optional<QString> nextAnswer();
 
   QStringList answers_;
-  std::optional<TradeEntry> trade_;
+  std::optional<ScriptedTrade> trade_;
 
   QTextStream& err_;
 };

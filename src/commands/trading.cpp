@@ -135,7 +135,8 @@ Outcome BuyOrSell(Session& session, Prompter& prompter, const Engine::Progress& 
     return Outcome::stopped();
   }
   const long double cost = (ld(fund.Aantal) - a0) * fund.Koers * proposal.currencyFactor;
-  if (fund.Reserve - cost < 0) {
+  // A sale raises the reserve: it passes even while the reserve is below 0.
+  if (cost > 0 && fund.Reserve - cost < 0) {
     prompter.timedMessage(session.text(TextId::FundReserveNegative),
                           session.text(TextId::NotPermitted), kTradeMessageMs);
     undo();

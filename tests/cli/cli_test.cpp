@@ -56,6 +56,9 @@ TEST(Cli, WrongUsageEndsWithCode2AndAReason) {
       {{"check", "a.xml", "--json"}, ""},
       {{"open", "a.xml", "--without-new"}, ""},
       {{"open", "a.xml", "--save"}, ""},
+      {{"run", "a.xml"}, "--script and --strict belong to the command run"},
+      {{"open", "a.xml", "--strict"}, "--script and --strict belong to the command run"},
+      {{"run", "a.xml", "--script", "/no/such/steps"}, "cannot be read"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args.join(' ').toStdString());

@@ -122,6 +122,13 @@ TEST_F(TradingTest, ASaleAlwaysPassesAndZeroChangesNothing) {
   ASSERT_TRUE(trade(-5).ok());
   EXPECT_DOUBLE_EQ(fund(0).Aantal, 5);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, before.Reserve + 400);
+
+  // Even a fund whose reserve is below zero may sell.
+  fund(0).Kosten = 1500;
+  calc();
+  ASSERT_LT(fund(0).Reserve, -1000);
+  ASSERT_TRUE(trade(-1).ok());
+  EXPECT_DOUBLE_EQ(fund(0).Aantal, 4);
 }
 
 TEST_F(TradingTest, DivirOzevLendsHalfTheAccountsValueAtCreditPercentFifty) {

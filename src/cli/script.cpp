@@ -1,0 +1,231 @@
+#include "cli/script.h"
+
+#include <QRegularExpression>
+#include <map>
+
+#include "cli/headless_prompter.h"
+#include "commands/accounts.h"
+#include "commands/dataset_view.h"
+#include "commands/datasets.h"
+#include "commands/fund_grid.h"
+#include "commands/navigation.h"
+#include "commands/session.h"
+#include "commands/trading.h"
+
+namespace pelmar {
+
+namespace {
+
+using Kind = ScriptStep::Kind;
+
+// The grid rows `set` may change, by the field they hold.
+const std::map<QString, int> kGridFields = {
+    {"koers", GridRow::Koers},
+    {"inleg", GridRow::Inleg},
+    {"kosten", GridRow::Kosten},
+    {"kostenproc", GridRow::KostenProc},
+    {"dividend", GridRow::Dividend},
+    {"divbel", GridRow::DivBel},
+    {"btw", GridRow::BTW},
+    {"updr", GridRow::UpDr},
+    {"downdr", GridRow::DownDr},
+    {"v", GridRow::v},
+    {"f", GridRow::f},
+};
+
+// The accounts window's rows `account` may change, by the field they hold.
+const std::map<QString, int> kAccountFields = {
+    {"reknaam", AccountRow::RekNaam},
+    {"reknummer", AccountRow::RekNummer},
+    {"credrente", AccountRow::CredRente},
+    {"debrente", AccountRow::DebRente},
+    {"rentecorrectie", AccountRow::RenteCorrectie},
+    {"kosten", AccountRow::Kosten},
+    {"btw", AccountRow::BTW},
+    {"credperc", AccountRow::CredPerc},
+    {"valuta", AccountRow::Valuta},
+};
+
+// A number of the script: digits with at most one "." or "," and a sign.
+std::optional<double> number(const QString& text) {
+  static const QRegularExpression shape(QStringLiteral("^[-+]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+  if (!shape.match(text).hasMatch()) return std::nullopt;
+  return QString(text).replace(u',', u'.').toDouble();
+}
+
+// The words of a line after its verb, the rest of the line from word `from`.
+QString rest(const QStringList& words, int from) {
+  return words.mid(from).join(u' ');
+}
+
+// Parses `buy N [price P] [costs C]`; an error text when malformed.
+QString parseTrade(const QStringList& words, ScriptStep& step) {
+  const std::optional<double> shares = words.size() >= 2 ? number(words[1]) : std::nullopt;
+  if (!shares || *shares < 0) return QStringLiteral("%1 takes a number of shares").arg(words[0]);
+  step.quantity = words[0] == QLatin1String("sell") ? -*shares : *shares;
+  for (int i = 2; i < words.size(); i += 2) {
+    const std::optional<double> value = i + 1 < words.size() ? number(words[i + 1]) : std::nullopt;
+    if (words[i] == QLatin1String("price") && value && *value > 0) {
+      step.price = value;
+    } else if (words[i] == QLatin1String("costs") && value) {
+      step.costs = *value;
+    } else {
+      return QStringLiteral("expected \"price P\" or \"costs C\" after the shares");
+    }
+  }
+  return {};
+}
+
+// Parses one line's words into the step; an error text when malformed.
+QString parseStep(const QStringList& words, ScriptStep& step) {
+  const QString verb = words[0];
+  if (verb == QLatin1String("select") && words.size() == 2) {
+    step.kind = Kind::Select;
+    step.text = words[1];
+  } else if (verb == QLatin1String("dataset") && words.size() == 2 &&
+             QStringList({"first", "previous", "next", "last"}).contains(words[1])) {
+    step.kind = Kind::DataSet;
+    step.text = words[1];
+  } else if (verb == QLatin1String("set") && words.size() >= 3) {
+    const auto field = kGridFields.find(words[1].toLower());
+    if (field == kGridFields.end()) return QStringLiteral("no grid field %1").arg(words[1]);
+    step.kind = Kind::Set;
+    step.row = field->second;
+    step.text = rest(words, 2);
+  } else if (verb == QLatin1String("buy") || verb == QLatin1String("sell")) {
+    step.kind = Kind::Trade;
+    return parseTrade(words, step);
+  } else if (verb == QLatin1String("account") && words.size() == 2 &&
+             words[1] == QLatin1String("apply")) {
+    step.kind = Kind::AccountApply;
+  } else if (verb == QLatin1String("account") && words.size() >= 3) {
+    bool whole = false;
+    step.account = words[1].toInt(&whole);
+    if (!whole || step.account < 1 || step.account > 5)
+      return QStringLiteral("accounts are numbered 1 to 5");
+    const auto field = kAccountFields.find(words[2].toLower());
+    if (field == kAccountFields.end()) return QStringLiteral("no account field %1").arg(words[2]);
+    step.kind = Kind::Account;
+    step.row = field->second;
+    step.text = rest(words, 3);
+  } else if (verb == QLatin1String("divirozev") && words.size() == 2 &&
+             (words[1] == QLatin1String("on") || words[1] == QLatin1String("off"))) {
+    step.kind = Kind::DivirOzev;
+    step.on = words[1] == QLatin1String("on");
+  } else if (verb == QLatin1String("answer") && words.size() >= 2) {
+    step.kind = Kind::Answer;
+    step.text = rest(words, 1);
+  } else {
+    return QStringLiteral("not a step: %1").arg(words.join(u' '));
+  }
+  return {};
+}
+
+// What the window does after a command: the dataset shown again.
+void redraw(Session& session) {
+  ShowDataSet(session, session.portfolio().pKoersRec());
+}
+
+bool navigate(Session& session, const QString& direction) {
+  if (direction == QLatin1String("first")) return FirstDateBtnClick(session);
+  if (direction == QLatin1String("previous")) return PrevDateBtnClick(session);
+  if (direction == QLatin1String("next")) return NextDateBtnClick(session);
+  return LastDateBtnClick(session);
+}
+
+// Runs one step; false when the program refused it. Refusals of the
+// program's commands reach the error stream through the prompter; those
+// of the runner itself are written with the line.
+bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step,
+             std::map<int, QStringList>& accounts, QTextStream& err) {
+  const auto refuse = [&](const QString& why) {
+    err << "line " << step.line << ": " << why << '\n';
+    return false;
+  };
+  switch (step.kind) {
+    case Kind::Select:
+      if (!FondsenBoxClick(session, step.text))
+        return refuse(QStringLiteral("no fund %1 in this dataset").arg(step.text));
+      return true;
+    case Kind::DataSet:
+      if (!navigate(session, step.text))
+        return refuse(QStringLiteral("the dataset did not change"));
+      redraw(session);
+      return true;
+    case Kind::Set: {
+      if (!GridRowEditable(session, step.row)) {
+        prompter.message(session.text(TextId::OldDataSetValueLocked));
+        return false;
+      }
+      QStringList cells = FillGrid(session);
+      cells[step.row] = step.text;
+      UpdateFonds(session, prompter, cells, step.row);
+      redraw(session);
+      return true;
+    }
+    case Kind::Trade: {
+      prompter.setTrade(ScriptedTrade{step.quantity, step.price, step.costs});
+      const Outcome outcome =
+          FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Aantal);
+      prompter.setTrade(std::nullopt);
+      redraw(session);
+      return !outcome.isFailure();
+    }
+    case Kind::Account: {
+      QStringList& cells = accounts[step.account];
+      if (cells.isEmpty()) cells = ShowAccount(session, step.account);
+      cells[step.row] = step.text;
+      return true;
+    }
+    case Kind::AccountApply: {
+      bool applied = true;
+      for (const auto& [number, cells] : accounts)
+        applied = !ToepassenBtnClick(session, prompter, number, cells).isFailure() && applied;
+      accounts.clear();
+      redraw(session);
+      return applied;
+    }
+    case Kind::DivirOzev:
+      if (session.engine().advice().divirOzevChecked() != step.on) (void)DivirOzevClick(session);
+      redraw(session);
+      return true;
+    case Kind::Answer:
+      prompter.queueAnswer(step.text);
+      return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+ParsedScript ParseScript(const QString& text) {
+  ParsedScript parsed;
+  const QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")));
+  for (int i = 0; i < lines.size(); ++i) {
+    const QString line = lines[i].section(u'#', 0, 0).simplified();
+    if (line.isEmpty()) continue;
+    ScriptStep step;
+    step.line = i + 1;
+    const QString error = parseStep(line.split(u' '), step);
+    if (!error.isEmpty()) {
+      parsed.error = QStringLiteral("line %1: %2").arg(i + 1).arg(error);
+      parsed.steps.clear();
+      return parsed;
+    }
+    parsed.steps.push_back(step);
+  }
+  return parsed;
+}
+
+int RunScript(Session& session, HeadlessPrompter& prompter, const std::vector<ScriptStep>& steps,
+              bool strict, QTextStream& err) {
+  std::map<int, QStringList> accounts;
+  for (const ScriptStep& step : steps) {
+    const bool done = runStep(session, prompter, step, accounts, err);
+    err.flush();
+    if (!done && strict) return kScriptRefused;
+  }
+  return 0;
+}
+
+}  // namespace pelmar

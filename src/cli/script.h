@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+#include <optional>
+#include <vector>
+
+namespace pelmar {
+
+class HeadlessPrompter;
+class Session;
+
+// One step of a `pelmar-cli run` script, as parsed.
+struct ScriptStep {
+  enum class Kind { Select, DataSet, Set, Trade, Account, AccountApply, DivirOzev, Answer };
+  int line = 0;
+  Kind kind = Kind::Select;
+  // The ticker, the dataset direction, the value typed or the answer.
+  QString text;
+  // The grid row of `set`, the accounts window's row of `account`.
+  int row = -1;
+  // The account of `account` (1 to 5).
+  int account = 0;
+  // A trade: shares (negative sells), the price when given, fixed costs.
+  double quantity = 0;
+  std::optional<double> price;
+  double costs = 0;
+  // divirozev on or off.
+  bool on = false;
+};
+
+// The steps of a script, or the reason it is malformed (naming its line).
+struct ParsedScript {
+  std::vector<ScriptStep> steps;
+  QString error;
+};
+ParsedScript ParseScript(const QString& text);
+
+// The exit code of a script stopped at a refused step under --strict.
+inline constexpr int kScriptRefused = 5;
+
+// Runs the steps on the opened portfolio as the main window would: the
+// program's messages reach the error stream through the prompter. A step
+// the program refuses is reported and the run goes on, or, with `strict`,
+// stops there: returns kScriptRefused then, else 0.
+int RunScript(Session& session, HeadlessPrompter& prompter, const std::vector<ScriptStep>& steps,
+              bool strict, QTextStream& err);
+
+}  // namespace pelmar

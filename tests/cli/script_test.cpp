@@ -1,0 +1,142 @@
+#include "cli/script.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "cli/cli.h"
+#include "support/portfolio_fixture.h"
+
+namespace pelmar {
+namespace {
+
+struct CliRun {
+  int code;
+  QString out;
+  QString err;
+};
+
+const QString kExamples = QStringLiteral(PELMAR_SOURCE_DIR "/data");
+
+// `pelmar-cli run` on a copy of the first example portfolio.
+class ScriptRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QFile::copy(kExamples + "/Port/Test-1.xml", dir.filePath("Test-1.xml")));
+  }
+  CliRun run(const QString& steps, QStringList extra = {}) {
+    test::writeFile(dir.filePath("steps.txt"), steps.toUtf8());
+    QStringList args{"pelmar-cli",
+                     "run",
+                     dir.filePath("Test-1.xml"),
+                     "--script",
+                     dir.filePath("steps.txt"),
+                     "--prices",
+                     kExamples + "/Prices",
+                     "--today",
+                     "2026-01-05",
+                     "--lang",
+                     "en"};
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int code = runCli(args + extra, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+  }
+  // The funds of the printed dataset by ticker.
+  static QJsonObject fundsOf(const CliRun& r) {
+    QJsonObject funds;
+    const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).object()["funds"].toArray();
+    for (const QJsonValue& fund : list) funds[fund["ticker"].toString()] = fund;
+    return funds;
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(ScriptRun, TradesAreBookedRefusalsReportedAndTheRunGoesOn) {
+  const QJsonObject before = fundsOf(run("# nothing\n", {"--json"}));
+  const CliRun r =
+      run("select NZT\n"
+          "buy 39 costs 5      # the advised purchase\n"
+          "select TVB\n"
+          "buy 15              # TVB's reserve is below zero\n"
+          "select PWE\n"
+          "sell 20 price 16,00\n",
+          {"--json"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err, "The Funds Reserve becomes negative after this buy.\nThis is not permitted\n");
+  const QJsonObject after = fundsOf(r);
+  EXPECT_EQ(after["NZT"]["shares"].toDouble(), before["NZT"]["shares"].toDouble() + 39);
+  EXPECT_NEAR(after["NZT"]["reserve"].toDouble(),
+              before["NZT"]["reserve"].toDouble() - 39 * 2.82 - 5, 0.5);
+  EXPECT_EQ(after["TVB"]["shares"], before["TVB"]["shares"]);
+  EXPECT_EQ(after["PWE"]["shares"].toDouble(), before["PWE"]["shares"].toDouble() - 20);
+
+  // Strict: the refusal ends the run, nothing is printed or saved.
+  const CliRun strict =
+      run("select TVB\nbuy 15\nselect NZT\n", {"--strict", "--save", dir.filePath("Out.xml")});
+  EXPECT_EQ(strict.code, kScriptRefused);
+  EXPECT_TRUE(strict.out.isEmpty());
+  EXPECT_FALSE(QFile::exists(dir.filePath("Out.xml")));
+}
+
+TEST_F(ScriptRun, AccountStepsApplyTheWindowAndRefuseABadCreditPercent) {
+  const CliRun r =
+      run("account 1 CredPerc 12.5\n"
+          "account 1 RekNaam Broker\n"
+          "account apply\n"
+          "select NZT\n"
+          "divirozev on\n",
+          {"--save", dir.filePath("Out.xml")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("\"12.5\" has not been taken")) << r.err.toStdString();
+  const QByteArray saved = test::readFile(dir.filePath("Out.xml"));
+  EXPECT_TRUE(saved.contains("<RekNaam>Broker</RekNaam>"));
+  EXPECT_TRUE(saved.contains("<DivirOzevB>True</DivirOzevB>") ||
+              saved.contains("<DivirOzevB>1</DivirOzevB>"));
+}
+
+TEST_F(ScriptRun, MalformedStepsAreUsageErrorsNamingTheirLine) {
+  const struct {
+    const char* steps;
+    const char* reason;
+  } rows[] = {
+      {"select NZT\nbuy many\n", "line 2: buy takes a number of shares"},
+      {"# first\n\nsell 3 price\n", "line 3: expected \"price P\""},
+      {"set Aantal 5\n", "line 1: no grid field Aantal"},
+      {"account 6 CredRente 1\n", "line 1: accounts are numbered 1 to 5"},
+      {"account 1 Saldo 1\n", "line 1: no account field Saldo"},
+      {"dataset sideways\n", "line 1: not a step"},
+      {"divirozev maybe\n", "line 1: not a step"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.steps);
+    const CliRun r = run(row.steps);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(row.reason)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+}
+
+TEST(ScriptParse, StepsKeepTheirFieldsAndLines) {
+  const ParsedScript parsed =
+      ParseScript("select  ABC \r\n# note\nbuy 2,5 price 10 costs 1.5\nanswer Naam 1 # why\n");
+  ASSERT_TRUE(parsed.error.isEmpty());
+  ASSERT_EQ(parsed.steps.size(), 3u);
+  EXPECT_EQ(parsed.steps[0].text, "ABC");
+  EXPECT_EQ(parsed.steps[1].line, 3);
+  EXPECT_EQ(parsed.steps[1].quantity, 2.5);
+  EXPECT_EQ(parsed.steps[1].price, 10.0);
+  EXPECT_EQ(parsed.steps[1].costs, 1.5);
+  EXPECT_EQ(parsed.steps[2].text, "Naam 1");
+  EXPECT_EQ(ParseScript("sell 4\n").steps[0].quantity, -4);
+}
+
+}  // namespace
+}  // namespace pelmar
