@@ -31,6 +31,7 @@
 #include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
 #include "ui/main/real_time_box.h"
+#include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
 
@@ -61,6 +62,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   setHelpContext(this, kWindowHelpContext);
   setFont(QFont(QStringLiteral("Verdana"), 9));
   createControls();
+  rekForm_ = new TRekForm(session_, prompter_, this);
   actions_ = std::make_unique<MainActions>(*this);
   connectCommands();
   connectPanel();
@@ -171,6 +173,9 @@ void TMainForm::connectCommands() {
     actions_->rividuDori->setChecked(session_.engine().advice().rividuDoriChecked());
     showCurrentFund();
   });
+  wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
+  connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
+  connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
   wire(a.hHelp, [this] { openHelp(focusHelpContext()); });
   wire(a.about, [this] { about(); });
 }
@@ -258,6 +263,8 @@ void TMainForm::drawDataSet() {
   setWindowTitle(view.caption);
   actions_->nodePanel->setText(view.nodePanel);
   body_->ShowDataSet(view);
+  // The open accounts window follows the dataset shown.
+  if (rekForm_->isVisible()) rekForm_->refresh();
 }
 
 void TMainForm::showCurrentFund() {

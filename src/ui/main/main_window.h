@@ -17,6 +17,7 @@ class Prompter;
 class Session;
 class SettingsStore;
 class TPanelTabs;
+class TRekForm;
 class TSplashForm;
 
 // The program's one main window. It shows what the session holds and hands
@@ -68,6 +69,7 @@ class TMainForm : public QMainWindow {
   TPanelTabs* tabs() const;
   QFrame* statusPanel() const { return panelStatus_; }
   QLabel* statusLabel() const { return labelStatus_; }
+  TRekForm* accounts() const { return rekForm_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -108,6 +110,7 @@ class TMainForm : public QMainWindow {
   QLabel* labelStatus_ = nullptr;
   std::unique_ptr<MainActions> actions_;
   TSplashForm* splash_ = nullptr;
+  TRekForm* rekForm_ = nullptr;
 };
 
 }  // namespace pelmar

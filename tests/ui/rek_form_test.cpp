@@ -1,0 +1,71 @@
+#include "ui/main/rek_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+
+#include "commands/accounts.h"
+#include "support/portfolio_fixture.h"
+#include "support/scripted_prompter.h"
+
+namespace pelmar {
+namespace {
+
+class RekFormTest : public test::PortfolioFixture {
+ protected:
+  RekFormTest() : PortfolioFixture(Language::Code::English) {
+    start(QDate(2023, 1, 2));
+    addFund("ALPHA", 2000, 10, 100).RekNr = 2;
+    calc();
+    next(QDate(2023, 2, 1));
+    select(0);
+    portfolio().markUnchanged();
+  }
+  test::ScriptedPrompter prompter;
+  TRekForm form{session, prompter};
+};
+
+TEST_F(RekFormTest, OpensOnTheFundsAccountAppliesTabsAndStoresItsPlace) {
+  QStringList prompts;
+  QObject::connect(&form, &TRekForm::promptChanged, [&](const QString& p) { prompts << p; });
+  int applied = 0;
+  QObject::connect(&form, &TRekForm::applied, [&] { ++applied; });
+  session.settings().accountsLeft = 120;
+  form.SpeedRekClick();
+
+  auto* tabs = form.findChild<QTabBar*>("TabControl1");
+  auto* grid = form.findChild<QTableWidget*>("RekGrid");
+  ASSERT_TRUE(tabs && grid);
+  EXPECT_EQ(form.windowTitle(), "Pelmar - Accounts");
+  EXPECT_EQ(tabs->count(), 5);
+  EXPECT_EQ(tabs->tabText(4), "Acnt 5");
+  EXPECT_EQ(tabs->currentIndex(), 1);  // ALPHA is booked on account 2
+  EXPECT_EQ(grid->item(AccountRow::RenteCorrectie, 0)->text(), "Interest corr.");
+  EXPECT_EQ(form.cellTexts()[AccountRow::RekNaam], "      Name");
+  EXPECT_FALSE(grid->item(AccountRow::Saldo, 1)->flags() & Qt::ItemIsEditable);
+  EXPECT_TRUE(grid->item(AccountRow::CredPerc, 1)->flags() & Qt::ItemIsEditable);
+  EXPECT_EQ(form.findChild<QPushButton*>("ToepassenBtn")->text(), "Apply");
+
+  grid->setCurrentCell(AccountRow::Saldo, 1);
+  EXPECT_EQ(prompts.value(prompts.size() - 1), " The Saldo is not editable");
+
+  // Changing the tab applies the shown account first.
+  form.setCellText(AccountRow::CredRente, "3.25");
+  tabs->setCurrentIndex(3);
+  EXPECT_EQ(form.shownAccount(), 4);
+  EXPECT_DOUBLE_EQ(account(2).CredRente, 3.25);
+  EXPECT_TRUE(portfolio().bPortChanged());
+
+  form.setCellText(AccountRow::Kosten, "12");
+  form.findChild<QPushButton*>("OKBtn")->click();
+  EXPECT_DOUBLE_EQ(account(4).Kosten, 12);
+  EXPECT_EQ(applied, 2);
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(session.settings().accountsLeft, form.x());
+  EXPECT_TRUE(session.settings().accountsWidth.has_value());
+}
+
+}  // namespace
+}  // namespace pelmar
