@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "cli_run.h"
 #include "lang/language.h"
 #include "prices/settings.h"
 #include "prices/settings_store.h"
@@ -18,20 +19,10 @@
 namespace pelmar {
 namespace {
 
-struct CliRun {
-  int code;
-  QString out;
-  QString err;
-};
+using test::CliRun;
 
-CliRun run(QStringList args) {
-  QString out, err;
-  QTextStream o(&out), e(&err);
-  args.prepend(QStringLiteral("pelmar-cli"));
-  const int code = runCli(args, o, e);
-  o.flush();
-  e.flush();
-  return {code, out, err};
+CliRun run(const QStringList& args) {
+  return test::runCliWith(args);
 }
 
 TEST(Cli, VersionInEitherLanguageAndHelp) {

@@ -8,17 +8,13 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
 namespace {
 
-struct CliRun {
-  int code;
-  QString out;
-  QString err;
-};
+using test::CliRun;
 
 const QString kExamples = QStringLiteral(PELMAR_SOURCE_DIR "/data");
 
@@ -30,23 +26,12 @@ class ScriptRun : public ::testing::Test {
   }
   CliRun run(const QString& steps, QStringList extra = {}) {
     test::writeFile(dir.filePath("steps.txt"), steps.toUtf8());
-    QStringList args{"pelmar-cli",
-                     "run",
-                     dir.filePath("Test-1.xml"),
-                     "--script",
-                     dir.filePath("steps.txt"),
-                     "--prices",
-                     kExamples + "/Prices",
-                     "--today",
-                     "2026-01-05",
-                     "--lang",
-                     "en"};
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = runCli(args + extra, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
+    QStringList args{"run",      dir.filePath("Test-1.xml"),
+                     "--script", dir.filePath("steps.txt"),
+                     "--prices", kExamples + "/Prices",
+                     "--today",  "2026-01-05",
+                     "--lang",   "en"};
+    return test::runCliWith(args + extra);
   }
   // The funds of the printed dataset by ticker.
   static QJsonObject fundsOf(const CliRun& r) {
