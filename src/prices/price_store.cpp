@@ -155,14 +155,14 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
   static const DayFile kUnreadable;
   const QDateTime now = QDateTime::currentDateTime();
   const QFileInfo info(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return &kUnreadable;
+  const std::optional<QString> read = readBounded(path);
+  if (!read) return &kUnreadable;
+  const QString& text = *read;
   DayFile day;
   day.path = path;
   day.modified = info.lastModified();
   day.size = info.size();
   day.racy = isRacy(day.modified, now);
-  const QString text = QString::fromLatin1(file.readAll());
 
   // Lines: name, ticker, date, price. The ticker lies between the first and
   // the second comma; a line without both commas has no ticker. The price
@@ -269,11 +269,10 @@ bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);
   if (line.isEmpty()) return false;
-  QFile file(fileName);
   // A file that cannot be read is not rewritten: its lines would be lost.
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QStringList lines = splitLines(QString::fromLatin1(file.readAll()));
-  file.close();
+  const std::optional<QString> text = readBounded(fileName);
+  if (!text) return false;
+  QStringList lines = splitLines(*text);
 
   const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& existing) {
     return QStringView(existing).left(existing.indexOf(u',')) == name;
@@ -287,6 +286,21 @@ bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
   return save(fileName, lines);
+}
+
+std::optional<QString> PriceStore::readBounded(const QString& path) {
+  const QFileInfo info(path);
+  QFile file(path);
+  // The size is taken from what is read, so a file that grows (or a device
+  // that never ends) is still cut off.
+  QByteArray bytes;
+  if (info.isFile() && info.size() <= kMaxFileSize && file.open(QIODevice::ReadOnly))
+    bytes = file.read(kMaxFileSize + 1);
+  if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) {
+    if (trace_) trace_->Log(QStringLiteral("PriceStore - overgeslagen: ") + path);
+    return std::nullopt;
+  }
+  return QString::fromLatin1(bytes);
 }
 
 bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
