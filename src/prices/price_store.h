@@ -100,11 +100,11 @@ class PriceStore {
   // year modulo 100, so each name counts for that year in every century a
   // portfolio date may fall in.
   const std::vector<std::pair<qint64, int>>& fileDays();
-  int tickerId(const QString& lowerTicker);
+  int tickerId(const QByteArray& lowerTicker);
   bool save(const QString& fileName, const QStringList& lines);
   // The whole text of a price file, when it is a regular file of at most
   // kMaxFileSize bytes that can be read; otherwise nothing (traced).
-  std::optional<QString> readBounded(const QString& path);
+  std::optional<QByteArray> readBounded(const QString& path);
   // After an own write: the listing holds the file, its parse is dropped.
   void noteWritten(const QString& fileName);
 
@@ -117,7 +117,7 @@ class PriceStore {
   std::vector<std::pair<qint64, int>> fileDays_;  // (Julian day, yymmdd)
   bool fileDaysStale_ = true;
   QHash<int, DayFile> parsed_;
-  QHash<QString, int> tickerIds_;  // lower-case ticker -> id shared by all files
+  QHash<QByteArray, int> tickerIds_;  // lower-case ticker -> id shared by all files
   // "Last Prices.txt" as read, with the disk's stamp of it then.
   struct LatestDaysFile {
     LatestPriceDays days;
