@@ -300,7 +300,7 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   if (command.saveAs.isEmpty()) return kDone;
 
   Portfolio& p = session.portfolio();
-  const int limit = command.withoutNew ? WriteLimitWithoutLast(p) : WriteLimitAll(p);
+  const int limit = command.withoutNew ? WriteLimitWithoutLast(session) : WriteLimitAll(p);
   out.flush();
   if (!SavePortfolio(session, prompter, command.saveAs, limit, true)) {
     err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(command.saveAs)) << '\n';

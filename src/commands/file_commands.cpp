@@ -115,7 +115,11 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
     return Outcome::failed(TextId::PortfolioNoInformation);
   }
   if (Outcome read = OpenPortfolioFile(session, prompter, fileName, progress.read); !read) {
-    prompter.message(session.text(TextId::FileNotRead).arg(QDir::toNativeSeparators(fileName)));
+    // The reason of a file the reader refused says what is wrong, and where.
+    QString text = session.text(TextId::FileNotRead).arg(QDir::toNativeSeparators(fileName));
+    if (read.reason() && read.reason()->line > 0)
+      text += QLatin1Char('\n') + read.reason()->text(session.language());
+    prompter.message(text);
     return read;
   }
   recordCurrentFile(session, fileName);
@@ -221,7 +225,8 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
     trace.exitEarly();
     return SaveOutcome::CloseWindow;
   }
-  const int limit = choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(p);
+  const int limit =
+      choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(session);
   const QString fileName = CurrentFileName(session);
   if (!SavePortfolio(session, prompter, fileName, limit, true)) {
     state.bMayClose = false;
@@ -240,7 +245,8 @@ Outcome SaveAsClick(Session& session, Prompter& prompter) {
   const SaveChoice choice = prompter.savePrompt(session.text(TextId::SaveAsWithNewQuestion));
   if (choice == SaveChoice::Cancel || choice == SaveChoice::CloseWithoutSaving)
     return Outcome::stopped();
-  const int limit = choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(p);
+  const int limit =
+      choice == SaveChoice::SaveWithNew ? WriteLimitAll(p) : WriteLimitWithoutLast(session);
 
   const std::optional<QString> chosen =
       prompter.saveFileName(session.text(TextId::SaveAsTitle), session.settings().portfolioPath,

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "commands/datasets.h"
+#include "commands/refusal.h"
 #include "model/conversions.h"
 #include "model/portfolio_file.h"
 #include "prices/price_update.h"
@@ -47,7 +48,7 @@ bool copyFile(const QString& from, const QString& to) {
 }
 
 // The trace word of a file the reader refused.
-QString refusalWord(const portfolio_file::ReadResult& result) {
+QString refusalWord(const portfolio_file::ReadResult& result, const Language& language) {
   using portfolio_file::ReadError;
   switch (result.error) {
     case ReadError::NoRoot:
@@ -60,9 +61,7 @@ QString refusalWord(const portfolio_file::ReadResult& result) {
     case ReadError::None:
       break;
   }
-  return QStringLiteral("bestand onleesbaar, regel %1: %2")
-      .arg(result.lineNumber)
-      .arg(result.reason);
+  return QStringLiteral("bestand onleesbaar, ") + result.reason.text(language);
 }
 
 // The trace line and "Error.log" of a file that cannot be created.
@@ -165,25 +164,28 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
   if (session.settings().debug) options.debugBlock = progress.debugRecord;
   const portfolio_file::ReadResult result = portfolio_file::read(file, fresh, options);
   file.close();
-  if (!result.ok()) {
-    return refuse(refusalWord(result), {TextId::PortfolioUnreadableLine,
-                                        {QString::number(result.lineNumber), result.reason},
-                                        {},
-                                        result.lineNumber});
-  }
-
-  // The dataset of today must fit: a portfolio without it would lose its
-  // last stored dataset when saved without the dataset "Nieuw".
-  if (!fresh.canCopyDataSet(fresh.lastRekIndex()))
-    return refuse(QStringLiteral("bestand te groot"), {TextId::PortfolioFull, {}});
+  if (!result.ok()) return refuse(refusalWord(result, session.language()), result.reason);
 
   current = std::move(fresh);
   current.markOpened();
   current.selectFund(0);
   current.goToDataSet(current.lastRekIndex());
-  // It fits (checked above), and its date is taken as proposed.
-  if (!AddDataSet(session, prompter, DateQuestion::TakeProposal))
-    return refuse(QStringLiteral("bestand te groot"), {TextId::PortfolioFull, {}});
+  if (result.placeholdersAdded > 0) {
+    Tell(session, prompter,
+         Outcome::failed(TextId::PlaceholderRowsAdded,
+                         {QString::number(result.placeholdersAdded),
+                          current.initialRecords().placeholderTicker}));
+  }
+  // A portfolio too full for the dataset of today opens without it; the
+  // year closing makes room. Its last dataset is then a stored one. The
+  // date of the new dataset is taken as proposed.
+  const bool added = current.canCopyDataSet(current.lastRekIndex()) &&
+                     AddDataSet(session, prompter, DateQuestion::TakeProposal).ok();
+  session.files().dataSetOfTodayAdded = added;
+  if (!added) {
+    trace.Log(kReadRoutine + QStringLiteral(" - geen Dataset toegevoegd, portefeuille vol"));
+    (void)Refuse(session, prompter, TextId::PortfolioFullNoNewDataSet);
+  }
   fillAccountCurrencies(current);
 
   // The daily prices of every dataset; every dataset after the first is
@@ -213,15 +215,30 @@ Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileN
   const QString target = base + QStringLiteral(".xml");
   const QString backup = base + QStringLiteral(".bak");
 
-  if (QFileInfo(target).size() > kBackupFileSize && !copyFile(target, backup))
+  const Reason notSaved{TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)}, target};
+  // Without the copy of the previous version the file is not replaced. (A
+  // folder in the file's place has none; writing reports it.)
+  const QFileInfo existing(target);
+  const bool backupMade = existing.isFile() && existing.size() > kBackupFileSize;
+  if (backupMade && !copyFile(target, backup)) {
     session.trace().Log(QStringLiteral("Pelmar.SavePortfolio - backup mislukt"));
-
-  for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-    if (WriteXMLFile(session, prompter, target, writeLimit, showMessage)) return Outcome::done();
+    scope.exitEarly();
+    return Refuse(session, prompter, TextId::BackupNotMade, {QDir::toNativeSeparators(backup)});
   }
+
+  Outcome written = Outcome::stopped();
+  for (int attempt = 0; attempt < kWriteAttempts && !written; ++attempt)
+    written = WriteXMLFile(session, prompter, target, writeLimit, showMessage);
+  if (written) return written;
   scope.exitEarly();
-  prompter.message(session.text(TextId::SavedFileTooSmall) + QDir::toNativeSeparators(backup));
-  return Outcome::failed(TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)});
+  // Only a file refused as too small was written whole; then the backup,
+  // when one was made now, is worth naming.
+  const bool tooSmall = written.reason() && written.reason()->id == TextId::SavedFileTooSmall;
+  if (tooSmall && backupMade)
+    prompter.message(session.text(TextId::SavedFileTooSmall) + QDir::toNativeSeparators(backup));
+  else
+    prompter.message(notSaved.text(session.language()));
+  return Outcome::failed(notSaved);
 }
 
 Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
@@ -235,7 +252,12 @@ Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileNa
   }
   const int dataSets =
       portfolio_file::write(file, session.portfolio(), writeLimit, session.language());
-  if (dataSets < 0 || file.pos() < kMinSavedFileSize || !file.commit()) {
+  if (dataSets >= 0 && file.pos() < kMinSavedFileSize) {
+    file.cancelWriting();
+    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - bestand te klein"));
+    return Outcome::failed(Reason{TextId::SavedFileTooSmall, {}, target});
+  }
+  if (dataSets < 0 || !file.commit()) {
     file.cancelWriting();
     session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - schrijven mislukt"));
     return Outcome::failed(notSaved);
@@ -250,7 +272,11 @@ int WriteLimitAll(const Portfolio& portfolio) {
   return portfolio.size() - 1;
 }
 
-int WriteLimitWithoutLast(const Portfolio& portfolio) {
+int WriteLimitWithoutLast(const Session& session) {
+  const Portfolio& portfolio = session.portfolio();
+  // A portfolio opened too full for the dataset of today has none to leave
+  // out: its last dataset is a stored one.
+  if (!session.files().dataSetOfTodayAdded) return WriteLimitAll(portfolio);
   int lastAlg = portfolio.size() - 1;
   while (lastAlg > 0 && portfolio.idAt(lastAlg) != AlgemeenRec::Id) --lastAlg;
   // The first account of the last dataset - 3.

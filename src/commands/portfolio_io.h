@@ -70,7 +70,8 @@ Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileNa
 // The write limit that writes every dataset, the dataset "Nieuw" too.
 int WriteLimitAll(const Portfolio& portfolio);
 // The write limit that writes all datasets but the last (the dataset
-// "Nieuw"); a portfolio of one dataset still writes that one.
-int WriteLimitWithoutLast(const Portfolio& portfolio);
+// "Nieuw"); a portfolio of one dataset still writes that one, and so does
+// one opened without a dataset of today (it was too full for one).
+int WriteLimitWithoutLast(const Session& session);
 
 }  // namespace pelmar

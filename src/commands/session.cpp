@@ -12,6 +12,7 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
       trace_([this] { return clock_.now(); }) {
   applyLanguageToRecords();
   files_.caption = caption();
+  prices_.setTrace(&trace_);
 }
 
 void Session::loadSettings(const SettingsStore& store) {

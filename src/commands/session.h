@@ -23,6 +23,9 @@ struct FileState {
   // The save prompt was answered with "Close Without Saving": the closing
   // that follows does not ask again.
   bool closingWithoutSaving = false;
+  // The last dataset is the dataset of today that opening added; false when
+  // the portfolio was opened too full to take one.
+  bool dataSetOfTodayAdded = true;
 };
 
 // The program-wide state of one run: the settings, the language, the clock,

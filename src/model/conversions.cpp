@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -52,52 +53,71 @@ constexpr int kSignificantDigits = 15;
 // significant digits, then rounded to `decimals` decimals, halves away from
 // zero. A zero result carries no sign.
 QString fixedPoint(double value, int decimals) {
+  std::string text;
+  AppendFixedPoint(text, value, decimals, '.');
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void AppendFixedPoint(std::string& out, double value, int decimals, char point) {
   // An infinity or NaN is shown as the amount a record would store for it.
   if (!std::isfinite(value)) value = Real48::round(value);
   // Past 18 decimals a double has nothing left to show.
   decimals = std::clamp(decimals, 0, 18);
 
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(value));
-  const std::string scientific(buffer);  // d.dddddddddddddde±xx
-  const std::size_t e = scientific.find('e');
-  std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
-  int integerDigits = std::stoi(scientific.substr(e + 1)) + 1;
+  // d.dddddddddddddde±xx: the correctly rounded 15 significant digits.
+  char scientific[40];
+  const auto written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                     std::chars_format::scientific, kSignificantDigits - 1);
+  const char* e = std::find(scientific, written.ptr, 'e');
+  // The digits, with room for a carry in front and zeros behind.
+  char digits[kSignificantDigits + 64];
+  int count = 0;
+  digits[count++] = scientific[0];
+  for (const char* c = scientific + 2; c < e; ++c) digits[count++] = *c;
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
+  int integerDigits = exponent + 1;
 
   const int keep = integerDigits + decimals;
   if (keep < 0) {
-    digits.clear();
-  } else if (keep < static_cast<int>(digits.size())) {
+    count = 0;
+  } else if (keep < count) {
     const bool roundUp = digits[keep] >= '5';
-    digits.resize(keep);
+    count = keep;
     if (roundUp) {
       int i = keep - 1;
       for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
       if (i >= 0) {
         ++digits[i];
       } else {
-        digits.insert(digits.begin(), '1');
+        std::memmove(digits + 1, digits, static_cast<std::size_t>(count));
+        digits[0] = '1';
+        ++count;
         ++integerDigits;
       }
     }
   }
+  int leadingZeros = 0;
   if (integerDigits < 1) {
-    digits.insert(0, static_cast<std::size_t>(1 - integerDigits), '0');
+    leadingZeros = 1 - integerDigits;
     integerDigits = 1;
   }
-  digits.resize(static_cast<std::size_t>(integerDigits + decimals), '0');
-
-  const bool negative = value < 0 && digits.find_first_not_of('0') != std::string::npos;
-  QString text = negative ? QStringLiteral("-") : QString();
-  text += QString::fromLatin1(digits.data(), integerDigits);
-  if (decimals > 0) {
-    text += QLatin1Char('.');
-    text += QString::fromLatin1(digits.data() + integerDigits, decimals);
+  // The text: sign, leading zeros, digits, trailing zeros up to the decimals.
+  const int total = integerDigits + decimals;
+  char text[400];
+  int size = 0;
+  for (int i = 0; i < total; ++i) {
+    const int d = i - leadingZeros;
+    if (i == integerDigits) text[size++] = point;
+    text[size++] = d >= 0 && d < count ? digits[d] : '0';
   }
-  return text;
+  bool zero = true;
+  for (int i = 0; i < count && zero; ++i) zero = digits[i] == '0';
+  if (value < 0 && !zero) out += '-';
+  out.append(text, static_cast<std::size_t>(size));
 }
-
-}  // namespace
 
 QString RealToStr(double value, int width, int decimals, const Language& language) {
   QString text = fixedPoint(value, decimals);
@@ -171,6 +191,38 @@ double StrToReal(const QString& text) {
   bool ok = false;
   const double value = QLocale::c().toDouble(t, &ok);
   if (!ok || !std::isfinite(value)) return 0.0;
+  return value + 0.0;  // no negative zero from "-0"
+}
+
+std::optional<double> ReadStoredNumber(std::string_view text) {
+  constexpr std::size_t kMaxDigits = 64;
+  char buffer[kMaxDigits];
+  std::size_t size = 0;
+  bool point = false;
+  int digits = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ' ') continue;
+    if (size == kMaxDigits) return std::nullopt;
+    if (c >= '0' && c <= '9') {
+      buffer[size++] = c;
+      ++digits;
+    } else if ((c == '.' || c == ',') && !point) {
+      buffer[size++] = '.';
+      point = true;
+    } else if ((c == '-' || c == '+') && size == 0) {
+      buffer[size++] = c;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (size == 0) return 0.0;
+  if (digits == 0) return std::nullopt;
+  // from_chars takes no "+"; "5." and ".5" read as 5 and 0.5.
+  const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, buffer + size, value, std::chars_format::fixed);
+  if (error != std::errc() || end != buffer + size || !std::isfinite(value)) return std::nullopt;
   return value + 0.0;  // no negative zero from "-0"
 }
 

@@ -3,6 +3,9 @@
 #include <QChar>
 #include <QString>
 #include <QtGlobal>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "lang/language.h"
 
@@ -20,6 +23,13 @@ QString RealToStr(double value, int width, int decimals, const Language& languag
 // or that is still no number (two points, a sign in the middle, too large
 // for a double), reads as 0. The empty text reads as 0.
 double StrToReal(const QString& text);
+// RealToStr's text without padding, appended as bytes with the given point.
+void AppendFixedPoint(std::string& out, double value, int decimals, char point);
+// A number as a file stores it, read strictly: spaces are ignored, then an
+// optional sign, digits and at most one "." or "," with at least one digit
+// in all. The empty text is 0; anything else ("abc", "8.453,93", a tab, an
+// exponent) is no number.
+std::optional<double> ReadStoredNumber(std::string_view text);
 // Like RealToStr without padding and with the language's thousands separator
 // between groups of three integer digits: 1.234.567,89.
 QString FormatAmount(double value, int width, int decimals, const Language& language);

@@ -1,74 +1,77 @@
 #include "model/portfolio_fields.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 #include <utility>
 
 namespace pelmar::portfolio_file::detail {
 
-QString boolText(bool value) {
-  return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-// A string field as the file holds it. "&" and "<" are escaped so that the
-// file stays XML and the value cannot end early on reading; a control
-// character would break the one-line-per-field layout and becomes a space.
-QString escaped(const QString& text) {
-  QString out;
-  out.reserve(text.size());
+void appendEscaped(std::string& out, const QString& text) {
+  // "&" and "<" are escaped so that the file stays XML and the value cannot
+  // end early on reading; a control character would break the
+  // one-line-per-field layout and becomes a space.
   for (const QChar c : text) {
-    if (c == QLatin1Char('&')) {
-      out += QLatin1String("&amp;");
-    } else if (c == QLatin1Char('<')) {
-      out += QLatin1String("&lt;");
-    } else if (c.unicode() < 32) {
-      out += QLatin1Char(' ');
+    const char16_t u = c.unicode();
+    if (u == '&') {
+      out += "&amp;";
+    } else if (u == '<') {
+      out += "&lt;";
+    } else if (u < 32) {
+      out += ' ';
     } else {
-      out += c;
+      out += u < 256 ? static_cast<char>(u) : '?';
     }
   }
-  return out;
 }
 
-// The reverse of escaped(), in one pass; an "&" that starts no known
-// entity stays as it is.
-QString unescaped(const QString& text) {
-  if (!text.contains(QLatin1Char('&'))) return text;
-  static const std::pair<QLatin1String, QChar> kEntities[] = {
-      {QLatin1String("&amp;"), QLatin1Char('&')},
-      {QLatin1String("&lt;"), QLatin1Char('<')},
-      {QLatin1String("&gt;"), QLatin1Char('>')}};
-  QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size();) {
-    bool replaced = false;
-    for (const auto& [entity, c] : kEntities) {
-      if (QStringView(text).mid(i).startsWith(entity)) {
-        out += c;
-        i += entity.size();
-        replaced = true;
-        break;
+QString textValue(Bytes value, bool accountText) {
+  static constexpr std::pair<Bytes, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}};
+  char buffer[kMaxTextValue];
+  // Longer values are cut by the record's field anyway.
+  const std::size_t size = std::min(value.size(), sizeof buffer);
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < size;) {
+    char c = value[i];
+    if (c == '&') {
+      const auto entity =
+          std::find_if(std::begin(kEntities), std::end(kEntities),
+                       [&](const auto& e) { return value.substr(i).starts_with(e.first); });
+      if (entity != std::end(kEntities)) {
+        buffer[out++] = entity->second;
+        i += entity->first.size();
+        continue;
       }
     }
-    if (!replaced) out += text.at(i++);
+    const auto byte = static_cast<unsigned char>(c);
+    if (accountText && (byte < 32 || byte > 125)) c = ' ';
+    buffer[out++] = c;
+    ++i;
   }
-  return out;
+  return QString::fromLatin1(buffer, static_cast<qsizetype>(out));
 }
 
-// An Integer, Word, Byte or Boolean value: a decimal integer; spaces are
-// ignored and an empty value is a missing one (0). Nothing for any other
-// text ("1.0", "x") or a value beyond 32 bits.
-std::optional<qint32> readInteger(const QString& value) {
-  const QString text = RemoveBlanks(value);
-  if (text.isEmpty()) return 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    const bool sign = i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'));
-    if (!sign && !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))) return std::nullopt;
+std::optional<qint32> readInteger(Bytes value) {
+  qint64 number = 0;
+  bool negative = false;
+  bool sign = false;
+  int digits = 0;
+  for (const char c : value) {
+    if (c == ' ') continue;
+    if ((c == '-' || c == '+') && !sign && digits == 0) {
+      negative = c == '-';
+      sign = true;
+    } else if (c >= '0' && c <= '9') {
+      number = number * 10 + (c - '0');
+      if (++digits > 10) return std::nullopt;
+    } else {
+      return std::nullopt;
+    }
   }
-  bool ok = false;
-  const qlonglong number = text.toLongLong(&ok, 10);
-  if (!ok || number < std::numeric_limits<qint32>::min() ||
-      number > std::numeric_limits<qint32>::max())
+  if (sign && digits == 0) return std::nullopt;
+  if (negative) number = -number;
+  if (number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
     return std::nullopt;
   return static_cast<qint32>(number);
 }
@@ -100,7 +103,7 @@ const FieldTable<AlgemeenRec>& fieldsOf() {
     t.id()
         .add("EndOfSetB", &R::EndOfSetB)
         .add("CumDatum", &R::CumDatum)
-        .add("Datum", &R::Datum)
+        .add("Datum", &R::Datum, kFirstDatum, kLastDatum + 1)
         .add("NrOfSet", &R::NrOfSet)
         .add("SetDuur", &R::SetDuur)
         .add("PDuur", &R::PDuur)
@@ -121,7 +124,7 @@ template <>
 const FieldTable<RekeningRec>& fieldsOf() {
   using R = RekeningRec;
   static const FieldTable<R> table = [] {
-    FieldTable<R> t;
+    FieldTable<R> t(true);
     t.id()
         .add("EndOfSetB", &R::EndOfSetB)
         .add("RekNaam", &R::RekNaam)
@@ -159,15 +162,18 @@ const FieldTable<KoersRec>& fieldsOf() {
         // Ticker2 travels as the tail of Ticker; tickers hold no blanks.
         .custom(
             "Ticker",
-            [](const R& r, const Language&) { return escaped(r.Ticker.str() + r.Ticker2.str()); },
-            [](R& r, const QString& value) {
-              r.Ticker = RemoveBlanks(unescaped(value));
-              return true;
+            [](const R& r, char, std::string& out) {
+              appendEscaped(out, r.Ticker.str());
+              appendEscaped(out, r.Ticker2.str());
+            },
+            [](R& r, Bytes value) {
+              r.Ticker = RemoveBlanks(textValue(value, false));
+              return FieldProblem::None;
             })
         .custom("Ticker2", nullptr,
-                [](R& r, const QString& value) {
-                  r.Ticker = r.Ticker.str() + RemoveBlanks(unescaped(value));
-                  return true;
+                [](R& r, Bytes value) {
+                  r.Ticker = r.Ticker.str() + RemoveBlanks(textValue(value, false));
+                  return FieldProblem::None;
                 })
         .add("Koers", &R::Koers)
         .add("Country", &R::Country)

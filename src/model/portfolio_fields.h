@@ -2,69 +2,92 @@
 
 // The field tables of the portfolio file: which lines each record kind
 // has, in writing order, and how each value is written and read. Shared by
-// the reader and the writer; not for use outside the file format.
+// the reader and the writer; not for use outside the file format. Values
+// travel as ISO-8859-1 bytes: only text fields become QStrings.
 
-#include <QHash>
 #include <QString>
+#include <charconv>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
-#include "lang/language.h"
 #include "model/conversions.h"
 #include "model/records.h"
 
 namespace pelmar::portfolio_file::detail {
 
-inline const QString kHeader = QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>");
-inline const QString kRootName = QStringLiteral("Pelmar_Data");
+using Bytes = std::string_view;
 
-// "1" or "0".
-QString boolText(bool value);
-// A string field as the file holds it: "&" and "<" escaped, control
-// characters as blanks.
-QString escaped(const QString& text);
-// The reverse of escaped(); an "&" that starts no known entity stays.
-QString unescaped(const QString& text);
-// An integer field: digits with an optional sign; an empty value is 0;
-// nothing for anything else.
-std::optional<qint32> readInteger(const QString& value);
+inline constexpr Bytes kHeader = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>";
+inline constexpr Bytes kRootName = "Pelmar_Data";
+
+// The largest magnitude an amount field may hold: the largest 6-byte real,
+// with room for the 15 digits it is written with.
+inline constexpr double kLargestAmount = Real48::kMax * (1 + 1e-13);
+// The most bytes of a text value read: the longest field (38 characters)
+// with every character escaped.
+inline constexpr std::size_t kMaxTextValue = 256;
+// The dataset dates a file may hold: the years 1900 to 9999.
+inline constexpr double kFirstDatum = 2;       // 1900-01-01
+inline constexpr double kLastDatum = 2958465;  // 9999-12-31
+
+// Appends a text field as the file holds it: "&" and "<" escaped, control
+// characters as blanks, characters beyond ISO-8859-1 as "?".
+void appendEscaped(std::string& out, const QString& text);
+// The text of a field value: entities "&amp;", "&lt;" and "&gt;" read back
+// (any other "&" stays), the bytes taken as ISO-8859-1. In account blocks
+// every byte outside space to "}" is a blank first.
+QString textValue(Bytes value, bool accountText);
+// An Integer, Word, Byte or Boolean value: a decimal integer; spaces are
+// ignored and an empty value is 0. Nothing for any other text ("1.0", "x")
+// or a value beyond 32 bits.
+std::optional<qint32> readInteger(Bytes value);
+
+// Why a value cannot be read.
+enum class FieldProblem { None, NoInteger, NoNumber, OutOfRange };
 
 // The field lines of one record kind: in writing order, each with its
-// writer (none for fields that are only read) and reader. A reader returns
-// false when the value cannot be read at all.
+// writer (none for fields that are only read) and reader.
 template <typename R>
 class FieldTable {
  public:
-  using Writer = std::function<QString(const R&, const Language&)>;
-  using Reader = std::function<bool(R&, const QString&)>;
+  using Writer = std::function<void(const R&, char point, std::string& out)>;
+  using Reader = std::function<FieldProblem(R&, Bytes)>;
   struct Field {
-    QString name;
+    std::string name;
+    std::string open;   // "<name>"
+    std::string close;  // "</name>" and the line end
     Writer write;
     Reader read;
   };
 
+  // accountTexts: text values have their bytes outside space to "}" blanked.
+  explicit FieldTable(bool accountTexts = false) : accountTexts_(accountTexts) {}
+
   FieldTable& custom(const char* name, Writer write, Reader read) {
-    index_.insert(QString::fromLatin1(name), static_cast<int>(fields_.size()));
-    fields_.push_back({QString::fromLatin1(name), std::move(write), std::move(read)});
+    const std::string n(name);
+    fields_.push_back({n, "<" + n + ">", "</" + n + ">\r\n", std::move(write), std::move(read)});
     return *this;
   }
 
   FieldTable& id() {
     return custom(
-        "Id", [](const R&, const Language&) { return QString(QLatin1Char(R::Id)); },
+        "Id", [](const R&, char, std::string& out) { out += R::Id; },
         // The kind comes from the block's position, not from its letter.
-        [](R&, const QString&) { return true; });
+        [](R&, Bytes) { return FieldProblem::None; });
   }
 
   FieldTable& add(const char* name, bool R::*member) {
     return custom(
-        name, [member](const R& r, const Language&) { return boolText(r.*member); },
-        [member](R& r, const QString& value) {
+        name, [member](const R& r, char, std::string& out) { out += r.*member ? '1' : '0'; },
+        [member](R& r, Bytes value) {
           const auto number = readInteger(value);
-          if (number) r.*member = *number != 0;
-          return number.has_value();
+          if (!number) return FieldProblem::NoInteger;
+          r.*member = *number != 0;
+          return FieldProblem::None;
         });
   }
 
@@ -72,48 +95,73 @@ class FieldTable {
   template <typename T>
   requires std::is_integral_v<T> FieldTable& add(const char* name, T R::*member) {
     return custom(
-        name, [member](const R& r, const Language&) { return QString::number(r.*member); },
-        [member](R& r, const QString& value) {
+        name, [member](const R& r, char, std::string& out) { appendInteger(out, r.*member); },
+        [member](R& r, Bytes value) {
           const auto number = readInteger(value);
-          if (number) r.*member = static_cast<T>(*number);
-          return number.has_value();
+          if (!number) return FieldProblem::NoInteger;
+          r.*member = static_cast<T>(*number);
+          return FieldProblem::None;
         });
   }
 
-  // Amounts and day numbers: four decimals written, read tolerantly.
+  // Amounts and day numbers: four decimals written; read strictly, and
+  // only what a 6-byte real holds (or, for a date, the years 1900-9999).
   template <typename T>
   requires(std::is_same_v<T, Real48> ||
-           std::is_same_v<T, DateTime>) FieldTable& add(const char* name, T R::*member) {
+           std::is_same_v<T, DateTime>) FieldTable& add(const char* name, T R::*member,
+                                                        double lowest = -kLargestAmount,
+                                                        double highest = kLargestAmount) {
     return custom(
         name,
-        [member](const R& r, const Language& language) {
-          return RealToStr(r.*member, 0, 4, language);
+        [member](const R& r, char point, std::string& out) {
+          AppendFixedPoint(out, r.*member, 4, point);
         },
-        [member](R& r, const QString& value) {
-          r.*member = StrToReal(value);
-          return true;
+        [member, lowest, highest](R& r, Bytes value) {
+          const auto number = ReadStoredNumber(value);
+          if (!number) return FieldProblem::NoNumber;
+          if (*number < lowest || *number > highest) return FieldProblem::OutOfRange;
+          r.*member = *number;
+          return FieldProblem::None;
         });
   }
 
   template <int N>
   FieldTable& add(const char* name, FixedText<N> R::*member) {
     return custom(
-        name, [member](const R& r, const Language&) { return escaped(r.*member); },
-        [member](R& r, const QString& value) {
-          r.*member = unescaped(value);
-          return true;
+        name, [member](const R& r, char, std::string& out) { appendEscaped(out, r.*member); },
+        [member, account = accountTexts_](R& r, Bytes value) {
+          r.*member = textValue(value, account);
+          return FieldProblem::None;
         });
   }
 
   const std::vector<Field>& fields() const { return fields_; }
-  const Field* find(const QString& name) const {
-    const auto it = index_.constFind(name);
-    return it == index_.constEnd() ? nullptr : &fields_[*it];
+  int size() const { return static_cast<int>(fields_.size()); }
+  // The field of that name, looked for first at `expected` (the field that
+  // follows the last one read in a file as written); -1 when unknown.
+  int find(Bytes name, int expected) const {
+    if (expected < size() && fields_[expected].name == name) return expected;
+    for (int i = 0; i < size(); ++i)
+      if (fields_[i].name == name) return i;
+    return -1;
+  }
+  // The field expected after the one at index: the next one written.
+  int next(int index) const {
+    ++index;
+    while (index < size() && !fields_[index].write) ++index;
+    return index;
   }
 
  private:
+  template <typename T>
+  static void appendInteger(std::string& out, T value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<qint64>(value));
+    out.append(buffer, end.ptr);
+  }
+
   std::vector<Field> fields_;
-  QHash<QString, int> index_;
+  bool accountTexts_;
 };
 
 // The table of each record kind.

@@ -1,10 +1,8 @@
 #include "model/portfolio_file.h"
 
-#include <QHash>
-#include <limits>
-#include <optional>
-#include <type_traits>
-#include <utility>
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "model/conversions.h"
@@ -16,65 +14,64 @@ using namespace detail;
 
 namespace {
 
-bool isBlank(QStringView line) {
-  for (const QChar c : line) {
-    if (c != QLatin1Char(' ')) return false;
+// The names the writer gives the record blocks. Block names are free, but a
+// block that names another record kind than its place holds is damage.
+constexpr Bytes kIdentNames[] = {"IdentRec", "Ident"};
+constexpr Bytes kAlgName = "AlgemeenRec";
+constexpr Bytes kRekName = "RekeningRec";
+constexpr Bytes kKoersName = "KoersRec";
+constexpr Bytes kDataSetWord = "DataSet";
+
+bool isRecordName(Bytes name) {
+  return name == kIdentNames[0] || name == kIdentNames[1] || name == kAlgName || name == kRekName ||
+         name == kKoersName;
+}
+
+QString latin1(Bytes bytes) {
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// One line as the format sees it: the element name between the first "<"
+// and the next ">", and for a field line the value up to the next "<" and
+// what follows it.
+struct Line {
+  enum class Kind { Blank, Open, Close, Field, Other };
+  Kind kind = Kind::Blank;
+  Bytes text;
+  Bytes name;
+  Bytes value;
+  Bytes rest;
+};
+
+Line shapeOf(Bytes text) {
+  Line line;
+  line.text = text;
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == Bytes::npos) return line;
+  line.kind = Line::Kind::Other;
+  const std::size_t open = text.find('<', first);
+  if (open == Bytes::npos) return line;
+  const std::size_t close = text.find('>', open + 1);
+  if (close == Bytes::npos || close == open + 1) return line;
+  line.name = text.substr(open + 1, close - open - 1);
+  const Bytes after = text.substr(close + 1);
+  if (line.name.front() == '/') {
+    line.kind = Line::Kind::Close;
+  } else if (after.find_first_not_of(' ') == Bytes::npos) {
+    // Declarations, comments and empty elements open no block.
+    const char c = line.name.front();
+    if (c != '?' && c != '!' && line.name.back() != '/') line.kind = Line::Kind::Open;
+  } else {
+    line.kind = Line::Kind::Field;
+    const std::size_t end = after.find('<');
+    line.value = after.substr(0, end);
+    line.rest = end == Bytes::npos ? Bytes() : after.substr(end);
   }
-  return true;
+  return line;
 }
 
-// The text between the first "<" and the next ">"; empty when there is none.
-QStringView elementNameView(QStringView line) {
-  const qsizetype open = line.indexOf(QLatin1Char('<'));
-  if (open < 0) return {};
-  const qsizetype close = line.indexOf(QLatin1Char('>'), open + 1);
-  if (close < 0) return {};
-  return line.sliced(open + 1, close - open - 1);
-}
-
-QString elementName(const QString& line) {
-  return elementNameView(line).toString();
-}
-
-// The text between the first ">" and the next "<" (or the line's end).
-QString elementValue(const QString& line) {
-  const qsizetype start = line.indexOf(QLatin1Char('>'));
-  if (start < 0) return QString();
-  const qsizetype end = line.indexOf(QLatin1Char('<'), start + 1);
-  return line.mid(start + 1, end < 0 ? -1 : end - start - 1);
-}
-
-// A name that points into the current line, for a look-up without a copy.
-QString rawName(QStringView name) {
-  return QString::fromRawData(name.data(), name.size());
-}
-
-// A line that opens a block: an element name, and nothing but blanks after
-// the first ">". Closing tags, declarations and empty elements open none.
-bool opensBlock(QStringView line) {
-  const QStringView name = elementNameView(line);
-  if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('?')) ||
-      name.startsWith(QLatin1Char('!')) || name.endsWith(QLatin1Char('/')))
-    return false;
-  return isBlank(line.sliced(line.indexOf(QLatin1Char('>')) + 1));
-}
-
-// The closing tag of an element, made once per block rather than per line.
-QString closingTag(const QString& name) {
-  return QLatin1String("</") + name + QLatin1Char('>');
-}
-
-bool closes(const QString& line, const QString& closingTag) {
-  return line.contains(closingTag);
-}
-
-// Account values keep only the characters from space to "}".
-QString accountValue(QString value) {
-  for (QChar& c : value) {
-    if (c.unicode() < 32 || c.unicode() > 125) c = QLatin1Char(' ');
-  }
-  return value;
-}
+// What a closing line closes; a line may close several at once.
+constexpr unsigned kBlock = 1, kDataSet = 2, kRoot = 4;
 
 class Reader {
  public:
@@ -88,60 +85,61 @@ class Reader {
   }
 
  private:
-  // How a block ended: at its own closing tag or at the root's.
-  enum class BlockEnd { Failed, Own, Root };
-
   bool readFile() {
     // The declaration (when there is one) and the root line. Blank lines
     // at the top are passed over too, so that an indented file reads.
-    if (!nextNonBlank()) return fail(ReadError::NoRoot, "no root line");
-    // Indented files have their declaration indented too.
-    if (TrimLeftBlanks(line_).startsWith(QLatin1String("<?")) && !nextNonBlank())
-      return fail(ReadError::NoRoot, "no root line");
-    if (!opensBlock(line_)) return fail(ReadError::Unreadable, "no root element");
-    rootName_ = elementName(line_);
+    if (!nextNonBlank()) return fail(ReadError::NoRoot, TextId::ReadExpected, kRootName);
+    if (line_.text.substr(line_.text.find_first_not_of(' ')).starts_with("<?") && !nextNonBlank())
+      return fail(ReadError::NoRoot, TextId::ReadExpected, kRootName);
+    if (line_.kind != Line::Kind::Open)
+      return fail(ReadError::Unreadable, TextId::ReadExpected, kRootName);
+    rootName_ = line_.name;
     rootClose_ = closingTag(rootName_);
 
     // The identification block, after at most 101 blank lines.
     int lines = 0;
     do {
-      if (!nextLine()) return fail(ReadError::NoFirstBlock, "nothing after the root");
-    } while (isBlank(line_) && ++lines < 101);
-    if (!opensBlock(line_)) return fail(ReadError::NoIdentBlock, "no identification block");
-    const QString identName = elementName(line_);
+      if (!nextLine()) return fail(ReadError::NoFirstBlock, TextId::ReadExpected, kIdentNames[0]);
+    } while (line_.kind == Line::Kind::Blank && ++lines < 101);
+    if (line_.kind != Line::Kind::Open || std::find(std::begin(kIdentNames), std::end(kIdentNames),
+                                                    line_.name) == std::end(kIdentNames))
+      return fail(ReadError::NoIdentBlock, TextId::ReadExpected, kIdentNames[0]);
     IdentRec ident;
-    const BlockEnd identEnd = readBlock(ident, identName, false);
-    if (identEnd == BlockEnd::Failed) return false;
-    if (identName != QLatin1String("IdentRec") && identName != QLatin1String("Ident"))
-      return fail(ReadError::NoIdentBlock, "no identification block");
+    unsigned closes = 0;
+    if (!readBlock(ident, closes)) return false;
     ident.EndOfSetB = false;
     if (!append(ident)) return false;
     into_.setCurrencies(ident.PortInDollarB, ident.RapInDollarB);
-    if (identEnd == BlockEnd::Root) return fail(ReadError::Unreadable, "no dataset");
+    if (closes != kBlock) return fail(ReadError::Unreadable, TextId::ReadExpected, kDataSetWord);
 
     int nrOfSet = 0;
-    if (!nextNonBlank()) return truncated();
-    while (!closes(line_, rootClose_)) {
+    while (!rootClosed_) {
+      if (!nextNonBlank()) return endsEarly(rootName_);
+      if (line_.kind == Line::Kind::Close && contains(rootClose_)) break;
       if (!readDataSet(++nrOfSet)) return false;
-      if (rootClosed_) break;
-      if (!nextNonBlank()) return truncated();
     }
-    if (nrOfSet == 0) return fail(ReadError::Unreadable, "no dataset");
-    return true;
+    if (nrOfSet == 0) return fail(ReadError::Unreadable, TextId::ReadExpected, kDataSetWord);
+    // Nothing but blank lines may follow: what does would be lost.
+    while (nextLine()) {
+      if (line_.kind != Line::Kind::Blank)
+        return fail(ReadError::Unreadable, TextId::ReadAfterRoot, rootName_);
+    }
+    return !failed_;
   }
 
   // One dataset from its opening line (the current line) to its closing line.
   bool readDataSet(int nrOfSet) {
-    if (!opensBlock(line_)) return fail(ReadError::Unreadable, "text at the dataset level");
-    const QString dataSetName = elementName(line_);
-    const QString dataSetClose = closingTag(dataSetName);
-    if (options_.dataSetStarted) options_.dataSetStarted(dataSetName);
+    if (line_.kind != Line::Kind::Open || isRecordName(line_.name))
+      return fail(ReadError::Unreadable, TextId::ReadExpected, kDataSetWord);
+    dataSetName_ = line_.name;
+    dataSetClose_ = closingTag(dataSetName_);
+    if (options_.dataSetStarted) options_.dataSetStarted(latin1(dataSetName_));
 
-    if (!nextNonBlank()) return truncated();
-    if (!opensBlock(line_)) return fail(ReadError::Unreadable, "dataset without a general record");
     AlgemeenRec alg;
-    BlockEnd end = readBlock(alg, elementName(line_), false);
-    if (end == BlockEnd::Failed) return false;
+    unsigned closes = 0;
+    if (!openBlock(kAlgName) || !readBlock(alg, closes)) return false;
+    if (closes != kBlock) return fail(ReadError::Unreadable, TextId::ReadExpected, kRekName);
+    if (alg.Datum < kFirstDatum) return fail(ReadError::Unreadable, TextId::ReadExpected, "Datum");
     alg.EndOfSetB = false;
     alg.NrOfSet = static_cast<quint16>(nrOfSet);
     alg.Datum = wholeDay(alg.Datum);
@@ -150,34 +148,39 @@ class Reader {
     if (!append(alg)) return false;
 
     for (int account = 1; account <= Portfolio::kAccountsPerDataSet; ++account) {
-      if (end == BlockEnd::Root || !nextNonBlank() || !opensBlock(line_))
-        return fail(ReadError::Unreadable, "fewer than five accounts");
       RekeningRec rek;
-      end = readBlock(rek, elementName(line_), true);
-      if (end == BlockEnd::Failed) return false;
+      if (!openBlock(kRekName) || !readBlock(rek, closes)) return false;
+      if (closes != kBlock) {
+        return fail(ReadError::Unreadable, TextId::ReadExpected,
+                    account < Portfolio::kAccountsPerDataSet ? kRekName : kKoersName);
+      }
       const QString bareName = RemoveBlanks(rek.RekNaam);
       if (bareName == QLatin1String("Naam") || bareName == QLatin1String("Name"))
         rek.RekNaam = options_.accountNamePrefix + QString::number(account);
       rek.EndOfSetB = account == Portfolio::kAccountsPerDataSet;
       if (!append(rek)) return false;
     }
-    if (end == BlockEnd::Root) return fail(ReadError::Unreadable, "dataset without funds");
+    return readFunds(alg.Datum);
+  }
 
+  // The funds of a dataset, up to its closing line (or the root's).
+  bool readFunds(DateTime datum) {
     int funds = 0;
     int fieldLines = 0;
-    for (;;) {
-      if (!nextNonBlank()) return truncated();
-      if (closes(line_, dataSetClose)) break;
-      if (closes(line_, rootClose_)) {
-        rootClosed_ = true;
-        break;
+    unsigned closes = 0;
+    while ((closes & (kDataSet | kRoot)) == 0) {
+      if (!nextNonBlank()) return endsEarly(dataSetName_);
+      if (line_.kind == Line::Kind::Close) {
+        closes = closesOf(line_.text);
+        if (closes & (kDataSet | kRoot)) break;
       }
-      if (!opensBlock(line_)) return fail(ReadError::Unreadable, "text between the funds");
+      if (line_.kind != Line::Kind::Open || (line_.name != kKoersName && isRecordName(line_.name)))
+        return fail(ReadError::Unreadable, TextId::ReadExpected, kKoersName);
       KoersRec fund;
-      end = readBlock(fund, elementName(line_), false, &fieldLines);
-      if (end == BlockEnd::Failed) return false;
-      if (fund.Koers < 0.0001 && options_.priceFor) {
-        const double price = options_.priceFor(fund.Ticker, alg.Datum);
+      if (!readBlock(fund, closes, &fieldLines)) return false;
+      // The placeholder row never has a price of its own to look up.
+      if (fund.Koers < 0.0001 && options_.priceFor && !fund.isPlaceholder()) {
+        const double price = options_.priceFor(fund.Ticker, datum);
         if (price > 0.0001) fund.Koers = price;
       }
       if (fund.Country.str() != QLatin1String("nl") && fund.Country.str() != QLatin1String("us"))
@@ -185,54 +188,103 @@ class Reader {
       fund.EndOfSetB = false;
       if (!append(fund)) return false;
       ++funds;
-      if (end == BlockEnd::Root) {
-        rootClosed_ = true;
-        break;
-      }
     }
-    if (funds == 0) return fail(ReadError::Unreadable, "dataset without funds");
+    if (closes & kRoot) rootClosed_ = true;
+    if (funds == 0) return fail(ReadError::Unreadable, TextId::ReadExpected, kKoersName);
+    // The last row of a dataset is the placeholder row: without it the last
+    // real fund would be taken for one, so it is added rather than the data
+    // refused.
+    if (!into_.koersAt(into_.size() - 1).isPlaceholder()) {
+      KoersRec placeholder = into_.initialRecords().DefaultKoersRec;
+      placeholder.Ticker = into_.initialRecords().placeholderTicker;
+      if (!append(placeholder)) return false;
+      ++result_.placeholdersAdded;
+    }
     into_.koersAt(into_.size() - 1).EndOfSetB = true;
     return true;
   }
 
+  // The next non-blank line must open a block of this kind (or of a name
+  // that is no record kind).
+  bool openBlock(Bytes kind) {
+    if (!nextNonBlank()) return endsEarly(dataSetName_);
+    if (line_.kind != Line::Kind::Open || (line_.name != kind && isRecordName(line_.name)))
+      return fail(ReadError::Unreadable, TextId::ReadExpected, kind);
+    return true;
+  }
+
   // The field lines of a block whose opening line is the current line, up
-  // to its closing line or the root's. fieldLines, when given, counts the
-  // field lines against kMaxFundFieldLines.
+  // to a line that closes it, its dataset or the root (`closes` says which).
+  // fieldLines, when given, counts the field lines against
+  // kMaxFundFieldLines.
   template <typename R>
-  BlockEnd readBlock(R& record, const QString& blockName, bool account, int* fieldLines = nullptr) {
-    const QString blockClose = closingTag(blockName);
+  bool readBlock(R& record, unsigned& closes, int* fieldLines = nullptr) {
+    const FieldTable<R>& table = fieldsOf<R>();
+    blockName_.assign(line_.name);
+    blockClose_ = closingTag(blockName_);
     QStringList debugLines;
-    if (debugging_) debugLines << line_;
-    BlockEnd end = BlockEnd::Failed;
-    while (end == BlockEnd::Failed) {
-      if (!nextLine()) {
-        truncated();
-        return BlockEnd::Failed;
+    if (debugging_) debugLines << latin1(line_.text);
+    int expected = 0;
+    for (;;) {
+      if (!nextLine()) return endsEarly(blockName_);
+      if (line_.kind == Line::Kind::Blank) continue;
+      if (debugging_) debugLines << latin1(line_.text);
+      if (line_.kind == Line::Kind::Close) {
+        closes = closesOf(line_.text);
+        if (closes != 0) break;
+        continue;
       }
-      if (isBlank(line_)) continue;
-      if (debugging_) debugLines << line_;
-      if (closes(line_, blockClose)) {
-        end = BlockEnd::Own;
-      } else if (closes(line_, rootClose_)) {
-        end = BlockEnd::Root;
-      } else if (opensBlock(line_)) {
-        // A block inside a block: a closing line is missing, and reading on
-        // would merge records.
-        fail(ReadError::Unreadable, "block not closed");
-        return BlockEnd::Failed;
-      } else if (fieldLines && ++*fieldLines > kMaxFundFieldLines) {
-        fail(ReadError::Unreadable, "too many fund lines in one dataset");
-        return BlockEnd::Failed;
-      } else if (const auto* field = fieldsOf<R>().find(rawName(elementNameView(line_)))) {
-        const QString value = elementValue(line_);
-        if (!field->read(record, account ? accountValue(value) : value)) {
-          fail(ReadError::Unreadable, "a number field holds no integer");
-          return BlockEnd::Failed;
-        }
+      // A block inside a block: a closing line is missing, and reading on
+      // would merge records.
+      if (line_.kind == Line::Kind::Open)
+        return fail(ReadError::Unreadable, TextId::ReadNotClosed, blockName_);
+      if (fieldLines && ++*fieldLines > kMaxFundFieldLines)
+        return fail(ReadError::Unreadable, TextId::ReadTooManyFundLines);
+      if (line_.kind != Line::Kind::Field) continue;
+      // A closing tag after a field's own would end the block without a
+      // line of its own; the writer never makes such a line.
+      if (!isOwnClose(line_) && closesOf(line_.rest) != 0)
+        return fail(ReadError::Unreadable, TextId::ReadClosedOnField);
+      const int index = table.find(line_.name, expected);
+      if (index < 0) continue;
+      expected = table.next(index);
+      switch (table.fields()[index].read(record, line_.value)) {
+        case FieldProblem::None:
+          break;
+        case FieldProblem::NoInteger:
+          return fail(ReadError::Unreadable, TextId::ReadNoInteger, line_.name);
+        case FieldProblem::NoNumber:
+          return fail(ReadError::Unreadable, TextId::ReadNoNumber, line_.name);
+        case FieldProblem::OutOfRange:
+          return fail(ReadError::Unreadable, TextId::ReadOutOfRange, line_.name);
       }
     }
     if (debugging_ && !options_.debugBlock(debugLines)) debugging_ = false;
-    return end;
+    return true;
+  }
+
+  // Whether the rest of a field line is just the field's closing tag.
+  static bool isOwnClose(const Line& line) {
+    const Bytes rest = line.rest;
+    return rest.size() == line.name.size() + 3 && rest.starts_with("</") && rest.back() == '>' &&
+           rest.substr(2, line.name.size()) == line.name;
+  }
+
+  static std::string closingTag(Bytes name) {
+    std::string tag = "</";
+    tag += name;
+    tag += '>';
+    return tag;
+  }
+
+  bool contains(const std::string& tag) const { return line_.text.find(tag) != Bytes::npos; }
+
+  unsigned closesOf(Bytes text) const {
+    const auto has = [text](const std::string& tag) {
+      return !tag.empty() && text.find(tag) != Bytes::npos;
+    };
+    return (has(blockClose_) ? kBlock : 0) | (has(dataSetClose_) ? kDataSet : 0) |
+           (has(rootClose_) ? kRoot : 0);
   }
 
   bool append(const Record& record) {
@@ -240,61 +292,89 @@ class Reader {
       case Portfolio::Refusal::None:
         return true;
       case Portfolio::Refusal::TooManyRecords:
-        return fail(ReadError::Unreadable, "more records than a portfolio holds");
+        return fail(ReadError::Unreadable, TextId::ReadTooManyRecords);
       case Portfolio::Refusal::TooManyFunds:
-        return fail(ReadError::Unreadable, "more funds than a dataset holds");
+        return fail(ReadError::Unreadable, TextId::ReadTooManyFunds);
     }
     return false;
   }
 
-  // The next line without its line end; false at the end of the file or on
-  // a line too long to be a portfolio line.
+  // The next line, without its line end, shaped; false at the end of the
+  // file or on a line too long to be a portfolio line.
   bool nextLine() {
-    if (failed_ || in_.atEnd()) return false;
-    // One buffer for all lines; readLine() leaves room for a terminating 0.
-    if (buffer_.isEmpty()) buffer_.resize(kMaxLineLength + 3);
-    qint64 size = in_.readLine(buffer_.data(), buffer_.size());
-    ++lineNumber_;
-    if (size < 0) return fail(ReadError::Unreadable, "read error");
-    if ((size == 0 || buffer_[size - 1] != '\n') && !in_.atEnd())
-      return fail(ReadError::Unreadable, "line too long");
-    while (size > 0 && (buffer_[size - 1] == '\n' || buffer_[size - 1] == '\r')) --size;
-    // ISO-8859-1 into the line's own storage, which keeps its capacity from
-    // line to line.
-    line_.resize(size);
-    QChar* out = line_.data();
-    for (qint64 i = 0; i < size; ++i) out[i] = QLatin1Char(buffer_[i]);
+    if (failed_ || (buffer_.empty() && !fill())) return false;
+    for (;;) {
+      const char* start = buffer_.data() + begin_;
+      const auto* newline = static_cast<const char*>(
+          std::memchr(start, '\n', static_cast<std::size_t>(end_ - begin_)));
+      if (newline || atEnd_) {
+        const qsizetype length = newline ? newline - start : end_ - begin_;
+        if (!newline && length == 0) return false;
+        begin_ += length + (newline ? 1 : 0);
+        ++lineNumber_;
+        Bytes text(start, static_cast<std::size_t>(length));
+        while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        line_ = shapeOf(text);
+        return true;
+      }
+      if (end_ - begin_ > kMaxLineLength + 1) {
+        ++lineNumber_;
+        return fail(ReadError::Unreadable, TextId::ReadLineTooLong);
+      }
+      if (!fill()) return false;
+    }
+  }
+
+  // Moves the unread part to the front and reads the next piece.
+  bool fill() {
+    constexpr qsizetype kPiece = 1 << 20;
+    if (buffer_.empty()) buffer_.resize(kPiece + kMaxLineLength + 2);
+    std::memmove(buffer_.data(), buffer_.data() + begin_, static_cast<std::size_t>(end_ - begin_));
+    end_ -= begin_;
+    begin_ = 0;
+    const qint64 read = in_.read(buffer_.data() + end_, static_cast<qint64>(buffer_.size()) - end_);
+    if (read < 0) {
+      ++lineNumber_;
+      return fail(ReadError::Unreadable, TextId::ReadFailed);
+    }
+    end_ += read;
+    atEnd_ = read == 0;
     return true;
   }
 
   bool nextNonBlank() {
     do {
       if (!nextLine()) return false;
-    } while (isBlank(line_));
+    } while (line_.kind == Line::Kind::Blank);
     return true;
   }
 
   // Records the first failure; always false.
-  bool fail(ReadError error, const char* reason) {
+  bool fail(ReadError error, TextId id, Bytes what = {}) {
     if (!failed_) {
       failed_ = true;
       result_.error = error;
-      result_.reason = QString::fromLatin1(reason);
+      result_.reason = {id, {QString::number(lineNumber_), latin1(what)}, {}, lineNumber_};
     }
     return false;
   }
-  // The file ended inside the portfolio (or a line was too long).
-  bool truncated() { return fail(ReadError::Unreadable, "file ends before the root is closed"); }
+  // The file ended (or could not be read on) inside the element.
+  bool endsEarly(Bytes element) {
+    return fail(ReadError::Unreadable, TextId::ReadEndsEarly, element);
+  }
 
   QIODevice& in_;
   Portfolio& into_;
   const ReadOptions& options_;
   bool debugging_;
-  QByteArray buffer_;
-  QString line_;
+  std::vector<char> buffer_;
+  qsizetype begin_ = 0;
+  qsizetype end_ = 0;
+  bool atEnd_ = false;
+  Line line_;
   int lineNumber_ = 0;
-  QString rootName_;
-  QString rootClose_;
+  // The names point into the buffer only while their line is current.
+  std::string rootName_, rootClose_, dataSetName_, dataSetClose_, blockName_, blockClose_;
   bool rootClosed_ = false;
   bool failed_ = false;
   ReadResult result_;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "lang/language.h"
+#include "lang/outcome.h"
 #include "model/portfolio.h"
 
 namespace pelmar {
@@ -68,7 +69,10 @@ enum class ReadError {
 struct ReadResult {
   ReadError error = ReadError::None;
   int lineNumber = 0;  // the line where reading stopped (1-based)
-  QString reason;      // for the trace log when the file is unreadable
+  // Why the file was refused, in both languages, naming the line.
+  Reason reason;
+  // Datasets whose last fund was no placeholder row: one was added.
+  int placeholdersAdded = 0;
 
   bool ok() const { return error == ReadError::None; }
 };
@@ -76,7 +80,12 @@ struct ReadResult {
 // Reads a portfolio file into `into`, which must be empty; its dollar flags
 // follow the ident block. On failure `into` holds a partial list and must be
 // thrown away. Datasets are numbered 1, 2, 3 ... in file order and their
-// dates cut to whole days; EndOfSetB follows each record's position.
+// dates cut to whole days; EndOfSetB follows each record's position. A
+// dataset whose last fund is no placeholder row gets one (the initial
+// record of `into`). Refused: a block of another record kind than its
+// place holds, other than five accounts, a number or date that cannot be
+// read or does not fit, a closing tag after a field, and anything but
+// blank lines after the root's closing tag.
 ReadResult read(QIODevice& in, Portfolio& into, const ReadOptions& options);
 
 }  // namespace portfolio_file

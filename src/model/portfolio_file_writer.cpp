@@ -1,4 +1,4 @@
-#include <QByteArray>
+#include <string>
 
 #include "model/portfolio_fields.h"
 #include "model/portfolio_file.h"
@@ -9,56 +9,66 @@ using namespace detail;
 
 namespace {
 
-// Collects lines as ISO-8859-1 with CR LF and hands them to the device in
-// large pieces. Characters outside ISO-8859-1 become "?".
-class LineWriter {
+// Collects the file's bytes (ISO-8859-1, CR LF) and hands them to the
+// device in large pieces.
+class ByteWriter {
  public:
-  explicit LineWriter(QIODevice& out) : out_(out) {}
-
-  void line(const QString& text) {
-    buffer_ += text.toLatin1();
-    buffer_ += "\r\n";
-    if (buffer_.size() >= kChunk) flush();
+  ByteWriter(QIODevice& out, const Language& language)
+      : out_(out), point_(language.decimalSeparator().toLatin1()) {
+    buffer_.reserve(kChunk + 64 * 1024);
   }
-  void open(const QString& name) { line(QLatin1Char('<') + name + QLatin1Char('>')); }
-  void close(const QString& name) { line(QLatin1String("</") + name + QLatin1Char('>')); }
-  void field(const QString& name, const QString& value) {
-    line(QLatin1Char('<') + name + QLatin1Char('>') + value + QLatin1String("</") + name +
-         QLatin1Char('>'));
+
+  void line(Bytes text) {
+    buffer_ += text;
+    buffer_ += "\r\n";
+  }
+  void open(Bytes name) {
+    buffer_ += '<';
+    buffer_ += name;
+    buffer_ += ">\r\n";
+  }
+  void close(Bytes name) {
+    buffer_ += "</";
+    buffer_ += name;
+    buffer_ += ">\r\n";
+  }
+
+  template <typename R>
+  void block(Bytes blockName, const R& record) {
+    open(blockName);
+    for (const auto& field : fieldsOf<R>().fields()) {
+      if (!field.write) continue;
+      buffer_ += field.open;
+      field.write(record, point_, buffer_);
+      buffer_ += field.close;
+    }
+    close(blockName);
+    if (static_cast<qsizetype>(buffer_.size()) >= kChunk) flush();
   }
 
   // False once the device has refused a write.
   bool flush() {
-    if (!failed_ && !buffer_.isEmpty() && out_.write(buffer_) != buffer_.size()) failed_ = true;
+    const auto size = static_cast<qint64>(buffer_.size());
+    if (!failed_ && size > 0 && out_.write(buffer_.data(), size) != size) failed_ = true;
     buffer_.clear();
     return !failed_;
   }
 
  private:
-  static constexpr qsizetype kChunk = 256 * 1024;
+  static constexpr qsizetype kChunk = 1024 * 1024;
   QIODevice& out_;
-  QByteArray buffer_;
+  char point_;
+  std::string buffer_;
   bool failed_ = false;
 };
-
-template <typename R>
-void writeBlock(LineWriter& out, const QString& blockName, const R& record,
-                const Language& language) {
-  out.open(blockName);
-  for (const auto& field : fieldsOf<R>().fields()) {
-    if (field.write) out.field(field.name, field.write(record, language));
-  }
-  out.close(blockName);
-}
 
 // Writes the records of kind R from index on, up to and including the first
 // record (of any kind) with EndOfSetB; returns the index after it.
 template <typename R>
-int writeRun(LineWriter& out, const Portfolio& portfolio, int index, const QString& blockName,
-             const Language& language) {
+int writeRun(ByteWriter& out, const Portfolio& portfolio, int index, Bytes blockName) {
   while (index < portfolio.size()) {
     const Record& record = portfolio.records()[index++];
-    if (const R* r = std::get_if<R>(&record)) writeBlock(out, blockName, *r, language);
+    if (const R* r = std::get_if<R>(&record)) out.block(blockName, *r);
     if (recordEndOfSet(record)) break;
   }
   return index;
@@ -67,7 +77,7 @@ int writeRun(LineWriter& out, const Portfolio& portfolio, int index, const QStri
 }  // namespace
 
 int write(QIODevice& out, const Portfolio& portfolio, int writeLimit, const Language& language) {
-  LineWriter lines(out);
+  ByteWriter lines(out, language);
   lines.line(kHeader);
   lines.open(kRootName);
   if (portfolio.idAt(0) == IdentRec::Id) {
@@ -79,23 +89,23 @@ int write(QIODevice& out, const Portfolio& portfolio, int writeLimit, const Lang
     ident.CopyrightI = language.text(TextId::CopyrightText);
     ident.PortInDollarB = portfolio.bPortInDollar();
     ident.RapInDollarB = portfolio.bRapInDollar();
-    writeBlock(lines, QStringLiteral("IdentRec"), ident, language);
+    lines.block("IdentRec", ident);
   }
 
   int dataSets = 0;
   int index = 1;
   while (index < portfolio.size()) {
     ++dataSets;
-    QString dataSetName;
+    std::string dataSetName;
     if (portfolio.idAt(index) == AlgemeenRec::Id) {
       const AlgemeenRec& alg = portfolio.algAt(index++);
-      dataSetName = QStringLiteral("DataSet_") + QString::number(alg.NrOfSet);
+      dataSetName = "DataSet_" + std::to_string(alg.NrOfSet);
       lines.open(dataSetName);
-      writeBlock(lines, QStringLiteral("AlgemeenRec"), alg, language);
+      lines.block("AlgemeenRec", alg);
     }
-    index = writeRun<RekeningRec>(lines, portfolio, index, QStringLiteral("RekeningRec"), language);
-    index = writeRun<KoersRec>(lines, portfolio, index, QStringLiteral("KoersRec"), language);
-    if (!dataSetName.isEmpty()) lines.close(dataSetName);
+    index = writeRun<RekeningRec>(lines, portfolio, index, "RekeningRec");
+    index = writeRun<KoersRec>(lines, portfolio, index, "KoersRec");
+    if (!dataSetName.empty()) lines.close(dataSetName);
     // index - 1 is the last record written.
     if (index - 1 >= writeLimit - 1) break;
   }

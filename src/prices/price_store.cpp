@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 #include "model/conversions.h"
@@ -136,7 +138,23 @@ QString PriceStore::existingFile(int dayKey) {
   return files_.value(dayKey);
 }
 
-int PriceStore::tickerId(const QString& lowerTicker) {
+namespace {
+
+// The ticker as the ids key it: ISO-8859-1 in lower case, as QString's
+// toLower() gives for those characters.
+QByteArray lowerLatin1(std::string_view ticker) {
+  QByteArray lower(ticker.data(), static_cast<qsizetype>(ticker.size()));
+  for (char& c : lower) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+      c = static_cast<char>(u + 32);
+  }
+  return lower;
+}
+
+}  // namespace
+
+int PriceStore::tickerId(const QByteArray& lowerTicker) {
   const auto it = tickerIds_.constFind(lowerTicker);
   if (it != tickerIds_.constEnd()) return *it;
   const int id = static_cast<int>(tickerIds_.size());
@@ -155,27 +173,39 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
   static const DayFile kUnreadable;
   const QDateTime now = QDateTime::currentDateTime();
   const QFileInfo info(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return &kUnreadable;
+  const std::optional<QByteArray> read = readBounded(path);
+  if (!read) return &kUnreadable;
   DayFile day;
   day.path = path;
   day.modified = info.lastModified();
   day.size = info.size();
   day.racy = isRacy(day.modified, now);
-  const QString text = QString::fromLatin1(file.readAll());
 
   // Lines: name, ticker, date, price. The ticker lies between the first and
   // the second comma; a line without both commas has no ticker. The price
-  // is the text after the third comma, with a trailing "X" dropped.
-  for (QStringView line : QStringView(text).split(u'\n')) {
-    if (line.endsWith(u'\r')) line.chop(1);
-    const qsizetype first = line.indexOf(u',');
-    const qsizetype second = first < 0 ? -1 : line.indexOf(u',', first + 1);
-    if (second < 0) continue;
-    const int id = tickerId(line.sliced(first + 1, second - first - 1).toString().toLower());
-    if (line.endsWith(u'X')) line.chop(1);
-    const qsizetype third = line.indexOf(u',', second + 1);
-    const double price = third < 0 ? 0.0 : StrToReal(line.sliced(third + 1).toString());
+  // is the text after the third comma, with a trailing "X" dropped. Read as
+  // bytes: only a price in an unusual shape goes through StrToReal.
+  const std::string_view text(read->constData(), static_cast<std::size_t>(read->size()));
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::size_t first = line.find(',');
+    const std::size_t second = first == std::string_view::npos ? first : line.find(',', first + 1);
+    if (second == std::string_view::npos) continue;
+    const int id = tickerId(lowerLatin1(line.substr(first + 1, second - first - 1)));
+    if (line.ends_with('X')) line.remove_suffix(1);
+    const std::size_t third = line.find(',', second + 1);
+    double price = 0.0;
+    if (third != std::string_view::npos) {
+      const std::string_view priceText = line.substr(third + 1);
+      const std::optional<double> plain = ReadStoredNumber(priceText);
+      price = plain ? *plain
+                    : StrToReal(QString::fromLatin1(priceText.data(),
+                                                    static_cast<qsizetype>(priceText.size())));
+    }
     day.prices.emplace_back(id, price);
   }
   // The first line of a ticker counts, as when reading from the top.
@@ -220,7 +250,7 @@ double PriceStore::FindFilePrice(const QString& ticker, QDate& date) {
   date = QDate::fromJulianDay(found->first);
   const DayFile* day = dayFile(found->second);
   if (day == nullptr) return kNotFound;
-  const auto id = tickerIds_.constFind(ticker.toLower());
+  const auto id = tickerIds_.constFind(ticker.toLower().toLatin1());
   if (id == tickerIds_.constEnd()) return kNotFound;
   const auto it = std::lower_bound(day->prices.begin(), day->prices.end(), *id,
                                    [](const auto& entry, int key) { return entry.first < key; });
@@ -269,11 +299,10 @@ bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);
   if (line.isEmpty()) return false;
-  QFile file(fileName);
   // A file that cannot be read is not rewritten: its lines would be lost.
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QStringList lines = splitLines(QString::fromLatin1(file.readAll()));
-  file.close();
+  const std::optional<QByteArray> bytes = readBounded(fileName);
+  if (!bytes) return false;
+  QStringList lines = splitLines(QString::fromLatin1(*bytes));
 
   const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& existing) {
     return QStringView(existing).left(existing.indexOf(u',')) == name;
@@ -287,6 +316,21 @@ bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
   return save(fileName, lines);
+}
+
+std::optional<QByteArray> PriceStore::readBounded(const QString& path) {
+  const QFileInfo info(path);
+  QFile file(path);
+  // The size is taken from what is read, so a file that grows (or a device
+  // that never ends) is still cut off.
+  QByteArray bytes;
+  if (info.isFile() && info.size() <= kMaxFileSize && file.open(QIODevice::ReadOnly))
+    bytes = file.read(kMaxFileSize + 1);
+  if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) {
+    if (trace_) trace_->Log(QStringLiteral("PriceStore - overgeslagen: ") + path);
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,

@@ -5,8 +5,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "model/trace_log.h"
 
 namespace pelmar {
 
@@ -31,11 +34,16 @@ class PriceStore {
   static constexpr double kNotFound = -1.0;
   // A failed save is tried again, at most this many attempts in all.
   static constexpr int kSaveAttempts = 11;
+  // A daily file holds a line per ticker: a file larger than this (or no
+  // regular file, say a link to a device) is no price file and is skipped.
+  static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
   explicit PriceStore(const QString& folder = QString());
 
   // The price folder, always ending in "/". Changing it drops the cache.
   const QString& folder() const { return folder_; }
+  // Where skipped files are traced; none by default.
+  void setTrace(TraceLog* trace) { trace_ = trace; }
   void setFolder(const QString& folder);
 
   // The file name of a day's price file: yymmdd + "A.csv".
@@ -92,12 +100,16 @@ class PriceStore {
   // year modulo 100, so each name counts for that year in every century a
   // portfolio date may fall in.
   const std::vector<std::pair<qint64, int>>& fileDays();
-  int tickerId(const QString& lowerTicker);
+  int tickerId(const QByteArray& lowerTicker);
   bool save(const QString& fileName, const QStringList& lines);
+  // The whole text of a price file, when it is a regular file of at most
+  // kMaxFileSize bytes that can be read; otherwise nothing (traced).
+  std::optional<QByteArray> readBounded(const QString& path);
   // After an own write: the listing holds the file, its parse is dropped.
   void noteWritten(const QString& fileName);
 
   QString folder_;
+  TraceLog* trace_ = nullptr;
   bool listed_ = false;
   bool listingRacy_ = false;
   QDateTime folderModified_;
@@ -105,7 +117,7 @@ class PriceStore {
   std::vector<std::pair<qint64, int>> fileDays_;  // (Julian day, yymmdd)
   bool fileDaysStale_ = true;
   QHash<int, DayFile> parsed_;
-  QHash<QString, int> tickerIds_;  // lower-case ticker -> id shared by all files
+  QHash<QByteArray, int> tickerIds_;  // lower-case ticker -> id shared by all files
   // "Last Prices.txt" as read, with the disk's stamp of it then.
   struct LatestDaysFile {
     LatestPriceDays days;

@@ -225,6 +225,38 @@ TEST_F(CliOnExamples, FilesThatCannotBeReadEndWithCode3AndTheProgramsMessage) {
   EXPECT_FALSE(QFileInfo::exists(path("out.xml")));
 }
 
+// A damaged value is refused with its line, in the language asked for.
+TEST_F(CliOnExamples, ADamagedValueEndsWithCode3AndTheLineThatHoldsIt) {
+  QByteArray text = test::readFile(path("Test-1.xml"));
+  const qsizetype at = text.indexOf("<Koers>", text.indexOf("<KoersRec>"));
+  text.insert(text.indexOf('<', at + 7), "x");
+  test::writeFile(path("bad.xml"), text);
+  const int line = static_cast<int>(text.left(at).count('\n')) + 1;
+  CliRun r = run({"open", path("bad.xml"), "--lang", "nl"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("regel %1: Koers is geen getal").arg(line)))
+      << r.err.toStdString();
+  r = run({"open", path("bad.xml"), "--lang", "en"});
+  EXPECT_TRUE(r.err.contains(QStringLiteral("line %1: Koers is no number").arg(line)))
+      << r.err.toStdString();
+}
+
+// Both examples are written back byte for byte once they have been saved.
+TEST_F(CliOnExamples, TheExamplesRoundTripByteForByteAfterTheFirstSave) {
+  for (const QString name : {"Test-1", "Test-2"}) {
+    for (const QString lang : {"nl", "en"}) {
+      const QString first = path(name + lang + "-1.xml");
+      const QString second = path(name + lang + "-2.xml");
+      ASSERT_EQ(open(name + ".xml", {"--lang", lang, "--save", first, "--without-new"}).code, 0);
+      ASSERT_EQ(run({"open", first, "--prices", kPrices, "--today", kToday, "--lang", lang,
+                     "--save", second, "--without-new"})
+                    .code,
+                0);
+      EXPECT_EQ(test::readFile(second), test::readFile(first)) << first.toStdString();
+    }
+  }
+}
+
 TEST_F(CliOnExamples, ASaveThatFailsIsNoSuccess) {
   const QString target = dir.filePath("missing-folder/out.xml");
   const CliRun r = open("Test-1.xml", {"--lang", "en", "--save", target});

@@ -149,7 +149,7 @@ TEST_F(FileCommandsTest, ClosingANewPortfolioSavesItAndAFailedSaveKeepsTheProgra
   portfolio().markChanged();
   // A folder in the way of the file: it cannot be written.
   QDir().mkpath(port("blocked.xml"));
-  prompter.expectSaveFile(port("blocked.xml")).expectMessage("The saved Pelmar file is too small");
+  prompter.expectSaveFile(port("blocked.xml")).expectMessage("has not been saved");
   EXPECT_FALSE(FormClose(session, prompter));
   EXPECT_TRUE(test::readFile(path("Error.log")).contains("Pad: " + port("blocked.xml").toUtf8()));
   EXPECT_TRUE(portfolio().bPortNew());

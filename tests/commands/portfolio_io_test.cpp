@@ -119,12 +119,12 @@ TEST_F(PortfolioFilesTest, TheWriteLimitLeavesOutTheDataSetNieuw) {
     return test::readFile(path(name)).count("<Alg");
   };
   ASSERT_TRUE(save("all.xml"));
-  ASSERT_TRUE(save("old.xml", WriteLimitWithoutLast(portfolio())));
+  ASSERT_TRUE(save("old.xml", WriteLimitWithoutLast(session)));
   EXPECT_EQ(dataSetsIn("all.xml"), 2);
   EXPECT_EQ(dataSetsIn("old.xml"), 1);
 
   start(QDate(2024, 6, 3));
-  ASSERT_TRUE(save("one.xml", WriteLimitWithoutLast(portfolio())));
+  ASSERT_TRUE(save("one.xml", WriteLimitWithoutLast(session)));
   EXPECT_EQ(dataSetsIn("one.xml"), 1) << "a single dataset is always written";
 }
 
@@ -187,7 +187,7 @@ TEST_F(PortfolioFilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas) {
 
   // Twice as many funds: the new file does not fit under the limit.
   for (int i = 0; i < 20; ++i) addFund(QStringLiteral("F%1").arg(i), 0, 5, 1);
-  prompter.expectMessage(QStringLiteral("The saved Pelmar file is too small."));
+  prompter.expectMessage(QStringLiteral("The portfolio %1 has not been saved.").arg(path("p.xml")));
   {
     const FileSizeLimit limit(old.size() + 4096);
     EXPECT_FALSE(save("p.xml"));
@@ -197,6 +197,50 @@ TEST_F(PortfolioFilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAsItWas) {
   QStringList after = QDir(dir.path()).entryList(QDir::Files);
   after.removeAll(QStringLiteral("p.bak"));
   EXPECT_EQ(after, before) << "no temporary file is left behind";
+}
+
+// A save that cannot keep the previous version replaces nothing, and no
+// failed save claims a backup.
+TEST_F(PortfolioFilesTest, NoSaveReplacesAFileWithoutItsBackupOrClaimsOneItDidNotMake) {
+  makePortfolio();
+  ASSERT_TRUE(save("p.xml"));
+  const QByteArray old = test::readFile(path("p.xml"));
+  portfolio().koersAt(7).Aantal = 6;
+  QDir().mkpath(path("p.bak"));
+  prompter.expectMessage(
+      QStringLiteral("The backup file %1 could not be made.").arg(path("p.bak")));
+  EXPECT_FALSE(save("p.xml"));
+  EXPECT_EQ(test::readFile(path("p.xml")), old);
+
+  const QString notSaved = QStringLiteral("The portfolio %1 has not been saved.");
+  QDir().mkpath(path("folder.xml"));
+  for (const QString& name : {path("missing/p.xml"), path("folder.xml")}) {
+    prompter.expectMessage(notSaved.arg(name));
+    EXPECT_FALSE(SavePortfolio(session, prompter, name, WriteLimitAll(portfolio()), false));
+  }
+  EXPECT_TRUE(QFileInfo(path("folder.xml")).isDir());
+}
+
+// A portfolio too full for the dataset of today opens without it, says
+// why, and saving "without the new dataset" keeps its last stored one.
+TEST_F(PortfolioFilesTest, APortfolioAtTheRecordLimitOpensWithoutTheDataSetOfToday) {
+  // 255 datasets of 249 funds and the placeholder row: 65,281 records, too
+  // few to leave room for another dataset. Missing fields are 0.
+  QByteArray text = "<?xml version=\"1.0\" ?>\r\n<Pelmar_Data>\r\n<IdentRec>\r\n</IdentRec>\r\n";
+  const QByteArray fund = "<KoersRec>\r\n<Ticker>F</Ticker>\r\n</KoersRec>\r\n";
+  const QByteArray account = "<RekeningRec>\r\n</RekeningRec>\r\n";
+  for (int set = 0; set < 255; ++set) {
+    text += "<DataSet>\r\n<AlgemeenRec>\r\n<Datum>" + QByteArray::number(40000 + 7 * set) +
+            "</Datum>\r\n</AlgemeenRec>\r\n" + account.repeated(5) + fund.repeated(249) +
+            "<KoersRec>\r\n<Ticker>[New]</Ticker>\r\n</KoersRec>\r\n</DataSet>\r\n";
+  }
+  test::writeFile(path("full.xml"), text + "</Pelmar_Data>\r\n");
+  prompter.expectMessage(QStringLiteral("No Dataset of today has been added. Close the year"));
+  ASSERT_TRUE(read(path("full.xml")));
+  EXPECT_EQ(portfolio().size(), 1 + 255 * 256);
+  EXPECT_EQ(portfolio().algAt(portfolio().lastRekIndex() - 1).Datum, 40000 + 7 * 254);
+  EXPECT_EQ(WriteLimitWithoutLast(session), WriteLimitAll(portfolio()));
+  EXPECT_TRUE(traceText().contains(QStringLiteral("geen Dataset toegevoegd")));
 }
 
 // Files the reader refuses, each with the trace line that says why; the
@@ -217,8 +261,8 @@ TEST_F(PortfolioFilesTest, ARefusedFileLeavesThePortfolioInMemoryAsItWas) {
       {QString(), "bestandsnaam is leeg"},
       {path("absent.xml"), "bestand bestaat niet"},
       {path("folder.xml"), "bestand bestaat niet"},
-      {path("cut.xml"), "bestand onleesbaar, regel"},
-      {path("integer.xml"), "bestand onleesbaar, regel"},
+      {path("cut.xml"), "bestand onleesbaar, line"},
+      {path("integer.xml"), "bestand onleesbaar, line"},
   };
   for (const auto& [name, word] : cases) {
     SCOPED_TRACE(name.toStdString());
@@ -238,8 +282,8 @@ TEST_F(PortfolioFilesTest, ARefusedFileLeavesThePortfolioInMemoryAsItWas) {
   ASSERT_TRUE(damaged.isFailure());
   EXPECT_EQ(damaged.reason()->line, line);
   EXPECT_EQ(damaged.reason()->file, path("integer.xml"));
-  EXPECT_TRUE(
-      damaged.reason()->text(session.language()).contains(QStringLiteral("at line %1").arg(line)));
+  EXPECT_EQ(damaged.reason()->text(session.language()),
+            QStringLiteral("line %1: RekNr is no whole number").arg(line));
   EXPECT_EQ(image(), before);
 }
 

@@ -191,6 +191,24 @@ TEST_F(PriceStoreTest, UnreadableFileIsNotRewritten) {
   EXPECT_EQ(read("240105A.csv"), "Alpha,alp,24/01/05,1\r\n");
 }
 
+// What is no price file is skipped, not read into memory without end.
+TEST_F(PriceStoreTest, FilesBeyondTheSizeOfAPriceFileAreSkipped) {
+  const QDate day(2024, 1, 3);
+  writeDay(day.addDays(-1), "A,AAA,24/01/02,5.5\r\n");
+  QByteArray big = "A,AAA,24/01/03,7.5\r\n";
+  big += QByteArray(PriceStore::kMaxFileSize, 'x');
+  writeDay(day, big);
+  ASSERT_TRUE(QFile::link("/dev/zero", folder() + PriceStore::dayFileName(day.addDays(1))));
+  PriceStore store(folder());
+  QDate found = day;
+  EXPECT_EQ(store.FindFilePrice("AAA", found), PriceStore::kNotFound) << "the big file";
+  found = day.addDays(1);
+  EXPECT_EQ(store.FindFilePrice("AAA", found), PriceStore::kNotFound) << "the device";
+  EXPECT_FALSE(
+      store.UpdatePriceFile("A", "AAA", folder() + PriceStore::dayFileName(day), "240103,8.5"));
+  EXPECT_EQ(QFileInfo(folder() + PriceStore::dayFileName(day)).size(), big.size());
+}
+
 TEST_F(PriceStoreTest, ChangesByAnotherProgramAreNoticedOnRefresh) {
   writeDay(QDate(2024, 1, 5), "Alpha,alp,24/01/05,1\r\n");
   writeDay(QDate(2024, 1, 3), "Beta,bet,24/01/03,3\r\n");
