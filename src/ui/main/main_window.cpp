@@ -124,20 +124,21 @@ void TMainForm::connectCommands() {
     connect(command, &QAction::triggered, this, handler);
   };
   const MainActions& a = *actions_;
+  // New and Open compute what is shown; the window only draws it.
   wire(a.newFile, [this] {
-    if (SpeedNewClick(session_, prompter_)) showPortfolio();
+    if (SpeedNewClick(session_, prompter_)) showOpened();
   });
   wire(a.openFile, [this] {
-    if (SpeedOpenClick(session_, prompter_)) showPortfolio();
+    if (SpeedOpenClick(session_, prompter_)) showOpened();
   });
   // Saving shows its own messages; the window redraws whatever the result.
   wire(a.saveFile, [this] {
     (void)SpeedSaveClick(session_, prompter_);
-    showSaved();
+    showChange();
   });
   wire(a.saveAs, [this] {
     (void)SaveAsClick(session_, prompter_);
-    showSaved();
+    showChange();
   });
   wire(a.einde, [this] { close(); });
   wire(a.eigenschappen, [this] { properties(); });
@@ -264,9 +265,9 @@ void TMainForm::showChange() {
   enableControls();
 }
 
-void TMainForm::showSaved() {
-  const Portfolio& p = session_.portfolio();
-  if (p.bPortOpened() || p.bPortNew()) drawDataSet();
+void TMainForm::showOpened() {
+  FillFondsenBox();
+  drawDataSet();
   enableControls();
 }
 
@@ -325,15 +326,13 @@ void TMainForm::FormPaint() {
     showNothingRead();
     return;
   }
-  FillFondsenBox();
-  drawDataSet();
+  showOpened();
   ShowLatestPrices();
-  enableControls();
 }
 
 bool TMainForm::openPortfolio(const QString& fileName) {
   if (!LoadPortfolio(session_, prompter_, fileName)) return false;
-  showPortfolio();
+  showOpened();
   return true;
 }
 

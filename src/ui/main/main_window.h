@@ -84,9 +84,9 @@ class TMainForm : public QMainWindow {
   void drawDataSet();
   // After a change of the portfolio: the dataset and the controls.
   void showChange();
-  // After a save, which computes nothing: the dataset as it stands, so that
-  // the saved portfolio does not count as changed again by a recalculation.
-  void showSaved();
+  // After opening or a new portfolio, whose command computed what is shown:
+  // the list, the dataset as it stands and the controls.
+  void showOpened();
   // The controls for the portfolio's state.
   void enableControls();
   void openHelp(int helpContext);
