@@ -162,6 +162,8 @@ Outcome SpeedDelClick(Session& session, Prompter& prompter) {
   Question question;
   question.caption = session.text(TextId::RemoveDataSetCaption);
   question.message = session.text(TextId::RemoveDataSetQuestion).arg(p.alg().NrOfSet);
+  // Yes destroys data: Return alone must not do it.
+  question.yesIsDefault = false;
   if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const QString remembered = SelectedFundEntry(p);
@@ -242,6 +244,7 @@ Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
   Question question;
   question.caption = session.text(TextId::RemoveStockCaption);
   question.message = session.text(TextId::RemoveStockQuestion);
+  question.yesIsDefault = false;
   if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const int nrOfSet = p.alg().NrOfSet;

@@ -127,6 +127,7 @@ TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
   goToDataSet(2);
   prompter.expectQuestion("Do you want to permenantly remove DataSet 2 ?", Answer::No);
   EXPECT_FALSE(SpeedDelClick(session, prompter));
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the dataset";
   EXPECT_EQ(dataSets(), 4);
 
   prompter.expectQuestion("Remove DataSet", Answer::Yes);
@@ -272,6 +273,7 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   select(0);
   prompter.expectQuestion("Do you really want to entirely remove the current Stock?", Answer::No);
   EXPECT_FALSE(SpeedDelFondsClick(session, prompter));
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the fund";
 
   prompter.expectQuestion("Remove Stock", Answer::Yes);
   ASSERT_TRUE(SpeedDelFondsClick(session, prompter));

@@ -46,9 +46,13 @@ void click(const QWidget* window, const char* name) {
   b->click();
 }
 
+void pressKey(QWidget* window, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+}
+
 void pressEscape(QWidget* window) {
-  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(window, &esc);
+  pressKey(window, Qt::Key_Escape);
 }
 
 QString panelText(const QWidget* window, const char* name) {
@@ -136,8 +140,12 @@ TEST_F(Dialogs, QuestionButtonsDefaultAndEsc) {
     pressEscape(dialog);
   });
   EXPECT_EQ(prompter.question(q), Answer::Cancel);
-  whenShown(dialog, [&] { click(dialog, "BtnNo"); });
+  // Return answers with the default button: No here, Yes when Yes is.
+  whenShown(dialog, [&] { pressKey(dialog, Qt::Key_Return); });
   EXPECT_EQ(prompter.question(q), Answer::No);
+  q.yesIsDefault = true;
+  whenShown(dialog, [&] { pressKey(dialog, Qt::Key_Return); });
+  EXPECT_EQ(prompter.question(q), Answer::Yes);
 
   // Without Cancel, the button is hidden and Esc leaves the question open.
   q.showCancel = false;
