@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <memory>
 
 #include "commands/portfolio_io.h"
@@ -142,6 +144,18 @@ TEST_F(MainWindowTest, NavigationMovesTheDataSetTheColoursAndTheButtons) {
   actions().laatsteDatum->trigger();
   EXPECT_EQ(node(), "Dataset 3");
   EXPECT_EQ(colour(panel().fondsPanel), kGreen);
+}
+
+// No pending event (a timer, a click) runs inside a recalculation, so
+// nothing can reach the engine half-way.
+TEST_F(MainWindowTest, RecalculatingAllRunsNoPendingEvents) {
+  open();
+  bool ran = false;
+  QTimer::singleShot(0, window.get(), [&] { ran = true; });
+  actions().speedReken->trigger();
+  EXPECT_FALSE(ran);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(ran);
 }
 
 TEST_F(MainWindowTest, SwitchingTheLanguageRedrawsEveryText) {

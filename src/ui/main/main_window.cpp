@@ -391,10 +391,13 @@ void TMainForm::openHelp(int helpContext) {
 
 void TMainForm::recalculateAll() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The progress is painted at once, without running the event loop: a
+  // timer or a click must not reach the engine half-way. Input waits until
+  // the recalculation is done.
   SpeedRekenClick(session_, [this](int done, int total) {
     labelStatus_->setText(session_.text(TextId::RecalculatingAll) +
                           QStringLiteral(" %1/%2").arg(done).arg(total));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    labelStatus_->repaint();
   });
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();
