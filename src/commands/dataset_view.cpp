@@ -101,7 +101,8 @@ DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath) 
   const Portfolio& p = session.portfolio();
   DataSetView view;
   view.atLastSet = p.atLastSet();
-  view.caption = PortfolioCaption(session, portfolioPath);
+  // A new portfolio has no file yet: the caption says so until it is saved.
+  view.caption = p.bPortNew() ? session.files().caption : PortfolioCaption(session, portfolioPath);
   const AlgemeenRec& alg = p.alg();
   view.datum = ShortDate(session, alg.Datum);
   view.nodePanel = session.text(TextId::DataSetPrefix) + QString::number(alg.NrOfSet);

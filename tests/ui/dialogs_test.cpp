@@ -96,6 +96,18 @@ TEST_F(Dialogs, CalendarPanelsAndArrowsFollowTheChosenDay) {
   dialog.findChild<QToolButton*>("JaarSpinUp")->click();
   EXPECT_EQ(calendar->selectedDate(), QDate(2025, 2, 28));
   EXPECT_EQ(panelText(&dialog, "JaarPanel"), "2025");
+
+  // Names in the program's language; paging the calendar's months moves
+  // the chosen day and its panels along.
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "februari");
+  EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat), "ma");
+  calendar->showNextMonth();
+  EXPECT_EQ(calendar->selectedDate(), QDate(2025, 3, 28));
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "maart");
+  EXPECT_EQ(panelText(&dialog, "KwartaalPanel"), "1");
+  session.setLanguage(Language::Code::English);
+  dialog.HandleLanguage();
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "March");
 }
 
 TEST_F(Dialogs, PickDateOkCancelTodayAndEsc) {

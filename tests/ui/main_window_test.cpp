@@ -230,6 +230,17 @@ TEST_F(MainWindowTest, OpenShowsTheChosenPortfolio) {
   EXPECT_EQ(node(), "Dataset 3");
 }
 
+// After New the caption names no file until the first save.
+TEST_F(MainWindowTest, ANewPortfolioNamesNoFileInTheCaption) {
+  open();
+  prompter.expectQuestion("Dollar", Answer::No).expectDate(QDateTime(kStart, QTime(12, 0)));
+  actions().newFile->trigger();
+  prompter.verify();
+  EXPECT_FALSE(window->windowTitle().contains("Test-1.xml"));
+  EXPECT_EQ(window->windowTitle(), session.files().caption);
+  EXPECT_FALSE(actions().saveFile->isEnabled()) << "nothing to save yet";
+}
+
 TEST_F(MainWindowTest, ACancelledCloseKeepsTheWindowAndTheChanges) {
   open();
   window->show();
