@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTextBrowser>
 #include <QTimer>
 #include <memory>
 
 #include "commands/portfolio_io.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/main/delta_image.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
@@ -302,6 +304,11 @@ TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
 
 TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
   EXPECT_TRUE(window->helpUrl(1000).toLocalFile().endsWith("/program/help/pelmar.html"));
+  // Help opens the page in the program's own window, no browser needed.
+  actions().hHelp->trigger();
+  ASSERT_NE(window->helpWindow(), nullptr);
+  EXPECT_TRUE(window->helpWindow()->isVisible());
+  EXPECT_EQ(window->helpWindow()->browser()->source(), window->helpUrl(1000));
   session.setLanguage(Language::Code::English);
   prompter.expectMessage("Pelmar keeps a portfolio");
   actions().about->trigger();

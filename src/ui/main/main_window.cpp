@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -23,6 +23,7 @@
 #include "commands/refusal.h"
 #include "commands/session.h"
 #include "commands/start_up.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
 #include "ui/main/fund_panel.h"
@@ -171,7 +172,13 @@ void TMainForm::connectCommands() {
     actions_->rividuDori->setChecked(session_.engine().advice().rividuDoriChecked());
     showCurrentFund();
   });
-  wire(a.hHelp, [this] { openHelp(focusHelpContext()); });
+  // The menu shows F1 beside the item, but the key is the window's own:
+  // the item and the tool bar button open the main page, F1 the section of
+  // the control that has the focus.
+  wire(a.hHelp, [this] { openHelp(kDefaultHelpContext); });
+  a.hHelp->setShortcutContext(Qt::WidgetShortcut);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { openHelp(focusHelpContext()); });
   wire(a.about, [this] { about(); });
 }
 
@@ -386,7 +393,8 @@ int TMainForm::focusHelpContext() const {
 }
 
 void TMainForm::openHelp(int helpContext) {
-  QDesktopServices::openUrl(helpUrl(helpContext));
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  helpWindow_->showPage(helpUrl(helpContext));
 }
 
 void TMainForm::recalculateAll() {

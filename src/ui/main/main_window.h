@@ -12,6 +12,7 @@ namespace pelmar {
 class FundGridWidget;
 class FundListBox;
 class FundPanel;
+class HelpWindow;
 class MainActions;
 class Prompter;
 class Session;
@@ -51,8 +52,10 @@ class TMainForm : public QMainWindow {
   void ShowAEXQuote(double value, const QString& change, const QString& percent,
                     const QString& time);
 
-  // The help page at the section of a help context.
+  // The help page at the section of a help context, and the window that
+  // shows it (nothing until help was asked for).
   QUrl helpUrl(int helpContext) const;
+  const HelpWindow* helpWindow() const { return helpWindow_; }
 
   // Opens a portfolio file and shows it; false when it could not be read.
   bool openPortfolio(const QString& fileName);
@@ -106,6 +109,7 @@ class TMainForm : public QMainWindow {
   QLabel* labelStatus_ = nullptr;
   std::unique_ptr<MainActions> actions_;
   TSplashForm* splash_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
 };
 
 }  // namespace pelmar
