@@ -72,7 +72,12 @@ void ShowDataSet(Session& session, int index) {
 
   AlgemeenRec& alg = p.alg();
   KoersRec& fund = p.koers();
-  alg.Dollar = NormalisedDollar(alg.Dollar);
+  // Stored values change only when they really differ: showing a dataset
+  // is no change of the portfolio.
+  if (const Real48 dollar = NormalisedDollar(alg.Dollar); dollar.value() != alg.Dollar.value()) {
+    alg.Dollar = dollar;
+    p.markChanged();
+  }
 
   // A fund whose price the program sets itself keeps it. When the price
   // files have no price the stored one stays: a missing price is no price.
@@ -84,6 +89,7 @@ void ShowDataSet(Session& session, int index) {
     // 160.59000000008382, which is no change and needs no second run.
     if (price > 0.0001 && Real48(price).value() != fund.Koers.value()) {
       fund.Koers = price;
+      p.markChanged();
       // Recalculated again so that the totals agree with the price shown.
       CalcCurrentDataSet(session);
     }
@@ -95,7 +101,8 @@ DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath) 
   const Portfolio& p = session.portfolio();
   DataSetView view;
   view.atLastSet = p.atLastSet();
-  view.caption = PortfolioCaption(session, portfolioPath);
+  // A new portfolio has no file yet: the caption says so until it is saved.
+  view.caption = p.bPortNew() ? session.files().caption : PortfolioCaption(session, portfolioPath);
   const AlgemeenRec& alg = p.alg();
   view.datum = ShortDate(session, alg.Datum);
   view.nodePanel = session.text(TextId::DataSetPrefix) + QString::number(alg.NrOfSet);

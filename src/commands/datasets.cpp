@@ -31,8 +31,12 @@ void CalcCurrentDataSet(Session& session) {
 
 void SpeedRekenClick(Session& session, const Engine::Progress& progress) {
   Portfolio& p = session.portfolio();
-  session.engine().CalcAllDataSets(p.SelFonds(), progress);
-  p.markChanged();
+  if (session.engine().CalcAllDataSets(p.SelFonds(), progress)) p.markChanged();
+}
+
+void CalcDataSetsFrom(Session& session, int rekIndex) {
+  Portfolio& p = session.portfolio();
+  if (session.engine().CalcDataSetsFrom(rekIndex, p.SelFonds())) p.markChanged();
 }
 
 QString DivirOzevClick(Session& session) {

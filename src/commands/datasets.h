@@ -11,13 +11,20 @@ namespace pelmar {
 enum class DateQuestion { Ask, TakeProposal };
 
 // Recomputes the current dataset (with the selected fund's buy and sell
-// figures in the first one). A dataset that took the day's prices from the
-// price files differs from its file, so the portfolio is marked changed.
+// figures in the first one). When a stored price changed with the day's
+// prices from the price files, the portfolio is marked changed; a refreshed
+// price equal to the stored one is no change.
 void CalcCurrentDataSet(Session& session);
 
 // The recalculate-all command: every dataset before the last in date
-// order; the portfolio is marked changed. `progress` follows the datasets.
+// order; the portfolio is marked changed when a stored price changed.
+// `progress` follows the datasets.
 void SpeedRekenClick(Session& session, const Engine::Progress& progress = {});
+
+// Recomputes the dataset at rekIndex and every later one, the last
+// included, in date order: what a change of one dataset does to the ones
+// after it. Marks changed like CalcCurrentDataSet.
+void CalcDataSetsFrom(Session& session, int rekIndex);
 
 // The DivirOzev mode switched on the account of the selected fund; the
 // portfolio is marked changed. Returns the text of the label that shows

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/navigation.h"
 #include "commands/refusal.h"
@@ -129,9 +130,10 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
   session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
   SpeedRekenClick(session, progress.recalc);
   p.goToDataSet(p.lastRekIndex());
-  p.selectFund(0);
-  CalcCurrentDataSet(session);
   SelectFundEntry(p, FillFondsenBox(p).value(0));
+  // What the window shows is computed here, so that a freshly read
+  // portfolio counts as unchanged once it is on screen.
+  ShowDataSet(session, p.pKoersRec());
   p.markUnchanged();
   return Outcome::done();
 }
@@ -148,8 +150,8 @@ Outcome SpeedNewClick(Session& session, Prompter& prompter) {
 
   session.files().caption = session.caption() + session.text(TextId::NewFileCaption);
   session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
-  CalcCurrentDataSet(session);
   SelectFundEntry(p, FillFondsenBox(p).value(0));
+  ShowDataSet(session, p.pKoersRec());
   p.markUnchanged();
   return Outcome::done();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "commands/datasets.h"
+#include "commands/refusal.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
 
@@ -97,15 +98,32 @@ QString cellText(const Session& session, const KoersRec& fund, int row) {
   return text;
 }
 
+// Why a typed value cannot be stored: a negative price or quantity would
+// give negative values and cash (a negative investment is a withdrawal and
+// stays allowed), and a value beyond the 6-byte real would be stored as
+// another number.
+std::optional<TextId> refusalOf(int row, double value) {
+  if ((row == GridRow::Koers || row == GridRow::Aantal) && value < 0)
+    return TextId::GridValueNegative;
+  if (std::fabs(value) > Real48::kMax) return TextId::GridValueTooLarge;
+  return std::nullopt;
+}
+
 // The value of an edited number cell; nothing while the cell still shows
 // the stored value, so that value keeps every decimal it has. A hidden
-// price shows as an empty cell and so is kept as well.
-std::optional<double> editedValue(const Session& session, const KoersRec& fund, int row,
-                                  const QString& cell) {
+// price shows as an empty cell and so is kept as well. A value that cannot
+// be stored is refused with its message, and the stored one is kept.
+std::optional<double> editedValue(const Session& session, Prompter& prompter, const KoersRec& fund,
+                                  int row, const QString& cell) {
   if (cell.trimmed() == cellText(session, fund, row).trimmed()) return std::nullopt;
   QString text = cell;
   if (row == GridRow::Koers) text.remove(QLatin1Char('*'));
-  return GridCellValue(text, session.language());
+  const double value = GridCellValue(text, session.language());
+  if (const std::optional<TextId> refusal = refusalOf(row, value)) {
+    (void)Refuse(session, prompter, *refusal, {TrimLeftBlanks(GridLabel(session.language(), row))});
+    return std::nullopt;
+  }
+  return value;
 }
 
 // Takes the country and currency cells into the fund; true when either
@@ -237,7 +255,7 @@ QStringList FillGrid(const Session& session) {
   return cells;
 }
 
-bool ReadGrid(Session& session, const QStringList& cells) {
+bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
   if (cells.size() < GridRow::Count) return false;
   Portfolio& portfolio = session.portfolio();
   KoersRec& fund = portfolio.koers();
@@ -247,7 +265,7 @@ bool ReadGrid(Session& session, const QStringList& cells) {
   bool differs = readTextRows(session, fund, cells);
   for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
     if (!GridRowEditable(session, row)) continue;
-    const std::optional<double> value = editedValue(session, fund, row, cells[row]);
+    const std::optional<double> value = editedValue(session, prompter, fund, row, cells[row]);
     if (!value) continue;
     Real48& field = fund.*kRows[row].field;
     const Real48 stored = *value;
@@ -307,7 +325,7 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
   KoersRec& fund = portfolio.koersAt(index);
   for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
     if (!GridRowEditable(session, row)) continue;
-    const std::optional<double> value = editedValue(session, fund, row, cells[row]);
+    const std::optional<double> value = editedValue(session, prompter, fund, row, cells[row]);
     if (!value) continue;
     Real48& field = fund.*kRows[row].field;
     // A sign change is a change too, so the difference itself is measured.

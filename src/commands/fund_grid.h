@@ -59,9 +59,10 @@ QStringList FillGrid(const Session& session);
 // what FillGrid shows for the stored value (so a stored value with more
 // decimals than shown is not rounded away) and only in rows the user may
 // change. The placeholder row is not read: it is taken by UpdateFonds when
-// it becomes a fund. Sets bPortChanged when a field changed; returns
-// whether one did.
-bool ReadGrid(Session& session, const QStringList& cells);
+// it becomes a fund. A negative price or quantity, or a value beyond what
+// a Real48 holds, is refused with a message and the stored value kept.
+// Sets bPortChanged when a field changed; returns whether one did.
+bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells);
 
 struct UpdateFondsResult {
   // The fund list must be refilled: a fund was added or renamed.

@@ -134,7 +134,8 @@ Outcome SpeedAddClick(Session& session, Prompter& prompter) {
   // AddDataSet prices the new dataset after its date is known, so the
   // prices need no second fill here.
   if (Outcome added = AddDataSet(session, prompter); !added) return added;
-  CalcCurrentDataSet(session);
+  // The datasets after an inserted one count from it now.
+  CalcDataSetsFrom(session, p.FirstRekIndex());
   p.markChanged();
   return Outcome::done();
 }
@@ -161,6 +162,8 @@ Outcome SpeedDelClick(Session& session, Prompter& prompter) {
   Question question;
   question.caption = session.text(TextId::RemoveDataSetCaption);
   question.message = session.text(TextId::RemoveDataSetQuestion).arg(p.alg().NrOfSet);
+  // Yes destroys data: Return alone must not do it.
+  question.yesIsDefault = false;
   if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const QString remembered = SelectedFundEntry(p);
@@ -168,7 +171,8 @@ Outcome SpeedDelClick(Session& session, Prompter& prompter) {
   int koers = p.FirstKoersIndex();
   if (!p.DeleteDataSet(rek, koers)) return Outcome::failed(TextId::NewDataSetNotRemovable);
   p.goToDataSet(rek);
-  CalcCurrentDataSet(session);
+  // The follower and every later dataset count from the one before now.
+  CalcDataSetsFrom(session, rek);
   // The selected fund is always looked up again: the datasets may hold
   // different funds.
   SelectFundEntry(p, remembered);
@@ -213,7 +217,8 @@ Outcome DatumPanelClick(Session& session, Prompter& prompter) {
     if (fund.CumDatum == old) fund.CumDatum = datum;
   }
   p.markChanged();
-  CalcCurrentDataSet(session);
+  // Durations and interest of every later dataset follow the new date.
+  CalcDataSetsFrom(session, p.FirstRekIndex());
   return Outcome::done();
 }
 
@@ -239,6 +244,7 @@ Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
   Question question;
   question.caption = session.text(TextId::RemoveStockCaption);
   question.message = session.text(TextId::RemoveStockQuestion);
+  question.yesIsDefault = false;
   if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 
   const int nrOfSet = p.alg().NrOfSet;

@@ -20,7 +20,9 @@ long double growthOf(double factor) {
 
 // The nearest whole number, an exact half to the even one.
 QString wholeNumber(double value) {
-  return QString::number(static_cast<qint64>(std::nearbyint(value)));
+  // Written from the double, so that no count is too large for its text;
+  // adding 0 turns a rounded -0 into 0.
+  return QString::number(std::nearbyint(value) + 0.0, 'f', 0);
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ bool Engine::CalcFirstDataSet(int selFonds) {
   alg.Rendement = 0;
   alg.ROTAIRendement = 0;
 
-  UpdatePricesFromFiles(portfolio_, prices_, rek_);
+  const bool pricesChanged = UpdatePricesFromFiles(portfolio_, prices_, rek_);
 
   for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
     RekeningRec& rek = account(number);
@@ -196,7 +196,7 @@ bool Engine::CalcFirstDataSet(int selFonds) {
   totals.ROTAIWinst = ld(SumValue) - rotaiSomCumInleg_;
 
   if (selFonds >= 0 && selFonds < count) advice_.FirstDataSetAdvice(fund(selFonds));
-  return true;
+  return pricesChanged;
 }
 
 bool Engine::CalcLaterDataSet() {
@@ -245,7 +245,7 @@ bool Engine::CalcLaterDataSet() {
   }
 
   const bool pricesTaken = !(fund(count - 1).Flag1 & KoersFlag::FakeFund);
-  if (pricesTaken) UpdatePricesFromFiles(portfolio_, prices_, rek_);
+  const bool pricesChanged = pricesTaken && UpdatePricesFromFiles(portfolio_, prices_, rek_);
 
   // Reserves and cumulative figures.
   for (int offset = 0; offset < count; ++offset) {
@@ -403,7 +403,7 @@ bool Engine::CalcLaterDataSet() {
   totals.ROTAISomGewInleg = rotaiSomGewInleg_;
   totals.ROTAIWinst = ld(SumValue) - rotaiSomCumInleg_;
   totals.ROTAIRendement = PortfolioReturn(totals.ROTAIWinst, rotaiSomGewInleg_, totals.PDuur);
-  return pricesTaken;
+  return pricesChanged;
 }
 
 long double Engine::AccountInterest(int rekIndex, int account, int days) const {
@@ -422,23 +422,38 @@ long double Engine::AccountInterest(int rekIndex, int account, int days) const {
   return Real48(saldo * SignedPower(daily, days) - saldo);
 }
 
-void Engine::CalcAllDataSets(int selFonds, const Progress& progress) {
-  const int lastRek = portfolio_.lastRekIndex();
+bool Engine::CalcAllDataSets(int selFonds, const Progress& progress) {
   // Every dataset but the last is computed.
-  int total = -1;
-  for (int i = 0; i < portfolio_.size(); ++i)
-    if (portfolio_.idAt(i) == AlgemeenRec::Id) ++total;
+  return calcDataSets(Portfolio::kFirstRekIndex, false, selFonds, progress);
+}
 
+bool Engine::CalcDataSetsFrom(int rekIndex, int selFonds, const Progress& progress) {
+  return calcDataSets(rekIndex, true, selFonds, progress);
+}
+
+bool Engine::calcDataSets(int fromRek, bool withLast, int selFonds, const Progress& progress) {
+  const int lastRek = portfolio_.lastRekIndex();
+  int total = withLast ? 1 : 0;
   int rek = Portfolio::kFirstRekIndex;
   int koers = Portfolio::kFirstKoersIndex;
+  // Counted by walking, so that the index of a dataset needs no search.
+  for (int r = rek, k = koers; r < lastRek;) {
+    if (r >= fromRek) ++total;
+    const int before = r;
+    if (!portfolio_.NextDataSet(r, k) || r == before) break;
+  }
   int done = 0;
-  while (rek < lastRek) {
-    CalcDataSet(rek, selFonds);
-    if (progress) progress(++done, total);
+  bool pricesChanged = false;
+  while (rek < lastRek || (withLast && rek == lastRek)) {
+    if (rek >= fromRek) {
+      pricesChanged = CalcDataSet(rek, selFonds) || pricesChanged;
+      if (progress) progress(++done, total);
+    }
     const int before = rek;
     // A step that cannot be made would repeat the same dataset for ever.
     if (!portfolio_.NextDataSet(rek, koers) || rek == before) break;
   }
+  return pricesChanged;
 }
 
 }  // namespace pelmar

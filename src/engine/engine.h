@@ -30,14 +30,16 @@ class Engine {
 
   // Recomputes the dataset whose first account is at rekIndex; in the first
   // dataset the buy and sell figures of the fund at offset selFonds are
-  // computed too. True when the dataset's funds took the day's prices from
-  // the daily price files (the portfolio then differs from its file);
-  // false when there was nothing to compute or the dataset's prices are
-  // kept.
+  // computed too. True when a stored price changed with the day's prices
+  // from the daily price files (the portfolio then differs from what the
+  // user has); false when there was nothing to compute or no price changed.
   bool CalcDataSet(int rekIndex, int selFonds = -1);
   // Recomputes every dataset before the last in date order, each from its
-  // freshly computed predecessor.
-  void CalcAllDataSets(int selFonds = -1, const Progress& progress = {});
+  // freshly computed predecessor. True when a stored price changed.
+  bool CalcAllDataSets(int selFonds = -1, const Progress& progress = {});
+  // Recomputes the dataset at rekIndex and every later one, the last
+  // included, in date order. True when a stored price changed.
+  bool CalcDataSetsFrom(int rekIndex, int selFonds = -1, const Progress& progress = {});
 
   // The interest of account 1 to 5 of the dataset at rekIndex over `days`,
   // on the balance of the previous dataset.
@@ -66,6 +68,7 @@ class Engine {
  private:
   bool CalcFirstDataSet(int selFonds);
   bool CalcLaterDataSet();
+  bool calcDataSets(int fromRek, bool withLast, int selFonds, const Progress& progress);
 
   // Whether a general record, five accounts and a fund stand at rekIndex.
   bool isDataSetAt(int rekIndex) const;

@@ -4,7 +4,15 @@
 
 namespace pelmar {
 
-void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex) {
+bool UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex) {
+  bool changed = false;
+  // Compared as stored: a file price of 160.59 is the stored
+  // 160.59000000008382, which is no change.
+  const auto store = [&changed](Real48& koers, double price) {
+    if (Real48(price).value() == koers.value()) return;
+    koers = price;
+    changed = true;
+  };
   const QDate date = serialToDate(portfolio.algAt(rekIndex - 1).Datum);
   const int first = Portfolio::KoersIndexOf(rekIndex);
   const int count = portfolio.fundCount(first);
@@ -13,16 +21,17 @@ void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekInde
     if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell)) continue;
     const double price = prices.GetFilePrice(fund.Ticker, date);
     if (price >= 0.0001) {
-      fund.Koers = price;
+      store(fund.Koers, price);
     } else if (fund.Koers <= 0.0001) {
       // Only a fund without a price looks back: a price typed in by the
       // user, or kept from files that are gone, must not be replaced by an
       // older dataset's. When no earlier dataset knows the fund either, it
       // keeps what it has.
       const double earlier = PriceFromEarlierSets(portfolio, rekIndex, fund);
-      if (earlier >= 0) fund.Koers = earlier;
+      if (earlier >= 0) store(fund.Koers, earlier);
     }
   }
+  return changed;
 }
 
 double PriceFromEarlierSets(const Portfolio& portfolio, int rekIndex, const KoersRec& fund) {

@@ -9,8 +9,9 @@ namespace pelmar {
 // is at rekIndex: every fund that is neither Cumulatief nor BuySell gets
 // the price of its Ticker on the dataset's date. A fund for which the
 // files hold no price keeps the price it has; a fund without a price takes
-// PriceFromEarlierSets. Marking the portfolio changed is the caller's.
-void UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex);
+// PriceFromEarlierSets. True when a stored price (as a Real48) changed;
+// marking the portfolio changed is the caller's.
+bool UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekIndex);
 
 // The price of the fund in the datasets before the one at rekIndex, looking
 // back three datasets at most; tickers match with blanks and case ignored.

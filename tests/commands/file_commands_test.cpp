@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "commands/fund_grid.h"
 #include "commands/navigation.h"
 #include "model/dates.h"
 #include "support/portfolio_fixture.h"
@@ -141,6 +142,38 @@ TEST_F(FileCommandsTest, OpenRefusesWhatItCannotReadAndOffersToSaveFirst) {
   prompter.expectOpenFile(path).expectSavePrompt("", SaveChoice::CloseWithoutSaving);
   EXPECT_TRUE(SpeedOpenClick(session, prompter));
   EXPECT_FALSE(portfolio().bPortChanged());
+}
+
+// Prices from the day files that differ from the saved ones are taken on
+// opening; looking around after that changes nothing, a changed cost does.
+TEST_F(FileCommandsTest, OnlyARealChangeIsOfferedForSaving) {
+  newPortfolio();
+  for (const QDate day : {QDate(2024, 6, 3), QDate(2024, 6, 12)})
+    test::writeFile(session.settings().pricePath + PriceStore::dayFileName(day),
+                    "B fund,BBB,x,21.37\r\nA fund,aaa,x,8.3\r\n");
+  session.prices().refresh();
+  saveAndOpen();
+  EXPECT_DOUBLE_EQ(fund(0).Koers, Real48(21.37));
+  EXPECT_FALSE(portfolio().bPortChanged());
+
+  const auto lookAround = [&] {
+    for (const QString& entry : FillFondsenBox(portfolio()))
+      ASSERT_TRUE(FondsenBoxClick(session, entry));
+  };
+  lookAround();
+  ASSERT_TRUE(FirstDateBtnClick(session));
+  lookAround();
+  ASSERT_TRUE(LastDateBtnClick(session));
+  lookAround();
+  EXPECT_TRUE(FormClose(session, prompter)) << "closed without a question";
+
+  ASSERT_TRUE(FondsenBoxClick(session, "BBB"));
+  QStringList cells = FillGrid(session);
+  cells[GridRow::Kosten] = "2.50";
+  UpdateFonds(session, prompter, cells, GridRow::Kosten);
+  EXPECT_TRUE(portfolio().bPortChanged());
+  prompter.expectSavePrompt("", SaveChoice::Cancel);
+  EXPECT_FALSE(FormClose(session, prompter));
 }
 
 TEST_F(FileCommandsTest, ClosingANewPortfolioSavesItAndAFailedSaveKeepsTheProgramOpen) {

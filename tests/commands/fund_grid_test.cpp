@@ -99,7 +99,7 @@ TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
   portfolio().markUnchanged();
 
   // The shown texts round to two decimals; reading them back loses nothing.
-  EXPECT_FALSE(ReadGrid(session, FillGrid(session)));
+  EXPECT_FALSE(ReadGrid(session, prompter, FillGrid(session)));
   EXPECT_FALSE(portfolio().bPortChanged());
   EXPECT_DOUBLE_EQ(portfolio().koers().KostenProc, Real48(0.125));
   EXPECT_DOUBLE_EQ(portfolio().koers().Inleg, Real48(1000.005));
@@ -108,11 +108,46 @@ TEST_F(FundGridTest, ReadGridKeepsUntouchedValuesAndTakesEditedOnes) {
   cells[GridRow::Kosten] = "   12,50";
   cells[GridRow::Valuta] = " US$";
   cells[GridRow::Inleg] = "2.000,00";
-  EXPECT_TRUE(ReadGrid(session, cells));
+  EXPECT_TRUE(ReadGrid(session, prompter, cells));
   EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_DOUBLE_EQ(fund(0).Kosten, 12.5);
   EXPECT_DOUBLE_EQ(fund(0).Inleg, 2000);
   EXPECT_EQ(fund(0).Valuta, QStringLiteral("US$"));
+}
+
+// A negative price or quantity, or a value no 6-byte real holds, is
+// refused and the stored value kept; a negative investment is a withdrawal.
+TEST_F(FundGridTest, ValuesThatCannotBeStoredAreRefusedAndTheOldOneKept) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  select(0);
+  portfolio().markUnchanged();
+  struct Case {
+    int row;
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {GridRow::Aantal, "-5,0000", "Aantal mag niet negatief zijn. De oude waarde blijft staan."},
+      {GridRow::Koers, "-1", "Koers mag niet negatief zijn."},
+      {GridRow::Aantal, "1000000000000000000000000000000000000000", "Aantal is te groot"},
+      {GridRow::Kosten, "-400.000.000.000.000.000.000.000.000.000.000.000.000,00",
+       "Kosten is te groot om te bewaren."},
+  };
+  for (const Case& c : cases) {
+    prompter.expectMessage(c.message);
+    EXPECT_FALSE(ReadGrid(session, prompter, edited(c.row, c.text))) << c.text;
+    prompter.expectMessage(c.message);
+    EXPECT_FALSE(update(edited(c.row, c.text), c.row).changed) << c.text;
+  }
+  EXPECT_DOUBLE_EQ(fund(0).Aantal, 10);
+  EXPECT_DOUBLE_EQ(fund(0).Koers, 100);
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 0);
+  EXPECT_FALSE(portfolio().bPortChanged());
+
+  EXPECT_TRUE(ReadGrid(session, prompter, edited(GridRow::Inleg, "-250,00")));
+  EXPECT_DOUBLE_EQ(fund(0).Inleg, -250);
 }
 
 TEST_F(FundGridTest, OlderDataSetsProtectAllButTheCostRowsOutsideMaintenance) {
@@ -125,7 +160,7 @@ TEST_F(FundGridTest, OlderDataSetsProtectAllButTheCostRowsOutsideMaintenance) {
   cells[GridRow::Aantal] = "99,0000";
   cells[GridRow::Country] = "de";
   cells[GridRow::BTW] = "3,00";
-  EXPECT_TRUE(ReadGrid(session, cells));
+  EXPECT_TRUE(ReadGrid(session, prompter, cells));
   EXPECT_DOUBLE_EQ(fund(0).Aantal, 10);
   EXPECT_EQ(fund(0).Country, QStringLiteral("nl"));
   EXPECT_DOUBLE_EQ(fund(0).BTW, 3);

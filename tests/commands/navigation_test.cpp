@@ -127,6 +127,7 @@ TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
   goToDataSet(2);
   prompter.expectQuestion("Do you want to permenantly remove DataSet 2 ?", Answer::No);
   EXPECT_FALSE(SpeedDelClick(session, prompter));
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the dataset";
   EXPECT_EQ(dataSets(), 4);
 
   prompter.expectQuestion("Remove DataSet", Answer::Yes);
@@ -137,6 +138,58 @@ TEST_F(NavigationTest, DeletingAMiddleDataSetMakesTheNextOneCurrent) {
   EXPECT_TRUE(portfolio().bPortChanged());
   EXPECT_EQ(SelectedFundEntry(portfolio()), "AAA") << "the selected entry is kept";
   EXPECT_EQ(portfolio().algAt(portfolio().lastRekIndex() - 1).NrOfSet, 3) << "renumbered";
+}
+
+// What every dataset holds after a command must be what recalculating all
+// of them gives: durations, returns and cumulative costs of later datasets
+// follow an inserted, re-dated or deleted one.
+TEST_F(NavigationTest, DataSetCommandsRecalculateEveryLaterDataSet) {
+  build({QDate(2024, 6, 3), QDate(2024, 6, 10), QDate(2024, 6, 17), QDate(2024, 6, 24),
+         QDate(2024, 7, 1)});
+  for (int n = 1; n <= 5; ++n) {
+    goToDataSet(n);
+    fund(0).Koers = 10 + n;
+    fund(0).Kosten = n % 2 ? 400 : 0;
+    account(1).DebRente = 8;
+    account(1).CredRente = 3;
+    calc();
+  }
+  SpeedRekenClick(session);
+  const auto figures = [&] {
+    std::vector<double> all;
+    for (int n = 1; n <= dataSets(); ++n) {
+      goToDataSet(n);
+      all.insert(all.end(), {alg().Totaal, alg().Winst, alg().Rendement, alg().ROTAIRendement,
+                             static_cast<double>(alg().PDuur), fund(0).Reserve, fund(0).CumKosten,
+                             fund(0).FRend, fund(0).ROTAIFRend});
+    }
+    return all;
+  };
+  const auto expectFresh = [&](const char* command) {
+    const int current = portfolio().alg().NrOfSet;
+    const std::vector<double> shown = figures();
+    SpeedRekenClick(session);
+    goToDataSet(dataSets());
+    calc();
+    EXPECT_EQ(shown, figures()) << command;
+    goToDataSet(current);
+  };
+
+  goToDataSet(1);
+  prompter.expectDate(at(2024, 6, 5));
+  ASSERT_TRUE(SpeedAddClick(session, prompter));
+  expectFresh("insert");
+
+  session.settings().editOldDates = true;
+  goToDataSet(3);
+  prompter.expectDate(at(2024, 6, 14));
+  ASSERT_TRUE(DatumPanelClick(session, prompter));
+  expectFresh("re-date");
+
+  goToDataSet(4);
+  prompter.expectQuestion("Remove DataSet", Answer::Yes);
+  ASSERT_TRUE(SpeedDelClick(session, prompter));
+  expectFresh("delete");
 }
 
 TEST_F(NavigationTest, ADataSetWhereAFundStartsOrWasTradedStays) {
@@ -220,6 +273,7 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   select(0);
   prompter.expectQuestion("Do you really want to entirely remove the current Stock?", Answer::No);
   EXPECT_FALSE(SpeedDelFondsClick(session, prompter));
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the fund";
 
   prompter.expectQuestion("Remove Stock", Answer::Yes);
   ASSERT_TRUE(SpeedDelFondsClick(session, prompter));

@@ -59,13 +59,13 @@ TEST_F(StartUpTest, TheFirstStartCopiesTheExamplesAndOpensTheRecordedPortfolio) 
   EXPECT_FALSE(portfolio().bPortChanged());
 }
 
-TEST_F(StartUpTest, APriceFolderWithoutPriceFilesIsToldAndLeavesThePortfolioChanged) {
+TEST_F(StartUpTest, APriceFolderWithoutPriceFilesIsToldAndLeavesThePortfolioUnchanged) {
   saveExample(port("Mine.xml"));  // not a first start: nothing is copied
   session.settings().fileName = QStringLiteral("Mine.xml");
   prompter.expectMessage("There are no Prices files present.");
   ASSERT_TRUE(StartUp(session, prompter, program()));
   EXPECT_TRUE(portfolio().bPortOpened());
-  EXPECT_TRUE(portfolio().bPortChanged()) << "the dataset of today is not in the file";
+  EXPECT_FALSE(portfolio().bPortChanged()) << "no stored value changed";
 }
 
 TEST_F(StartUpTest, WithoutARecordedPortfolioTheOpenDialogIsOfferedFiveTimes) {

@@ -119,6 +119,7 @@ std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QS
 // An unexpected question is answered in the most cautious way: Cancel, or
 // nothing chosen.
 Answer ScriptedPrompter::question(const Question& q) {
+  lastQuestion_ = q;
   const auto step = next(Kind::Question, q.caption + QChar('\n') + q.message);
   return step ? std::get<Answer>(step->result) : Answer::Cancel;
 }

@@ -46,6 +46,8 @@ class ScriptedPrompter : public Prompter {
   void closeNotice() override { noticeShown_ = false; }
   // Whether a notice is on screen: shown and not closed yet.
   bool noticeShown() const { return noticeShown_; }
+  // The last question asked, as the command put it (its default button).
+  const Question& lastQuestion() const { return lastQuestion_; }
   std::optional<QString> openFileName(const QString& caption, const QString& folder,
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
@@ -88,6 +90,7 @@ class ScriptedPrompter : public Prompter {
 
   std::deque<Step> steps_;
   bool noticeShown_ = false;
+  Question lastQuestion_;
 };
 
 }  // namespace pelmar::test

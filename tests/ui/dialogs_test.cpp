@@ -46,9 +46,13 @@ void click(const QWidget* window, const char* name) {
   b->click();
 }
 
+void pressKey(QWidget* window, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+}
+
 void pressEscape(QWidget* window) {
-  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(window, &esc);
+  pressKey(window, Qt::Key_Escape);
 }
 
 QString panelText(const QWidget* window, const char* name) {
@@ -92,6 +96,18 @@ TEST_F(Dialogs, CalendarPanelsAndArrowsFollowTheChosenDay) {
   dialog.findChild<QToolButton*>("JaarSpinUp")->click();
   EXPECT_EQ(calendar->selectedDate(), QDate(2025, 2, 28));
   EXPECT_EQ(panelText(&dialog, "JaarPanel"), "2025");
+
+  // Names in the program's language; paging the calendar's months moves
+  // the chosen day and its panels along.
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "februari");
+  EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat), "ma");
+  calendar->showNextMonth();
+  EXPECT_EQ(calendar->selectedDate(), QDate(2025, 3, 28));
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "maart");
+  EXPECT_EQ(panelText(&dialog, "KwartaalPanel"), "1");
+  session.setLanguage(Language::Code::English);
+  dialog.HandleLanguage();
+  EXPECT_EQ(panelText(&dialog, "MaandPanel"), "March");
 }
 
 TEST_F(Dialogs, PickDateOkCancelTodayAndEsc) {
@@ -136,8 +152,12 @@ TEST_F(Dialogs, QuestionButtonsDefaultAndEsc) {
     pressEscape(dialog);
   });
   EXPECT_EQ(prompter.question(q), Answer::Cancel);
-  whenShown(dialog, [&] { click(dialog, "BtnNo"); });
+  // Return answers with the default button: No here, Yes when Yes is.
+  whenShown(dialog, [&] { pressKey(dialog, Qt::Key_Return); });
   EXPECT_EQ(prompter.question(q), Answer::No);
+  q.yesIsDefault = true;
+  whenShown(dialog, [&] { pressKey(dialog, Qt::Key_Return); });
+  EXPECT_EQ(prompter.question(q), Answer::Yes);
 
   // Without Cancel, the button is hidden and Esc leaves the question open.
   q.showCancel = false;

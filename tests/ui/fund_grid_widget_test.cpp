@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include "support/portfolio_fixture.h"
@@ -89,6 +91,45 @@ TEST_F(FundGridWidgetTest, PageDownCommitsTheFundAndAsksForTheNextOne) {
   EXPECT_FALSE(fundsChanged);
   EXPECT_DOUBLE_EQ(fund(0).Dividend, 40);
   EXPECT_EQ(cell(GridRow::Dividend).trimmed(), "40,00");
+}
+
+// A value typed into the cell editor is kept by every key that commits
+// the cell, whether the editor or the grid handles the key.
+TEST_F(FundGridWidgetTest, EveryCommittingKeyKeepsWhatWasTyped) {
+  twoDataSets();
+  grid.show();
+  int typed = 10;
+  for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Up, Qt::Key_Down,
+                        Qt::Key_PageUp, Qt::Key_PageDown}) {
+    const QString text = QString::number(++typed) + QStringLiteral(",00");
+    grid.setCurrentCell(GridRow::Dividend, 1);
+    grid.editItem(grid.item(GridRow::Dividend, 1));
+    QLineEdit* editor = nullptr;
+    for (auto* open : grid.viewport()->findChildren<QLineEdit*>())
+      if (open->isVisible()) editor = open;
+    ASSERT_NE(editor, nullptr);
+    editor->setText(text);
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(editor, &down);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(fund(0).Dividend, typed) << QKeySequence(key).toString().toStdString();
+    EXPECT_EQ(cell(GridRow::Dividend).trimmed(), text);
+  }
+}
+
+// A figure too wide for its column shows as asterisks and leaves the label
+// column before it untouched.
+TEST(PanelTabs, AFigureTooWideForItsColumnStaysInside) {
+  TPanelTabs tabs;
+  tabs.resize(376, 231);
+  const QColor background(0xE0, 0xFF, 0xE0);
+  tabs.PutColorChanged(background);
+  tabs.PutText1(QStringLiteral(";123.456.789.012.345.678.901.234,00;;1,00;"));
+  const QImage image = tabs.grab().toImage();
+  const int labelRight = TPanelTabs::columnsFor(tabs.width()).labelRight;
+  for (int y = 22; y < image.height(); ++y)
+    for (int x = 0; x < labelRight; ++x)
+      ASSERT_EQ(image.pixelColor(x, y), background) << x << "," << y;
 }
 
 TEST_F(FundGridWidgetTest, TickerRowRestoresItsCellAndShiftAltMTogglesDiagnostics) {

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTextBrowser>
+#include <QTimer>
 #include <memory>
 
 #include "commands/portfolio_io.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/main/delta_image.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
@@ -144,6 +148,18 @@ TEST_F(MainWindowTest, NavigationMovesTheDataSetTheColoursAndTheButtons) {
   EXPECT_EQ(colour(panel().fondsPanel), kGreen);
 }
 
+// No pending event (a timer, a click) runs inside a recalculation, so
+// nothing can reach the engine half-way.
+TEST_F(MainWindowTest, RecalculatingAllRunsNoPendingEvents) {
+  open();
+  bool ran = false;
+  QTimer::singleShot(0, window.get(), [&] { ran = true; });
+  actions().speedReken->trigger();
+  EXPECT_FALSE(ran);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(ran);
+}
+
 TEST_F(MainWindowTest, SwitchingTheLanguageRedrawsEveryText) {
   open();
   selectFund("ALPHA");
@@ -216,6 +232,17 @@ TEST_F(MainWindowTest, OpenShowsTheChosenPortfolio) {
   EXPECT_EQ(node(), "Dataset 3");
 }
 
+// After New the caption names no file until the first save.
+TEST_F(MainWindowTest, ANewPortfolioNamesNoFileInTheCaption) {
+  open();
+  prompter.expectQuestion("Dollar", Answer::No).expectDate(QDateTime(kStart, QTime(12, 0)));
+  actions().newFile->trigger();
+  prompter.verify();
+  EXPECT_FALSE(window->windowTitle().contains("Test-1.xml"));
+  EXPECT_EQ(window->windowTitle(), session.files().caption);
+  EXPECT_FALSE(actions().saveFile->isEnabled()) << "nothing to save yet";
+}
+
 TEST_F(MainWindowTest, ACancelledCloseKeepsTheWindowAndTheChanges) {
   open();
   window->show();
@@ -277,6 +304,11 @@ TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
 
 TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
   EXPECT_TRUE(window->helpUrl(1000).toLocalFile().endsWith("/program/help/pelmar.html"));
+  // Help opens the page in the program's own window, no browser needed.
+  actions().hHelp->trigger();
+  ASSERT_NE(window->helpWindow(), nullptr);
+  EXPECT_TRUE(window->helpWindow()->isVisible());
+  EXPECT_EQ(window->helpWindow()->browser()->source(), window->helpUrl(1000));
   session.setLanguage(Language::Code::English);
   prompter.expectMessage("Pelmar keeps a portfolio");
   actions().about->trigger();

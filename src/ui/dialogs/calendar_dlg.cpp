@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
@@ -40,10 +41,9 @@ QSpinBox* spinner(const QString& name, int maximum, QWidget* parent) {
 
 }  // namespace
 
-TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent, const QLocale& locale)
+TCalendarDlg::TCalendarDlg(const Session& session, QWidget* parent)
     : QDialog(parent),
       session_(session),
-      locale_(locale),
       choice_(session.clock().today()),
       Calendar1(new QCalendarWidget(this)),
       JaarLabel(label(QStringLiteral("JaarLabel"), this)),
@@ -120,6 +120,18 @@ void TCalendarDlg::connectControls() {
     choice_.setCalendarDay(Calendar1->selectedDate());
     showChoice();
   });
+  // Paging the calendar to another month moves the chosen day with it (cut
+  // to the month's last day), so the panels always describe the page shown.
+  connect(Calendar1, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+    // A day chosen on another page brings its page along; its own
+    // selection signal follows.
+    const QDate selected = Calendar1->selectedDate();
+    if (selected.year() == year && selected.month() == month) return;
+    const QDate first(year, month, 1);
+    choice_.setCalendarDay(
+        first.addDays(std::min(choice_.calendarDay().day(), first.daysInMonth()) - 1));
+    showChoice();
+  });
   // A double click or Enter on a day chooses it, as OK does.
   connect(Calendar1, &QCalendarWidget::activated, BtnOK, &QPushButton::click);
   connect(SpinUur, &QSpinBox::valueChanged, this, [this](int v) {
@@ -168,6 +180,12 @@ QWidget* TCalendarDlg::upDown(const QString& name, void (CalendarChoice::*step)(
 }
 
 void TCalendarDlg::HandleLanguage() {
+  // Month and weekday names follow the program's language, not the system.
+  locale_ = session_.language().code() == Language::Code::Dutch
+                ? QLocale(QLocale::Dutch, QLocale::Netherlands)
+                : QLocale(QLocale::English, QLocale::UnitedKingdom);
+  Calendar1->setLocale(locale_);
+  MaandPanel->setText(locale_.monthName(choice_.calendarDay().month(), QLocale::LongFormat));
   JaarLabel->setText(session_.text(TextId::CalendarYear));
   KwartaalLabel->setText(session_.text(TextId::CalendarQuarter));
   MaandLabel->setText(session_.text(TextId::CalendarMonth));

@@ -20,12 +20,10 @@ class TColorButton;
 // executes the dialog and reads the chosen moment back.
 class TCalendarDlg : public QDialog {
  public:
-  // Month names come from the given locale (the system's).
-  explicit TCalendarDlg(const Session& session, QWidget* parent = nullptr,
-                        const QLocale& locale = QLocale());
+  explicit TCalendarDlg(const Session& session, QWidget* parent = nullptr);
 
-  // Sets the texts of the session's language and the caption
-  // "Pelmar - Kalender" / "Pelmar - Calendar".
+  // Sets the texts of the session's language, the month and weekday names
+  // of its locale and the caption "Pelmar - Kalender" / "Pelmar - Calendar".
   void HandleLanguage();
 
   // Shows the dialog modally, the focus on OK or on Cancel; true after OK or

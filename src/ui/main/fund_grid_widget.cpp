@@ -121,7 +121,7 @@ void FundGridWidget::setCellText(int row, const QString& text) {
 }
 
 void FundGridWidget::ReadGrid() {
-  pelmar::ReadGrid(session_, cellTexts());
+  pelmar::ReadGrid(session_, prompter_, cellTexts());
   FillGrid();
   emit edited();
 }
@@ -135,6 +135,18 @@ UpdateFondsResult FundGridWidget::UpdateFonds() {
   emit fundCommitted(result.fundsChanged);
   emit edited();
   return result;
+}
+
+bool FundGridWidget::commitOpenEditor() {
+  if (state() != QAbstractItemView::EditingState) return false;
+  // The delegate's editor is a direct child of the viewport.
+  for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!editor->isVisible()) continue;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+  }
+  return false;
 }
 
 void FundGridWidget::commitData(QWidget* editor) {
@@ -167,7 +179,14 @@ void FundGridWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (isNavigationKey(key)) {
-    ReadGrid();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    // The delegate commits an open editor on Enter by itself (and so reads
+    // the grid); reading the cells now would refill them and put the
+    // stored value back into the editor.
+    if (enter && state() == QAbstractItemView::EditingState) return;
+    // Any other key commits an open editor first, for the same reason.
+    if (!commitOpenEditor()) ReadGrid();
+    if (enter) return;
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
       UpdateFonds();
       emit stepFund(key == Qt::Key_PageUp ? -1 : 1);

@@ -63,6 +63,9 @@ class FundGridWidget : public QTableWidget {
   void commitData(QWidget* editor) override;
 
  private:
+  // Commits and closes the cell editor when one is open (reading the
+  // cells with it); false when none was open.
+  bool commitOpenEditor();
   // Sets the text of a cell of a column, padded to that column.
   void putCell(int row, int column, const QString& text);
   QString padded(int column, const QString& text) const;

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -24,6 +24,7 @@
 #include "commands/session.h"
 #include "commands/start_up.h"
 #include "commands/trading.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
 #include "ui/main/fund_panel.h"
@@ -127,20 +128,21 @@ void TMainForm::connectCommands() {
     connect(command, &QAction::triggered, this, handler);
   };
   const MainActions& a = *actions_;
+  // New and Open compute what is shown; the window only draws it.
   wire(a.newFile, [this] {
-    if (SpeedNewClick(session_, prompter_)) showPortfolio();
+    if (SpeedNewClick(session_, prompter_)) showOpened();
   });
   wire(a.openFile, [this] {
-    if (SpeedOpenClick(session_, prompter_)) showPortfolio();
+    if (SpeedOpenClick(session_, prompter_)) showOpened();
   });
   // Saving shows its own messages; the window redraws whatever the result.
   wire(a.saveFile, [this] {
     (void)SpeedSaveClick(session_, prompter_);
-    showSaved();
+    showChange();
   });
   wire(a.saveAs, [this] {
     (void)SaveAsClick(session_, prompter_);
-    showSaved();
+    showChange();
   });
   wire(a.einde, [this] { close(); });
   wire(a.eigenschappen, [this] { properties(); });
@@ -176,7 +178,13 @@ void TMainForm::connectCommands() {
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
-  wire(a.hHelp, [this] { openHelp(focusHelpContext()); });
+  // The menu shows F1 beside the item, but the key is the window's own:
+  // the item and the tool bar button open the main page, F1 the section of
+  // the control that has the focus.
+  wire(a.hHelp, [this] { openHelp(kDefaultHelpContext); });
+  a.hHelp->setShortcutContext(Qt::WidgetShortcut);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { openHelp(focusHelpContext()); });
   wire(a.about, [this] { about(); });
 }
 
@@ -284,9 +292,9 @@ void TMainForm::showChange() {
   enableControls();
 }
 
-void TMainForm::showSaved() {
-  const Portfolio& p = session_.portfolio();
-  if (p.bPortOpened() || p.bPortNew()) drawDataSet();
+void TMainForm::showOpened() {
+  FillFondsenBox();
+  drawDataSet();
   enableControls();
 }
 
@@ -345,15 +353,13 @@ void TMainForm::FormPaint() {
     showNothingRead();
     return;
   }
-  FillFondsenBox();
-  drawDataSet();
+  showOpened();
   ShowLatestPrices();
-  enableControls();
 }
 
 bool TMainForm::openPortfolio(const QString& fileName) {
   if (!LoadPortfolio(session_, prompter_, fileName)) return false;
-  showPortfolio();
+  showOpened();
   return true;
 }
 
@@ -407,15 +413,19 @@ int TMainForm::focusHelpContext() const {
 }
 
 void TMainForm::openHelp(int helpContext) {
-  QDesktopServices::openUrl(helpUrl(helpContext));
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  helpWindow_->showPage(helpUrl(helpContext));
 }
 
 void TMainForm::recalculateAll() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The progress is painted at once, without running the event loop: a
+  // timer or a click must not reach the engine half-way. Input waits until
+  // the recalculation is done.
   SpeedRekenClick(session_, [this](int done, int total) {
     labelStatus_->setText(session_.text(TextId::RecalculatingAll) +
                           QStringLiteral(" %1/%2").arg(done).arg(total));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    labelStatus_->repaint();
   });
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();

@@ -12,6 +12,7 @@ namespace pelmar {
 class FundGridWidget;
 class FundListBox;
 class FundPanel;
+class HelpWindow;
 class MainActions;
 class Prompter;
 class Session;
@@ -54,8 +55,10 @@ class TMainForm : public QMainWindow {
   void ShowAEXQuote(double value, const QString& change, const QString& percent,
                     const QString& time);
 
-  // The help page at the section of a help context.
+  // The help page at the section of a help context, and the window that
+  // shows it (nothing until help was asked for).
   QUrl helpUrl(int helpContext) const;
+  const HelpWindow* helpWindow() const { return helpWindow_; }
 
   // Opens a portfolio file and shows it; false when it could not be read.
   bool openPortfolio(const QString& fileName);
@@ -88,9 +91,9 @@ class TMainForm : public QMainWindow {
   void drawDataSet();
   // After a change of the portfolio: the dataset and the controls.
   void showChange();
-  // After a save, which computes nothing: the dataset as it stands, so that
-  // the saved portfolio does not count as changed again by a recalculation.
-  void showSaved();
+  // After opening or a new portfolio, whose command computed what is shown:
+  // the list, the dataset as it stands and the controls.
+  void showOpened();
   // The controls for the portfolio's state.
   void enableControls();
   void openHelp(int helpContext);
@@ -111,6 +114,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<MainActions> actions_;
   TSplashForm* splash_ = nullptr;
   TRekForm* rekForm_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
 };
 
 }  // namespace pelmar

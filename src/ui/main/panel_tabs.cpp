@@ -124,10 +124,13 @@ void TPanelTabs::paintEvent(QPaintEvent*) {
   // Value and suffix end at the column, a suffix other than " %" shifted by
   // the width difference: so the value's digits always end where a " %"
   // starts, and the digits of every row line up.
-  const auto drawValue = [&](int columnRight, int top, const QString& value,
+  // A value too wide for its column shows as asterisks, like a return that
+  // cannot be shown, instead of running over the column before it.
+  const auto drawValue = [&](int columnLeft, int columnRight, int top, const QString& value,
                              const QString& suffix) {
     const int digitsRight = columnRight - metrics.horizontalAdvance(percent);
-    drawRight(digitsRight, top, value);
+    const bool fits = metrics.horizontalAdvance(value) <= digitsRight - columnLeft;
+    drawRight(digitsRight, top, fits ? value : QStringLiteral("*********"));
     painter.drawText(QPoint(digitsRight, top + metrics.ascent()), suffix);
   };
 
@@ -136,8 +139,10 @@ void TPanelTabs::paintEvent(QPaintEvent*) {
   for (const QString& line : text.split(QLatin1Char('\n'))) {
     const TabLine fields = SplitTabLine(line);
     drawRight(columns.labelRight, top, fields.label);
-    drawValue(columns.valueARight, top, fields.valueA, fields.suffixA);
-    drawValue(columns.valueBRight, top, fields.valueB, fields.suffixB);
+    drawValue(columns.labelRight + kColumnGap, columns.valueARight, top, fields.valueA,
+              fields.suffixA);
+    drawValue(columns.valueARight + kColumnGap, columns.valueBRight, top, fields.valueB,
+              fields.suffixB);
     top += lineStep;
   }
 }
