@@ -306,6 +306,8 @@ QString BeforeStr(const QString& t, const QString& s) {
 }
 
 QString RemoveBlanks(const QString& s) {
+  // Most texts hold no blank: share them instead of copying.
+  if (!s.contains(QLatin1Char(' '))) return s;
   return filtered(s, [](QChar c) { return c != QLatin1Char(' '); });
 }
 

@@ -6,15 +6,6 @@ namespace pelmar {
 
 Portfolio::Portfolio() : initial_(InitialRecords::forTexts({})) {}
 
-char Portfolio::idAt(int index) const {
-  if (index < 0 || index >= size()) return '\0';
-  return recordId(records_[index]);
-}
-
-bool Portfolio::endOfSetAt(int index) const {
-  return index >= 0 && index < size() && recordEndOfSet(records_[index]);
-}
-
 Portfolio::Refusal Portfolio::appendRecord(const Record& record) {
   return insertRecord(size(), record);
 }
