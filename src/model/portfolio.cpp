@@ -4,7 +4,10 @@
 
 namespace pelmar {
 
-Portfolio::Portfolio() : initial_(InitialRecords::forTexts({})) {}
+// Until a language gives the texts, placeholder rows still get a ticker
+// that marks them as such; an empty one would read back as a fund.
+Portfolio::Portfolio()
+    : initial_(InitialRecords::forTexts({{}, {}, {}, QStringLiteral("[Nieuw]")})) {}
 
 Portfolio::Refusal Portfolio::appendRecord(const Record& record) {
   return insertRecord(size(), record);
