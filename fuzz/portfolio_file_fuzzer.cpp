@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/portfolio_file.h"
@@ -14,8 +15,11 @@ using namespace pelmar;
 
 const Language kDutch(Language::Code::Dutch, QLocale::c());
 
-void require(bool condition) {
-  if (!condition) std::abort();
+// Stops the run, naming the check that failed.
+void require(bool condition, int line = __builtin_LINE()) {
+  if (condition) return;
+  std::fprintf(stderr, "check failed at line %d\n", line);
+  std::abort();
 }
 
 portfolio_file::ReadOptions options() {

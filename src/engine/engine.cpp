@@ -209,15 +209,19 @@ bool Engine::CalcLaterDataSet() {
   }
 
   const int count = fundCount();
-  const FundNameIndex previousNames(portfolio_, previousKoers);
+  // Datasets computed in order: the names of this one serve the next, so
+  // each fund's name is normalised once per recalculation.
+  if (!previousNames_.holds(portfolio_, previousKoers))
+    previousNames_ = FundNameIndex(portfolio_, previousKoers);
+  FundNameIndex names(portfolio_, koersIndex);
   previousFunds_.assign(count, -1);
   placeholders_.assign(count, false);
   for (int offset = 0; offset < count; ++offset) {
-    const KoersRec& k = portfolio_.koersAt(koersIndex + offset);
-    const int found = previousNames.offsetOf(FundNameIndex::key(k.Ticker));
+    const int found = previousNames_.offsetOf(names.keyAt(offset));
     if (found >= 0) previousFunds_[offset] = previousKoers + found;
-    placeholders_[offset] = k.isPlaceholder();
+    placeholders_[offset] = portfolio_.koersAt(koersIndex + offset).isPlaceholder();
   }
+  previousNames_ = std::move(names);
 
   AlgemeenRec& alg = portfolio_.algAt(rek_ - 1);
   const int datum = wholeDays(alg.Datum);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/advice.h"
+#include "engine/fund_names.h"
 #include "lang/language.h"
 #include "model/portfolio.h"
 #include "model/real48.h"
@@ -102,6 +103,8 @@ class Engine {
   // Per fund of the dataset computed: the list index of its previous fund,
   // or -1 for a new fund. Looked up by name once per run.
   std::vector<int> previousFunds_;
+  // The names of the dataset computed last.
+  FundNameIndex previousNames_;
   // Per fund of the dataset computed: whether it is the placeholder row.
   std::vector<bool> placeholders_;
 };

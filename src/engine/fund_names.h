@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <vector>
 
 #include "model/portfolio.h"
 
@@ -14,6 +15,7 @@ namespace pelmar {
 // number.
 class FundNameIndex {
  public:
+  FundNameIndex() = default;
   // The funds of the dataset whose first fund is at koersIndex.
   FundNameIndex(const Portfolio& portfolio, int koersIndex);
 
@@ -22,8 +24,16 @@ class FundNameIndex {
 
   // The 0-based offset of the fund with that key, or -1.
   int offsetOf(const QString& key) const { return offsets_.value(key, -1); }
+  // The key of the fund at a 0-based offset.
+  const QString& keyAt(int offset) const { return keys_[offset]; }
+  // Whether the funds at koersIndex are still the ones indexed, with the
+  // same tickers in the same order: then the index can be used again.
+  bool holds(const Portfolio& portfolio, int koersIndex) const;
 
  private:
+  int koersIndex_ = -1;
+  std::vector<QString> tickers_;
+  std::vector<QString> keys_;
   QHash<QString, int> offsets_;
 };
 

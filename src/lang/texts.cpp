@@ -1,6 +1,6 @@
 #include "lang/texts.h"
 
-#include <array>
+#include <iterator>
 
 namespace pelmar {
 namespace {
@@ -10,12 +10,14 @@ struct TextPair {
   const char* english;
 };
 
-constexpr std::array kTexts{
+// A plain array: its size still follows the table, and clang deduces no
+// std::array of this many elements (its fold expression nests too deep).
+constexpr TextPair kTexts[] = {
 #define PELMAR_TEXT(id, dutch, english) TextPair{dutch, english},
 #include "lang/texts.def"
 #undef PELMAR_TEXT
 };
-static_assert(kTexts.size() == static_cast<size_t>(TextId::Count));
+static_assert(std::size(kTexts) == static_cast<size_t>(TextId::Count));
 
 }  // namespace
 

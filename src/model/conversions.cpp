@@ -66,6 +66,21 @@ void AppendFixedPoint(std::string& out, double value, int decimals, char point) 
   // Past 18 decimals a double has nothing left to show.
   decimals = std::clamp(decimals, 0, 18);
 
+  // A whole number below 10^15 (zero, counts, dates) has all its digits
+  // among the 15 significant ones: nothing to round, only zeros to add.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    char whole[24];
+    const auto end =
+        std::to_chars(whole, whole + sizeof whole, static_cast<long long>(std::fabs(value))).ptr;
+    if (value < 0) out += '-';
+    out.append(whole, end);
+    if (decimals > 0) {
+      out += point;
+      out.append(static_cast<std::size_t>(decimals), '0');
+    }
+    return;
+  }
+
   // d.dddddddddddddde±xx: the correctly rounded 15 significant digits.
   char scientific[40];
   const auto written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
@@ -306,6 +321,8 @@ QString BeforeStr(const QString& t, const QString& s) {
 }
 
 QString RemoveBlanks(const QString& s) {
+  // Most texts hold no blank: share them instead of copying.
+  if (!s.contains(QLatin1Char(' '))) return s;
   return filtered(s, [](QChar c) { return c != QLatin1Char(' '); });
 }
 

@@ -4,16 +4,10 @@
 
 namespace pelmar {
 
-Portfolio::Portfolio() : initial_(InitialRecords::forTexts({})) {}
-
-char Portfolio::idAt(int index) const {
-  if (index < 0 || index >= size()) return '\0';
-  return recordId(records_[index]);
-}
-
-bool Portfolio::endOfSetAt(int index) const {
-  return index >= 0 && index < size() && recordEndOfSet(records_[index]);
-}
+// Until a language gives the texts, placeholder rows still get a ticker
+// that marks them as such; an empty one would read back as a fund.
+Portfolio::Portfolio()
+    : initial_(InitialRecords::forTexts({{}, {}, {}, QStringLiteral("[Nieuw]")})) {}
 
 Portfolio::Refusal Portfolio::appendRecord(const Record& record) {
   return insertRecord(size(), record);

@@ -43,8 +43,12 @@ class Portfolio {
   int size() const { return static_cast<int>(records_.size()); }
   bool isEmpty() const { return records_.empty(); }
   // The kind letter at an index; '\0' outside the list.
-  char idAt(int index) const;
-  bool endOfSetAt(int index) const;
+  char idAt(int index) const {
+    return index >= 0 && index < size() ? recordId(records_[index]) : '\0';
+  }
+  bool endOfSetAt(int index) const {
+    return index >= 0 && index < size() && recordEndOfSet(records_[index]);
+  }
 
   // Typed access; the record at the index must be of that kind.
   IdentRec& identAt(int index) { return std::get<IdentRec>(records_.at(index)); }

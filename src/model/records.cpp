@@ -6,17 +6,19 @@ namespace pelmar {
 
 bool KoersRec::isPlaceholder() const {
   // The stored tickers of the placeholder row in Dutch and in English
-  // files, with every blank removed.
-  const QString ticker = RemoveBlanks(Ticker.str());
-  return ticker == QLatin1String("[Nieuw]") || ticker == QLatin1String("[New]");
-}
-
-char recordId(const Record& record) {
-  return std::visit([](const auto& r) { return r.Id; }, record);
-}
-
-bool recordEndOfSet(const Record& record) {
-  return std::visit([](const auto& r) { return r.EndOfSetB; }, record);
+  // files, with every blank removed; compared in place, since every pass
+  // over the funds asks this.
+  const auto equalsWithoutBlanks = [this](QLatin1String wanted) {
+    qsizetype at = 0;
+    for (const QChar c : Ticker.str()) {
+      if (c == QLatin1Char(' ')) continue;
+      if (at == wanted.size() || c != wanted.at(at)) return false;
+      ++at;
+    }
+    return at == wanted.size();
+  };
+  return equalsWithoutBlanks(QLatin1String("[Nieuw]")) ||
+         equalsWithoutBlanks(QLatin1String("[New]"));
 }
 
 InitialRecords InitialRecords::forTexts(const RecordTexts& texts) {

@@ -136,9 +136,16 @@ struct KoersRec {
 using Record = std::variant<IdentRec, AlgemeenRec, RekeningRec, KoersRec>;
 using RecordList = std::vector<Record>;
 
-// The kind letter of a record: 'i', 'a', 'r' or 'k'.
-char recordId(const Record& record);
-bool recordEndOfSet(const Record& record);
+// The kind letter of a record: 'i', 'a', 'r' or 'k'. Inline: the dataset
+// walks ask it for every record they pass.
+inline char recordId(const Record& record) {
+  static constexpr char kIds[] = {IdentRec::Id, AlgemeenRec::Id, RekeningRec::Id, KoersRec::Id};
+  static_assert(std::variant_size_v<Record> == sizeof kIds);
+  return kIds[record.index()];
+}
+inline bool recordEndOfSet(const Record& record) {
+  return std::visit([](const auto& r) { return r.EndOfSetB; }, record);
+}
 
 // The language-dependent values of the initial-value records; the session
 // fills them from the language table whenever the language is set.

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -141,16 +142,52 @@ QString PriceStore::existingFile(int dayKey) {
 namespace {
 
 // The ticker as the ids key it: ISO-8859-1 in lower case, as QString's
-// toLower() gives for those characters.
-QByteArray lowerLatin1(std::string_view ticker) {
-  QByteArray lower(ticker.data(), static_cast<qsizetype>(ticker.size()));
-  for (char& c : lower) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-      c = static_cast<char>(u + 32);
+// toLower() gives for those characters. A usual ticker is kept on the
+// stack and looked up through a raw view, so a look-up allocates nothing.
+class LowerTicker {
+ public:
+  explicit LowerTicker(std::string_view ticker) {
+    char* out = reserve(ticker.size());
+    for (const char c : ticker) {
+      const auto u = static_cast<unsigned char>(c);
+      const bool upper = (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7);
+      *out++ = static_cast<char>(upper ? u + 32 : u);
+    }
   }
-  return lower;
-}
+  // A ticker typed in the program: an ASCII one is lowered here, any other
+  // as QString lowers it.
+  explicit LowerTicker(const QString& ticker) {
+    char* out = reserve(static_cast<std::size_t>(ticker.size()));
+    for (const QChar c : ticker) {
+      const char16_t u = c.unicode();
+      if (u >= 0x80) {
+        const QByteArray lowered = ticker.toLower().toLatin1();
+        heap_.assign(lowered.constData(), static_cast<std::size_t>(lowered.size()));
+        data_ = heap_.data();
+        size_ = heap_.size();
+        return;
+      }
+      *out++ = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
+    }
+  }
+  Q_DISABLE_COPY_MOVE(LowerTicker)
+
+  // Valid while this object lives; a key stored for good is copied.
+  QByteArray view() const { return QByteArray::fromRawData(data_, static_cast<qsizetype>(size_)); }
+
+ private:
+  char* reserve(std::size_t size) {
+    size_ = size;
+    if (size > sizeof stack_) heap_.resize(size);
+    data_ = size > sizeof stack_ ? heap_.data() : stack_;
+    return data_;
+  }
+
+  char stack_[32];
+  std::string heap_;
+  char* data_ = stack_;
+  std::size_t size_ = 0;
+};
 
 }  // namespace
 
@@ -158,7 +195,8 @@ int PriceStore::tickerId(const QByteArray& lowerTicker) {
   const auto it = tickerIds_.constFind(lowerTicker);
   if (it != tickerIds_.constEnd()) return *it;
   const int id = static_cast<int>(tickerIds_.size());
-  tickerIds_.insert(lowerTicker, id);
+  // A deep copy: the key looked up may be a view of a caller's buffer.
+  tickerIds_.insert(QByteArray(lowerTicker.constData(), lowerTicker.size()), id);
   return id;
 }
 
@@ -195,7 +233,7 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
     const std::size_t first = line.find(',');
     const std::size_t second = first == std::string_view::npos ? first : line.find(',', first + 1);
     if (second == std::string_view::npos) continue;
-    const int id = tickerId(lowerLatin1(line.substr(first + 1, second - first - 1)));
+    const int id = tickerId(LowerTicker(line.substr(first + 1, second - first - 1)).view());
     if (line.ends_with('X')) line.remove_suffix(1);
     const std::size_t third = line.find(',', second + 1);
     double price = 0.0;
@@ -250,7 +288,7 @@ double PriceStore::FindFilePrice(const QString& ticker, QDate& date) {
   date = QDate::fromJulianDay(found->first);
   const DayFile* day = dayFile(found->second);
   if (day == nullptr) return kNotFound;
-  const auto id = tickerIds_.constFind(ticker.toLower().toLatin1());
+  const auto id = tickerIds_.constFind(LowerTicker(ticker).view());
   if (id == tickerIds_.constEnd()) return kNotFound;
   const auto it = std::lower_bound(day->prices.begin(), day->prices.end(), *id,
                                    [](const auto& entry, int key) { return entry.first < key; });

@@ -18,7 +18,9 @@ bool UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekInde
   const int count = portfolio.fundCount(first);
   for (int i = first; i < first + count; ++i) {
     KoersRec& fund = portfolio.koersAt(i);
-    if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell)) continue;
+    // The placeholder row holds no position and no file lists it: looking
+    // it up would read six day files back for nothing.
+    if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell) || fund.isPlaceholder()) continue;
     const double price = prices.GetFilePrice(fund.Ticker, date);
     if (price >= 0.0001) {
       store(fund.Koers, price);

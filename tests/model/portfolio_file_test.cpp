@@ -381,6 +381,16 @@ TEST(PortfolioFileRead, ADataSetWithoutItsPlaceholderRowGetsOne) {
   EXPECT_FALSE(p.endOfSetAt(7));
   EXPECT_EQ(p.algAt(1).Totaal, 0.0);
   EXPECT_EQ(p.size(), samplePortfolio().size());
+
+  // Without texts (no language set yet) the row added is one as well, so
+  // writing and reading again adds no second one.
+  Portfolio bare;
+  QByteArray data = text;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  ASSERT_TRUE(pf::read(buffer, bare, englishOptions()).ok());
+  EXPECT_TRUE(bare.koersAt(8).isPlaceholder());
+  EXPECT_EQ(readText(written(bare, kDutch)).portfolio.size(), bare.size());
 }
 
 TEST(PortfolioFileRead, EveryTruncationIsRefused) {

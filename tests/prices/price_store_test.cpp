@@ -161,6 +161,7 @@ TEST_F(PriceStoreTest, BadLinesGiveTheDocumentedFallbacks) {
            "Tiny,tin,24/01/05,0.0001\n"
            "Twice,twi,24/01/05,1\n"
            "Twice again,TWI,24/01/05,2\n"
+           "Long,A-TICKER-LONGER-THAN-THIRTY-TWO-BYTES,24/01/05,3\n"
            "Caf\xe9,caf\xe9,24/01/05,7");  // ISO-8859-1, no final line end
   writeDay(QDate(2024, 1, 4), "Older,let,x,9\nOlder,sho,x,9\nOlder,dat,x,9\n");
   const QByteArray before = read("240105A.csv");
@@ -169,9 +170,12 @@ TEST_F(PriceStoreTest, BadLinesGiveTheDocumentedFallbacks) {
   // A line without a ticker field is not this file's: the older file
   // answers. A line without a price gives 0 and no older search. The first
   // line of a ticker counts.
-  const std::pair<const char*, double> prices[] = {{"sho", 9},    {"dat", 0},     {"let", 0},
-                                                   {"mar", 12.5}, {"com", 12.25}, {"spa", 12.5},
-                                                   {"tin", 0},    {"twi", 1},     {"CAF\xc9", 7}};
+  const std::pair<const char*, double> prices[] = {
+      {"sho", 9},     {"dat", 0},
+      {"let", 0},     {"mar", 12.5},
+      {"com", 12.25}, {"spa", 12.5},
+      {"tin", 0},     {"twi", 1},
+      {"CAF\xc9", 7}, {"a-ticker-longer-than-thirty-two-bytes", 3}};
   for (const auto& [ticker, price] : prices)
     EXPECT_DOUBLE_EQ(store.GetFilePrice(QString::fromLatin1(ticker), day), price) << ticker;
   EXPECT_EQ(read("240105A.csv"), before);  // a reader writes nothing

@@ -34,7 +34,9 @@ class PriceUpdateTest : public test::PortfolioFixture {
 };
 
 TEST_F(PriceUpdateTest, FundsTakeTheDayPriceExceptCumulativeAndTraded) {
-  writeDay(QDate(2024, 1, 5), "Alpha,alp,24/01/05,11.5\r\nBeta,bet,24/01/05,22\r\n");
+  writeDay(QDate(2024, 1, 5),
+           "Alpha,alp,24/01/05,11.5\r\nBeta,bet,24/01/05,22\r\n"
+           "New,[New],24/01/05,5\r\nNieuw,[Nieuw],24/01/05,5\r\n");
   build({QDate(2024, 1, 8)}, {"ALP", "BET", "alp"});
   fundOf(1, 0).Koers = 10;
   fundOf(1, 1).Koers = 20;
@@ -45,7 +47,8 @@ TEST_F(PriceUpdateTest, FundsTakeTheDayPriceExceptCumulativeAndTraded) {
   EXPECT_DOUBLE_EQ(fundOf(1, 0).Koers, 11.5);  // Monday takes Friday's file
   EXPECT_DOUBLE_EQ(fundOf(1, 1).Koers, 20);
   EXPECT_DOUBLE_EQ(fundOf(1, 2).Koers, 30);
-  EXPECT_EQ(fundOf(1, 3).Koers, 0.0);  // the placeholder row finds nothing
+  ASSERT_TRUE(fundOf(1, 3).isPlaceholder());
+  EXPECT_EQ(fundOf(1, 3).Koers, 0.0) << "the placeholder row is not looked up";
   EXPECT_FALSE(portfolio().bPortChanged()) << "marking changed is the caller's";
 }
 
