@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
   // needs it from its first line on.
   pelmar::QtPrompter prompter(session, nullptr);
   pelmar::TMainForm window(session, prompter, programFolder(), &store);
+  prompter.setOwner(&window);
   window.show();
   return QApplication::exec();
 }

@@ -122,19 +122,30 @@ constexpr int kTimedMaxTextWidth = 400;
 constexpr int kTimedMemoExtraWidth = 20;
 constexpr int kTimedWindowExtraWidth = 30;
 constexpr int kTimedWindowExtraHeight = 50;
-constexpr int kTimedScreenReserve = 200;
+
+// What a question or timed message leaves free of the screen's width and
+// height; a memo that would need more scrolls.
+constexpr int kScreenReserve = 200;
 
 }  // namespace
 
 QuestionLayout layoutQuestion(int messageTextWidth, const LinesAtWidth& memoLineCount,
-                              int fontPointSize, QSize button) {
+                              int fontPointSize, int lineSpacing, QSize button, QSize screen) {
   QuestionLayout l;
   const int rowWidth = 3 * button.width() + 2 * kButtonGap;
+  // The rule's width, never narrower than the button row nor wider than the
+  // screen leaves room for.
   const int panelWidth = std::max(
-      static_cast<int>(std::lround(std::sqrt(std::max(messageTextWidth, 0)) * 10)), rowWidth);
+      std::min(static_cast<int>(std::lround(std::sqrt(std::max(messageTextWidth, 0)) * 10)),
+               screen.width() - kScreenReserve - 2 * kQuestionMargin),
+      rowWidth);
   const int memoWidth = panelWidth - 2 * kMemoInset;
-  const int lineHeight = static_cast<int>(std::lround(fontPointSize * 1.6));
-  const int memoHeight = (memoLineCount(memoWidth) + 1) * lineHeight;
+  // The rule's line height is that of the design font on a 96 dpi screen;
+  // a font whose lines are higher gets its own line height, so the memo
+  // holds every line with one to spare.
+  const int lineHeight = std::max(static_cast<int>(std::lround(fontPointSize * 1.6)), lineSpacing);
+  const int memoHeight = std::min((memoLineCount(memoWidth) + 1) * lineHeight,
+                                  std::max(screen.height() - kScreenReserve, lineHeight));
 
   l.panel = QRect(kQuestionMargin, kQuestionMargin, panelWidth, memoHeight + kPanelBelowMemo);
   l.memo = QRect(kMemoInset, kMemoInset, memoWidth, memoHeight);
@@ -178,10 +189,11 @@ TimedMessageLayout layoutTimedMessage(int textWidth, const LinesAtWidth& memoLin
   const int lines = memoLineCount(memoWidth);
   // The rule gives each line the font's point size and two lines to spare;
   // lines that wrap or many lines would not fit in that, so the memo takes at
-  // least the height its lines need. The screen still caps it; the memo then
+  // least the height its lines need and one to spare (the memo scrolls when
+  // its last line only just fits). The screen still caps it; the memo then
   // scrolls.
-  const int memoHeight = std::min(std::max((lines + 2) * fontPointSize, lines * lineSpacing),
-                                  screenHeight - kTimedScreenReserve);
+  const int memoHeight = std::min(std::max((lines + 2) * fontPointSize, (lines + 1) * lineSpacing),
+                                  screenHeight - kScreenReserve);
   TimedMessageLayout l;
   l.memo = QRect(kTimedMemoLeft, kTimedMemoTop, memoWidth, memoHeight);
   l.window = QSize(memoWidth + kTimedWindowExtraWidth, memoHeight + kTimedWindowExtraHeight);

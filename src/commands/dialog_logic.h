@@ -111,9 +111,11 @@ struct QuestionLayout {
 };
 
 // Lays out the question from the message's text width in the window font,
-// the font's point size and the size of one button.
+// the font's point size and line height, the size of one button and the
+// size of the screen's free area. A message too long for the screen
+// scrolls in its memo.
 QuestionLayout layoutQuestion(int messageTextWidth, const LinesAtWidth& memoLineCount,
-                              int fontPointSize, QSize button);
+                              int fontPointSize, int lineSpacing, QSize button, QSize screen);
 
 // The input window: positions in the client area.
 struct AskLayout {

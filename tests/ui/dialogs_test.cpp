@@ -73,7 +73,7 @@ class Dialogs : public ::testing::Test {
   }
   Session session;
   QtPrompter prompter{session, nullptr};
-  const QRect area{100, 50, 800, 600};
+  const DialogArea area{{100, 50, 800, 600}, {}, {0, 0, 1600, 1200}};
 };
 
 TEST_F(Dialogs, CalendarPanelsAndArrowsFollowTheChosenDay) {

@@ -34,7 +34,7 @@ class TradingDialogs : public ::testing::Test {
     session.setLanguage(Language::Code::Dutch);
   }
   Session session;
-  const QRect area{100, 50, 800, 600};
+  const DialogArea area{{100, 50, 800, 600}, {}, {0, 0, 1600, 1200}};
 };
 
 TEST_F(TradingDialogs, BuySellDialogShowsTheProposalRecomputesOnEnterAndReturnsTheEntry) {

@@ -103,7 +103,7 @@ QString TAantalKopenForm::number(double value) const {
   return RealToStr(value, 0, 4, session_.language());
 }
 
-void TAantalKopenForm::prepare(const QRect& area, const TradeProposal& proposal) {
+void TAantalKopenForm::prepare(const DialogArea& area, const TradeProposal& proposal) {
   const auto text = [this](TextId id) { return session_.text(id); };
   setWindowTitle(text(TextId::TradeCaption));
   Kopen_volgens->setTitle(text(TextId::TradeBuyAccording));
@@ -130,10 +130,10 @@ void TAantalKopenForm::prepare(const QRect& area, const TradeProposal& proposal)
   KostenEdit->setText(number(costs_));
   refresh();
   adjustSize();
-  move(centredOn(area, size()));
+  PlaceDialog(this, area);
 }
 
-TradeEntry TAantalKopenForm::Execute(const QRect& area, const TradeProposal& proposal) {
+TradeEntry TAantalKopenForm::Execute(const DialogArea& area, const TradeProposal& proposal) {
   prepare(area, proposal);
   exec();
   return entry_;

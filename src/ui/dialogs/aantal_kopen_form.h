@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "commands/prompter_dialogs.h"
+#include "ui/platform/window_position.h"
 
 class QGroupBox;
 class QLabel;
@@ -29,9 +30,9 @@ class TAantalKopenForm : public QDialog {
   void setTimedMessage(TimedMessage show) { timedMessage_ = std::move(show); }
 
   // Shows the dialog for the proposal over the area; the entry it ended with.
-  TradeEntry Execute(const QRect& area, const TradeProposal& proposal);
+  TradeEntry Execute(const DialogArea& area, const TradeProposal& proposal);
   // Sets the texts and the proposal (FormShow), without showing the dialog.
-  void prepare(const QRect& area, const TradeProposal& proposal);
+  void prepare(const DialogArea& area, const TradeProposal& proposal);
   TradeEntry entry() const { return entry_; }
 
   void reject() override;

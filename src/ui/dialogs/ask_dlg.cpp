@@ -33,7 +33,7 @@ TAskDlg::TAskDlg(const Session& session, QWidget* parent)
   });
 }
 
-void TAskDlg::prepare(const QRect& area, const QString& text, const QString& prompt,
+void TAskDlg::prepare(const DialogArea& area, const QString& text, const QString& prompt,
                       const QString& caption) {
   setWindowTitle(session_.text(TextId::ProductName) + QStringLiteral(" - ") + caption);
   BtnOK->setText(session_.text(TextId::ButtonOk));
@@ -52,10 +52,11 @@ void TAskDlg::prepare(const QRect& area, const QString& text, const QString& pro
   BtnOK->setGeometry(l.ok);
   BtnCancel->setGeometry(l.cancel);
   setFixedSize(l.client);
-  move(centredOn(area, l.client));
+  PlaceDialog(this, area);
 }
 
-bool TAskDlg::Ask(const QRect& area, QString& text, const QString& prompt, const QString& caption) {
+bool TAskDlg::Ask(const DialogArea& area, QString& text, const QString& prompt,
+                  const QString& caption) {
   prepare(area, text, prompt, caption);
   exec();
   text = AskEdit->text();

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "ui/platform/window_position.h"
+
 class QLabel;
 class QLineEdit;
 
@@ -18,9 +20,9 @@ class TAskDlg : public QDialog {
 
   // Asks for a text over the area; true after OK. The edit's content goes
   // back into text whichever button ended the dialog.
-  bool Ask(const QRect& area, QString& text, const QString& prompt, const QString& caption);
+  bool Ask(const DialogArea& area, QString& text, const QString& prompt, const QString& caption);
   // Sets the texts, lays the window out and places it, without showing it.
-  void prepare(const QRect& area, const QString& text, const QString& prompt,
+  void prepare(const DialogArea& area, const QString& text, const QString& prompt,
                const QString& caption);
 
   bool accepted() const { return accepted_; }

@@ -1,9 +1,9 @@
 #include "ui/dialogs/dialog_look.h"
 
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QFontMetricsF>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace pelmar {
 
@@ -35,21 +35,29 @@ QSize buttonSize(std::initializer_list<const QPushButton*> buttons) {
   return {width, 25};
 }
 
-int wrappedLineCount(const QFontMetrics& metrics, const QStringList& lines, int width) {
+int wrappedLineCount(const QFont& font, const QStringList& lines, int width) {
+  // Wrapped as the memo wraps its text, a pixel narrower so that a line
+  // that just fits is never counted one short.
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   int count = 0;
   for (const QString& line : lines) {
-    const QRect needed =
-        metrics.boundingRect(QRect(0, 0, std::max(width, 1), 1 << 20), Qt::TextWordWrap,
-                             line.isEmpty() ? QStringLiteral(" ") : line);
-    count += std::max(1, needed.height() / std::max(metrics.lineSpacing(), 1));
+    QTextLayout layout(line, font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int wrapped = 0;
+    for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+      l.setLineWidth(std::max(width - 1, 1));
+      ++wrapped;
+    }
+    layout.endLayout();
+    count += std::max(wrapped, 1);
   }
   return count;
 }
 
-QRect ownerArea(const QWidget* owner) {
-  if (owner) return owner->window()->frameGeometry();
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect();
+int memoLineHeight(const QFont& font) {
+  return static_cast<int>(std::ceil(QFontMetricsF(font).lineSpacing()));
 }
 
 }  // namespace pelmar

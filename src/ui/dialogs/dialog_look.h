@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <initializer_list>
 
-class QFontMetrics;
+class QFont;
 
 namespace pelmar {
 
@@ -36,11 +36,10 @@ class TColorButton : public QPushButton {
 // One size for a row of buttons: 75 by 25 px, wider when a text needs it.
 QSize buttonSize(std::initializer_list<const QPushButton*> buttons);
 
-// The number of lines the memo lines take when wrapped at the width.
-int wrappedLineCount(const QFontMetrics& metrics, const QStringList& lines, int width);
-
-// The rectangle of the window the dialogs centre on: the window's frame, or
-// the primary screen when there is none.
-QRect ownerArea(const QWidget* owner);
+// The number of lines the memo lines take when a memo in the font wraps
+// them at the width.
+int wrappedLineCount(const QFont& font, const QStringList& lines, int width);
+// The height of one memo line in the font, leading included, rounded up.
+int memoLineHeight(const QFont& font);
 
 }  // namespace pelmar

@@ -61,7 +61,7 @@ TKiesRekDlg::TKiesRekDlg(const Session& session, QWidget* parent)
   });
 }
 
-void TKiesRekDlg::prepare(const QRect& area, const AccountChoice& proposal) {
+void TKiesRekDlg::prepare(const DialogArea& area, const AccountChoice& proposal) {
   const auto text = [this](TextId id) { return session_.text(id); };
   setWindowTitle(text(TextId::ChooseAccountCaption));
   RekOKBtn->setText(text(TextId::ButtonOk));
@@ -90,7 +90,7 @@ void TKiesRekDlg::prepare(const QRect& area, const AccountChoice& proposal) {
   for (int r = 0; r < RekGrid->rowCount(); ++r) height += RekGrid->rowHeight(r);
   RekGrid->setFixedSize(width, height);
   adjustSize();
-  move(centredOn(area, size()));
+  PlaceDialog(this, area);
 }
 
 AccountChoice TKiesRekDlg::choice() const {
@@ -107,7 +107,7 @@ AccountChoice TKiesRekDlg::choice() const {
   return result;
 }
 
-AccountChoice TKiesRekDlg::Execute(const QRect& area, const AccountChoice& proposal) {
+AccountChoice TKiesRekDlg::Execute(const DialogArea& area, const AccountChoice& proposal) {
   prepare(area, proposal);
   exec();
   return choice();

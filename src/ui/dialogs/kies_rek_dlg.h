@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "commands/prompter_dialogs.h"
+#include "ui/platform/window_position.h"
 
 class QTableWidget;
 
@@ -20,9 +21,9 @@ class TKiesRekDlg : public QDialog {
   explicit TKiesRekDlg(const Session& session, QWidget* parent = nullptr);
 
   // Shows the chooser for the proposal over the area; how it ended.
-  AccountChoice Execute(const QRect& area, const AccountChoice& proposal);
+  AccountChoice Execute(const DialogArea& area, const AccountChoice& proposal);
   // Sets the texts and rows without showing the dialog.
-  void prepare(const QRect& area, const AccountChoice& proposal);
+  void prepare(const DialogArea& area, const AccountChoice& proposal);
   // The rows as they stand and the selected account.
   AccountChoice choice() const;
 

@@ -36,7 +36,7 @@ TMessageForm::TMessageForm(QWidget* parent)
   connect(&timer_, &QTimer::timeout, this, &QWidget::close);
 }
 
-void TMessageForm::ShowTimedMessage(const QRect& area, int milliseconds, const QString& line1,
+void TMessageForm::ShowTimedMessage(const DialogArea& area, int milliseconds, const QString& line1,
                                     const QString& line2) {
   const QFontMetrics metrics(font());
   int textWidth = 0;
@@ -45,16 +45,15 @@ void TMessageForm::ShowTimedMessage(const QRect& area, int milliseconds, const Q
 
   const QStringList lines = timedMessageLines(line1, line2);
   MessageMemo->setPlainText(lines.join(QChar('\n')));
-  const QScreen* shownOn = screen();
   const TimedMessageLayout l = layoutTimedMessage(
-      textWidth, [&](int width) { return wrappedLineCount(metrics, lines, width); },
-      qRound(QFontInfo(font()).pointSizeF()), metrics.lineSpacing(),
-      shownOn ? shownOn->geometry().height() : 768);
+      textWidth, [&](int width) { return wrappedLineCount(MessageMemo->font(), lines, width); },
+      qRound(QFontInfo(font()).pointSizeF()), memoLineHeight(MessageMemo->font()),
+      area.screen.height());
   setFixedSize(l.window);
   Panel->setGeometry(rect());
   // The memo's place is given in the window; the panel fills the window.
   MessageMemo->setGeometry(l.memo);
-  move(centredOn(area, l.window));
+  PlaceDialog(this, area);
   timer_.start(std::max(milliseconds, 0));
   show();
   raise();

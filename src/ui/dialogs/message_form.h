@@ -3,6 +3,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "ui/platform/window_position.h"
+
 class QFrame;
 class QPlainTextEdit;
 
@@ -16,7 +18,7 @@ class TMessageForm : public QWidget {
 
   // Shows the lines centred on the area, without making the window modal,
   // and closes it after the time. A new message replaces the one showing.
-  void ShowTimedMessage(const QRect& area, int milliseconds, const QString& line1,
+  void ShowTimedMessage(const DialogArea& area, int milliseconds, const QString& line1,
                         const QString& line2);
 
   const QTimer& timer() const { return timer_; }

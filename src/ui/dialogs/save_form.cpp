@@ -40,7 +40,7 @@ TSaveForm::TSaveForm(const Session& session, QWidget* parent)
   connect(BtnCancel, &QPushButton::clicked, this, [this] { finish(SaveChoice::Cancel); });
 }
 
-void TSaveForm::prepare(const QRect& area, const QString& message) {
+void TSaveForm::prepare(const DialogArea& area, const QString& message) {
   setWindowTitle(session_.text(TextId::SaveFormCaption));
   MessageLabel->setText(message.isEmpty() ? session_.text(TextId::SaveFormMessage) : message);
   BtnSave->setText(session_.text(TextId::SaveFormSaveChanges));
@@ -64,10 +64,10 @@ void TSaveForm::prepare(const QRect& area, const QString& message) {
   }
   const QSize client(width + 2 * kMargin, top - kButtonGap + kMargin);
   setFixedSize(client);
-  move(centredOn(area, client));
+  PlaceDialog(this, area);
 }
 
-SaveChoice TSaveForm::Execute(const QRect& area, const QString& message) {
+SaveChoice TSaveForm::Execute(const DialogArea& area, const QString& message) {
   prepare(area, message);
   exec();
   return choice_;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "commands/prompter.h"
+#include "ui/platform/window_position.h"
 
 class QFrame;
 class QLabel;
@@ -21,9 +22,9 @@ class TSaveForm : public QDialog {
 
   // Shows the prompt with the message over the area and returns the button
   // that ended it.
-  SaveChoice Execute(const QRect& area, const QString& message);
+  SaveChoice Execute(const DialogArea& area, const QString& message);
   // Sets the texts, lays the window out and places it, without showing it.
-  void prepare(const QRect& area, const QString& message);
+  void prepare(const DialogArea& area, const QString& message);
 
   SaveChoice choice() const { return choice_; }
 

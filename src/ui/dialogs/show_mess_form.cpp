@@ -30,12 +30,12 @@ TShowMessForm::TShowMessForm(QWidget* parent)
   setMinimumWidth(300);
 }
 
-void TShowMessForm::showNotice(const QRect& area, const QString& line1, const QString& line2) {
+void TShowMessForm::showNotice(const DialogArea& area, const QString& line1, const QString& line2) {
   Label1->setText(line1);
   Label2->setText(line2);
   Label2->setVisible(!line2.isEmpty());
   adjustSize();
-  move(centredOn(area, size()));
+  PlaceDialog(this, area);
   show();
   raise();
 }

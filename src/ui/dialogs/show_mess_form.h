@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "ui/platform/window_position.h"
+
 class QLabel;
 
 namespace pelmar {
@@ -13,7 +15,7 @@ class TShowMessForm : public QWidget {
   explicit TShowMessForm(QWidget* parent = nullptr);
 
   // Fills the two labels and shows the notice centred on the area.
-  void showNotice(const QRect& area, const QString& line1, const QString& line2);
+  void showNotice(const DialogArea& area, const QString& line1, const QString& line2);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -36,7 +36,7 @@ TYesNoDlg::TYesNoDlg(const Session& session, QWidget* parent)
   connect(BtnCancel, &QPushButton::clicked, this, [this] { finish(false, true); });
 }
 
-void TYesNoDlg::prepare(const QRect& area, const pelmar::Question& q) {
+void TYesNoDlg::prepare(const DialogArea& area, const pelmar::Question& q) {
   const auto orDefault = [this](const QString& text, TextId id) {
     return text.isEmpty() ? session_.text(id) : text;
   };
@@ -54,18 +54,20 @@ void TYesNoDlg::prepare(const QRect& area, const pelmar::Question& q) {
   const QFontMetrics metrics(font());
   const QuestionLayout l = layoutQuestion(
       metrics.horizontalAdvance(q.message),
-      [&](int width) { return wrappedLineCount(metrics, lines, width); }, font().pointSize(),
-      buttonSize({BtnYes, BtnNo, BtnCancel}));
+      [&](int width) { return wrappedLineCount(MessageMemo->font(), lines, width); },
+      font().pointSize(), memoLineHeight(MessageMemo->font()),
+      buttonSize({BtnYes, BtnNo, BtnCancel}), area.screen.size());
   MessagePanel->setGeometry(l.panel);
   MessageMemo->setGeometry(l.memo);
   BtnYes->setGeometry(l.yes);
   BtnNo->setGeometry(l.no);
   BtnCancel->setGeometry(l.cancel);
   setFixedSize(l.client);
-  move(centredOn(area, l.client));
+  PlaceDialog(this, area);
 }
 
-bool TYesNoDlg::Question(const QRect& area, const pelmar::Question& question, bool& cancelled) {
+bool TYesNoDlg::Question(const DialogArea& area, const pelmar::Question& question,
+                         bool& cancelled) {
   prepare(area, question);
   exec();
   cancelled = cancelled_;

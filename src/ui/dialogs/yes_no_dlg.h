@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "commands/prompter.h"
+#include "ui/platform/window_position.h"
 
 class QFrame;
 class QPlainTextEdit;
@@ -21,9 +22,9 @@ class TYesNoDlg : public QDialog {
 
   // Asks the question over the area; true only after Yes. cancelled tells
   // whether Cancel was pressed.
-  bool Question(const QRect& area, const pelmar::Question& question, bool& cancelled);
+  bool Question(const DialogArea& area, const pelmar::Question& question, bool& cancelled);
   // Sets the texts, lays the window out and places it, without showing it.
-  void prepare(const QRect& area, const pelmar::Question& question);
+  void prepare(const DialogArea& area, const pelmar::Question& question);
 
   bool answer() const { return answer_; }
   bool cancelled() const { return cancelled_; }

@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
 
 #include "commands/session.h"
 #include "ui/dialogs/aantal_kopen_form.h"
@@ -14,8 +18,35 @@
 #include "ui/dialogs/save_form.h"
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
+
+namespace {
+
+// The file dialog's size when the platform has no dialog of its own: room
+// for the name and the size, type and date columns, within the screen.
+constexpr QSize kFileDialogSize(780, 460);
+
+// Gives the program's own file dialog a size that shows every column whole
+// and places it over the area. A platform's native dialog sizes itself.
+QString runFileDialog(QFileDialog& dialog, const DialogArea& area) {
+  dialog.resize(kFileDialogSize.boundedTo(area.screen.size() * 9 / 10));
+  PlaceDialog(&dialog, area);
+  // The widgets exist once the dialog is shown, and only when it is ours.
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    for (QTreeView* view : dialog.findChildren<QTreeView*>()) {
+      QHeaderView* header = view->header();
+      header->setStretchLastSection(false);
+      header->setSectionResizeMode(QHeaderView::ResizeToContents);
+      header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+  });
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
 
 QtPrompter::QtPrompter(const Session& session, QWidget* parent)
     : session_(session),
@@ -35,16 +66,24 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
 
 QtPrompter::~QtPrompter() = default;
 
+void QtPrompter::setOwner(QWidget* owner) {
+  parent_ = owner;
+}
+
+DialogArea QtPrompter::area() const {
+  return DialogAreaOf(parent_);
+}
+
 Answer QtPrompter::question(const Question& q) {
   bool cancelled = false;
-  const bool yes = yesNo_->Question(ownerArea(parent_), q, cancelled);
+  const bool yes = yesNo_->Question(area(), q, cancelled);
   if (yes) return Answer::Yes;
   return cancelled ? Answer::Cancel : Answer::No;
 }
 
 InputResult QtPrompter::input(const QString& caption, const QString& prompt, const QString& text) {
   InputResult result{false, text};
-  result.accepted = ask_->Ask(ownerArea(parent_), result.text, prompt, caption);
+  result.accepted = ask_->Ask(area(), result.text, prompt, caption);
   return result;
 }
 
@@ -54,6 +93,8 @@ std::optional<QDateTime> QtPrompter::pickDate(const QString& caption, const QDat
   // A proposal that names no moment starts the calendar on now rather than
   // on the serial base day.
   calendar_->SetDateTime(dateTimeToSerial(proposal.isValid() ? proposal : session_.clock().now()));
+  calendar_->adjustSize();
+  PlaceDialog(calendar_.get(), area());
   if (!calendar_->Execute(true)) return std::nullopt;
   return serialToDateTime(calendar_->DateTime());
 }
@@ -63,11 +104,11 @@ void QtPrompter::message(const QString& text) {
 }
 
 void QtPrompter::timedMessage(const QString& line1, const QString& line2, int milliseconds) {
-  messageForm_->ShowTimedMessage(ownerArea(parent_), milliseconds, line1, line2);
+  messageForm_->ShowTimedMessage(area(), milliseconds, line1, line2);
 }
 
 void QtPrompter::showNotice(const QString& line1, const QString& line2) {
-  notice_->showNotice(ownerArea(parent_), line1, line2);
+  notice_->showNotice(area(), line1, line2);
   // The long step that follows keeps the event loop busy: draw the notice now.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -78,26 +119,32 @@ void QtPrompter::closeNotice() {
 
 std::optional<QString> QtPrompter::openFileName(const QString& caption, const QString& folder,
                                                 const QString& filter) {
-  const QString name = QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+  QFileDialog dialog(parent_, caption, folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const QString name = runFileDialog(dialog, area());
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QString& proposal,
                                                 const QString& filter) {
-  const QString name = QFileDialog::getSaveFileName(parent_, caption, proposal, filter);
+  QFileDialog dialog(parent_, caption, proposal, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString name = runFileDialog(dialog, area());
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 SaveChoice QtPrompter::savePrompt(const QString& message) {
-  return saveForm_->Execute(ownerArea(parent_), message);
+  return saveForm_->Execute(area(), message);
 }
 
 TradeEntry QtPrompter::buySell(const TradeProposal& proposal) {
-  return buySell_->Execute(ownerArea(parent_), proposal);
+  return buySell_->Execute(area(), proposal);
 }
 
 AccountChoice QtPrompter::chooseAccount(const AccountChoice& proposal) {
-  return chooser_->Execute(ownerArea(parent_), proposal);
+  return chooser_->Execute(area(), proposal);
 }
 
 }  // namespace pelmar

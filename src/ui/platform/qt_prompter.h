@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
 #include "commands/prompter.h"
-
-class QWidget;
 
 namespace pelmar {
 
@@ -17,10 +17,11 @@ class TMessageForm;
 class TSaveForm;
 class TShowMessForm;
 class TYesNoDlg;
+struct DialogArea;
 
-// Answers the commands' questions with the program's dialogs over the given
-// window (which may be null). The dialogs are made once and reused; they take their texts from
-// the session's language and "today" from its clock.
+// Answers the commands' questions with the program's dialogs, centred over
+// the owner window (which may be null: then over the screen). The dialogs are made once and reused;
+// they take their texts from the session's language and "today" from its clock.
 class QtPrompter : public Prompter {
  public:
   QtPrompter(const Session& session, QWidget* parent);
@@ -43,6 +44,9 @@ class QtPrompter : public Prompter {
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
 
+  // The window the dialogs open over; it may go before the prompter does.
+  void setOwner(QWidget* owner);
+
   TCalendarDlg* calendar() const { return calendar_.get(); }
   TYesNoDlg* yesNo() const { return yesNo_.get(); }
   TAskDlg* ask() const { return ask_.get(); }
@@ -52,8 +56,10 @@ class QtPrompter : public Prompter {
   TKiesRekDlg* accountChooser() const { return chooser_.get(); }
 
  private:
+  DialogArea area() const;
+
   const Session& session_;
-  QWidget* parent_;
+  QPointer<QWidget> parent_;
   // The prompter's own windows, without a Qt parent (which would delete
   // them a second time); the parent only places them.
   std::unique_ptr<TCalendarDlg> calendar_;
