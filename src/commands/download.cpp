@@ -1,6 +1,7 @@
 #include "commands/download.h"
 
 #include <QFile>
+#include <algorithm>
 #include <climits>
 
 #include "commands/refusal.h"
@@ -176,6 +177,9 @@ bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
       } else if (result == Fetch::Nothing) {
         monitor.log(session.text(TextId::DownloadUsRemark5).arg(stock.name, stock.lastDate));
       } else {
+        // The table lists the newest day first; StorePrices takes the newest
+        // last (with N = 0 it would otherwise stop at the oldest day).
+        std::reverse(lines.begin(), lines.end());
         storeStock(session, monitor, stock, stock.name + QStringLiteral(" (US)"), lines, result);
         list[i] = stock.join();
       }
@@ -195,12 +199,13 @@ bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
 
 void RefreshAllDataSets(Session& session) {
   Portfolio& p = session.portfolio();
-  if (!p.bPortOpened() || p.isEmpty()) return;
+  if (p.isEmpty()) return;
   const int current = p.FirstRekIndex();
   int rek = Portfolio::kFirstRekIndex;
   int koers = Portfolio::kFirstKoersIndex;
   UpdatePricesFromFiles(p, session.prices(), rek);
-  while (p.NextDataSet(rek, koers)) {
+  while (!p.IsLastDataSet(rek)) {
+    p.NextDataSet(rek, koers);
     UpdatePricesFromFiles(p, session.prices(), rek);
     (void)session.engine().CalcDataSet(rek, p.SelFonds());
   }

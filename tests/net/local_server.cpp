@@ -98,8 +98,9 @@ void LocalServer::run() {
           QMutexLocker lock(&mutex_);
           requests_ << target;
         }
-        const Route route =
-            routes_.value(target.section(u'?', 0, 0), Route::page("no such page", 404));
+        // A route for the whole target (with its query) first, else for the path.
+        const Route route = routes_.value(
+            target, routes_.value(target.section(u'?', 0, 0), Route::page("no such page", 404)));
         switch (route.kind) {
           case Route::Kind::Silent:
             return;
