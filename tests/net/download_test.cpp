@@ -26,14 +26,6 @@ struct Recorder : DownloadMonitor {
   int cancelAfter = -1;
 };
 
-HttpLimits quick() {
-  HttpLimits limits;
-  limits.timeoutMs = 700;
-  limits.attempts = 2;
-  limits.retryPauseMs = 50;
-  return limits;
-}
-
 // The path a Dutch stock is asked for, as it reaches the server: Qt's path
 // clean-up (seen on 6.4) drops the "/.a" segment of the service's address.
 QString dutch(const QString& ticker) {
@@ -82,7 +74,7 @@ class Download : public test::PortfolioFixture {
 TEST_F(Download, FillsTheFilesListsAndDataSets) {
   LocalServer server(routes());
   pointAt(server);
-  NetworkHttpGet http(quick());
+  NetworkHttpGet http(test::quickLimits());
   Recorder monitor;
   EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
 
@@ -129,7 +121,7 @@ TEST_F(Download, FailuresLeaveTheListsAsTheyWere) {
                       {dutch("zero"), Route::page("\x01\xff binary")},
                       {"/us/table.csv", Route::redirect("/us/table.csv")}});
   pointAt(server);
-  NetworkHttpGet http(quick());
+  NetworkHttpGet http(test::quickLimits());
   Recorder monitor;
   EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
   EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"), dutchList);
@@ -144,7 +136,7 @@ TEST_F(Download, FailuresLeaveTheListsAsTheyWere) {
 TEST_F(Download, CancelKeepsWhatWasStored) {
   LocalServer server(routes());
   pointAt(server);
-  NetworkHttpGet http(quick());
+  NetworkHttpGet http(test::quickLimits());
   Recorder monitor;
   monitor.cancelAfter = 1;
   EXPECT_EQ(DownloadClick(session, http, monitor).kind(), Outcome::Kind::Stopped);

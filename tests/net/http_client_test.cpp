@@ -14,22 +14,13 @@ namespace {
 using test::LocalServer;
 using test::Route;
 
-// Short bounds, so every failure ends within a few seconds.
-HttpLimits quick() {
-  HttpLimits limits;
-  limits.timeoutMs = 700;
-  limits.attempts = 2;
-  limits.retryPauseMs = 50;
-  return limits;
-}
-
 TEST(HttpClient, ServesPagesAndKeepsErrorPages) {
   LocalServer server({{"/page", Route::page("090313: 12,34X\n")},
                       {"/missing", Route::page("Please check the URL", 404)},
                       {"/empty", Route::page("")},
                       {"/bytes", Route::page(QByteArray("\x00\xff\x01garbage\x00", 11))},
                       {"/hop", Route::redirect("/page")}});
-  NetworkHttpGet client(quick());
+  NetworkHttpGet client(test::quickLimits());
   struct Case {
     const char* path;
     int status;
@@ -50,7 +41,7 @@ TEST(HttpClient, BoundsEveryFailure) {
   LocalServer server({{"/silent", Route::silent()},
                       {"/huge", Route::huge(100LL * 1024 * 1024)},
                       {"/loop", Route::redirect("/loop")}});
-  NetworkHttpGet client(quick());
+  NetworkHttpGet client(test::quickLimits());
   QElapsedTimer clock;
   clock.start();
 
@@ -82,12 +73,12 @@ TEST(HttpClient, HttpsTrustsOnlyWhatItIsTold) {
   QFile pem(certificate.certPath);
   ASSERT_TRUE(pem.open(QIODevice::ReadOnly));
 
-  NetworkHttpGet trusting(quick(), {QSslCertificate(pem.readAll())});
+  NetworkHttpGet trusting(test::quickLimits(), {QSslCertificate(pem.readAll())});
   const HttpReply reply = trusting.get(server.url("/page"));
   EXPECT_TRUE(reply.ok()) << reply.error.toStdString();
   EXPECT_EQ(reply.body, "secure");
 
-  NetworkHttpGet stranger(quick());
+  NetworkHttpGet stranger(test::quickLimits());
   const HttpReply refused = stranger.get(server.url("/page"));
   EXPECT_EQ(refused.status, HttpReply::Status::Failed);
   EXPECT_FALSE(refused.error.isEmpty());

@@ -9,7 +9,18 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "net/http_client.h"
+
 namespace pelmar::test {
+
+// Short client bounds, so every failure ends within a few seconds.
+inline HttpLimits quickLimits() {
+  HttpLimits limits;
+  limits.timeoutMs = 700;
+  limits.attempts = 2;
+  limits.retryPauseMs = 50;
+  return limits;
+}
 
 // How the local server answers one path.
 struct Route {
