@@ -57,7 +57,8 @@ TEST(HttpClient, BoundsEveryFailure) {
 
   reply = client.get(server.url("/loop"));
   EXPECT_EQ(reply.status, HttpReply::Status::Failed);
-  EXPECT_LE(server.requests().count("/loop"), 7);
+  // Five redirects at most; Qt may repeat a request once on a closed connection.
+  EXPECT_LE(server.requests().count("/loop"), 12);
 
   // Nobody listens: refused at once, tried again, given up.
   const QString closed = server.url("/x").replace(QRegularExpression(":\\d+/"), ":1/");

@@ -109,8 +109,10 @@ void LocalServer::run() {
             streamHuge(socket, std::make_shared<qint64>(route.hugeBytes));
             return;
           case Route::Kind::Redirect:
+            // One request per connection: the client opens another to follow.
             socket->write("HTTP/1.1 302 Found\r\nLocation: " + route.location.toLatin1() +
-                          "\r\nContent-Length: 0\r\n\r\n");
+                          "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
             return;
           case Route::Kind::Reply:
             socket->write(
