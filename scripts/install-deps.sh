@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache xvfb xauth)
+          libbenchmark-dev ccache xvfb xauth libssl3 openssl)
 
 missing=()
 for p in "${packages[@]}"; do

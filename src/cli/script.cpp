@@ -7,10 +7,12 @@
 #include "commands/accounts.h"
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
+#include "commands/download.h"
 #include "commands/fund_grid.h"
 #include "commands/navigation.h"
 #include "commands/session.h"
 #include "commands/trading.h"
+#include "net/http_client.h"
 
 namespace pelmar {
 
@@ -112,6 +114,12 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
              (words[1] == QLatin1String("on") || words[1] == QLatin1String("off"))) {
     step.kind = Kind::DivirOzev;
     step.on = words[1] == QLatin1String("on");
+  } else if (verb == QLatin1String("download") && words.size() == 1) {
+    step.kind = Kind::Download;
+  } else if (verb == QLatin1String("import-prices") && words.size() >= 3) {
+    step.kind = Kind::ImportPrices;
+    step.text = words[1];
+    step.file = rest(words, 2);
   } else if (verb == QLatin1String("answer") && words.size() >= 2) {
     step.kind = Kind::Answer;
     step.text = rest(words, 1);
@@ -120,6 +128,19 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
   }
   return {};
 }
+
+// The download's log, line by line on the error stream.
+class StreamMonitor : public DownloadMonitor {
+ public:
+  explicit StreamMonitor(QTextStream& out) : out_(out) {}
+  void log(const QString& line) override {
+    out_ << line << '\n';
+    out_.flush();
+  }
+
+ private:
+  QTextStream& out_;
+};
 
 // What the window does after a command: the dataset shown again.
 void redraw(Session& session) {
@@ -192,6 +213,18 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
     case Kind::Answer:
       prompter.queueAnswer(step.text);
       return true;
+    case Kind::Download: {
+      NetworkHttpGet http;
+      StreamMonitor monitor(err);
+      const bool done = DownloadClick(session, http, monitor).ok();
+      redraw(session);
+      return done;
+    }
+    case Kind::ImportPrices: {
+      const bool done = ImportPrices(session, prompter, step.text, step.file).ok();
+      redraw(session);
+      return done;
+    }
   }
   return true;
 }

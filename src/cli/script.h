@@ -12,11 +12,24 @@ class Session;
 
 // One step of a `pelmar-cli run` script, as parsed.
 struct ScriptStep {
-  enum class Kind { Select, DataSet, Set, Trade, Account, AccountApply, DivirOzev, Answer };
+  enum class Kind {
+    Select,
+    DataSet,
+    Set,
+    Trade,
+    Account,
+    AccountApply,
+    DivirOzev,
+    Answer,
+    Download,
+    ImportPrices
+  };
   int line = 0;
   Kind kind = Kind::Select;
   // The ticker, the dataset direction, the value typed or the answer.
   QString text;
+  // import-prices: the CSV file.
+  QString file;
   // The grid row of `set`, the accounts window's row of `account`.
   int row = -1;
   // The account of `account` (1 to 5).

@@ -45,6 +45,12 @@ struct Settings {
   int downloadLeft = 1;
   int downloadWidth = 266;
   int downloadHeight = 314;
+  // Base addresses of the price services and the symbol-lookup page. The
+  // defaults lie in the reserved ".example" domain, so nothing is fetched
+  // until the user names a real service (README: "Price services").
+  QString dutchPriceService = QStringLiteral("https://dutch-prices.example/");
+  QString usPriceService = QStringLiteral("https://us-prices.example/");
+  QString symbolLookupService = QStringLiteral("https://symbol-lookup.example/");
   // "Update".
   bool automaticUpdate = true;
   // "Valuta" and the currency index.

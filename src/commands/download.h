@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "commands/prompter.h"
+#include "commands/session.h"
+#include "lang/outcome.h"
+#include "prices/http_get.h"
+#include "prices/stock_list.h"
+
+namespace pelmar {
+
+// What a download tells while it runs, and how the user stops it. The
+// download window implements it; tests and the headless tool keep the lines.
+class DownloadMonitor {
+ public:
+  virtual ~DownloadMonitor() = default;
+  // One line of the log, in the session's language.
+  virtual void log(const QString& line) = 0;
+  // Stocks handled so far out of all stocks of the lists being downloaded.
+  virtual void progress(int /*done*/, int /*total*/) {}
+  // Asked between stocks: true stops after the stock just handled.
+  virtual bool cancelled() { return false; }
+
+  // Dutch passes run so far; odd passes walk the list forward, even ones back.
+  int dutchPasses = 0;
+};
+
+// The whole download: the Dutch and the US list as the settings ask, then
+// every dataset's prices from the daily files, each recalculated. Stopped
+// when cancelled (what was stored stays stored).
+Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor);
+
+// One pass over a list. `done`/`total` count the stocks for the progress.
+// False when the pass was cancelled or lost the connection.
+bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
+                         int total);
+bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
+                      int total);
+
+// One stock's fetch: download lines into `lines`, the fetch result returned;
+// `detail` gets the client's reason when there was no usable answer.
+double FetchDutchPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
+                        QString& detail);
+double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
+                     QDate start, QDate end, QString& detail);
+
+// Puts the daily files' prices into every dataset and recalculates them in
+// date order; the current dataset stays current.
+void RefreshAllDataSets(Session& session);
+
+// Reads a CSV export of a ticker's daily closes (ParsePriceCsv) and stores
+// every close into the daily price files. The stock is named as in the
+// Dutch or US download list that holds the ticker (its LastDate moves to
+// the newest close when that is later), else by the ticker itself. A file
+// that cannot be read whole is refused with its line, and nothing is stored.
+Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
+                     const QString& fileName);
+
+}  // namespace pelmar

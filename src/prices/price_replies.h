@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace pelmar {
+
+// What a price fetch gave, as one number: a failure code, or the date
+// serial of the newest price obtained (anything above the codes).
+namespace Fetch {
+inline constexpr double NoConnection = 1;
+inline constexpr double TooSmall = 2;
+inline constexpr double NotFound = 3;
+// Dutch: a price of zero; US: nothing after the start date.
+inline constexpr double Nothing = 4;
+}  // namespace Fetch
+
+// The address of a stock's history at the Dutch closing-price service:
+// base + "Beurs/Slotkoersen/." + first letter + "/" + ticker, in lower case.
+QString DutchPriceUrl(const QString& base, const QString& ticker);
+// The address of a US stock's daily table from `start` to `end`.
+QString UsPriceUrl(const QString& base, const QString& ticker, QDate start, QDate end);
+// The symbol-lookup page for a company name or a ticker.
+QString LookupUrl(const QString& base, const QString& query);
+
+// Reads a Dutch service reply ("yymmdd: price" lines, the newest last) into
+// download lines "yymmdd,price"; returns the fetch result.
+double ParseDutchReply(const QString& reply, QStringList& downloadLines);
+// Reads a US service table (a heading, then "date,…,price" rows, the newest
+// first) into download lines; returns the fetch result, 0 when no row had
+// a readable date.
+double ParseUsReply(QString reply, QStringList& downloadLines);
+
+// The stock found on a symbol-lookup page: its count, and the ticker and
+// company name when there is exactly one.
+struct LookupResult {
+  int count = 0;
+  QString ticker;
+  QString company;
+};
+LookupResult ParseLookupPage(const QString& page);
+
+// The name padded with a blank and then dots and blanks to 23 characters
+// (a longer name is not cut), so that log lines line up.
+QString PadName(const QString& name);
+
+// Whether a Dutch stock last downloaded on `last` has no new prices yet at
+// the moment `now`: the same day, or before 20:00 the day after the last
+// trading day (Friday's prices on a Monday).
+bool NoNewDutchPrices(const QDateTime& now, QDate last);
+// The same for a US stock whose table would start at `start`: `now`'s day
+// moved back to a working day counts as today.
+bool NoNewUsPrices(const QDateTime& now, QDate start);
+// The last working day on or before the day.
+QDate LastWorkingDay(QDate day);
+
+}  // namespace pelmar

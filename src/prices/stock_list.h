@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include "model/dates.h"
+#include "prices/price_store.h"
+
+namespace pelmar {
+
+// A download stock list ("Stocks_nl.txt", "Stocks_us.txt" in the price
+// folder): one line "Name,Ticker,LastDate" per stock, CR LF, kept sorted
+// without regard to case. LastDate is written in the settings' date format.
+struct StockLine {
+  QString name;
+  QString ticker;
+  QString lastDate;
+
+  // Cut at every comma; missing fields are empty.
+  static StockLine split(const QString& line);
+  QString join() const { return name + u',' + ticker + u',' + lastDate; }
+};
+
+enum class Market { Dutch, Us };
+
+QString stockListFileName(Market market);
+
+// The lines of a list file in file order (empty lines dropped); nothing
+// when there is no file. `ok` is false when a file exists but cannot be read.
+QStringList LoadStockList(const QString& path, bool* ok = nullptr);
+// Writes the lines sorted without regard to case, through a save file, so a
+// failed write leaves the old list. False when it could not be written.
+bool SaveStockList(const QString& path, QStringList lines);
+
+// Rewrites every LastDate of the list from one date format into another;
+// dates that cannot be read stay as they are.
+QStringList ConvertLastDates(const QStringList& lines, DateFormat from, DateFormat to);
+
+// Recomputes the market's "Last Prices.txt" value from its list: the rounded
+// average of the LastDates less than 10 days before today (the Dutch index
+// and currency lines left out), keeping the stored value when no line
+// qualifies; writes both values. False when the file could not be written.
+bool WriteLastPrices(PriceStore& store, Market market, const QStringList& lines, QDate today,
+                     DateFormat format);
+
+}  // namespace pelmar

@@ -1,0 +1,150 @@
+#include "commands/download.h"
+
+#include <gtest/gtest.h>
+
+#include <QUrl>
+
+#include "model/dates.h"
+#include "net/http_client.h"
+#include "net/local_server.h"
+#include "prices/price_replies.h"
+#include "support/portfolio_fixture.h"
+
+namespace pelmar {
+namespace {
+
+using test::LocalServer;
+using test::Route;
+
+// Keeps the log; cancels once `cancelAfter` stocks are done.
+struct Recorder : DownloadMonitor {
+  void log(const QString& line) override { lines << line; }
+  void progress(int done, int total) override { steps << qMakePair(done, total); }
+  bool cancelled() override { return cancelAfter >= 0 && steps.last().first >= cancelAfter; }
+  QStringList lines;
+  QList<QPair<int, int>> steps;
+  int cancelAfter = -1;
+};
+
+// The path a Dutch stock is asked for, as it reaches the server: Qt's path
+// clean-up (seen on 6.4) drops the "/.a" segment of the service's address.
+QString dutch(const QString& ticker) {
+  return QUrl("http://h" + DutchPriceUrl("/nl/", ticker))
+      .adjusted(QUrl::NormalizePathSegments)
+      .path();
+}
+
+class Download : public test::PortfolioFixture {
+ protected:
+  Download() {
+    // Monday evening: Friday's Dutch prices are there.
+    session.clock().fix(QDateTime(QDate(2009, 3, 16), QTime(21, 0)));
+    session.settings().downloadFromLastDate = true;
+    start(QDate(2009, 3, 2));
+    addFund("asml", 1000, 100, 10);
+    addFund("IBM", 1000, 10, 100);
+    next(QDate(2009, 3, 16));
+    folder = session.prices().folder();
+    test::writeFile(folder + "Stocks_nl.txt",
+                    "ASML Holding,asml,2009-03-10\r\nGone,gone,\r\nZero,zero,\r\n");
+    test::writeFile(folder + "Stocks_us.txt",
+                    "Bad,BAD,\r\nIBM Corp,IBM,2009-03-10\r\nNothing,NONE,2009-03-10\r\n");
+  }
+
+  QMap<QString, Route> routes() const {
+    const auto us = [](const char* ticker) {
+      return UsPriceUrl("/us/", ticker, QDate(2009, 3, 10), QDate(2009, 3, 16));
+    };
+    return {{dutch("asml"), Route::page("090312: 30,10\n090313: 31,20X\n")},
+            {dutch("zero"), Route::page("090313: 0,00\n")},
+            {us("IBM"), Route::page("Date,Open,High,Low,Close,Volume,Adj Close\n"
+                                    "16-Mar-09,1,1,1,90,1,90.5\n13-Mar-09,1,1,1,89,1,89.5\n")},
+            {us("NONE"), Route::page("Date,Close\n2009-03-10\n")},
+            {"/us/table.csv", Route::page("Please check the URL")}};
+  }
+
+  void pointAt(const LocalServer& server) {
+    session.settings().dutchPriceService = server.url("/nl/");
+    session.settings().usPriceService = server.url("/us/");
+  }
+
+  QString folder;
+};
+
+TEST_F(Download, FillsTheFilesListsAndDataSets) {
+  LocalServer server(routes());
+  pointAt(server);
+  NetworkHttpGet http(test::quickLimits());
+  Recorder monitor;
+  EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
+
+  EXPECT_EQ(test::readFile(folder + "090313A.csv"),
+            "ASML Holding,asml,09/03/13,31.20\r\nIBM Corp (US),IBM,09/03/13,89.5\r\n");
+  EXPECT_EQ(test::readFile(folder + "090316A.csv"), "IBM Corp (US),IBM,09/03/16,90.5\r\n");
+  EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"),
+            "ASML Holding,asml,2009-03-13\r\nGone,gone,\r\nZero,zero,\r\n");
+  EXPECT_EQ(test::readFile(folder + "Stocks_us.txt"),
+            "Bad,BAD,\r\nIBM Corp,IBM,2009-03-16\r\nNothing,NONE,2009-03-10\r\n");
+  const qint64 us =
+      std::llround((dateToSerial(QDate(2009, 3, 16)) + dateToSerial(QDate(2009, 3, 10))) / 2);
+  EXPECT_EQ(test::readFile(folder + "Last Prices.txt"),
+            QByteArray("LatestPrice_nl: ") +
+                QByteArray::number(qint64(dateToSerial(QDate(2009, 3, 13)))) +
+                "\r\nLatestPrice_us: " + QByteArray::number(us) + "\r\n");
+  // The last dataset took the new prices and was recalculated.
+  EXPECT_NEAR(double(fund(0).Koers), 31.2, 1e-9);
+  EXPECT_NEAR(double(fund(1).Koers), 90.5, 1e-9);
+  EXPECT_TRUE(portfolio().bPortChanged());
+
+  for (const char* line :
+       {"ASML Holding . . . . . downloaded: 2009-03-13", "****** Error 3; Gone not found",
+        "****** Error 4; Zero Price = 0.0", "****** Error 3; Bad Not Found",
+        "IBM Corp . . . . . . . downloaded: 2009-03-16",
+        "****** Rmrk 5; Nothing Last date: 2009-03-10", "All available Prices downloaded",
+        "Portfolio Prices have been updated."})
+    EXPECT_TRUE(monitor.lines.contains(line)) << line << "\n"
+                                              << monitor.lines.join('\n').toStdString();
+  EXPECT_EQ(monitor.steps.last(), qMakePair(6, 6));
+
+  // Again on Monday before 20:00: Friday's prices are the newest there are.
+  session.clock().fix(QDateTime(QDate(2009, 3, 16), QTime(19, 0)));
+  Recorder again;
+  EXPECT_TRUE(DownloadClick(session, http, again).ok());
+  EXPECT_TRUE(again.lines.contains("ASML Holding . . . . . no new prices available yet"));
+}
+
+TEST_F(Download, FailuresLeaveTheListsAsTheyWere) {
+  const QByteArray dutchList = test::readFile(folder + "Stocks_nl.txt");
+  const QByteArray usList = test::readFile(folder + "Stocks_us.txt");
+  LocalServer server({{dutch("asml"), Route::huge(100LL << 20)},
+                      {dutch("gone"), Route::silent()},
+                      {dutch("zero"), Route::page("\x01\xff binary")},
+                      {"/us/table.csv", Route::redirect("/us/table.csv")}});
+  pointAt(server);
+  NetworkHttpGet http(test::quickLimits());
+  Recorder monitor;
+  EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
+  EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"), dutchList);
+  EXPECT_EQ(test::readFile(folder + "Stocks_us.txt"), usList);
+  EXPECT_TRUE(monitor.lines.contains("****** Error 2; File (asml) read is too small"));
+  EXPECT_TRUE(monitor.lines.contains("****** Error 1; No internet connection"));
+  EXPECT_TRUE(monitor.lines.contains("*** Error 1; No Internet Connection"));
+  EXPECT_FALSE(monitor.lines.contains("All available Prices downloaded"));
+  EXPECT_DOUBLE_EQ(double(fund(0).Koers), 10);
+}
+
+TEST_F(Download, CancelKeepsWhatWasStored) {
+  LocalServer server(routes());
+  pointAt(server);
+  NetworkHttpGet http(test::quickLimits());
+  Recorder monitor;
+  monitor.cancelAfter = 1;
+  EXPECT_EQ(DownloadClick(session, http, monitor).kind(), Outcome::Kind::Stopped);
+  EXPECT_TRUE(monitor.lines.contains("Cancelled; the prices fetched so far have been kept."));
+  EXPECT_EQ(server.requests().size(), 1);
+  EXPECT_TRUE(test::readFile(folder + "Stocks_nl.txt").startsWith("ASML Holding,asml,2009-03-13"));
+  EXPECT_NEAR(double(fund(0).Koers), 31.2, 1e-9);
+}
+
+}  // namespace
+}  // namespace pelmar

@@ -1,0 +1,90 @@
+#include "net/http_client.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+
+#include "net/local_server.h"
+
+namespace pelmar {
+namespace {
+
+using test::LocalServer;
+using test::Route;
+
+TEST(HttpClient, ServesPagesAndKeepsErrorPages) {
+  LocalServer server({{"/page", Route::page("090313: 12,34X\n")},
+                      {"/missing", Route::page("Please check the URL", 404)},
+                      {"/empty", Route::page("")},
+                      {"/bytes", Route::page(QByteArray("\x00\xff\x01garbage\x00", 11))},
+                      {"/hop", Route::redirect("/page")}});
+  NetworkHttpGet client(test::quickLimits());
+  struct Case {
+    const char* path;
+    int status;
+    QByteArray body;
+  };
+  for (const Case& c :
+       {Case{"/page", 200, "090313: 12,34X\n"}, Case{"/missing", 404, "Please check the URL"},
+        Case{"/empty", 200, ""}, Case{"/bytes", 200, QByteArray("\x00\xff\x01garbage\x00", 11)},
+        Case{"/hop", 200, "090313: 12,34X\n"}}) {
+    const HttpReply reply = client.get(server.url(c.path));
+    EXPECT_TRUE(reply.ok()) << c.path << reply.error.toStdString();
+    EXPECT_EQ(reply.httpStatus, c.status) << c.path;
+    EXPECT_EQ(reply.body, c.body) << c.path;
+  }
+}
+
+TEST(HttpClient, BoundsEveryFailure) {
+  LocalServer server({{"/silent", Route::silent()},
+                      {"/huge", Route::huge(100LL * 1024 * 1024)},
+                      {"/loop", Route::redirect("/loop")}});
+  NetworkHttpGet client(test::quickLimits());
+  QElapsedTimer clock;
+  clock.start();
+
+  // Accepts and never answers: each attempt times out, then it gives up.
+  HttpReply reply = client.get(server.url("/silent"));
+  EXPECT_EQ(reply.status, HttpReply::Status::Failed);
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_EQ(server.requests().count("/silent"), 2);
+
+  reply = client.get(server.url("/huge"));
+  EXPECT_EQ(reply.status, HttpReply::Status::TooLarge);
+  EXPECT_TRUE(reply.body.isEmpty());
+
+  reply = client.get(server.url("/loop"));
+  EXPECT_EQ(reply.status, HttpReply::Status::Failed);
+  // Five redirects at most; Qt may repeat a request once on a closed connection.
+  EXPECT_LE(server.requests().count("/loop"), 12);
+
+  // Nobody listens: refused at once, tried again, given up.
+  const QString closed = server.url("/x").replace(QRegularExpression(":\\d+/"), ":1/");
+  EXPECT_EQ(client.get(closed).status, HttpReply::Status::Failed);
+  EXPECT_EQ(client.get("file:///etc/passwd").status, HttpReply::Status::Failed);
+  EXPECT_LT(clock.elapsed(), 15000);
+}
+
+TEST(HttpClient, HttpsTrustsOnlyWhatItIsTold) {
+  test::TestCertificate certificate;
+  ASSERT_TRUE(test::makeTestCertificate(certificate)) << "openssl could not make a certificate";
+  LocalServer server({{"/page", Route::page("secure")}}, &certificate);
+  QFile pem(certificate.certPath);
+  ASSERT_TRUE(pem.open(QIODevice::ReadOnly));
+
+  NetworkHttpGet trusting(test::quickLimits(), {QSslCertificate(pem.readAll())});
+  const HttpReply reply = trusting.get(server.url("/page"));
+  EXPECT_TRUE(reply.ok()) << reply.error.toStdString();
+  EXPECT_EQ(reply.body, "secure");
+
+  NetworkHttpGet stranger(test::quickLimits());
+  const HttpReply refused = stranger.get(server.url("/page"));
+  EXPECT_EQ(refused.status, HttpReply::Status::Failed);
+  EXPECT_FALSE(refused.error.isEmpty());
+  EXPECT_TRUE(refused.body.isEmpty());
+}
+
+}  // namespace
+}  // namespace pelmar

@@ -1,0 +1,126 @@
+#include "prices/price_replies.h"
+
+#include <gtest/gtest.h>
+
+#include "model/dates.h"
+
+namespace pelmar {
+namespace {
+
+double serial(int y, int m, int d) {
+  return dateToSerial(QDate(y, m, d));
+}
+
+TEST(PriceReplies, DutchReplies) {
+  struct Case {
+    const char* reply;
+    double result;
+    QStringList lines;
+  };
+  const Case cases[] = {
+      {"090312: 12,00\r\n090313: 12,34X\r\n",
+       serial(2009, 3, 13),
+       {"090312,12.00", "090313,12.34"}},
+      {"Default.htm", Fetch::TooSmall, {}},
+      {"", Fetch::TooSmall, {}},
+      {"090313: 0,00\n", Fetch::Nothing, {}},
+      {"090313: abc\n", Fetch::Nothing, {}},
+      {"<html>no colon here</html>", Fetch::NotFound, {}},
+      // A price too long to be one ends the reading.
+      {"090312: 1,5\n090313: 12345678901\n090314: 2\n", serial(2009, 3, 12), {"090312,1.5"}},
+      // A newest date that is no date: 0, which the pass does not store.
+      {"xx0313: 12,34\n", 0, {"xx0313,12.34"}},
+  };
+  for (const Case& c : cases) {
+    QStringList lines;
+    EXPECT_EQ(ParseDutchReply(QString::fromLatin1(c.reply), lines), c.result) << c.reply;
+    EXPECT_EQ(lines, c.lines) << c.reply;
+  }
+}
+
+TEST(PriceReplies, UsTables) {
+  struct Case {
+    const char* reply;
+    double result;
+    QStringList lines;
+  };
+  const Case cases[] = {
+      {"Date,Open,High,Low,Close,Volume,Adj Close\n5-Mar-09,1,2,0.5,1.5,100,1.45\n"
+       "4-Mar-09,1,2,0.5,1.4,100,1.35\n",
+       serial(2009, 3, 5),
+       {"090305,1.45", "090304,1.35"}},
+      {"\"Date\",\"Close\"\r\n\"2009-03-05\",\"12.5\"\r\n", serial(2009, 3, 5), {"090305,12.5"}},
+      {"Date,Close\n2009-03-05\n", Fetch::Nothing, {}},
+      {"<p>Please check the URL</p>", Fetch::NotFound, {}},
+      {"", Fetch::TooSmall, {}},
+      {"Date,Close\nnot a date,12\n", 0, {}},
+      {"Date,Close\n31-Feb-09,12\n", 0, {}},
+  };
+  for (const Case& c : cases) {
+    QStringList lines;
+    EXPECT_EQ(ParseUsReply(QString::fromLatin1(c.reply), lines), c.result) << c.reply;
+    EXPECT_EQ(lines, c.lines) << c.reply;
+  }
+}
+
+TEST(PriceReplies, AddressesAndLookupPage) {
+  EXPECT_EQ(DutchPriceUrl("https://a.example/", "ASML"),
+            "https://a.example/Beurs/Slotkoersen/.a/asml");
+  EXPECT_EQ(UsPriceUrl("https://b.example/", "IBM", QDate(2009, 1, 5), QDate(2009, 12, 31)),
+            "https://b.example/table.csv?s=IBM&a=0&b=5&c=2009&d=11&e=31&f=2009&g=d&ignore=.csv");
+  EXPECT_EQ(LookupUrl("https://c.example/", "A&B"), "https://c.example/l?s=A%26B&t=S&m=US");
+
+  const QString one = "<html>" + QString(60, ' ') +
+                      "Stocks<br>(1)<table><tr><td><a href=\"/q?s=IBM\">IBM</a></td>"
+                      "<td>International Business Machines</td></tr>";
+  const LookupResult found = ParseLookupPage(one);
+  EXPECT_EQ(found.count, 1);
+  EXPECT_EQ(found.ticker, "IBM");
+  EXPECT_EQ(found.company, "International Business Machines");
+  EXPECT_EQ(ParseLookupPage(QString(one).replace("(1)", "(2)")).count, 2);
+  EXPECT_EQ(ParseLookupPage(QString(one).remove("</td>")).count, 0);
+  EXPECT_EQ(ParseLookupPage("Stocks<br>(1)").count, 0);  // too short to be a page
+}
+
+TEST(PriceReplies, PadName) {
+  EXPECT_EQ(PadName("AB"), "AB . . . . . . . . . . ");
+  EXPECT_EQ(PadName("AB").size(), 23);
+  const QString thirty(30, 'n');
+  EXPECT_EQ(PadName(thirty), thirty + ' ');
+}
+
+TEST(PriceReplies, NoNewPricesYet) {
+  const auto at = [](int y, int m, int d, int hour) {
+    return QDateTime(QDate(y, m, d), QTime(hour, 0));
+  };
+  struct Case {
+    QDateTime now;
+    QDate last;
+    bool dutchSkip;
+  };
+  // 2009-03-13 is a Friday, 2009-03-16 a Monday.
+  const Case dutch[] = {
+      {at(2009, 3, 13, 12), QDate(2009, 3, 13), true},
+      {at(2009, 3, 13, 19), QDate(2009, 3, 12), true},
+      {at(2009, 3, 13, 20), QDate(2009, 3, 12), false},
+      {at(2009, 3, 16, 19), QDate(2009, 3, 13), true},
+      {at(2009, 3, 16, 20), QDate(2009, 3, 13), false},
+      {at(2009, 3, 13, 12), QDate(2009, 3, 10), false},
+  };
+  for (const Case& c : dutch)
+    EXPECT_EQ(NoNewDutchPrices(c.now, c.last), c.dutchSkip)
+        << c.now.toString(Qt::ISODate).toStdString();
+
+  // Good Friday 2009-04-10: today is the Thursday before.
+  EXPECT_EQ(LastWorkingDay(QDate(2009, 4, 10)), QDate(2009, 4, 9));
+  EXPECT_EQ(LastWorkingDay(QDate(2009, 4, 13)), QDate(2009, 4, 9));  // Easter Monday
+  EXPECT_TRUE(NoNewUsPrices(at(2009, 4, 10, 12), QDate(2009, 4, 9)));
+  EXPECT_TRUE(NoNewUsPrices(at(2009, 3, 17, 12), QDate(2009, 3, 16)));  // Tuesday, one day
+  EXPECT_TRUE(NoNewUsPrices(at(2009, 3, 17, 0), QDate(2009, 3, 15)));   // two days at midnight
+  EXPECT_FALSE(NoNewUsPrices(at(2009, 3, 17, 12), QDate(2009, 3, 15)));
+  EXPECT_TRUE(NoNewUsPrices(at(2009, 3, 16, 12), QDate(2009, 3, 13)));  // Monday, Friday's
+  EXPECT_FALSE(NoNewUsPrices(at(2009, 3, 16, 12), QDate(2009, 3, 12)));
+}
+
+}  // namespace
+}  // namespace pelmar
