@@ -290,4 +290,15 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   return Outcome::done();
 }
 
+Outcome ImportPricesClick(Session& session, Prompter& prompter) {
+  const QString caption = session.text(TextId::ImportCaption);
+  const std::optional<QString> file = prompter.openFileName(caption, session.prices().folder(),
+                                                            session.text(TextId::ImportFileFilter));
+  if (!file || file->isEmpty()) return Outcome::stopped();
+  const InputResult ticker =
+      prompter.input(caption, session.text(TextId::ImportTickerPrompt), QString());
+  if (!ticker.accepted || ticker.text.trimmed().isEmpty()) return Outcome::stopped();
+  return ImportPrices(session, prompter, ticker.text.trimmed(), *file);
+}
+
 }  // namespace pelmar

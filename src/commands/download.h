@@ -58,4 +58,9 @@ void RefreshAllDataSets(Session& session);
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
                      const QString& fileName);
 
+// The menu command: asks for the file (in the price folder) and then the
+// ticker, and imports. Stopped when either question is cancelled or the
+// ticker is left empty.
+Outcome ImportPricesClick(Session& session, Prompter& prompter);
+
 }  // namespace pelmar

@@ -38,5 +38,23 @@ TEST_F(ImportPricesTest, ADamagedFileChangesNothing) {
   EXPECT_FALSE(QFile::exists(folder + "090306A.csv"));
 }
 
+TEST_F(ImportPricesTest, TheMenuCommandAsksTheFileThenTheTicker) {
+  const QString folder = session.prices().folder();
+  test::writeFile(path("asml.csv"), "Close,Date\n31.2,2009-03-13\n");
+  test::ScriptedPrompter prompter;
+  // Cancelled at either question: nothing stored.
+  prompter.expectOpenFile(std::nullopt);
+  EXPECT_EQ(ImportPricesClick(session, prompter).kind(), Outcome::Kind::Stopped);
+  prompter.expectOpenFile(path("asml.csv")).expectInput("Ticker", {true, "  "});
+  EXPECT_EQ(ImportPricesClick(session, prompter).kind(), Outcome::Kind::Stopped);
+  EXPECT_FALSE(QFile::exists(folder + "090313A.csv"));
+
+  prompter.expectOpenFile(path("asml.csv"))
+      .expectInput("Ticker", {true, " asml "})
+      .expectMessage("1 prices of asml imported");
+  EXPECT_TRUE(ImportPricesClick(session, prompter).ok());
+  EXPECT_EQ(test::readFile(folder + "090313A.csv"), "asml,asml,09/03/13,31.2\r\n");
+}
+
 }  // namespace
 }  // namespace pelmar

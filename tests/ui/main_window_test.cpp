@@ -96,8 +96,10 @@ TEST_F(MainWindowTest, BeforeOpeningOnlyTheFileCommandsWork) {
   EXPECT_FALSE(actions().saveFile->isEnabled());
   EXPECT_FALSE(actions().vorigeDatum->isEnabled());
   EXPECT_FALSE(actions().acties->menuAction()->isEnabled());
+  // The price download needs no portfolio: it fills the price files.
+  EXPECT_TRUE(actions().download->isEnabled());
   // Commands of later work are shown but never wired.
-  EXPECT_FALSE(actions().download->isEnabled());
+  EXPECT_FALSE(actions().koersFonds->isEnabled());
   EXPECT_FALSE(actions().diagnostics->menuAction()->isVisible());
   // The window fits its contents; the user cannot resize it.
   EXPECT_EQ(window->minimumSize(), window->maximumSize());

@@ -69,6 +69,7 @@ const ActionSpec kActions[] = {
     {&A::beheerDownloads, &A::acties, "BeheerDownloads", TextId::MenuBeheerDownloads, "", 31215,
      false},
     {&A::download, &A::acties, "Download", TextId::MenuDownload, "", 31220, false},
+    {&A::importPrices, &A::acties, "ImportPrices", TextId::MenuImportPrices, "", 31220, false},
     {&A::kiesDollarIndex, &A::acties, "KiesDollarIndex", TextId::MenuKiesDollarIndex, "", 0, false},
     {&A::splitsen, &A::acties, "Splitsen", TextId::MenuSplitsen, "", 31230, false},
     {&A::nieuweRefWaarde, &A::acties, "NieuweRefWaarde", TextId::MenuNieuweRefWaarde, "", 31232,

@@ -45,6 +45,7 @@ class MainActions {
   QAction* nl1 = nullptr;
   QAction* us1 = nullptr;
   QAction* download = nullptr;
+  QAction* importPrices = nullptr;
   QAction* kiesDollarIndex = nullptr;
   QAction* splitsen = nullptr;
   QAction* nieuweRefWaarde = nullptr;

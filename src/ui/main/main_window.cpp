@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -15,6 +16,7 @@
 
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
+#include "commands/download.h"
 #include "commands/file_commands.h"
 #include "commands/help.h"
 #include "commands/latest_prices.h"
@@ -24,6 +26,7 @@
 #include "commands/session.h"
 #include "commands/start_up.h"
 #include "commands/trading.h"
+#include "net/http_client.h"
 #include "ui/dialogs/help_window.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
@@ -35,6 +38,7 @@
 #include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/download_form.h"
 
 namespace pelmar {
 
@@ -64,6 +68,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   setFont(QFont(QStringLiteral("Verdana"), 9));
   createControls();
   rekForm_ = new TRekForm(session_, prompter_, this);
+  downloadForm_ = new TDownloadForm(session_, this);
   actions_ = std::make_unique<MainActions>(*this);
   connectCommands();
   connectPanel();
@@ -165,6 +170,11 @@ void TMainForm::connectCommands() {
   wire(a.volgendeDatum, navigate(&NextDateBtnClick));
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
+  wire(a.download, [this] { download(); });
+  // The import shows its own result or refusal; the window shows the prices.
+  wire(a.importPrices, [this] {
+    if (ImportPricesClick(session_, prompter_).ok()) showPortfolio();
+  });
   wire(a.divirOzev, [this] {
     body_->labelTurbo->setText(DivirOzevClick(session_));
     actions_->divirOzev->setChecked(session_.engine().advice().divirOzevChecked());
@@ -364,6 +374,12 @@ bool TMainForm::openPortfolio(const QString& fileName) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // A running download holds the portfolio: it is asked to stop first.
+  if (downloadForm_->running()) {
+    downloadForm_->BtnCancelClick();
+    event->ignore();
+    return;
+  }
   if (!FormClose(session_, prompter_)) {
     event->ignore();
     return;
@@ -430,6 +446,23 @@ void TMainForm::recalculateAll() {
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();
   showChange();
+}
+
+void TMainForm::download() {
+  if (downloadForm_->running()) {
+    downloadForm_->raise();
+    return;
+  }
+  // The download changes the portfolio's prices between event loop turns:
+  // the main window takes no commands meanwhile, only the download window
+  // (Cancel) stays usable.
+  const QList<QWidget*> locked = {centralWidget(), menuBar(), actions_->speedPanel};
+  for (QWidget* w : locked) w->setEnabled(false);
+  NetworkHttpGet http;
+  (void)downloadForm_->run(http);
+  for (QWidget* w : locked) w->setEnabled(true);
+  ShowLatestPrices();
+  showPortfolio();
 }
 
 void TMainForm::toggleDiagnostics() {

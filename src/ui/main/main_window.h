@@ -17,6 +17,7 @@ class MainActions;
 class Prompter;
 class Session;
 class SettingsStore;
+class TDownloadForm;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -73,6 +74,7 @@ class TMainForm : public QMainWindow {
   QFrame* statusPanel() const { return panelStatus_; }
   QLabel* statusLabel() const { return labelStatus_; }
   TRekForm* accounts() const { return rekForm_; }
+  TDownloadForm* downloadForm() const { return downloadForm_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -101,6 +103,9 @@ class TMainForm : public QMainWindow {
   void properties();
   void about();
   void recalculateAll();
+  // Downloads the prices of both stock lists and shows the portfolio's new
+  // prices and advice.
+  void download();
   void toggleDiagnostics();
 
   Session& session_;
@@ -115,6 +120,7 @@ class TMainForm : public QMainWindow {
   TSplashForm* splash_ = nullptr;
   TRekForm* rekForm_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
+  TDownloadForm* downloadForm_ = nullptr;
 };
 
 }  // namespace pelmar

@@ -1,0 +1,152 @@
+#include "ui/prices/download_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "commands/session.h"
+#include "ui/dialogs/dialog_look.h"
+
+namespace pelmar {
+
+TDownloadForm::TDownloadForm(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      session_(session),
+      Memo(new QPlainTextEdit(this)),
+      ProgressBar(new QProgressBar(this)),
+      BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)),
+      BtnClose(new TColorButton(QStringLiteral("BtnClose"), this)) {
+  setObjectName(QStringLiteral("DownloadForm"));
+  applyDialogLook(this);
+  Memo->setObjectName(QStringLiteral("Memo"));
+  Memo->setReadOnly(true);
+  QFont fixed(QStringLiteral("Courier New"), 9);
+  fixed.setStyleHint(QFont::Monospace);
+  Memo->setFont(fixed);
+  ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+  ProgressBar->setRange(0, 1);
+  ProgressBar->setValue(0);
+
+  // The memo fills the window; under it the bar and then the buttons, so
+  // that all fit the narrow default width.
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(BtnCancel);
+  buttons->addWidget(BtnClose);
+  auto* stack = new QVBoxLayout(this);
+  stack->setContentsMargins(4, 4, 4, 4);
+  stack->addWidget(Memo, 1);
+  stack->addWidget(ProgressBar);
+  stack->addLayout(buttons);
+
+  connect(BtnCancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
+  connect(BtnClose, &QPushButton::clicked, this, [this] { BtnCloseClick(); });
+  setRunning(false);
+  HandleLanguage();
+}
+
+void TDownloadForm::HandleLanguage() {
+  setWindowTitle(session_.caption().trimmed() + session_.text(TextId::DownloadCaption));
+  BtnCancel->setText(session_.text(TextId::DownloadCancel));
+  BtnClose->setText(session_.text(TextId::DownloadClose));
+  ProgressBar->setFormat(session_.text(TextId::DownloadProgressFormat));
+  const QSize size = buttonSize({BtnCancel, BtnClose});
+  BtnCancel->setFixedSize(size);
+  BtnClose->setFixedSize(size);
+}
+
+void TDownloadForm::placeWindow() {
+  // Stored as the client area's corner and size; a corner above or left of
+  // 1 comes back at 1, so the window never opens off the screen's edge.
+  const Settings& s = session_.settings();
+  resize(std::max(s.downloadWidth, minimumSizeHint().width()),
+         std::max(s.downloadHeight, minimumSizeHint().height()));
+  move(std::max(s.downloadLeft, 1), std::max(s.downloadTop, 1));
+  placed_ = true;
+}
+
+void TDownloadForm::setRunning(bool running) {
+  running_ = running;
+  BtnCancel->setEnabled(running);
+  BtnClose->setEnabled(!running);
+  if (running) {
+    BtnCancel->setFocus();
+  } else {
+    BtnClose->setFocus();
+  }
+}
+
+Outcome TDownloadForm::run(HttpGet& http) {
+  if (running_) return Outcome::stopped();
+  HandleLanguage();
+  if (!placed_) placeWindow();
+  Memo->clear();
+  ProgressBar->setRange(0, 1);
+  ProgressBar->setValue(0);
+  cancel_ = false;
+  setRunning(true);
+  show();
+  raise();
+  activateWindow();
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  QCoreApplication::processEvents();
+  const Outcome outcome = DownloadClick(session_, http, *this);
+  QApplication::restoreOverrideCursor();
+  setRunning(false);
+  raise();
+  return outcome;
+}
+
+void TDownloadForm::log(const QString& line) {
+  Memo->appendPlainText(line);
+  Memo->verticalScrollBar()->setValue(Memo->verticalScrollBar()->maximum());
+  // Draws the line and lets a click on Cancel arrive between two fetches.
+  QCoreApplication::processEvents();
+}
+
+void TDownloadForm::progress(int done, int total) {
+  // An empty list shows a full bar rather than a busy one.
+  ProgressBar->setRange(0, std::max(total, 1));
+  ProgressBar->setValue(total > 0 ? done : 1);
+}
+
+bool TDownloadForm::cancelled() {
+  QCoreApplication::processEvents();
+  return cancel_;
+}
+
+void TDownloadForm::BtnCancelClick() {
+  cancel_ = true;
+  BtnCancel->setEnabled(false);
+}
+
+void TDownloadForm::BtnCloseClick() {
+  close();
+}
+
+void TDownloadForm::closeEvent(QCloseEvent* event) {
+  // Closing a running download asks it to stop; the window stays until the
+  // stock in hand is stored, so that its log can be read.
+  if (running_) {
+    BtnCancelClick();
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void TDownloadForm::hideEvent(QHideEvent* event) {
+  Settings& s = session_.settings();
+  s.downloadLeft = x();
+  s.downloadTop = y();
+  s.downloadWidth = width();
+  s.downloadHeight = height();
+  QWidget::hideEvent(event);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,99 @@
+#include "ui/prices/download_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "net/http_client.h"
+#include "net/local_server.h"
+#include "prices/price_replies.h"
+#include "support/portfolio_fixture.h"
+
+namespace pelmar {
+namespace {
+
+using test::LocalServer;
+using test::Route;
+
+// The path of a Dutch stock as it reaches the server (Qt drops "/./").
+QString dutch(const QString& ticker) {
+  return QUrl("http://h" + DutchPriceUrl("/nl/", ticker))
+      .adjusted(QUrl::NormalizePathSegments)
+      .path();
+}
+
+class DownloadFormTest : public test::PortfolioFixture {
+ protected:
+  DownloadFormTest() : PortfolioFixture(Language::Code::English) {
+    session.clock().fix(QDateTime(QDate(2009, 3, 16), QTime(21, 0)));
+    session.settings().downloadFromLastDate = true;
+    session.settings().downloadUsList = false;
+    start(QDate(2009, 3, 2));
+    addFund("asml", 1000, 100, 10);
+    next(QDate(2009, 3, 16));
+    test::writeFile(session.prices().folder() + "Stocks_nl.txt",
+                    "ASML Holding,asml,2009-03-10\r\nBeta,beta,2009-03-10\r\n"
+                    "Gamma,gamma,2009-03-10\r\n");
+  }
+};
+
+TEST_F(DownloadFormTest, LogsEachStockShowsProgressAndCancelKeepsWhatWasStored) {
+  LocalServer server({{dutch("asml"), Route::page("090313: 31,20\n")},
+                      {dutch("beta"), Route::page("090313: 5,00\n")},
+                      {dutch("gamma"), Route::page("090313: 6,00\n")}});
+  session.settings().dutchPriceService = server.url("/nl/");
+  NetworkHttpGet http(test::quickLimits());
+  TDownloadForm form(session);
+
+  // The user clicks Cancel as soon as the first stock's line shows.
+  int cancelledAt = -1;
+  QObject::connect(form.memo(), &QPlainTextEdit::textChanged, [&] {
+    if (cancelledAt < 0 && form.memo()->toPlainText().contains("downloaded: ")) {
+      cancelledAt = form.progressBar()->value();
+      ASSERT_TRUE(form.cancelButton()->isEnabled());
+      EXPECT_FALSE(form.closeButton()->isEnabled());
+      form.cancelButton()->click();
+    }
+  });
+  EXPECT_EQ(form.run(http).kind(), Outcome::Kind::Stopped);
+
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.windowTitle(), session.caption().trimmed() + " - Download");
+  const QStringList log = form.memo()->toPlainText().split('\n');
+  EXPECT_EQ(log.first(), "Downloading Dutch Prices");
+  EXPECT_TRUE(log.contains("ASML Holding . . . . . downloaded: 2009-03-13"))
+      << log.join('\n').toStdString();
+  EXPECT_TRUE(log.contains("Cancelled; the prices fetched so far have been kept."));
+  EXPECT_EQ(log.last(), "Portfolio Prices have been updated.");
+  // One stock of three fetched and stored; the bar stopped there.
+  EXPECT_EQ(server.requests().size(), 1);
+  EXPECT_EQ(form.progressBar()->maximum(), 3);
+  EXPECT_EQ(form.progressBar()->value(), 1);
+  EXPECT_EQ(form.progressBar()->text(), "1 of 3 stocks");
+  EXPECT_NEAR(double(fund(0).Koers), 31.2, 1e-9);
+  EXPECT_FALSE(form.cancelButton()->isEnabled());
+  EXPECT_TRUE(form.closeButton()->isEnabled());
+
+  // Run again to the end, in Dutch: ASML has its prices, the others follow.
+  session.setLanguage(Language::Code::Dutch);
+  cancelledAt = 0;
+  EXPECT_TRUE(form.run(http).ok());
+  EXPECT_EQ(form.closeButton()->text(), "Sluiten");
+  EXPECT_EQ(form.progressBar()->text(), "3 van 3 fondsen");
+  const QStringList dutchLog = form.memo()->toPlainText().split('\n');
+  EXPECT_EQ(dutchLog.filter(QRegularExpression("^Gamma .*gedownload: 2009-03-13$")).size(), 1)
+      << dutchLog.join('\n').toStdString();
+
+  // Close stores the window's place for the next time.
+  form.move(40, 50);
+  form.closeButton()->click();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(session.settings().downloadLeft, 40);
+}
+
+}  // namespace
+}  // namespace pelmar
