@@ -1,5 +1,6 @@
 #include "commands/download.h"
 
+#include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <climits>
@@ -211,6 +212,13 @@ void RefreshAllDataSets(Session& session) {
   }
   p.goToDataSet(current);
   p.markChanged();
+}
+
+bool DownloadAtStart(Session& session) {
+  if (!session.settings().downloadAtStart) return false;
+  return !QDir(session.prices().folder())
+              .entryList({QStringLiteral("*.csv")}, QDir::Files)
+              .isEmpty();
 }
 
 Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor) {

@@ -32,6 +32,11 @@ class DownloadMonitor {
 // when cancelled (what was stored stays stored).
 Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor);
 
+// Whether the download runs by itself after start: the setting asks for it
+// and the price folder holds a daily file already (a folder never filled
+// is left for the user to fill).
+bool DownloadAtStart(Session& session);
+
 // One pass over a list. `done`/`total` count the stocks for the progress.
 // False when the pass was cancelled or lost the connection.
 bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,

@@ -38,6 +38,15 @@ TEST_F(ImportPricesTest, ADamagedFileChangesNothing) {
   EXPECT_FALSE(QFile::exists(folder + "090306A.csv"));
 }
 
+TEST_F(ImportPricesTest, DownloadsAtStartOnlyWhenAskedAndPriceFilesExist) {
+  session.settings().downloadAtStart = true;
+  EXPECT_FALSE(DownloadAtStart(session));  // an empty price folder
+  test::writeFile(session.prices().folder() + "090305A.csv", "IBM,IBM,09/03/05,1\r\n");
+  EXPECT_TRUE(DownloadAtStart(session));
+  session.settings().downloadAtStart = false;
+  EXPECT_FALSE(DownloadAtStart(session));
+}
+
 TEST_F(ImportPricesTest, TheMenuCommandAsksTheFileThenTheTicker) {
   const QString folder = session.prices().folder();
   test::writeFile(path("asml.csv"), "Close,Date\n31.2,2009-03-13\n");

@@ -26,13 +26,7 @@ struct Recorder : DownloadMonitor {
   int cancelAfter = -1;
 };
 
-// The path a Dutch stock is asked for, as it reaches the server: Qt's path
-// clean-up (seen on 6.4) drops the "/.a" segment of the service's address.
-QString dutch(const QString& ticker) {
-  return QUrl("http://h" + DutchPriceUrl("/nl/", ticker))
-      .adjusted(QUrl::NormalizePathSegments)
-      .path();
-}
+const auto dutch = test::dutchPricePath;
 
 class Download : public test::PortfolioFixture {
  protected:

@@ -8,8 +8,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 
 #include "net/http_client.h"
+#include "prices/price_replies.h"
 
 namespace pelmar::test {
 
@@ -20,6 +22,14 @@ inline HttpLimits quickLimits() {
   limits.attempts = 2;
   limits.retryPauseMs = 50;
   return limits;
+}
+
+// The path a Dutch stock is asked for, as it reaches the server: Qt's path
+// clean-up (seen on 6.4) drops the "/.a" segment of the service's address.
+inline QString dutchPricePath(const QString& ticker) {
+  return QUrl("http://h" + DutchPriceUrl("/nl/", ticker))
+      .adjusted(QUrl::NormalizePathSegments)
+      .path();
 }
 
 // How the local server answers one path.

@@ -19,12 +19,7 @@ namespace {
 using test::LocalServer;
 using test::Route;
 
-// The path of a Dutch stock as it reaches the server (Qt drops "/./").
-QString dutch(const QString& ticker) {
-  return QUrl("http://h" + DutchPriceUrl("/nl/", ticker))
-      .adjusted(QUrl::NormalizePathSegments)
-      .path();
-}
+const auto dutch = test::dutchPricePath;
 
 class DownloadFormTest : public test::PortfolioFixture {
  protected:

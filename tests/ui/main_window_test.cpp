@@ -261,6 +261,16 @@ TEST_F(MainWindowTest, ACancelledCloseKeepsTheWindowAndTheChanges) {
   EXPECT_EQ(test::readFile(path("Port/Test-1.xml")), before);
 }
 
+TEST_F(MainWindowTest, TheStartUpDownloadWaitsHalfAMinuteWhenAskedFor) {
+  session.settings().downloadAtStart = true;
+  open();
+  const auto* timer = window->findChild<QTimer*>("TimerDownload");
+  ASSERT_TRUE(timer);
+  EXPECT_TRUE(timer->isActive());
+  EXPECT_TRUE(timer->isSingleShot());
+  EXPECT_EQ(timer->interval(), 30000);
+}
+
 TEST_F(MainWindowTest, FirstStartCopiesAndShowsTheExamplePortfolio) {
   // Empty data folders; the program folder holds the example files.
   Settings& s = session.settings();

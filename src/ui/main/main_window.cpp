@@ -47,6 +47,9 @@ namespace {
 constexpr int kWindowHelpContext = 30000;
 constexpr int kDefaultHelpContext = 1000;
 constexpr int kPropertiesMs = 15000;
+// The start-up download waits this long, so that the window is drawn and
+// the user can look at the portfolio first.
+constexpr int kStartDownloadMs = 30000;
 
 QColor colourOf(unsigned rgb) {
   return QColor(QRgb(rgb));
@@ -69,6 +72,11 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   createControls();
   rekForm_ = new TRekForm(session_, prompter_, this);
   downloadForm_ = new TDownloadForm(session_, this);
+  timerDownload_ = new QTimer(this);
+  timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
+  timerDownload_->setSingleShot(true);
+  timerDownload_->setInterval(kStartDownloadMs);
+  connect(timerDownload_, &QTimer::timeout, this, [this] { TimerDownloadTimer(); });
   actions_ = std::make_unique<MainActions>(*this);
   connectCommands();
   connectPanel();
@@ -359,6 +367,8 @@ void TMainForm::FormPaint() {
   const Outcome started = StartUp(session_, prompter_, programFolder_);
   QApplication::restoreOverrideCursor();
   splash_->close();
+  // The price files are worth filling with or without a portfolio.
+  if (DownloadAtStart(session_)) timerDownload_->start();
   if (!started) {
     showNothingRead();
     return;
@@ -463,6 +473,11 @@ void TMainForm::download() {
   for (QWidget* w : locked) w->setEnabled(true);
   ShowLatestPrices();
   showPortfolio();
+}
+
+void TMainForm::TimerDownloadTimer() {
+  timerDownload_->stop();
+  download();
 }
 
 void TMainForm::toggleDiagnostics() {

@@ -6,6 +6,7 @@
 
 class QFrame;
 class QLabel;
+class QTimer;
 
 namespace pelmar {
 
@@ -106,6 +107,8 @@ class TMainForm : public QMainWindow {
   // Downloads the prices of both stock lists and shows the portfolio's new
   // prices and advice.
   void download();
+  // The one-shot start-up download: stops itself and downloads.
+  void TimerDownloadTimer();
   void toggleDiagnostics();
 
   Session& session_;
@@ -121,6 +124,7 @@ class TMainForm : public QMainWindow {
   TRekForm* rekForm_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
   TDownloadForm* downloadForm_ = nullptr;
+  QTimer* timerDownload_ = nullptr;
 };
 
 }  // namespace pelmar
