@@ -269,6 +269,9 @@ TEST_F(MainWindowTest, TheStartUpDownloadWaitsHalfAMinuteWhenAskedFor) {
   EXPECT_TRUE(timer->isActive());
   EXPECT_TRUE(timer->isSingleShot());
   EXPECT_EQ(timer->interval(), 30000);
+  // The Dutch stock list is at hand in the Actions menu.
+  EXPECT_TRUE(actions().beheerDownloads->isEnabled());
+  EXPECT_TRUE(actions().nl1->isEnabled());
 }
 
 TEST_F(MainWindowTest, FirstStartCopiesAndShowsTheExamplePortfolio) {

@@ -39,6 +39,7 @@
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
 #include "ui/prices/download_form.h"
+#include "ui/prices/fondsen_form_nl.h"
 
 namespace pelmar {
 
@@ -72,6 +73,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   createControls();
   rekForm_ = new TRekForm(session_, prompter_, this);
   downloadForm_ = new TDownloadForm(session_, this);
+  fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
   timerDownload_ = new QTimer(this);
   timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
   timerDownload_->setSingleShot(true);
@@ -179,6 +181,9 @@ void TMainForm::connectCommands() {
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
   wire(a.download, [this] { download(); });
+  // The Dutch list for now; the US list's window is later work.
+  actions_->markWired(a.beheerDownloads);
+  wire(a.nl1, [this] { fondsenNl_->nl1Click(); });
   // The import shows its own result or refusal; the window shows the prices.
   wire(a.importPrices, [this] {
     if (ImportPricesClick(session_, prompter_).ok()) showPortfolio();
@@ -470,6 +475,8 @@ void TMainForm::download() {
   for (QWidget* w : locked) w->setEnabled(false);
   NetworkHttpGet http;
   (void)downloadForm_->run(http);
+  // The download rewrote the lists: the list window reads its file again.
+  fondsenNl_->markNotLoaded();
   for (QWidget* w : locked) w->setEnabled(true);
   ShowLatestPrices();
   showPortfolio();

@@ -19,6 +19,7 @@ class Prompter;
 class Session;
 class SettingsStore;
 class TDownloadForm;
+class TFondsenForm_nl;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -125,6 +126,7 @@ class TMainForm : public QMainWindow {
   HelpWindow* helpWindow_ = nullptr;
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
+  TFondsenForm_nl* fondsenNl_ = nullptr;
 };
 
 }  // namespace pelmar

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <optional>
+
+#include "commands/prompter.h"
+#include "commands/session.h"
+#include "lang/outcome.h"
+#include "prices/stock_list.h"
+
+namespace pelmar {
+
+// The rows of a download stock list, sorted, as its window shows them; nothing
+// (after saying why) when the file exists but cannot be read, so that the
+// window never saves an empty list over it.
+std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompter, Market market);
+
+// Saves the window's rows as the market's list, sorted; a row without a name
+// is left out. Refused, with the file named, when it cannot be written (the
+// old list stays).
+Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
+                      const QList<StockLine>& rows);
+
+}  // namespace pelmar

@@ -1,0 +1,157 @@
+#include "ui/prices/fondsen_form_nl.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "commands/session.h"
+#include "commands/stock_lists.h"
+#include "ui/dialogs/dialog_look.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr int kColumnWidths[] = {200, 150, 120};
+
+}  // namespace
+
+TFondsenForm_nl::TFondsenForm_nl(Session& session, Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      prompter_(prompter),
+      TopPanel(new QLabel(this)),
+      Grid(new QTableWidget(0, 3, this)),
+      SpeedAdd(new QToolButton(this)),
+      SpeedDel(new QToolButton(this)),
+      OKBtn(new TColorButton(QStringLiteral("OKBtn"), this)),
+      CancelBtn(new TColorButton(QStringLiteral("CancelBtn"), this)) {
+  setObjectName(QStringLiteral("FondsenForm_nl"));
+  applyDialogLook(this);
+  Grid->setObjectName(QStringLiteral("Grid"));
+  SpeedAdd->setObjectName(QStringLiteral("SpeedAdd"));
+  SpeedDel->setObjectName(QStringLiteral("SpeedDel"));
+  SpeedAdd->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+  SpeedDel->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+  Grid->verticalHeader()->hide();
+  Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  int width = 30;
+  for (int column = 0; column < 3; ++column) {
+    Grid->setColumnWidth(column, kColumnWidths[column]);
+    width += kColumnWidths[column];
+  }
+  Grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(TopPanel, 1);
+  top->addWidget(SpeedAdd);
+  top->addWidget(SpeedDel);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  auto* stack = new QVBoxLayout(this);
+  stack->addLayout(top);
+  stack->addWidget(Grid, 1);
+  stack->addLayout(buttons);
+  resize(width, 400);
+
+  connect(SpeedAdd, &QToolButton::clicked, this, [this] { SpeedAddClick(); });
+  connect(SpeedDel, &QToolButton::clicked, this, [this] { SpeedDelClick(); });
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  connect(CancelBtn, &QPushButton::clicked, this, [this] { reject(); });
+  connect(Grid, &QTableWidget::cellDoubleClicked, this, [this] { OKBtnClick(); });
+  connect(Grid, &QTableWidget::itemChanged, this, [this] {
+    if (!filling_) modified_ = true;
+  });
+  HandleLanguage();
+}
+
+void TFondsenForm_nl::HandleLanguage() {
+  setWindowTitle(session_.text(TextId::StocksNlTitle));
+  TopPanel->setText(session_.text(TextId::StocksHeading));
+  Grid->setHorizontalHeaderLabels({session_.text(TextId::StocksColumnName),
+                                   session_.text(TextId::StocksColumnTicker),
+                                   session_.text(TextId::StocksColumnDate)});
+  SpeedAdd->setToolTip(session_.text(TextId::StocksAddHint));
+  SpeedDel->setToolTip(session_.text(TextId::StocksDelHint));
+  OKBtn->setText(session_.text(TextId::ButtonOk));
+  CancelBtn->setText(session_.text(TextId::ButtonCancel));
+}
+
+bool TFondsenForm_nl::load() {
+  if (loaded_) return true;
+  const std::optional<QList<StockLine>> rows = LoadStockRows(session_, prompter_, Market::Dutch);
+  if (!rows) return false;
+  filling_ = true;
+  Grid->setRowCount(0);
+  Grid->setRowCount(static_cast<int>(rows->size()));
+  for (int row = 0; row < Grid->rowCount(); ++row) {
+    const StockLine& line = rows->at(row);
+    Grid->setItem(row, 0, new QTableWidgetItem(line.name));
+    Grid->setItem(row, 1, new QTableWidgetItem(line.ticker));
+    Grid->setItem(row, 2, new QTableWidgetItem(line.lastDate));
+  }
+  filling_ = false;
+  loaded_ = true;
+  modified_ = false;
+  return true;
+}
+
+void TFondsenForm_nl::nl1Click() {
+  HandleLanguage();
+  if (!load()) return;
+  ok_ = false;
+  exec();
+}
+
+void TFondsenForm_nl::SpeedAddClick() {
+  filling_ = true;
+  const int row = Grid->rowCount();
+  Grid->insertRow(row);
+  for (int column = 0; column < 3; ++column) Grid->setItem(row, column, new QTableWidgetItem);
+  filling_ = false;
+  Grid->setCurrentCell(row, 0);
+  Grid->setFocus();
+  modified_ = true;
+}
+
+void TFondsenForm_nl::SpeedDelClick() {
+  if (Grid->rowCount() > 0 && Grid->currentRow() >= 0) {
+    Grid->removeRow(Grid->currentRow());
+    modified_ = true;
+  }
+  Grid->setFocus();
+}
+
+QList<StockLine> TFondsenForm_nl::rows() const {
+  QList<StockLine> rows;
+  // A comma typed into a cell would split the file's line into other
+  // fields: it becomes a blank.
+  const auto text = [this](int row, int column) {
+    const QTableWidgetItem* item = Grid->item(row, column);
+    return item ? item->text().replace(u',', u' ').trimmed() : QString();
+  };
+  for (int row = 0; row < Grid->rowCount(); ++row)
+    rows << StockLine{text(row, 0), text(row, 1), text(row, 2)};
+  return rows;
+}
+
+void TFondsenForm_nl::OKBtnClick() {
+  const QList<StockLine> all = rows();
+  const int selected = Grid->currentRow();
+  offered_ = selected >= 0 && selected < all.size() ? all[selected] : StockLine{};
+  // A list that cannot be saved keeps the window open with its edits.
+  if (modified_ && !SaveStockRows(session_, prompter_, Market::Dutch, all).ok()) return;
+  // Read again when next opened, sorted as the file holds it.
+  loaded_ = false;
+  ok_ = true;
+  accept();
+}
+
+}  // namespace pelmar

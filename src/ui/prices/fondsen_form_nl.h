@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+
+#include "prices/stock_list.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+
+namespace pelmar {
+
+class Prompter;
+class Session;
+
+// The Dutch download list window: a grid of Name, Ticker and Date with add
+// and delete, modal. OK saves the list when it was edited and offers the
+// selected row; Cancel leaves the file as it was.
+class TFondsenForm_nl : public QDialog {
+ public:
+  TFondsenForm_nl(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+
+  // Reads the list into the grid unless it is loaded; false when the file
+  // could not be read (the window then does not open).
+  bool load();
+  // nl1Click: loads when needed and shows the window modal.
+  void nl1Click();
+  // The download rewrote the file: the next use reads it again.
+  void markNotLoaded() { loaded_ = false; }
+
+  void SpeedAddClick();
+  void SpeedDelClick();
+  void OKBtnClick();
+
+  bool loaded() const { return loaded_; }
+  bool modified() const { return modified_; }
+  bool okClicked() const { return ok_; }
+  // The row selected when OK was clicked.
+  const StockLine& offered() const { return offered_; }
+  QTableWidget* grid() const { return Grid; }
+
+ private:
+  void HandleLanguage();
+  QList<StockLine> rows() const;
+
+  Session& session_;
+  Prompter& prompter_;
+  bool loaded_ = false;
+  bool modified_ = false;
+  bool ok_ = false;
+  bool filling_ = false;
+  StockLine offered_;
+
+  QLabel* TopPanel;
+  QTableWidget* Grid;
+  QToolButton* SpeedAdd;
+  QToolButton* SpeedDel;
+  QPushButton* OKBtn;
+  QPushButton* CancelBtn;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTableWidget>
+
+#include "support/portfolio_fixture.h"
+#include "support/scripted_prompter.h"
+#include "ui/prices/fondsen_form_nl.h"
+
+namespace pelmar {
+namespace {
+
+class FondsenFormTest : public test::PortfolioFixture {
+ protected:
+  FondsenFormTest() : list(session.prices().folder() + "Stocks_nl.txt") {}
+  void type(int row, int column, const QString& text) {
+    form.grid()->item(row, column)->setText(text);
+  }
+  QString list;
+  test::ScriptedPrompter prompter;
+  TFondsenForm_nl form{session, prompter};
+};
+
+TEST_F(FondsenFormTest, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
+  // Unsorted on disk: OK without an edit does not rewrite it.
+  test::writeFile(list, "Shell,rdsa,2009-03-10\r\nAegon,agn,\r\n");
+  ASSERT_TRUE(form.load());
+  EXPECT_EQ(form.grid()->item(0, 0)->text(), "Aegon");
+  EXPECT_EQ(form.grid()->horizontalHeaderItem(2)->text(), "Date");
+  form.grid()->setCurrentCell(1, 0);
+  form.OKBtnClick();
+  EXPECT_TRUE(form.okClicked());
+  EXPECT_EQ(form.offered().ticker, "rdsa");
+  EXPECT_EQ(test::readFile(list), "Shell,rdsa,2009-03-10\r\nAegon,agn,\r\n");
+
+  // Added rows: one named (a typed comma cannot split its line), one left
+  // without a name, which is not written; a deleted row goes.
+  ASSERT_TRUE(form.load());
+  form.SpeedAddClick();
+  type(2, 0, "ING, Groep");
+  type(2, 1, "inga");
+  form.SpeedAddClick();
+  type(3, 1, "nameless");
+  form.grid()->setCurrentCell(1, 0);
+  form.SpeedDelClick();
+  EXPECT_TRUE(form.modified());
+  form.OKBtnClick();
+  EXPECT_EQ(test::readFile(list), "Aegon,agn,\r\nING  Groep,inga,\r\n");
+}
+
+TEST_F(FondsenFormTest, AnUnreadableListIsRefusedAndNotOverwritten) {
+  QDir().mkpath(list);  // a folder where the file should be
+  prompter.expectMessage("cannot be read");
+  EXPECT_FALSE(form.load());
+  EXPECT_TRUE(QFileInfo(list).isDir());
+}
+
+}  // namespace
+}  // namespace pelmar
