@@ -245,9 +245,8 @@ void TMainForm::connectPanel() {
 void TMainForm::FondsGridDblClick(int row) {
   DoubleClickResult result;
   // Refusals are shown by the command; the window redraws whatever it said.
-  (void)pelmar::FondsGridDblClick(
-      session_, prompter_, body_->grid->cellTexts(), row, &result,
-      [](int, int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  (void)pelmar::FondsGridDblClick(session_, prompter_, body_->grid->cellTexts(), row, &result,
+                                  recalcProgress());
   if (result.fundsChanged) FillFondsenBox();
   showChange();
 }
@@ -448,16 +447,20 @@ void TMainForm::openHelp(int helpContext) {
   helpWindow_->showPage(helpUrl(helpContext));
 }
 
-void TMainForm::recalculateAll() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+Engine::Progress TMainForm::recalcProgress() {
   // The progress is painted at once, without running the event loop: a
   // timer or a click must not reach the engine half-way. Input waits until
   // the recalculation is done.
-  SpeedRekenClick(session_, [this](int done, int total) {
+  return [this](int done, int total) {
     labelStatus_->setText(session_.text(TextId::RecalculatingAll) +
                           QStringLiteral(" %1/%2").arg(done).arg(total));
     labelStatus_->repaint();
-  });
+  };
+}
+
+void TMainForm::recalculateAll() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  SpeedRekenClick(session_, recalcProgress());
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();
   showChange();

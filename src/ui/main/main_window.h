@@ -4,6 +4,8 @@
 #include <QUrl>
 #include <memory>
 
+#include "engine/engine.h"
+
 class QFrame;
 class QLabel;
 class QTimer;
@@ -105,6 +107,9 @@ class TMainForm : public QMainWindow {
   void properties();
   void about();
   void recalculateAll();
+  // Paints the progress of a recalculation of every dataset on the status
+  // line.
+  Engine::Progress recalcProgress();
   // Downloads the prices of both stock lists and shows the portfolio's new
   // prices and advice.
   void download();
