@@ -25,10 +25,6 @@ DateFormat dateFormat(const Session& session) {
   return dateFormatFromSetting(session.settings().dateFormat);
 }
 
-QString listPath(Session& session, Market market) {
-  return session.prices().folder() + stockListFileName(market);
-}
-
 // The page's text as the parsers read it: Latin-1, up to the first NUL.
 QString pageText(const QByteArray& body) {
   const qsizetype nul = body.indexOf('\0');
@@ -73,7 +69,7 @@ void storeStock(Session& session, DownloadMonitor& monitor, StockLine& stock,
 // Saves a list after a pass and recomputes its "Last Prices.txt" value.
 void finishList(Session& session, DownloadMonitor& monitor, Market market,
                 const QStringList& list) {
-  const QString path = listPath(session, market);
+  const QString path = stockListPath(session.prices().folder(), market);
   if (!SaveStockList(path, list)) monitor.log(session.text(TextId::DownloadListNotSaved).arg(path));
   if (!WriteLastPrices(session.prices(), market, list, session.clock().today(),
                        dateFormat(session)))
@@ -81,7 +77,7 @@ void finishList(Session& session, DownloadMonitor& monitor, Market market,
 }
 
 int stockCount(Session& session, Market market) {
-  return static_cast<int>(LoadStockList(listPath(session, market)).size());
+  return static_cast<int>(LoadStockList(stockListPath(session.prices().folder(), market)).size());
 }
 
 }  // namespace
@@ -108,7 +104,7 @@ bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monit
                          int total) {
   monitor.log(session.text(TextId::DownloadDutchStart));
   monitor.log(QString());
-  QStringList list = LoadStockList(listPath(session, Market::Dutch));
+  QStringList list = LoadStockList(stockListPath(session.prices().folder(), Market::Dutch));
   const bool forward = ++monitor.dutchPasses % 2 == 1;
   bool going = true;
   bool cancelled = false;
@@ -152,7 +148,7 @@ bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
                       int total) {
   monitor.log(session.text(TextId::DownloadUsStart));
   monitor.log(QString());
-  QStringList list = LoadStockList(listPath(session, Market::Us));
+  QStringList list = LoadStockList(stockListPath(session.prices().folder(), Market::Us));
   bool connected = true;
   bool cancelled = false;
   for (qsizetype i = 0; i < list.size() && connected && !cancelled; ++i) {
@@ -265,7 +261,7 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   QStringList list;
   qsizetype row = -1;
   for (const Market m : {Market::Dutch, Market::Us}) {
-    list = LoadStockList(listPath(session, m));
+    list = LoadStockList(stockListPath(session.prices().folder(), m));
     for (row = 0; row < list.size(); ++row)
       if (StockLine::split(list[row]).ticker.compare(ticker, Qt::CaseInsensitive) == 0) break;
     if (row < list.size()) {
@@ -284,11 +280,11 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
     if (!last || *last < imported.newest) {
       stock.lastDate = formatDate(imported.newest, dateFormat(session));
       list[row] = stock.join();
-      if (!SaveStockList(listPath(session, *market), list) ||
+      if (!SaveStockList(stockListPath(session.prices().folder(), *market), list) ||
           !WriteLastPrices(session.prices(), *market, list, session.clock().today(),
                            dateFormat(session)))
         return Refuse(session, prompter, TextId::ImportStoreFailed,
-                      {ticker, listPath(session, *market)});
+                      {ticker, stockListPath(session.prices().folder(), *market)});
     }
   }
   RefreshAllDataSets(session);

@@ -4,19 +4,12 @@
 
 namespace pelmar {
 
-namespace {
-
-QString listPath(Session& session, Market market) {
-  return session.prices().folder() + stockListFileName(market);
-}
-
-}  // namespace
-
 std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompter, Market market) {
   bool ok = true;
-  QStringList lines = LoadStockList(listPath(session, market), &ok);
+  QStringList lines = LoadStockList(stockListPath(session.prices().folder(), market), &ok);
   if (!ok) {
-    (void)Refuse(session, prompter, TextId::StockListUnreadable, {listPath(session, market)});
+    (void)Refuse(session, prompter, TextId::StockListUnreadable,
+                 {stockListPath(session.prices().folder(), market)});
     return std::nullopt;
   }
   lines.sort(Qt::CaseInsensitive);
@@ -30,8 +23,9 @@ Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
   QStringList lines;
   for (const StockLine& row : rows)
     if (!row.name.isEmpty()) lines << row.join();
-  if (!SaveStockList(listPath(session, market), lines))
-    return Refuse(session, prompter, TextId::StockListNotSaved, {listPath(session, market)});
+  if (!SaveStockList(stockListPath(session.prices().folder(), market), lines))
+    return Refuse(session, prompter, TextId::StockListNotSaved,
+                  {stockListPath(session.prices().folder(), market)});
   return Outcome::done();
 }
 

@@ -14,9 +14,9 @@ StockLine StockLine::split(const QString& line) {
   return {fields.value(0), fields.value(1), fields.value(2)};
 }
 
-QString stockListFileName(Market market) {
-  return market == Market::Dutch ? QStringLiteral("Stocks_nl.txt")
-                                 : QStringLiteral("Stocks_us.txt");
+QString stockListPath(const QString& priceFolder, Market market) {
+  return priceFolder + (market == Market::Dutch ? QStringLiteral("Stocks_nl.txt")
+                                                : QStringLiteral("Stocks_us.txt"));
 }
 
 QStringList LoadStockList(const QString& path, bool* ok) {

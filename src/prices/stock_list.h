@@ -24,7 +24,8 @@ struct StockLine {
 
 enum class Market { Dutch, Us };
 
-QString stockListFileName(Market market);
+// The market's stock list in the price folder (which ends in "/").
+QString stockListPath(const QString& priceFolder, Market market);
 
 // The lines of a list file in file order (empty lines dropped); nothing
 // when there is no file. `ok` is false when a file exists but cannot be read.
