@@ -78,10 +78,6 @@ bool FondsenBoxClick(Session& session, const QString& listText) {
   return true;
 }
 
-int FundCount(const Portfolio& portfolio) {
-  return portfolio.fundCount(portfolio.FirstKoersIndex()) - 1;
-}
-
 QString SelectFundEntry(Portfolio& p, const QString& text) {
   const QStringList items = FillFondsenBox(p);
   QString entry = items.value(0);

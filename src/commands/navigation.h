@@ -19,13 +19,11 @@ QStringList FillFondsenBox(const Portfolio& portfolio);
 // no fund has that ticker.
 int FundOffsetOf(const Portfolio& portfolio, const QString& listText);
 
-// The offset of the last fund of the current dataset (number of funds - 1).
-int FundCount(const Portfolio& portfolio);
 
 // Selects the fund list entry (FillFondsenBox) with that text in the
 // current dataset, searching from the end of the list with case and leading
 // blanks ignored; when there is none the first entry is selected. SelFonds becomes that
-// fund's offset (at most FundCount). Returns the
+// fund's offset. Returns the
 // text of the entry selected.
 QString SelectFundEntry(Portfolio& portfolio, const QString& text);
 // The fund list text of the selected fund (SelFonds of the current dataset).

@@ -50,8 +50,6 @@ class [[nodiscard]] Outcome {
   static Outcome failed(TextId id, QStringList args = {}) {
     return Outcome(Reason{id, std::move(args), {}, 0});
   }
-  // Done when `ok`, else stopped: for steps whose "no" is the user's.
-  static Outcome doneIf(bool ok) { return ok ? done() : stopped(); }
 
   Kind kind() const { return kind_; }
   bool ok() const { return kind_ == Kind::Done; }
