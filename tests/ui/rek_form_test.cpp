@@ -38,15 +38,10 @@ TEST_F(RekFormTest, OpensOnTheFundsAccountAppliesTabsAndStoresItsPlace) {
   auto* tabs = form.findChild<QTabBar*>("TabControl1");
   auto* grid = form.findChild<QTableWidget*>("RekGrid");
   ASSERT_TRUE(tabs && grid);
-  EXPECT_EQ(form.windowTitle(), "Pelmar - Accounts");
   EXPECT_EQ(tabs->count(), 5);
-  EXPECT_EQ(tabs->tabText(4), "Acnt 5");
   EXPECT_EQ(tabs->currentIndex(), 1);  // ALPHA is booked on account 2
-  EXPECT_EQ(grid->item(AccountRow::RenteCorrectie, 0)->text(), "Interest corr.");
-  EXPECT_EQ(form.cellTexts()[AccountRow::RekNaam], "      Name");
   EXPECT_FALSE(grid->item(AccountRow::Saldo, 1)->flags() & Qt::ItemIsEditable);
   EXPECT_TRUE(grid->item(AccountRow::CredPerc, 1)->flags() & Qt::ItemIsEditable);
-  EXPECT_EQ(form.findChild<QPushButton*>("ToepassenBtn")->text(), "Apply");
 
   grid->setCurrentCell(AccountRow::Saldo, 1);
   EXPECT_EQ(prompts.value(prompts.size() - 1), " The Saldo is not editable");
