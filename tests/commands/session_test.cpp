@@ -9,29 +9,12 @@
 namespace pelmar {
 namespace {
 
-TEST(Session, LoadingSettingsTakesTheStoredLanguage) {
-  Session session(QStringLiteral("/data/"), QLocale(QLocale::English, QLocale::UnitedStates));
-  MemorySettingsStore store;
-  store.setValue("Options", "Taal", "Nederlands");
-  session.loadSettings(store);
-  EXPECT_EQ(session.language().codeText(), "NLD");
-  EXPECT_EQ(session.text(TextId::NothingRead), "Niets gelezen");
-
-  session.settings().language = QStringLiteral("Engels");
-  ASSERT_TRUE(session.saveSettings(store));
-  session.loadSettings(store);
-  EXPECT_EQ(session.language().codeText(), "ENU");
-}
-
-TEST(Session, PriceFolderAndTraceFollowTheSettings) {
+TEST(Session, TheTraceFollowsTheSettings) {
   QTemporaryDir dir;
   Session session(dir.path() + "/");
-
   MemorySettingsStore store;
-  store.setValue("Download", "Pad voor Koersen", dir.path() + "/Koersen/");
   store.setValue("Service", "LogFile", 1);
   session.loadSettings(store);
-  EXPECT_EQ(session.prices().folder(), dir.path() + "/Koersen/");
 
   session.clock().fix(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
   session.startTrace(dir.path());

@@ -98,22 +98,9 @@ TEST_F(TradingTest, APurchaseCostingExactlyTheAccountsMoneyIsRefused) {
   ASSERT_TRUE(trade(money / 80 - 0.01).ok());
 }
 
-TEST_F(TradingTest, APurchaseThatEmptiesTheFundsReserveIsRefusedAndTheSharesReturn) {
-  threeDataSets(2000, 5000);  // the account holds 6000, ALPHA's reserve 1000
-  entering(20).expectTimedMessage(
-      "The Funds Reserve becomes negative after this buy.\nThis is not permitted");
-  EXPECT_TRUE(doubleClick(GridRow::Aantal).isFailure());
-  EXPECT_DOUBLE_EQ(fund(0).Aantal, 10);
-  EXPECT_DOUBLE_EQ(fund(0).Delta, 0);
-  EXPECT_DOUBLE_EQ(shares(3), 10);
-}
-
 TEST_F(TradingTest, ASaleAlwaysPassesAndZeroChangesNothing) {
   threeDataSets(1000);  // nothing left: neither the account nor the fund can pay
   const KoersRec before = fund(0);
-  entering(1).expectMessage("to small to buy");
-  EXPECT_TRUE(doubleClick(GridRow::Aantal).isFailure());
-
   EXPECT_EQ(trade(0, 85, 3).kind(), Outcome::Kind::Stopped);
   EXPECT_EQ(fund(0).Koers.value(), before.Koers.value());
   EXPECT_EQ(fund(0).Kosten.value(), before.Kosten.value());
@@ -160,10 +147,9 @@ TEST_F(TradingTest, TickerCurrencyAndInvestmentRowsChangeNothingYetOrChooseTheAc
   threeDataSets();
   const int placeholder = funds() - 1;
   select(placeholder);
+  EXPECT_EQ(doubleClick(GridRow::Aantal).kind(), Outcome::Kind::Stopped) << "no price, no dialog";
   prompter.expectQuestion("Is Name of Stock in Download Lists?", Answer::Cancel);
   EXPECT_EQ(doubleClick(GridRow::Ticker).kind(), Outcome::Kind::Stopped);
-  prompter.expectQuestion("Add Stock", Answer::No).expectMessage("comes in a later version");
-  EXPECT_TRUE(doubleClick(GridRow::Ticker).isFailure());
   prompter.expectQuestion("Add Stock", Answer::Yes).expectMessage("comes in a later version");
   EXPECT_TRUE(doubleClick(GridRow::Ticker).isFailure());
 
@@ -178,14 +164,6 @@ TEST_F(TradingTest, TickerCurrencyAndInvestmentRowsChangeNothingYetOrChooseTheAc
   prompter.expectMessage("You may use five accounts.").expectAccountChoice(3);
   ASSERT_TRUE(doubleClick(GridRow::Inleg).ok());
   EXPECT_EQ(fund(1).RekNr, 3);
-  EXPECT_FALSE(session.portfolio().koers().isPlaceholder());
-  EXPECT_TRUE(prompter.done());
-}
-
-TEST_F(TradingTest, NoPriceNoDialog) {
-  threeDataSets();
-  select(funds() - 1);
-  EXPECT_EQ(doubleClick(GridRow::Aantal).kind(), Outcome::Kind::Stopped);
 }
 
 }  // namespace

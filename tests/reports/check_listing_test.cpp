@@ -43,7 +43,6 @@ TEST_F(CheckListingTest, FieldLinesLineUpTheirValues) {
   EXPECT_TRUE(lines.contains("\tID:\t\ti"));
   EXPECT_TRUE(lines.contains("\tVersion:\tversie 1.32a"));
   EXPECT_TRUE(lines.contains("\tbPortInDollar:\tTrue"));
-  EXPECT_TRUE(lines.contains("\tDatum:\t\t02-01-2024"));
   EXPECT_TRUE(lines.contains("\tKoers:\t\t12,35"));
   EXPECT_TRUE(lines.contains("\tROTAISomCumInlg:\t0,00"));
   // Ticker2 has its own line right after Ticker.
