@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/session.h"
-
 namespace pelmar {
 namespace {
 
@@ -26,23 +24,6 @@ TEST(Records, ThePlaceholderRowIsKnownInEitherLanguage) {
   for (const char* ticker : {"", "New", "[new]", "ASML"}) {
     fund.Ticker = QString::fromLatin1(ticker);
     EXPECT_FALSE(fund.isPlaceholder()) << ticker;
-  }
-}
-
-TEST(Records, InitialRecordsFollowTheLanguage) {
-  struct Row {
-    Language::Code code;
-    const char *name, *number, *country, *placeholder;
-  };
-  Session session(QStringLiteral("/data/"), QLocale(QLocale::English));
-  for (const Row& row : {Row{Language::Code::Dutch, "      Naam", "Nummer", "nl", "[Nieuw]"},
-                         Row{Language::Code::English, "      Name", "Number", "us", "[New]"}}) {
-    session.setLanguage(row.code);
-    const InitialRecords& initial = session.portfolio().initialRecords();
-    EXPECT_EQ(initial.DefaultRekeningRec.RekNaam.str(), row.name);
-    EXPECT_EQ(initial.DefaultRekeningRec.RekNummer.str(), row.number);
-    EXPECT_EQ(initial.DefaultKoersRec.Country.str(), row.country);
-    EXPECT_EQ(initial.placeholderTicker, row.placeholder);
   }
 }
 

@@ -15,25 +15,22 @@ using test::LocalServer;
 using test::Route;
 
 TEST(HttpClient, ServesPagesAndKeepsErrorPages) {
-  LocalServer server({{"/page", Route::page("090313: 12,34X\n")},
-                      {"/missing", Route::page("Please check the URL", 404)},
-                      {"/empty", Route::page("")},
-                      {"/bytes", Route::page(QByteArray("\x00\xff\x01garbage\x00", 11))},
-                      {"/hop", Route::redirect("/page")}});
+  const QMap<QString, Route> pages = {
+      {"/page", Route::page("090313: 12,34X\n")},
+      {"/missing", Route::page("Please check the URL", 404)},
+      {"/empty", Route::page("")},
+      {"/bytes", Route::page(QByteArray("\x00\xff\x01garbage\x00", 11))}};
+  QMap<QString, Route> routes = pages;
+  routes.insert("/hop", Route::redirect("/page"));
+  LocalServer server(routes);
   NetworkHttpGet client(test::quickLimits());
-  struct Case {
-    const char* path;
-    int status;
-    QByteArray body;
-  };
-  for (const Case& c :
-       {Case{"/page", 200, "090313: 12,34X\n"}, Case{"/missing", 404, "Please check the URL"},
-        Case{"/empty", 200, ""}, Case{"/bytes", 200, QByteArray("\x00\xff\x01garbage\x00", 11)},
-        Case{"/hop", 200, "090313: 12,34X\n"}}) {
-    const HttpReply reply = client.get(server.url(c.path));
-    EXPECT_TRUE(reply.ok()) << c.path << reply.error.toStdString();
-    EXPECT_EQ(reply.httpStatus, c.status) << c.path;
-    EXPECT_EQ(reply.body, c.body) << c.path;
+  // The redirect ends on the page it points at.
+  for (const auto& [path, route] : routes.asKeyValueRange()) {
+    const Route& page = route.kind == Route::Kind::Redirect ? pages[route.location] : route;
+    const HttpReply reply = client.get(server.url(path));
+    EXPECT_TRUE(reply.ok()) << path.toStdString() << reply.error.toStdString();
+    EXPECT_EQ(reply.httpStatus, page.status) << path.toStdString();
+    EXPECT_EQ(reply.body, page.body) << path.toStdString();
   }
 }
 
