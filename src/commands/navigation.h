@@ -19,12 +19,10 @@ QStringList FillFondsenBox(const Portfolio& portfolio);
 // no fund has that ticker.
 int FundOffsetOf(const Portfolio& portfolio, const QString& listText);
 
-
 // Selects the fund list entry (FillFondsenBox) with that text in the
 // current dataset, searching from the end of the list with case and leading
-// blanks ignored; when there is none the first entry is selected. SelFonds becomes that
-// fund's offset. Returns the
-// text of the entry selected.
+// blanks ignored; when there is none the first entry is selected. SelFonds
+// becomes that fund's offset. Returns the text of the entry selected.
 QString SelectFundEntry(Portfolio& portfolio, const QString& text);
 // The fund list text of the selected fund (SelFonds of the current dataset).
 QString SelectedFundEntry(const Portfolio& portfolio);
