@@ -5,11 +5,13 @@
 
 #include "cli/headless_prompter.h"
 #include "commands/accounts.h"
+#include "commands/currencies.h"
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/download.h"
 #include "commands/fund_grid.h"
 #include "commands/navigation.h"
+#include "commands/quotes.h"
 #include "commands/session.h"
 #include "commands/trading.h"
 #include "net/http_client.h"
@@ -120,6 +122,15 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
     step.kind = Kind::ImportPrices;
     step.text = words[1];
     step.file = rest(words, 2);
+  } else if (verb == QLatin1String("currency") && words.size() == 3 &&
+             (words[2] == kEuroCode || words[2] == kDollarCode)) {
+    step.kind = Kind::Currency;
+    step.text = words[1];
+    step.file = words[2];
+  } else if (verb == QLatin1String("quote") && words.size() == 2 &&
+             (words[1] == QLatin1String("dollar") || words[1] == QLatin1String("aex"))) {
+    step.kind = Kind::Quote;
+    step.text = words[1];
   } else if (verb == QLatin1String("answer") && words.size() >= 2) {
     step.kind = Kind::Answer;
     step.text = rest(words, 1);
@@ -152,6 +163,36 @@ bool navigate(Session& session, const QString& direction) {
   if (direction == QLatin1String("previous")) return PrevDateBtnClick(session);
   if (direction == QLatin1String("next")) return NextDateBtnClick(session);
   return LastDateBtnClick(session);
+}
+
+// `quote dollar|aex`: one tick from the configured page, on this thread.
+bool quoteTick(Session& session, const QString& which, QTextStream& err) {
+  NetworkHttpGet http;
+  const QuoteKind kind = which == QLatin1String("dollar") ? QuoteKind::Dollar : QuoteKind::Aex;
+  const QString page = QuotePage(session, kind);
+  if (!ConnectionTest(http, page)) {
+    err << "quote: no connection to " << page << '\n';
+    return false;
+  }
+  if (kind == QuoteKind::Dollar) {
+    const DollarRate rate = FetchDollarRate(http, page);
+    const DollarTickResult result = ApplyDollarRate(session, rate);
+    if (!result.arrived) {
+      err << "quote: no dollar rate on " << page << '\n';
+      return false;
+    }
+    err << "dollar " << QString::number(rate.rate, 'f', 4) << '\n';
+    redraw(session);
+    return true;
+  }
+  const AexQuote quote = FetchAEX(http, page, session.language());
+  if (!quote.ok()) {
+    err << quote.lastText << ' ' << quote.failure->text(session.language()) << '\n';
+    return false;
+  }
+  err << "AEX " << quote.lastText << ' ' << quote.change << ' ' << quote.percent << ' '
+      << quote.time << '\n';
+  return true;
 }
 
 // Runs one step; false when the program refused it. Refusals of the
@@ -220,6 +261,15 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
       redraw(session);
       return done;
     }
+    case Kind::Currency: {
+      if (!FondsenBoxClick(session, step.text))
+        return refuse(QStringLiteral("no fund %1 in this dataset").arg(step.text));
+      const bool done = ApplyFundCurrency(session, prompter, step.file).ok();
+      redraw(session);
+      return done;
+    }
+    case Kind::Quote:
+      return quoteTick(session, step.text, err);
     case Kind::ImportPrices: {
       const bool done = ImportPrices(session, prompter, step.text, step.file).ok();
       redraw(session);

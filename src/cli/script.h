@@ -22,7 +22,10 @@ struct ScriptStep {
     DivirOzev,
     Answer,
     Download,
-    ImportPrices
+    ImportPrices,
+    // Currencies and the live quotes.
+    Currency,
+    Quote
   };
   int line = 0;
   Kind kind = Kind::Select;

@@ -62,6 +62,10 @@ class Prompter {
   // Trading and accounts: the buy/sell dialog and the account chooser.
   virtual TradeEntry buySell(const TradeProposal& proposal) = 0;
   virtual AccountChoice chooseAccount(const AccountChoice& proposal) = 0;
+
+  // Currencies: the fund-currency dialog with its stock picker. A prompter
+  // without that dialog cancels it.
+  virtual FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal&) { return {}; }
 };
 
 }  // namespace pelmar

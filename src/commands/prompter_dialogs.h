@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
+#include <optional>
 
 namespace pelmar {
 
@@ -45,6 +48,29 @@ struct AccountChoice {
   bool accepted = false;
   int selected = 1;
   std::array<AccountChoiceRow, 5> rows;
+};
+
+// The fund-currency dialog (currencies): what it opens with for the
+// selected fund, and how it ended.
+struct FundCurrencyProposal {
+  QString fundCurrency;       // the fund's Valuta, three characters, upper case
+  QString portfolioCurrency;  // "EUR" or "US$"
+  QString otherCurrency;      // the other of the two
+  QString indexName;          // the currency index of the settings
+  QString dollarText;         // the current dataset's Dollar, six decimals
+  QString factor;
+  bool inDollars = false;
+  // The stock picker's lines, and the price of today of an index ticker.
+  QStringList stockLines;
+  std::function<double(const QString&)> indexPrice;
+};
+struct FundCurrencyChoice {
+  bool accepted = false;
+  QString currency;  // ValutaEdit
+  QString factor;
+  bool inDollars = false;
+  // The ticker last picked from the list, whether or not OK ended the dialog.
+  std::optional<QString> pickedIndex;
 };
 
 }  // namespace pelmar

@@ -371,6 +371,11 @@ std::optional<QByteArray> PriceStore::readBounded(const QString& path) {
   return bytes;
 }
 
+QString PriceStore::dayFilePath(QDate day) {
+  const QString existing = existingFile(dayKey(day));
+  return existing.isEmpty() ? folder_ + dayFileName(day) : existing;
+}
+
 bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);

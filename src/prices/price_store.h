@@ -76,6 +76,10 @@ class PriceStore {
   // changed on disk.
   LatestPriceDays latestPriceDays();
 
+  // The daily file of that day as it exists (in whatever case), or the
+  // name a new one gets in the price folder.
+  QString dayFilePath(QDate day);
+
   // Makes a new daily file with the single line. False when it could not be saved.
   bool CreatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
                        const QString& downloadLine);

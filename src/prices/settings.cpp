@@ -87,6 +87,12 @@ const std::array kFields{
     Field{"Service", "LogFile", &Settings::logFile},
     Field{"Service", "Edit Old Dates", &Settings::editOldDates},
     Field{"Options", "Cfg", &Settings::cfg},
+    // Currencies and the live quotes.
+    Field{"sValuta", "NaamDollarIndex", &Settings::fundIndexName},
+    Field{"sValuta", "FactorDollar", &Settings::fundIndexFactor},
+    Field{"sValuta", "ValutaMulDiv", &Settings::fundIndexMulDiv},
+    Field{"Download", "DollarQuotePage", &Settings::dollarQuotePage},
+    Field{"Download", "AEXQuotePage", &Settings::aexQuotePage},
 };
 
 std::optional<int> toInt(const QVariant& v) {

@@ -58,6 +58,16 @@ struct Settings {
   double euro = 0.95;
   QString dollarFactor = QStringLiteral("1");
   bool currencyMulDiv = false;
+  // "sValuta": the index values the fund-currency dialog writes on OK.
+  QString fundIndexName = QStringLiteral("Dollar/Euro");
+  QString fundIndexFactor = QStringLiteral("1");
+  bool fundIndexMulDiv = false;
+  // "Download": the pages of the live quotes, the currency-rate page and the
+  // index-quote page's base (the AEX page is its path
+  // "indices/netherlands-25-historical-data"). Reserved ".example"
+  // defaults, like the price services (README: "Live quotes").
+  QString dollarQuotePage = QStringLiteral("https://currency-rates.example/");
+  QString aexQuotePage = QStringLiteral("https://index-quotes.example/");
   // "Grafiek": chart window.
   int chartDays = 301;
   bool chartNormal = true;

@@ -183,4 +183,13 @@ AccountChoice ScriptedPrompter::chooseAccount(const AccountChoice& proposal) {
   return std::get<ChoiceAnswer>(step->result)(proposal);
 }
 
+FundCurrencyChoice ScriptedPrompter::chooseFundCurrency(const FundCurrencyProposal& proposal) {
+  lastFundCurrency = proposal;
+  if (!fundCurrencyAnswer) {
+    ADD_FAILURE() << "unexpected fund-currency dialog";
+    return {};
+  }
+  return fundCurrencyAnswer(proposal);
+}
+
 }  // namespace pelmar::test

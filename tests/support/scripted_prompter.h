@@ -60,6 +60,12 @@ class ScriptedPrompter : public Prompter {
   TradeProposal lastTrade;
   AccountChoice lastChoice;
 
+  // The fund-currency dialog answers with this; a dialog opened without
+  // it fails the test.
+  FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal& proposal) override;
+  std::function<FundCurrencyChoice(const FundCurrencyProposal&)> fundCurrencyAnswer;
+  FundCurrencyProposal lastFundCurrency;
+
  private:
   enum class Kind {
     Question,

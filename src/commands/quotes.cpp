@@ -1,0 +1,73 @@
+#include "commands/quotes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "model/dates.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr double kDollarThreshold = 0.1;
+
+}  // namespace
+
+bool QuoteTickAllowed(const Session& session, QuoteKind kind) {
+  const Settings& s = session.settings();
+  const bool on = kind == QuoteKind::Dollar ? s.downloadDollarQuote : s.downloadAexQuote;
+  return on && session.portfolio().bPortOpened() && !session.portfolio().isEmpty();
+}
+
+QString QuotePage(const Session& session, QuoteKind kind) {
+  return kind == QuoteKind::Dollar ? session.settings().dollarQuotePage
+                                   : session.settings().aexQuotePage;
+}
+
+DollarTickResult ApplyDollarRate(Session& session, const DollarRate& fetched) {
+  DollarTickResult result;
+  Portfolio& p = session.portfolio();
+  if (!fetched.ok() || fetched.rate <= kDollarThreshold || p.isEmpty()) return result;
+  result.arrived = true;
+  const QDate today = session.clock().today();
+  if (serialToDate(p.alg().Datum) == today) p.alg().Dollar = fetched.unrounded;
+  if (Real48(fetched.rate) == Real48(p.DollarKoers())) return result;
+
+  const double rate = fetched.rate;
+  result.changed = true;
+  p.setDollarKoers(rate);
+  session.prices().refresh();
+  result.written = WriteDollarToPriceFile(session.prices(), rate, today);
+  if (p.atLastSet()) p.alg().Dollar = rate;
+  if (p.idAt(p.pKoersRec()) != KoersRec::Id) return result;
+  KoersRec& fund = p.koers();
+  const QString ticker = fund.Ticker.str();
+  static const std::array<QString, 2> inverse = {QStringLiteral("eur.dol"),
+                                                 QStringLiteral("eurusd=x")};
+  static const std::array<QString, 2> direct = {QStringLiteral("usdeur=x"),
+                                                QStringLiteral("dol.eur")};
+  const bool holds = fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell);
+  if (holds) return result;
+  if (std::find(inverse.begin(), inverse.end(), ticker) != inverse.end()) {
+    fund.Koers = 1.0 / rate;
+    result.fundChanged = true;
+  } else if (std::find(direct.begin(), direct.end(), ticker) != direct.end()) {
+    fund.Koers = rate;
+    result.fundChanged = true;
+  }
+  return result;
+}
+
+QString DollarTimeStamp(const Session& session) {
+  return session.clock().now().toString(QStringLiteral("yyyy-MM-dd hh:mm")) +
+         session.text(TextId::DollarStampZone);
+}
+
+QuoteButtons ShowQuoteButtons(const Settings& settings) {
+  QuoteButtons buttons;
+  if (settings.downloadDollarQuote) buttons = {true, false};
+  if (settings.downloadAexQuote) buttons = {false, true};
+  return buttons;
+}
+
+}  // namespace pelmar
