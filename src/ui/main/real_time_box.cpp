@@ -39,6 +39,7 @@ void RealTimeBox::ShowDollarQuote(double rate, bool fromDollarTimer, const QStri
   deltaImage->setMarks(quotes_.marks());
   tijdLabel->setStyleSheet(QStringLiteral("color: black"));
   tijdLabel->setText(DollarTimeText(session_.language(), timeStamp));
+  shown_ = QuoteKind::Dollar;
 }
 
 void RealTimeBox::ShowAEXQuote(double value, const QString& change, const QString& percent,
@@ -50,6 +51,22 @@ void RealTimeBox::ShowAEXQuote(double value, const QString& change, const QStrin
   tijdLabel->setStyleSheet(text.falling ? QStringLiteral("color: red")
                                         : QStringLiteral("color: green"));
   tijdLabel->setText(text.text);
+  shown_ = QuoteKind::Aex;
+}
+
+void RealTimeBox::ShowAEXFailure(const QString& valueText, const QString& why) {
+  setTitle(QStringLiteral(" AEX "));
+  tijdLabel->setStyleSheet(QStringLiteral("color: red"));
+  tijdLabel->setText(valueText + QChar(' ') + why);
+  shown_ = QuoteKind::Aex;
+}
+
+void RealTimeBox::clearQuote() {
+  quotes_ = QuoteHistory();
+  deltaImage->setMarks(quotes_.marks());
+  tijdLabel->clear();
+  setTitle(QStringLiteral(" * "));
+  shown_.reset();
 }
 
 }  // namespace pelmar

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QGroupBox>
+#include <optional>
 
 #include "commands/dataset_view.h"
 #include "commands/quote_history.h"
+#include "commands/quotes.h"
 
 class QLabel;
 
@@ -25,6 +27,12 @@ class RealTimeBox : public QGroupBox {
   void ShowDollarQuote(double rate, bool fromDollarTimer, const QString& timeStamp);
   void ShowAEXQuote(double value, const QString& change, const QString& percent,
                     const QString& time);
+  // A failed AEX tick: the value text "*******" and why, in red.
+  void ShowAEXFailure(const QString& valueText, const QString& why);
+  // The quote the box shows, if any, and emptying it (its quote was
+  // switched off).
+  std::optional<QuoteKind> shownQuote() const { return shown_; }
+  void clearQuote();
 
   QLabel* realTimeLabel = nullptr;
   DeltaImage* deltaImage = nullptr;
@@ -33,6 +41,7 @@ class RealTimeBox : public QGroupBox {
  private:
   const Session& session_;
   QuoteHistory quotes_;
+  std::optional<QuoteKind> shown_;
 };
 
 }  // namespace pelmar
