@@ -41,6 +41,8 @@ class MainWindowDownload : public test::PortfolioFixture {
     portfolio().clear();
     test::writeFile(session.prices().folder() + "Stocks_nl.txt",
                     "ASML Holding,asml,2009-03-06\r\n");
+    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    test::writeFile(session.prices().folder() + "090302A.csv", "Other,OTHER,09/03/02,1\r\n");
     window = std::make_unique<TMainForm>(session, prompter, path("program"));
   }
 
@@ -59,7 +61,7 @@ TEST_F(MainWindowDownload, ShowsTheNewPriceAndAdviceAfterTheDownload) {
   window->fundList()->setCurrentRow(
       static_cast<int>(window->fundList()->tickers().indexOf("asml")));
   ASSERT_EQ(koers(), "10.0000");
-  const QString adviceBefore = window->fundPanel().verkoopLabel->text();
+  const QString adviceBefore = window->fundPanel().adviesLabel->text();
 
   window->actions().download->trigger();
 
@@ -69,7 +71,7 @@ TEST_F(MainWindowDownload, ShowsTheNewPriceAndAdviceAfterTheDownload) {
   const DataSetView view = DataSetViewOf(session, path("Port/Test-1.xml"));
   EXPECT_EQ(window->fundPanel().adviesLabel->text(), view.advice.adviesLabel);
   EXPECT_EQ(window->fundPanel().verkoopLabel->text(), view.advice.verkoopLabel);
-  EXPECT_NE(window->fundPanel().verkoopLabel->text(), adviceBefore);
+  EXPECT_NE(window->fundPanel().adviesLabel->text(), adviceBefore);
   EXPECT_TRUE(window->actions().download->isEnabled());
   EXPECT_TRUE(portfolio().bPortChanged());
 }
