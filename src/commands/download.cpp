@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 
 #include "commands/refusal.h"
+#include "model/conversions.h"
 #include "model/dates.h"
 #include "prices/price_import.h"
 #include "prices/price_replies.h"
@@ -56,11 +58,16 @@ void logWithDetail(DownloadMonitor& monitor, const QString& line, const QString&
 // Stores a stock's download lines and moves its LastDate to the newest day
 // obtained; when nothing could be stored the line stays as it was, so the
 // next download asks for the same days again.
-void storeStock(Session& session, DownloadMonitor& monitor, StockLine& stock,
+void storeStock(Session& session, DownloadMonitor& monitor, DownloadPass& pass, qsizetype row,
                 const QString& storedName, const QStringList& lines, double result) {
+  StockLine stock = StockLine::split(pass.list[row]);
   const bool stored =
       session.prices().StorePrices(storedName, stock.ticker, lines, extraDays(session));
-  if (stored) stock.lastDate = formatDate(serialToDate(wholeDay(result)), dateFormat(session));
+  if (stored) {
+    stock.lastDate = formatDate(serialToDate(wholeDay(result)), dateFormat(session));
+    pass.list[row] = stock.join();
+    pass.storedRows.emplace_back(row, TrimRightBlanks(storedName));
+  }
   monitor.log(PadName(stock.name) +
               session.text(stored ? TextId::DownloadStored : TextId::DownloadLatestDate) +
               stock.lastDate);
@@ -74,6 +81,14 @@ void finishList(Session& session, DownloadMonitor& monitor, Market market,
   if (!WriteLastPrices(session.prices(), market, list, session.clock().today(),
                        dateFormat(session)))
     monitor.log(session.text(TextId::DownloadListNotSaved).arg(QStringLiteral("Last Prices.txt")));
+}
+
+DownloadPass startPass(Session& session, Market market) {
+  DownloadPass pass;
+  pass.market = market;
+  pass.read = LoadStockList(stockListPath(session.prices().folder(), market));
+  pass.list = pass.read;
+  return pass;
 }
 
 int stockCount(Session& session, Market market) {
@@ -100,17 +115,16 @@ double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QSt
   return failed != 0 ? failed : ParseUsReply(text, lines);
 }
 
-bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                         int total) {
+DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
+                                 int& done, int total) {
   monitor.log(session.text(TextId::DownloadDutchStart));
   monitor.log(QString());
-  QStringList list = LoadStockList(stockListPath(session.prices().folder(), Market::Dutch));
+  DownloadPass pass = startPass(session, Market::Dutch);
+  const qsizetype count = pass.list.size();
   const bool forward = ++monitor.dutchPasses % 2 == 1;
-  bool going = true;
-  bool cancelled = false;
-  for (qsizetype k = 0; k < list.size() && going; ++k) {
-    const qsizetype i = forward ? k : list.size() - 1 - k;
-    StockLine stock = StockLine::split(list[i]);
+  for (qsizetype k = 0; k < count && pass.connected && !pass.cancelled; ++k) {
+    const qsizetype i = forward ? k : count - 1 - k;
+    const StockLine stock = StockLine::split(pass.list[i]);
     const QDateTime now = session.clock().now();
     // LastDate is written in the settings' format, so it is read in it.
     const QDate last =
@@ -125,7 +139,7 @@ bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monit
       if (result <= 0) result = Fetch::NotFound;
       if (result == Fetch::NoConnection) {
         logWithDetail(monitor, session.text(TextId::DownloadNlError1), detail);
-        going = false;
+        pass.connected = false;
       } else if (result == Fetch::TooSmall) {
         logWithDetail(monitor, session.text(TextId::DownloadNlError2).arg(stock.ticker), detail);
       } else if (result == Fetch::NotFound) {
@@ -133,26 +147,22 @@ bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monit
       } else if (result == Fetch::Nothing) {
         monitor.log(session.text(TextId::DownloadNlError4).arg(stock.name));
       } else {
-        storeStock(session, monitor, stock, stock.name, lines, result);
-        list[i] = stock.join();
+        storeStock(session, monitor, pass, i, stock.name, lines, result);
       }
     }
     monitor.progress(++done, total);
-    if (monitor.cancelled()) going = false, cancelled = true;
+    pass.cancelled = monitor.cancelled();
   }
-  finishList(session, monitor, Market::Dutch, list);
-  return !cancelled;
+  return pass;
 }
 
-bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                      int total) {
+DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
+                              int total) {
   monitor.log(session.text(TextId::DownloadUsStart));
   monitor.log(QString());
-  QStringList list = LoadStockList(stockListPath(session.prices().folder(), Market::Us));
-  bool connected = true;
-  bool cancelled = false;
-  for (qsizetype i = 0; i < list.size() && connected && !cancelled; ++i) {
-    StockLine stock = StockLine::split(list[i]);
+  DownloadPass pass = startPass(session, Market::Us);
+  for (qsizetype i = 0; i < pass.list.size() && pass.connected && !pass.cancelled; ++i) {
+    const StockLine stock = StockLine::split(pass.list[i]);
     const QDateTime now = session.clock().now();
     const QDate today = LastWorkingDay(now.date());
     const std::optional<QDate> last = parseDate(stock.lastDate, dateFormat(session));
@@ -166,7 +176,7 @@ bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
       if (result <= 0) result = Fetch::NotFound;
       if (result == Fetch::NoConnection) {
         logWithDetail(monitor, session.text(TextId::DownloadUsError1), detail);
-        connected = false;
+        pass.connected = false;
       } else if (result == Fetch::TooSmall) {
         logWithDetail(monitor, session.text(TextId::DownloadUsError2).arg(stock.name), detail);
       } else if (result == Fetch::NotFound) {
@@ -177,37 +187,51 @@ bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
         // The table lists the newest day first; StorePrices takes the newest
         // last (with N = 0 it would otherwise stop at the oldest day).
         std::reverse(lines.begin(), lines.end());
-        storeStock(session, monitor, stock, stock.name + QStringLiteral(" (US)"), lines, result);
-        list[i] = stock.join();
+        storeStock(session, monitor, pass, i, stock.name + QStringLiteral(" (US)"), lines, result);
       }
     }
     monitor.progress(++done, total);
-    cancelled = monitor.cancelled();
+    pass.cancelled = monitor.cancelled();
   }
-  // Kept also after a lost connection: the lines already updated name the
-  // prices already stored.
-  finishList(session, monitor, Market::Us, list);
-  if (connected && !cancelled) {
-    monitor.log(QString());
-    monitor.log(session.text(TextId::DownloadAllDone));
+  return pass;
+}
+
+void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<DownloadPass>& passes) {
+  const PriceStore::FlushResult flushed = session.prices().flushBatch();
+  for (const QString& file : flushed.failedFiles)
+    monitor.log(session.text(TextId::DownloadStoreFailed).arg(QFileInfo(file).fileName()));
+  for (DownloadPass& pass : passes) {
+    for (const auto& [row, storedName] : pass.storedRows) {
+      if (!flushed.nothingStored.contains(storedName)) continue;
+      // None of the stock's prices reached the disk: its LastDate stays.
+      pass.list[row] = pass.read[row];
+      const StockLine stock = StockLine::split(pass.read[row]);
+      monitor.log(PadName(stock.name) + session.text(TextId::DownloadLatestDate) + stock.lastDate);
+    }
+    // Kept also after a lost connection: the lines already updated name the
+    // prices already stored.
+    finishList(session, monitor, pass.market, pass.list);
   }
-  return !cancelled;
 }
 
 void RefreshAllDataSets(Session& session) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return;
   const int current = p.FirstRekIndex();
+  // Every dataset in date order, the first and the last included, each
+  // computed after its predecessor took its prices: a dataset computed
+  // before the one it builds on, or not at all, would stay stale.
+  bool changed = false;
   int rek = Portfolio::kFirstRekIndex;
   int koers = Portfolio::kFirstKoersIndex;
-  UpdatePricesFromFiles(p, session.prices(), rek);
-  while (!p.IsLastDataSet(rek)) {
-    p.NextDataSet(rek, koers);
-    UpdatePricesFromFiles(p, session.prices(), rek);
-    (void)session.engine().CalcDataSet(rek, p.SelFonds());
+  for (;;) {
+    changed = UpdatePricesFromFiles(p, session.prices(), rek) || changed;
+    changed = session.engine().CalcDataSet(rek, p.SelFonds()) || changed;
+    const int before = rek;
+    if (p.IsLastDataSet(rek) || !p.NextDataSet(rek, koers) || rek == before) break;
   }
   p.goToDataSet(current);
-  p.markChanged();
+  if (changed) p.markChanged();
 }
 
 bool DownloadAtStart(Session& session) {
@@ -228,15 +252,25 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
                     (settings.downloadUsList ? stockCount(session, Market::Us) : 0);
   int done = 0;
   monitor.progress(0, total);
-  bool going =
-      !settings.downloadDutchList || DownloadDutchPrices(session, http, monitor, done, total);
-  if (going && settings.downloadUsList)
-    going = DownloadUSPrices(session, http, monitor, done, total);
+  // Every daily file the passes change is written once, when both are done
+  // (or one was stopped), before the lists that name the new days are saved.
+  std::vector<DownloadPass> passes;
+  session.prices().openBatch();
+  if (settings.downloadDutchList)
+    passes.push_back(DownloadDutchPrices(session, http, monitor, done, total));
+  if ((passes.empty() || !passes.back().cancelled) && settings.downloadUsList)
+    passes.push_back(DownloadUSPrices(session, http, monitor, done, total));
+  FinishDownload(session, monitor, passes);
+  const DownloadPass& last = passes.back();
+  if (last.market == Market::Us && last.connected && !last.cancelled) {
+    monitor.log(QString());
+    monitor.log(session.text(TextId::DownloadAllDone));
+  }
   RefreshAllDataSets(session);
   monitor.log(QString());
-  if (!going) monitor.log(session.text(TextId::DownloadCancelled));
+  if (last.cancelled) monitor.log(session.text(TextId::DownloadCancelled));
   monitor.log(session.text(TextId::DownloadPortfolioUpdated));
-  return going ? Outcome::done() : Outcome::stopped();
+  return last.cancelled ? Outcome::stopped() : Outcome::done();
 }
 
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
@@ -270,7 +304,11 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
       break;
     }
   }
-  if (!session.prices().StorePrices(name, ticker, imported.downloadLines, INT_MAX))
+  // As one batch, so that a day file that could not be saved is known: the
+  // import is then refused, not reported as done.
+  session.prices().openBatch();
+  const bool put = session.prices().StorePrices(name, ticker, imported.downloadLines, INT_MAX);
+  if (!session.prices().flushBatch().ok() || !put)
     return Refuse(session, prompter, TextId::ImportStoreFailed,
                   {ticker, session.prices().folder()});
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 #include "commands/prompter.h"
 #include "commands/session.h"
@@ -37,12 +39,30 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
 // is left for the user to fill).
 bool DownloadAtStart(Session& session);
 
-// One pass over a list. `done`/`total` count the stocks for the progress.
-// False when the pass was cancelled or lost the connection.
-bool DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                         int total);
-bool DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                      int total);
+// One pass over a list: what it leaves is its list with the LastDates it
+// moved, saved by FinishDownload once the prices it names are on disk.
+struct DownloadPass {
+  Market market = Market::Dutch;
+  QStringList list;  // as it is to be saved
+  QStringList read;  // as it was read
+  // The rows whose stock stored prices, with the name they were stored under.
+  std::vector<std::pair<qsizetype, QString>> storedRows;
+  bool connected = true;   // false when the connection was lost
+  bool cancelled = false;  // the user stopped it
+};
+
+// The passes store into the price store's open batch when there is one.
+// `done`/`total` count the stocks for the progress.
+DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
+                                 int& done, int total);
+DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
+                              int total);
+
+// Ends a download: writes the price store's batch (each changed daily file
+// once), puts back the line of a stock none of whose prices reached the
+// disk, then saves each pass's list and its "Last Prices.txt" value. So a
+// list never names a day whose prices are not stored.
+void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<DownloadPass>& passes);
 
 // One stock's fetch: download lines into `lines`, the fetch result returned;
 // `detail` gets the client's reason when there was no usable answer.
@@ -51,8 +71,9 @@ double FetchDutchPrices(Session& session, HttpGet& http, const QString& ticker, 
 double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
                      QDate start, QDate end, QString& detail);
 
-// Puts the daily files' prices into every dataset and recalculates them in
-// date order; the current dataset stays current.
+// Puts the daily files' prices into every dataset and recalculates each,
+// the first and the last included, in date order; the current dataset stays
+// current. Marked changed when a stored price changed.
 void RefreshAllDataSets(Session& session);
 
 // Reads a CSV export of a ticker's daily closes (ParsePriceCsv) and stores

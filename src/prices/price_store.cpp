@@ -82,6 +82,8 @@ void PriceStore::setFolder(const QString& folder) {
   QString normal = QDir::fromNativeSeparators(folder);
   if (!normal.isEmpty() && !normal.endsWith(u'/')) normal.append(u'/');
   if (normal == folder_) return;
+  // What a batch changed belongs to the old folder: written there first.
+  if (batchOpen_) (void)flushBatch();
   folder_ = normal;
   latestDays_ = {};
   listed_ = false;
@@ -310,50 +312,126 @@ bool PriceStore::StorePrices(const QString& name, const QString& ticker,
   // of retrying every line.
   const QFileInfo folderInfo(folder_);
   if (folder_.isEmpty() || !folderInfo.isDir() || !folderInfo.isWritable()) return false;
+  if (batchOpen_) return stagePrices(name, ticker, downloadLines, extraDays);
+  // On its own the call is a batch of one stock: each file is read and
+  // saved once.
+  openBatch();
+  const bool put = stagePrices(name, ticker, downloadLines, extraDays);
+  const FlushResult flushed = flushBatch();
+  return put && !flushed.nothingStored.contains(TrimRightBlanks(name));
+}
+
+bool PriceStore::stagePrices(const QString& name, const QString& ticker,
+                             const QStringList& downloadLines, int extraDays) {
   bool stored = false;
   const QString storedName = TrimRightBlanks(name);
   int count = 0;
   for (qsizetype i = downloadLines.size() - 1; i >= 0 && count <= extraDays; --i) {
-    const QString& line = downloadLines.at(i);
-    const QStringView date = QStringView(line).left(line.indexOf(u','));
-    if (!isSixDigits(date)) continue;
-    const QString existing = existingFile(date.toInt());
-    if (!existing.isEmpty()) {
-      if (UpdatePriceFile(storedName, ticker, existing, line)) {
-        ++count;
-        stored = true;
-      }
-    } else if (CreatePriceFile(storedName, ticker,
-                               folder_ + date.toString() + QStringLiteral("A.csv"), line)) {
-      // A failed new file does not unset the flag that earlier lines set:
-      // the flag tells whether anything at all was written.
-      stored = true;
+    const QString line = storedLine(storedName, ticker, downloadLines.at(i));
+    if (line.isEmpty()) continue;
+    const QStringView date = QStringView(downloadLines.at(i)).first(6);
+    const int key = date.toInt();
+    auto changed = batch_.find(key);
+    // An existing file: on disk, or made by this batch.
+    const bool existing = changed != batch_.end() || !existingFile(key).isEmpty();
+    if (changed == batch_.end()) {
+      ChangedFile file;
+      file.path =
+          existing ? existingFile(key) : folder_ + date.toString() + QStringLiteral("A.csv");
+      // A file that cannot be read is not rewritten: its lines would be lost.
+      if (existing && !readChanged(file)) continue;
+      changed = batch_.insert(key, std::move(file));
     }
+    putLine(*changed, storedName, line);
+    // A new file does not count towards the extra days; the flag tells
+    // whether anything at all was written.
+    if (existing) ++count;
+    stored = true;
   }
   return stored;
+}
+
+void PriceStore::openBatch() {
+  batchOpen_ = true;
+}
+
+PriceStore::FlushResult PriceStore::flushBatch() {
+  FlushResult result;
+  QSet<QString> staged;
+  QSet<QString> written;
+  // In day order, so that failed files are named in order.
+  QList<int> keys = batch_.keys();
+  std::sort(keys.begin(), keys.end());
+  for (const int key : keys) {
+    ChangedFile& file = batch_[key];
+    staged.unite(file.names);
+    if (saveChanged(file)) {
+      written.unite(file.names);
+    } else {
+      result.failedFiles.append(file.path);
+      if (trace_) trace_->Log(QStringLiteral("PriceStore - niet opgeslagen: ") + file.path);
+    }
+  }
+  for (const QString& name : staged)
+    if (!written.contains(name)) result.nothingStored.append(name);
+  result.nothingStored.sort();
+  batch_.clear();
+  batchOpen_ = false;
+  return result;
+}
+
+PriceStore::~PriceStore() {
+  if (batchOpen_) (void)flushBatch();
 }
 
 bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);
-  if (line.isEmpty()) return false;
-  // A file that cannot be read is not rewritten: its lines would be lost.
-  const std::optional<QByteArray> bytes = readBounded(fileName);
-  if (!bytes) return false;
-  QStringList lines = splitLines(QString::fromLatin1(*bytes));
+  ChangedFile file;
+  file.path = fileName;
+  if (line.isEmpty() || !readChanged(file)) return false;
+  putLine(file, name, line);
+  return saveChanged(file);
+}
 
-  const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& existing) {
-    return QStringView(existing).left(existing.indexOf(u',')) == name;
-  });
-  if (same != lines.end()) {
-    *same = line;
-  } else {
-    lines.append(line);
+bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
+                                 const QString& fileName, const QString& downloadLine) {
+  const QString line = storedLine(name, ticker, downloadLine);
+  ChangedFile file;
+  file.path = fileName;
+  if (line.isEmpty()) return false;
+  putLine(file, name, line);
+  return saveChanged(file);
+}
+
+bool PriceStore::readChanged(ChangedFile& file) {
+  const std::optional<QByteArray> bytes = readBounded(file.path);
+  if (!bytes) return false;
+  file.lines = splitLines(QString::fromLatin1(*bytes));
+  // From the end, so that the first line of a name is the one kept.
+  for (qsizetype i = file.lines.size() - 1; i >= 0; --i) {
+    const QString& line = file.lines.at(i);
+    file.lineOfName.insert(line.left(line.indexOf(u',')), i);
   }
-  std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
+  return true;
+}
+
+void PriceStore::putLine(ChangedFile& file, const QString& name, const QString& line) {
+  const auto same = file.lineOfName.constFind(name);
+  if (same != file.lineOfName.constEnd()) {
+    file.lines[*same] = line;
+  } else {
+    file.lineOfName.insert(name, file.lines.size());
+    file.lines.append(line);
+  }
+  file.names.insert(name);
+}
+
+bool PriceStore::saveChanged(ChangedFile& file) {
+  std::stable_sort(file.lines.begin(), file.lines.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
-  return save(fileName, lines);
+  return save(file.path, file.lines);
 }
 
 std::optional<QByteArray> PriceStore::readBounded(const QString& path) {
@@ -374,12 +452,6 @@ std::optional<QByteArray> PriceStore::readBounded(const QString& path) {
 QString PriceStore::dayFilePath(QDate day) {
   const QString existing = existingFile(dayKey(day));
   return existing.isEmpty() ? folder_ + dayFileName(day) : existing;
-}
-
-bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
-                                 const QString& fileName, const QString& downloadLine) {
-  const QString line = storedLine(name, ticker, downloadLine);
-  return !line.isEmpty() && save(fileName, {line});
 }
 
 bool PriceStore::save(const QString& fileName, const QStringList& lines) {

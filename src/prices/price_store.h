@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -39,6 +40,8 @@ class PriceStore {
   static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
   explicit PriceStore(const QString& folder = QString());
+  ~PriceStore();
+  Q_DISABLE_COPY_MOVE(PriceStore)
 
   // The price folder, always ending in "/". Changing it drops the cache.
   const QString& folder() const { return folder_; }
@@ -64,9 +67,32 @@ class PriceStore {
   // Writes a download list (lines "yymmdd,price", oldest first) into the
   // daily files, newest line first; stops after `extraDays` existing files
   // were updated beyond the first. Returns the stored flag: whether at least
-  // one line was written.
+  // one line was written. Inside a batch the lines are only put into the
+  // batch's files (a file made earlier in the batch counts as existing), and
+  // the flag says whether a line was put in; flushBatch() tells what reached
+  // the disk.
   bool StorePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
                    int extraDays);
+
+  // Grouped writes. A download stores a year of 300 stocks as 300 lists of
+  // the same 250 days: written per stock, each day's file would be saved
+  // durably 300 times. Between openBatch() and flushBatch() StorePrices
+  // changes the files in memory, and the flush saves each changed file
+  // once, as durably as any save. Reads see the disk, so the batch's prices
+  // are seen once flushed. Destroying the store or changing its folder
+  // flushes an open batch.
+  void openBatch();
+  bool batchOpen() const { return batchOpen_; }
+  // What a flush could not write; the files named were left as they were.
+  struct FlushResult {
+    QStringList failedFiles;
+    // Stored names (as StorePrices trimmed them) none of whose lines of
+    // the batch reached the disk.
+    QStringList nothingStored;
+    bool ok() const { return failedFiles.isEmpty(); }
+  };
+  // Saves every file the batch changed, each once, and closes the batch.
+  FlushResult flushBatch();
   // Puts the line of `name` into an existing daily file, replacing the line
   // that already holds that name, and keeps the lines sorted. False when the
   // file could not be read or saved; the file is then left as it was.
@@ -104,6 +130,24 @@ class PriceStore {
   // year modulo 100, so each name counts for that year in every century a
   // portfolio date may fall in.
   const std::vector<std::pair<qint64, int>>& fileDays();
+  // A daily file being changed: its lines, the first line of each name,
+  // and the stored names put in since it was read.
+  struct ChangedFile {
+    QString path;
+    QStringList lines;
+    QHash<QString, qsizetype> lineOfName;
+    QSet<QString> names;
+  };
+  // Reads an existing file's lines into `file`; false when it cannot be read.
+  bool readChanged(ChangedFile& file);
+  // Puts a stored line into the file, replacing the first line of the same name.
+  static void putLine(ChangedFile& file, const QString& name, const QString& line);
+  // Sorts the lines (case ignored) and saves the file.
+  bool saveChanged(ChangedFile& file);
+  // StorePrices' walk; the lines go into the open batch.
+  bool stagePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
+                   int extraDays);
+
   int tickerId(const QByteArray& lowerTicker);
   bool save(const QString& fileName, const QStringList& lines);
   // The whole text of a price file, when it is a regular file of at most
@@ -122,6 +166,8 @@ class PriceStore {
   bool fileDaysStale_ = true;
   QHash<int, DayFile> parsed_;
   QHash<QByteArray, int> tickerIds_;  // lower-case ticker -> id shared by all files
+  bool batchOpen_ = false;
+  QHash<int, ChangedFile> batch_;  // yymmdd -> the file as the batch changed it
   // "Last Prices.txt" as read, with the disk's stamp of it then.
   struct LatestDaysFile {
     LatestPriceDays days;

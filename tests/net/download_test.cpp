@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QUrl>
 
 #include "model/dates.h"
@@ -121,6 +122,25 @@ TEST_F(Download, FailuresLeaveTheListsAsTheyWere) {
   EXPECT_TRUE(monitor.lines.contains("****** Error 1; No internet connection"));
   EXPECT_TRUE(monitor.lines.contains("*** Error 1; No Internet Connection"));
   EXPECT_FALSE(monitor.lines.contains("All available Prices downloaded"));
+  EXPECT_DOUBLE_EQ(double(fund(0).Koers), 10);
+}
+
+TEST_F(Download, AStockWhosePricesCannotBeSavedKeepsItsLine) {
+  const QByteArray dutchList = test::readFile(folder + "Stocks_nl.txt");
+  // Folders where the day files would go: those files can never be saved.
+  ASSERT_TRUE(QDir(folder).mkdir("090313A.csv"));
+  ASSERT_TRUE(QDir(folder).mkdir("090312A.csv"));
+  LocalServer server(routes());
+  pointAt(server);
+  NetworkHttpGet http(test::quickLimits());
+  Recorder monitor;
+  EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
+  EXPECT_TRUE(monitor.lines.contains("****** 090313A.csv: price file not saved"));
+  EXPECT_TRUE(monitor.lines.contains("ASML Holding . . . . . Latest date: 2009-03-10"))
+      << monitor.lines.join('\n').toStdString();
+  EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"), dutchList);
+  // IBM's newest day was saved: its date moves.
+  EXPECT_TRUE(test::readFile(folder + "Stocks_us.txt").contains("IBM Corp,IBM,2009-03-16"));
   EXPECT_DOUBLE_EQ(double(fund(0).Koers), 10);
 }
 

@@ -98,6 +98,30 @@ TEST_F(PriceStoreTest, AFailedSaveIsRetriedThenReportedAndLosesNothing) {
   EXPECT_EQ(read("240104A.csv"), "Alpha,alp,24/01/04,1\r\nFund,fnd,24/01/04,4\r\n");
 }
 
+TEST_F(PriceStoreTest, ABatchWritesOnFlushAndNamesWhatItCouldNotSave) {
+  writeDay(QDate(2024, 1, 4), "Alpha,alp,24/01/04,1\r\n");
+  ASSERT_TRUE(QDir(folder()).mkdir("240105A.csv"));  // can never be saved
+  PriceStore store(folder());
+  store.openBatch();
+  EXPECT_TRUE(store.StorePrices("Fund", "fnd", {"240103,3", "240104,4"}, 100));
+  // The 3rd, made by this batch, counts as an existing file: with no extra
+  // days the 2nd is not written, as when each stock was saved at once.
+  EXPECT_TRUE(store.StorePrices("Beta", "bet", {"240102,20", "240103,30"}, 0));
+  EXPECT_TRUE(store.StorePrices("Gone", "gon", {"240105,5"}, 100));
+  EXPECT_TRUE(store.StorePrices("Fund", "fnd", {"240103,3.5"}, 100));  // replaces its line
+  EXPECT_FALSE(QFile::exists(folder() + "240103A.csv"));
+  EXPECT_EQ(read("240104A.csv"), "Alpha,alp,24/01/04,1\r\n");
+
+  const PriceStore::FlushResult flushed = store.flushBatch();
+  EXPECT_EQ(flushed.failedFiles, QStringList{folder() + "240105A.csv"});
+  EXPECT_EQ(flushed.nothingStored, QStringList{"Gone"});
+  EXPECT_FALSE(store.batchOpen());
+  EXPECT_EQ(read("240103A.csv"), "Beta,bet,24/01/03,30\r\nFund,fnd,24/01/03,3.5\r\n");
+  EXPECT_EQ(read("240104A.csv"), "Alpha,alp,24/01/04,1\r\nFund,fnd,24/01/04,4\r\n");
+  EXPECT_FALSE(QFile::exists(folder() + "240102A.csv"));
+  EXPECT_DOUBLE_EQ(store.GetFilePrice("bet", QDate(2024, 1, 3)), 30);
+}
+
 TEST_F(PriceStoreTest, AMissingFolderGivesNoPriceAndIsNotCreated) {
   PriceStore store(folder() + "absent");
   EXPECT_EQ(store.GetFilePrice("alp", kSunday), 0.0);
