@@ -78,6 +78,7 @@ TEST_F(SplitsTest, RatiosNearOneAreIgnoredAndTheInverseUndoes) {
 }
 
 TEST_F(SplitsTest, NoNumberZeroOrNegativeSplitsNothingAndSaysSo) {
+  portfolio().markUnchanged();
   for (const char* answer : {"abc", "0", "-2"}) {
     SCOPED_TRACE(answer);
     prompter.expectInput("In how many parts", {true, answer}).expectMessage("is no ratio above 0");
