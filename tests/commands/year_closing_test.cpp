@@ -34,7 +34,7 @@ class YearClosingTest : public test::PortfolioFixture {
     addFund("BBB", 500, 20, 25);
     for (qsizetype i = 1; i < dates.size(); ++i) {
       next(dates[i]);
-      fund(0).Koers = 100 + 10 * i;
+      fund(0).Koers = 100.0 + 10.0 * static_cast<double>(i);
       calc();
     }
     ASSERT_TRUE(SavePortfolio(session, prompter, file, WriteLimitAll(portfolio()), false));
