@@ -69,9 +69,9 @@ TEST_F(MaintenanceTest, MemoryFiguresComeFromMemInfoAndAreShownGrouped) {
   EXPECT_EQ(memo[7], "  Fysiek geheugen   = 8,192,000,000B");
   EXPECT_EQ(memo[8], "  Fysiek geheugen gebruikt = 75 %");
 
-  for (const QByteArray bad : {QByteArray(), QByteArray("MemTotal: 10 kB\n"),
-                               QByteArray("MemTotal: x kB\nMemAvailable: 5 kB\n"),
-                               QByteArray("MemTotal: 10 kB\nMemAvailable: 50 kB\n")})
+  for (const QByteArray& bad : {QByteArray(), QByteArray("MemTotal: 10 kB\n"),
+                                QByteArray("MemTotal: x kB\nMemAvailable: 5 kB\n"),
+                                QByteArray("MemTotal: 10 kB\nMemAvailable: 50 kB\n")})
     EXPECT_FALSE(MemoryStatusFromMemInfo(bad).has_value()) << bad.toStdString();
   EXPECT_EQ(ServiceMemo(session, std::nullopt).last(), "  (memory status not available)");
 }
