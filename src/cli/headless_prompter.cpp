@@ -1,5 +1,7 @@
 #include "cli/headless_prompter.h"
 
+#include <utility>
+
 namespace pelmar {
 
 namespace {
@@ -78,9 +80,20 @@ std::optional<QString> HeadlessPrompter::openFileName(const QString&, const QStr
   return std::nullopt;
 }
 
-std::optional<QString> HeadlessPrompter::saveFileName(const QString&, const QString&,
+std::optional<QString> HeadlessPrompter::saveFileName(const QString& caption, const QString&,
                                                       const QString&) {
-  return std::nullopt;
+  if (!saveName_) return std::nullopt;
+  write(caption + QStringLiteral(": ") + *saveName_);
+  // Answered once: a dialog asked again (a name refused) counts as cancelled.
+  return std::exchange(saveName_, std::nullopt);
+}
+
+CheckedAnswer HeadlessPrompter::questionWithCheck(const Question& q, const QString&) {
+  // The year question at opening comes before any step could answer it:
+  // unanswered it is passed over silently (the closing is a step of its
+  // own, `yearclose`).
+  if (answers_.isEmpty()) return {q.showCancel ? Answer::Cancel : Answer::No, false};
+  return {question(q), false};
 }
 
 SaveChoice HeadlessPrompter::savePrompt(const QString& message) {

@@ -42,12 +42,18 @@ class HeadlessPrompter : public Prompter {
   SaveChoice savePrompt(const QString& message) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
+  // The year-closing question takes the next queued answer, and without
+  // one is passed over silently; its check box stays clear (the tool never
+  // writes the settings).
+  CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
 
   // The answer to the next question asked: "yes", "no", "cancel" or a text
   // (an input's text, a date as YYYY-MM-DD, an account number 1 to 5).
   void queueAnswer(const QString& answer) { answers_ << answer; }
   // The entry of the next buy/sell dialog; nothing cancels it.
   void setTrade(std::optional<ScriptedTrade> trade) { trade_ = trade; }
+  // The name the next save-file dialogs answer with; nothing cancels them.
+  void setSaveName(std::optional<QString> name) { saveName_ = std::move(name); }
 
  private:
   void write(const QString& line1, const QString& line2 = {});
@@ -57,6 +63,7 @@ class HeadlessPrompter : public Prompter {
 
   QStringList answers_;
   std::optional<ScriptedTrade> trade_;
+  std::optional<QString> saveName_;
 
   QTextStream& err_;
 };

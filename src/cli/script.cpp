@@ -134,6 +134,8 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
   } else if (verb == QLatin1String("answer") && words.size() >= 2) {
     step.kind = Kind::Answer;
     step.text = rest(words, 1);
+  } else if (QString error; ParseMethodStep(words, step, error)) {
+    return error;
   } else {
     return QStringLiteral("not a step: %1").arg(words.join(u' '));
   }
@@ -272,6 +274,15 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
       return quoteTick(session, step.text, err);
     case Kind::ImportPrices: {
       const bool done = ImportPrices(session, prompter, step.text, step.file).ok();
+      redraw(session);
+      return done;
+    }
+    case Kind::Split:
+    case Kind::RefValue:
+    case Kind::YearClose:
+    case Kind::Flag:
+    case Kind::Maintenance: {
+      const bool done = RunMethodStep(session, prompter, step);
       redraw(session);
       return done;
     }

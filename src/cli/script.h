@@ -25,7 +25,13 @@ struct ScriptStep {
     ImportPrices,
     // Currencies and the live quotes.
     Currency,
-    Quote
+    Quote,
+    // Splits, reference value, year closing and maintenance (script_method.cpp).
+    Split,
+    RefValue,
+    YearClose,
+    Flag,
+    Maintenance
   };
   int line = 0;
   Kind kind = Kind::Select;
@@ -51,6 +57,14 @@ struct ParsedScript {
   QString error;
 };
 ParsedScript ParseScript(const QString& text);
+
+// The steps of the splits, reference-value, year-closing and maintenance
+// commands: `split R`, `refvalue`, `yearclose NEWFILE`, `flag NAME on|off`,
+// `maintenance on|off`. True when the words are one of them; `error` then
+// says what is malformed, if anything.
+bool ParseMethodStep(const QStringList& words, ScriptStep& step, QString& error);
+// Runs one of those steps; false when the program refused it.
+bool RunMethodStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step);
 
 // The exit code of a script stopped at a refused step under --strict.
 inline constexpr int kScriptRefused = 5;

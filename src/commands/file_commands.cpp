@@ -8,6 +8,7 @@
 #include "commands/datasets.h"
 #include "commands/navigation.h"
 #include "commands/refusal.h"
+#include "commands/year_closing.h"
 
 namespace pelmar {
 
@@ -52,28 +53,6 @@ class KeepPlace {
   int rek_;
   int sel_;
 };
-
-// Remembers the file in the settings as the current portfolio.
-void recordCurrentFile(Session& session, const QString& fileName) {
-  const QFileInfo info(fileName);
-  Settings& settings = session.settings();
-  settings.portfolioPath = info.absolutePath() + QLatin1Char('/');
-  settings.fileName = info.fileName();
-  const QString extension = extensionOf(fileName);
-  if (!extension.isEmpty()) settings.extension = extension;
-}
-
-// Keeps the settings in the session's store; a store that fails is told.
-void storeSettings(Session& session, Prompter& prompter) {
-  if (Outcome stored = session.storeSettings(); !stored) Tell(session, prompter, stored);
-}
-
-// The "Pelmar versie 1.32a [name]" caption.
-void setFileCaption(Session& session, const QString& name) {
-  session.files().caption = session.text(TextId::ProductName) + QLatin1Char(' ') +
-                            session.text(TextId::VersionText) + QStringLiteral(" [") + name +
-                            QLatin1Char(']');
-}
 
 // What a name without a point means: no file to open, or a file to save
 // as ".xml".
@@ -123,8 +102,8 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
     prompter.message(text);
     return read;
   }
-  recordCurrentFile(session, fileName);
-  setFileCaption(session, QFileInfo(fileName).fileName());
+  RecordCurrentFile(session, fileName);
+  SetFileCaption(session, QFileInfo(fileName).fileName());
 
   // Every dataset recalculated in date order, then the dataset of today.
   session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
@@ -134,6 +113,8 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
   // What the window shows is computed here, so that a freshly read
   // portfolio counts as unchanged once it is on screen.
   ShowDataSet(session, p.pKoersRec());
+  // A portfolio of an earlier year is offered for closing.
+  OfferYearClosing(session, prompter, progress.recalc);
   p.markUnchanged();
   return Outcome::done();
 }
@@ -201,9 +182,9 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
     }
     // The file written is the ".xml" one, also for a name typed with ".bak".
     const QString target = xmlFileOf(*chosen);
-    recordCurrentFile(session, target);
-    storeSettings(session, prompter);
-    setFileCaption(session, QFileInfo(target).completeBaseName());
+    RecordCurrentFile(session, target);
+    StoreSettings(session, prompter);
+    SetFileCaption(session, QFileInfo(target).completeBaseName());
     state.bMayClose = true;
     // A failed save keeps the portfolio new and changed, so that it is
     // offered for saving again rather than counted as saved.
@@ -234,8 +215,8 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
     state.bMayClose = false;
     return SaveOutcome::NotSaved;
   }
-  recordCurrentFile(session, xmlFileOf(fileName));
-  storeSettings(session, prompter);
+  RecordCurrentFile(session, xmlFileOf(fileName));
+  StoreSettings(session, prompter);
   p.markUnchanged();
   return SaveOutcome::Saved;
 }
@@ -260,9 +241,9 @@ Outcome SaveAsClick(Session& session, Prompter& prompter) {
     return Outcome::stopped();
   const QString target = xmlFileOf(*chosen);
   if (Outcome saved = SavePortfolio(session, prompter, target, limit, true); !saved) return saved;
-  recordCurrentFile(session, target);
-  storeSettings(session, prompter);
-  setFileCaption(session, QFileInfo(target).fileName());
+  RecordCurrentFile(session, target);
+  StoreSettings(session, prompter);
+  SetFileCaption(session, QFileInfo(target).fileName());
   // The portfolio now lives in that file: the next save goes there without
   // asking for a name, and nothing is left unsaved.
   p.markOpened();
@@ -301,6 +282,25 @@ QString ProposedPortfolioName(const Session& session, const QString& folder) {
          QFileInfo::exists(QDir(folder).filePath(stem + letter + QStringLiteral(".xml"))))
     letter = QChar(letter.unicode() + 1);
   return stem + letter;
+}
+
+void RecordCurrentFile(Session& session, const QString& fileName) {
+  const QFileInfo info(fileName);
+  Settings& settings = session.settings();
+  settings.portfolioPath = info.absolutePath() + QLatin1Char('/');
+  settings.fileName = info.fileName();
+  const QString extension = extensionOf(fileName);
+  if (!extension.isEmpty()) settings.extension = extension;
+}
+
+void StoreSettings(Session& session, Prompter& prompter) {
+  if (Outcome stored = session.storeSettings(); !stored) Tell(session, prompter, stored);
+}
+
+void SetFileCaption(Session& session, const QString& name) {
+  session.files().caption = session.text(TextId::ProductName) + QLatin1Char(' ') +
+                            session.text(TextId::VersionText) + QStringLiteral(" [") + name +
+                            QLatin1Char(']');
 }
 
 QString CurrentFileName(const Session& session) {

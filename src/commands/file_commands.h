@@ -72,4 +72,12 @@ QString ProposedPortfolioName(const Session& session, const QString& folder);
 // The full path of the current portfolio file as the settings record it.
 QString CurrentFileName(const Session& session);
 
+// Records the file in the settings as the current portfolio (folder, name
+// and extension).
+void RecordCurrentFile(Session& session, const QString& fileName);
+// Keeps the settings in the session's store; a store that fails is told.
+void StoreSettings(Session& session, Prompter& prompter);
+// The main window's "Pelmar versie 1.32a [name]" caption.
+void SetFileCaption(Session& session, const QString& name);
+
 }  // namespace pelmar

@@ -21,6 +21,13 @@ struct Question {
 
 enum class Answer { Yes, No, Cancel };
 
+// A question with a check box under its message (the year-closing
+// question's "Don't show this message again"): the button and the box.
+struct CheckedAnswer {
+  Answer answer = Answer::Cancel;
+  bool checked = false;
+};
+
 // The button that ended the save prompt.
 enum class SaveChoice { SaveChanges, SaveWithNew, CloseWithoutSaving, Cancel };
 
@@ -66,6 +73,8 @@ class Prompter {
   // Currencies: the fund-currency dialog with its stock picker. A prompter
   // without that dialog cancels it.
   virtual FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal&) { return {}; }
+  // Year closing: a question with Yes, No and Cancel and a check box.
+  virtual CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) = 0;
 };
 
 }  // namespace pelmar

@@ -31,6 +31,19 @@ void Portfolio::removeRecords(int index, int count) {
   records_.erase(records_.begin() + index, records_.begin() + index + count);
 }
 
+Portfolio::Refusal Portfolio::insertDataSets(int index, const RecordList& dataSets) {
+  if (size() + static_cast<qsizetype>(dataSets.size()) > kMaxRecords)
+    return Refusal::TooManyRecords;
+  records_.insert(records_.begin() + index, dataSets.begin(), dataSets.end());
+  return Refusal::None;
+}
+
+void Portfolio::renumberDataSets() {
+  quint16 number = 0;
+  for (int i = 0; i < size(); ++i)
+    if (idAt(i) == AlgemeenRec::Id) algAt(i).NrOfSet = ++number;
+}
+
 void Portfolio::clear() {
   records_.clear();
   firstRekIndex_ = kFirstRekIndex;

@@ -77,6 +77,12 @@ class Portfolio {
   Refusal insertRecord(int index, const Record& record);
   // Removes count records from index on.
   void removeRecords(int index, int count);
+  // Inserts whole datasets (each an AlgemeenRec, five accounts and its
+  // funds) at an index where a dataset begins or at the end. Refused, with
+  // nothing changed, when the list would exceed kMaxRecords.
+  Refusal insertDataSets(int index, const RecordList& dataSets);
+  // Numbers the datasets 1, 2, 3 ... in list order.
+  void renumberDataSets();
   // Releases the whole portfolio and resets the state to "nothing loaded".
   void clear();
 

@@ -119,3 +119,38 @@ TEST(ScriptParse, StepsKeepTheirFieldsAndLines) {
 
 }  // namespace
 }  // namespace pelmar
+
+namespace pelmar {
+namespace {
+
+// The check listing of the first example portfolio, byte for byte.
+TEST(CheckListingGolden, FirstExamplePortfolio) {
+  const test::CliRun r =
+      test::runCliWith({"check", kExamples + "/Port/Test-1.xml", "--prices", kExamples + "/Prices",
+                        "--today", "2026-01-05", "--lang", "en"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(
+      r.out.toUtf8(),
+      test::readFile(QStringLiteral(PELMAR_SOURCE_DIR "/tests/golden/check_listing_test1_en.txt")));
+}
+
+// Split, reference value, flags and the year closing as script steps.
+TEST_F(ScriptRun, MethodStepsSplitFlagAndCloseTheYear) {
+  const CliRun split =
+      run("select NZT\nsplit 2\nsplit 1,005\nsplit x\nrefvalue\nanswer yes\nrefvalue\n"
+          "flag Cumulatief on\nflag jaarafsl on\nyearclose New.xml\n");
+  ASSERT_EQ(split.code, 0) << split.err.toStdString();
+  EXPECT_TRUE(split.err.contains("\"x\" is no ratio above 0")) << split.err.toStdString();
+  EXPECT_TRUE(split.err.contains("closed already")) << split.err.toStdString();
+  EXPECT_FALSE(QFile::exists(dir.filePath("New.xml")));
+
+  const CliRun closed = run("yearclose " + dir.filePath("New.xml") + "\n", {"--strict"});
+  ASSERT_EQ(closed.code, 0) << closed.err.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath("New.xml")));
+  EXPECT_TRUE(test::readFile(dir.filePath("Test-1.xml")).contains("<Flag1>1</Flag1>"));
+  EXPECT_EQ(ParseScript("flag Fake on\n").error.left(7), "line 1:");
+  EXPECT_EQ(ParseScript("maintenance maybe\n").error.left(7), "line 1:");
+}
+
+}  // namespace
+}  // namespace pelmar

@@ -12,6 +12,11 @@ ScriptedPrompter& ScriptedPrompter::expectQuestion(const QString& containing, An
   steps_.push_back({Kind::Question, containing, answer});
   return *this;
 }
+ScriptedPrompter& ScriptedPrompter::expectCheckedQuestion(const QString& containing,
+                                                          CheckedAnswer answer) {
+  steps_.push_back({Kind::CheckedQuestion, containing, answer});
+  return *this;
+}
 ScriptedPrompter& ScriptedPrompter::expectInput(const QString& containing, InputResult result) {
   steps_.push_back({Kind::Input, containing, result});
   return *this;
@@ -89,6 +94,8 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "buy/sell dialog";
     case Kind::ChooseAccount:
       return "account chooser";
+    case Kind::CheckedQuestion:
+      return "question with a check box";
   }
   return "?";
 }
@@ -155,8 +162,9 @@ std::optional<QString> ScriptedPrompter::openFileName(const QString& caption, co
   return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
 }
 
-std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption, const QString&,
-                                                      const QString&) {
+std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption,
+                                                      const QString& proposal, const QString&) {
+  lastSaveProposal = proposal;
   const auto step = next(Kind::SaveFile, caption);
   return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
 }
@@ -190,6 +198,13 @@ FundCurrencyChoice ScriptedPrompter::chooseFundCurrency(const FundCurrencyPropos
     return {};
   }
   return fundCurrencyAnswer(proposal);
+}
+
+CheckedAnswer ScriptedPrompter::questionWithCheck(const Question& q, const QString& checkText) {
+  lastQuestion_ = q;
+  const auto step =
+      next(Kind::CheckedQuestion, q.caption + QChar('\n') + q.message + QChar('\n') + checkText);
+  return step ? std::get<CheckedAnswer>(step->result) : CheckedAnswer{};
 }
 
 }  // namespace pelmar::test

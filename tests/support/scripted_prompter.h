@@ -32,6 +32,8 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectAccountChoice(std::function<AccountChoice(AccountChoice)> answer);
   // The account chooser ends with OK on the account.
   ScriptedPrompter& expectAccountChoice(int selected);
+  // The year-closing question ends with the button and the check box.
+  ScriptedPrompter& expectCheckedQuestion(const QString& containing, CheckedAnswer answer);
 
   // Fails the test when expected steps were not asked; clears them.
   void verify();
@@ -55,10 +57,13 @@ class ScriptedPrompter : public Prompter {
   SaveChoice savePrompt(const QString& message) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
+  CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
 
   // What the last buy/sell dialog and account chooser were handed.
   TradeProposal lastTrade;
   AccountChoice lastChoice;
+  // The name the last save-file dialog proposed.
+  QString lastSaveProposal;
 
   // The fund-currency dialog answers with this; a dialog opened without
   // it fails the test.
@@ -78,11 +83,13 @@ class ScriptedPrompter : public Prompter {
     SaveFile,
     SavePrompt,
     BuySell,
-    ChooseAccount
+    ChooseAccount,
+    CheckedQuestion
   };
   using ChoiceAnswer = std::function<pelmar::AccountChoice(pelmar::AccountChoice)>;
-  using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
-                              std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer>;
+  using Result =
+      std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
+                   std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer, CheckedAnswer>;
   struct Step {
     Kind kind;
     QString containing;

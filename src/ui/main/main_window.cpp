@@ -81,6 +81,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   connect(timerDownload_, &QTimer::timeout, this, [this] { TimerDownloadTimer(); });
   actions_ = std::make_unique<MainActions>(*this);
   connectCommands();
+  connectMethodCommands();
   connectPanel();
   // Commands of later work are shown, never wired to a stand-in.
   actions_->enableWired();
@@ -148,7 +149,7 @@ void TMainForm::connectCommands() {
     if (SpeedNewClick(session_, prompter_)) showOpened();
   });
   wire(a.openFile, [this] {
-    if (SpeedOpenClick(session_, prompter_)) showOpened();
+    if (SpeedOpenClick(session_, prompter_, fileProgress())) showOpened();
   });
   // Saving shows its own messages; the window redraws whatever the result.
   wire(a.saveFile, [this] {
@@ -368,7 +369,7 @@ void TMainForm::FormPaint() {
   HandleLanguage();
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const Outcome started = StartUp(session_, prompter_, programFolder_);
+  const Outcome started = StartUp(session_, prompter_, programFolder_, fileProgress());
   QApplication::restoreOverrideCursor();
   splash_->close();
   // The price files are worth filling with or without a portfolio.
@@ -382,7 +383,7 @@ void TMainForm::FormPaint() {
 }
 
 bool TMainForm::openPortfolio(const QString& fileName) {
-  if (!LoadPortfolio(session_, prompter_, fileName)) return false;
+  if (!LoadPortfolio(session_, prompter_, fileName, fileProgress())) return false;
   showOpened();
   return true;
 }

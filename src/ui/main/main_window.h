@@ -25,6 +25,10 @@ class TFondsenForm_nl;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
+// Splits, year closing and maintenance
+class TDebugView;
+class TServiceForm;
+struct FileProgress;
 
 // The program's one main window. It shows what the session holds and hands
 // every command to the core; the core decides, the window draws.
@@ -72,6 +76,8 @@ class TMainForm : public QMainWindow {
   // fund list with the fund panel, and the status line under them.
   const MainActions& actions() const { return *actions_; }
   const FundPanel& fundPanel() const { return *body_; }
+  TServiceForm* serviceForm() const { return serviceForm_; }
+  TDebugView* debugView() const { return debugView_; }
   FundGridWidget* grid() const;
   FundListBox* fundList() const;
   TPanelTabs* tabs() const;
@@ -116,6 +122,11 @@ class TMainForm : public QMainWindow {
   // The one-shot start-up download: stops itself and downloads.
   void TimerDownloadTimer();
   void toggleDiagnostics();
+  // Splits, reference value, year closing, the maintenance window
+  // (method_commands.cpp); the progress of reading and recalculating, with
+  // the debug view while the "Debug" switch is on.
+  void connectMethodCommands();
+  FileProgress fileProgress();
 
   Session& session_;
   Prompter& prompter_;
@@ -132,6 +143,9 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm_nl* fondsenNl_ = nullptr;
+  // Splits, year closing and maintenance
+  TServiceForm* serviceForm_ = nullptr;
+  TDebugView* debugView_ = nullptr;
 };
 
 }  // namespace pelmar

@@ -1,9 +1,11 @@
 #include "ui/platform/qt_prompter.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
@@ -145,6 +147,25 @@ TradeEntry QtPrompter::buySell(const TradeProposal& proposal) {
 
 AccountChoice QtPrompter::chooseAccount(const AccountChoice& proposal) {
   return chooser_->Execute(area(), proposal);
+}
+
+CheckedAnswer QtPrompter::questionWithCheck(const Question& q, const QString& checkText) {
+  // The year-closing question: a message, Yes, No and Cancel, and the box.
+  QMessageBox box(QMessageBox::Question, q.caption, q.message, QMessageBox::NoButton);
+  QPushButton* yes = box.addButton(session_.text(TextId::ButtonYes), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(session_.text(TextId::ButtonNo), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(session_.text(TextId::ButtonCancel), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  auto* check = new QCheckBox(checkText, &box);
+  check->setObjectName(QStringLiteral("DontShowAgain"));
+  box.setCheckBox(check);
+  PlaceDialog(&box, area());
+  box.exec();
+  const Answer answer = box.clickedButton() == yes  ? Answer::Yes
+                        : box.clickedButton() == no ? Answer::No
+                                                    : Answer::Cancel;
+  return {answer, check->isChecked()};
 }
 
 }  // namespace pelmar

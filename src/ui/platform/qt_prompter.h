@@ -43,6 +43,7 @@ class QtPrompter : public Prompter {
   SaveChoice savePrompt(const QString& message) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
+  CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
 
   // The window the dialogs open over; it may go before the prompter does.
   void setOwner(QWidget* owner);

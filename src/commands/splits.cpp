@@ -1,0 +1,86 @@
+#include "commands/splits.h"
+
+#include <cmath>
+
+#include "commands/datasets.h"
+#include "commands/refusal.h"
+#include "model/conversions.h"
+
+namespace pelmar {
+
+namespace {
+
+void splitRecord(KoersRec& fund, double ratio) {
+  fund.Aantal = fund.Aantal * ratio;
+  fund.Koers = fund.Koers / ratio;
+  fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Splits);
+}
+
+}  // namespace
+
+void SplitFund(Portfolio& p, int selFonds, double ratio) {
+  int rek = p.FirstRekIndex();
+  int koers = Portfolio::KoersIndexOf(rek);
+  KoersRec& selected = p.koersAt(koers + selFonds);
+  // The ticker is compared exactly: same characters, blanks and case.
+  const QString ticker = selected.Ticker;
+  splitRecord(selected, ratio);
+  while (!p.IsLastDataSet(rek) && p.NextDataSet(rek, koers)) {
+    const int funds = p.fundCount(koers);
+    for (int i = 0; i < funds; ++i) {
+      KoersRec& fund = p.koersAt(koers + i);
+      if (fund.Ticker == ticker) splitRecord(fund, ratio);
+    }
+  }
+}
+
+Outcome SpeedSplitsClick(Session& session, Prompter& prompter) {
+  Portfolio& p = session.portfolio();
+  if (p.isEmpty()) return Outcome::stopped();
+  const InputResult answer =
+      prompter.input(session.text(TextId::SplitTitle), session.text(TextId::SplitQuestion), {});
+  Outcome outcome = Outcome::stopped();
+  if (answer.accepted) {
+    // Stored as a 6-byte real, as every amount of the program.
+    const double ratio = Real48(StrToReal(answer.text));
+    if (ratio <= 0) {
+      // A ratio of 0 would divide the price by zero, a negative one would
+      // turn the holding negative.
+      outcome = Refuse(session, prompter, TextId::SplitRatioRefused, {answer.text.trimmed()});
+    } else if (std::fabs(ratio - 1) > kSplitTolerance && !p.koers().isPlaceholder()) {
+      SplitFund(p, p.SelFonds(), ratio);
+      p.markChanged();
+      outcome = Outcome::done();
+    }
+  }
+  CalcCurrentDataSet(session);
+  return outcome;
+}
+
+Outcome SpeedRefWaardeClick(Session& session, Prompter& prompter) {
+  Portfolio& p = session.portfolio();
+  if (p.isEmpty()) return Outcome::stopped();
+  KoersRec& fund = p.koers();
+  Outcome outcome = Outcome::stopped();
+  if (fund.Flag1 & KoersFlag::RefWaarde) {
+    Question question;
+    question.caption = session.text(TextId::SelectCurrencyTitle);
+    question.message = session.text(TextId::RefWaardeUndoQuestion);
+    question.showCancel = true;
+    if (prompter.question(question) == Answer::Yes) {
+      fund.Flag1 = ClearBits(fund.Flag1, KoersFlag::RefWaarde);
+      p.markChanged();
+      outcome = Outcome::done();
+    }
+  } else {
+    fund.Flag1 = SetBits(fund.Flag1, KoersFlag::RefWaarde);
+    // The present value of the holding, in the fund's currency.
+    fund.RefWrde = fund.Koers * fund.Aantal;
+    p.markChanged();
+    outcome = Outcome::done();
+  }
+  CalcCurrentDataSet(session);
+  return outcome;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,54 @@
+// The main window's commands of the method's upkeep: split, reference
+// value, year closing and the maintenance window with its debug view.
+#include <QApplication>
+#include <QShortcut>
+
+#include "commands/file_commands.h"
+#include "commands/session.h"
+#include "commands/splits.h"
+#include "commands/year_closing.h"
+#include "ui/main/debug_view.h"
+#include "ui/main/main_actions.h"
+#include "ui/main/main_window.h"
+#include "ui/main/service_form.h"
+
+namespace pelmar {
+
+void TMainForm::connectMethodCommands() {
+  const MainActions& a = *actions_;
+  serviceForm_ = new TServiceForm(session_, this);
+  debugView_ = new TDebugView(session_, this);
+  const auto wire = [this](QAction* command, auto&& handler) {
+    actions_->markWired(command);
+    connect(command, &QAction::triggered, this, handler);
+  };
+  // Each command shows its own refusals; the window redraws.
+  wire(a.splitsen, [this] {
+    (void)SpeedSplitsClick(session_, prompter_);
+    showChange();
+  });
+  wire(a.nieuweRefWaarde, [this] {
+    (void)SpeedRefWaardeClick(session_, prompter_);
+    showChange();
+  });
+  wire(a.jaarafsluiting, [this] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Outcome closed = SpeedJaarClick(session_, prompter_, recalcProgress());
+    QApplication::restoreOverrideCursor();
+    if (closed) setWindowTitle(session_.files().caption);
+    showPortfolio();
+  });
+  wire(a.onderhoud, [this] { serviceForm_->showService(); });
+  connect(serviceForm_, &TServiceForm::changed, this, [this] { showChange(); });
+}
+
+FileProgress TMainForm::fileProgress() {
+  FileProgress progress;
+  progress.read.debugRecord = [this](const QStringList& lines) {
+    return debugView_->showRecord(lines);
+  };
+  progress.recalc = recalcProgress();
+  return progress;
+}
+
+}  // namespace pelmar
