@@ -93,8 +93,11 @@ TEST_F(SettingsEditTest, ANewPriceFolderGetsThePricesListsAndLastPrices) {
   EXPECT_EQ(session.prices().folder(), moved + "/");
   EXPECT_TRUE(effects.priceFolder);
   EXPECT_FALSE(effects.keptPriceFolder);
-  for (const QString& name : files)
-    if (name != "Stocks_us.txt") EXPECT_EQ(test::readFile(moved + "/" + name), name.toLatin1());
+  for (const QString& name : files) {
+    if (name != "Stocks_us.txt") {
+      EXPECT_EQ(test::readFile(moved + "/" + name), name.toLatin1());
+    }
+  }
   EXPECT_EQ(test::readFile(moved + "/Stocks_us.txt"), "newer");
   EXPECT_FALSE(QFileInfo::exists(moved + "/notes.doc"));
   EXPECT_EQ(store.value("Download", "Pad voor Koersen").toString(), moved + "/");
