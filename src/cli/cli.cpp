@@ -11,6 +11,7 @@
 
 #include "cli/headless_prompter.h"
 #include "cli/script.h"
+#include "cli/settings_verb.h"
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
 #include "commands/navigation.h"
@@ -42,6 +43,11 @@ QString usage() {
       "                      open the portfolio, run the steps of the file STEPS\n"
       "                      (\"-\" reads them from standard input) as the window\n"
       "                      would, then print or save it as open does\n"
+      "  settings list       print every setting as Section/Name = value\n"
+      "  settings get NAME   print one setting (NAME as Section/Name, any case)\n"
+      "  settings set NAME VALUE\n"
+      "                      change and store one setting, checked and applied\n"
+      "                      as the settings window does\n"
       "\n"
       "Options:\n"
       "  --today YYYY-MM-DD  take this date as today\n"
@@ -70,7 +76,7 @@ QString usage() {
       "  --help              print this text\n"
       "\n"
       "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved,\n"
-      "5 a step refused with --strict.\n");
+      "5 a step refused with --strict, 6 a setting refused.\n");
 }
 
 // The funds of the last dataset as listed: every fund but the placeholder
@@ -370,6 +376,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     out << usage();
     return kDone;
   }
+
+  if (positional.first() == QLatin1String("settings"))
+    return runSettingsVerb(positional.mid(1), language, out, err);
 
   Command command;
   command.name = positional.first();

@@ -66,6 +66,14 @@ class Prompter {
   // dataset "Nieuw", close without saving, or cancel.
   virtual SaveChoice savePrompt(const QString& message) = 0;
 
+  // The folder-browse window, showing the files that match `mask`: the
+  // chosen folder, or nothing. A prompter without one chooses nothing.
+  virtual std::optional<QString> chooseFolder(const QString& caption, const QString& folder,
+                                              const QString& mask) {
+    (void)caption, (void)folder, (void)mask;
+    return std::nullopt;
+  }
+
   // Trading and accounts: the buy/sell dialog and the account chooser.
   virtual TradeEntry buySell(const TradeProposal& proposal) = 0;
   virtual AccountChoice chooseAccount(const AccountChoice& proposal) = 0;

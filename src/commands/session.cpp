@@ -32,6 +32,10 @@ void Session::setLanguage(Language::Code code) {
   applyLanguageToRecords();
 }
 
+void Session::applyLanguageSetting() {
+  setLanguage(Language::fromSetting(settings_.language, system_).code());
+}
+
 void Session::applyLanguageToRecords() {
   portfolio_.setRecordTexts({text(TextId::DefaultAccountName), text(TextId::DefaultAccountNumber),
                              text(TextId::DefaultFundCountry), text(TextId::PlaceholderTicker)});

@@ -60,6 +60,8 @@ class Session {
   // portfolio's initial-value records included.
   void setLanguage(Language::Code code);
   QString text(TextId id) const { return language_.text(id); }
+  // Takes the language the setting "Taal" names ("SysteemTaal": the system's).
+  void applyLanguageSetting();
 
   Clock& clock() { return clock_; }
   const Clock& clock() const { return clock_; }

@@ -101,11 +101,11 @@ std::optional<int> toInt(const QVariant& v) {
   return ok ? std::optional<int>(i) : std::nullopt;
 }
 
-// Yes/no values are stored as 1 or 0; "true" and "false" are read as well.
+// Yes/no values are stored as 1 or 0; "true"/"false" and "yes"/"no" are read as well.
 std::optional<bool> toBool(const QVariant& v) {
   const QString s = v.toString().trimmed().toLower();
-  if (s == QLatin1String("true")) return true;
-  if (s == QLatin1String("false")) return false;
+  if (s == QLatin1String("true") || s == QLatin1String("yes")) return true;
+  if (s == QLatin1String("false") || s == QLatin1String("no")) return false;
   if (const auto i = toInt(v)) return *i != 0;
   return std::nullopt;
 }
@@ -150,7 +150,66 @@ std::optional<QVariant> stored(const Settings& s, const Member& member) {
       member);
 }
 
+QString fullName(const Field& f) {
+  return QLatin1String(f.section) + u'/' + QLatin1String(f.name);
+}
+
+const Field* findField(const QString& name) {
+  for (const Field& f : kFields)
+    if (fullName(f).compare(name.trimmed(), Qt::CaseInsensitive) == 0) return &f;
+  return nullptr;
+}
+
 }  // namespace
+
+QStringList settingNames() {
+  QStringList names;
+  for (const Field& f : kFields) names << fullName(f);
+  return names;
+}
+
+std::optional<QString> settingName(const QString& name) {
+  const Field* f = findField(name);
+  if (!f) return std::nullopt;
+  return fullName(*f);
+}
+
+std::optional<QString> settingText(const Settings& settings, const QString& name) {
+  const Field* f = findField(name);
+  if (!f) return std::nullopt;
+  const std::optional<QVariant> v = stored(settings, f->member);
+  return v ? v->toString() : QString();
+}
+
+SettingText setSettingText(Settings& settings, const QString& name, const QString& text) {
+  const Field* f = findField(name);
+  if (!f) return SettingText::UnknownName;
+  const QVariant v(text);
+  const bool valid = std::visit(
+      [&](auto ptr) {
+        using T = std::remove_reference_t<decltype(settings.*ptr)>;
+        if constexpr (std::is_same_v<T, std::optional<int>>) {
+          if (text.trimmed().isEmpty()) {
+            settings.*ptr = std::nullopt;
+            return true;
+          }
+          return toInt(v).has_value();
+        } else if constexpr (std::is_same_v<T, int>) {
+          return toInt(v).has_value();
+        } else if constexpr (std::is_same_v<T, bool>) {
+          return toBool(v).has_value();
+        } else if constexpr (std::is_same_v<T, double>) {
+          return toDouble(v).has_value();
+        } else {
+          return true;
+        }
+      },
+      f->member);
+  if (!valid) return SettingText::NotAValue;
+  if (!text.trimmed().isEmpty() || std::holds_alternative<QString Settings::*>(f->member))
+    readInto(settings, f->member, v);
+  return SettingText::Done;
+}
 
 Settings Settings::defaults(const QString& dataDirectory) {
   Settings s;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "prices/settings_store.h"
@@ -118,6 +119,21 @@ struct Settings {
 
   bool operator==(const Settings&) const = default;
 };
+
+// Reading and writing one setting as text, by its stored name
+// "Section/Value" (any case), so that a tool can list, show and change
+// settings the way they are kept.
+enum class SettingText { Done, UnknownName, NotAValue };
+// Every stored name, in the order the settings are kept.
+QStringList settingNames();
+// The stored name in its own spelling; nothing for an unknown name.
+std::optional<QString> settingName(const QString& name);
+// The value as stored (yes/no as 1 or 0, a position never stored as ""),
+// nothing for an unknown name.
+std::optional<QString> settingText(const Settings& settings, const QString& name);
+// Whole numbers, yes/no (1/0, true/false, yes/no) and floating values (either
+// decimal separator) must read as such; "" clears a position without default.
+SettingText setSettingText(Settings& settings, const QString& name, const QString& text);
 
 // The per-user folder under which the portfolio and price folders are formed
 // by default, ending in "/"; created when missing.

@@ -106,6 +106,34 @@ TEST(Settings, EveryValueSurvivesBothStores) {
   EXPECT_EQ(Settings::load(QSettingsStore(dir.filePath("Pelmar.conf")), kData), written);
 }
 
+TEST(Settings, EveryValueSurvivesItsTextByName) {
+  const Settings written = changedSettings();
+  Settings read = Settings::defaults(kData);
+  for (const QString& name : settingNames()) {
+    // Any case, as the store's names.
+    const std::optional<QString> text = settingText(written, name.toUpper());
+    ASSERT_TRUE(text) << name.toStdString();
+    EXPECT_EQ(setSettingText(read, name.toLower(), *text), SettingText::Done) << name.toStdString();
+  }
+  EXPECT_EQ(read, written);
+  EXPECT_EQ(settingName("download/dagen"), "Download/Dagen");
+
+  // What the store would not read back as the value is refused, untouched.
+  Settings s = Settings::defaults(kData);
+  EXPECT_EQ(setSettingText(s, "Nothing/Here", "1"), SettingText::UnknownName);
+  EXPECT_EQ(setSettingText(s, "Download/Dagen", "12a"), SettingText::NotAValue);
+  EXPECT_EQ(setSettingText(s, "Download/Dagen", ""), SettingText::NotAValue);
+  EXPECT_EQ(setSettingText(s, "Grafiek/Normaal", "maybe"), SettingText::NotAValue);
+  EXPECT_EQ(setSettingText(s, "Defaults/Euro", "0,9x"), SettingText::NotAValue);
+  EXPECT_EQ(s, Settings::defaults(kData));
+  EXPECT_EQ(setSettingText(s, "Grafiek/Normaal", "no"), SettingText::Done);
+  EXPECT_FALSE(s.chartNormal);
+  // A position without a default is cleared by an empty text.
+  s.chartTop = 5;
+  EXPECT_EQ(setSettingText(s, "Grafiek/GraphTop", " "), SettingText::Done);
+  EXPECT_EQ(settingText(s, "Grafiek/GraphTop"), "");
+}
+
 TEST(Settings, TheRealStoreAndTheDataDirectoryArePerUser) {
   EXPECT_EQ(QSettingsStore().location(),
             qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pelmar/Pelmar.conf");

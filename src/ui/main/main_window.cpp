@@ -24,6 +24,7 @@
 #include "commands/properties.h"
 #include "commands/refusal.h"
 #include "commands/session.h"
+#include "commands/settings_edit.h"
 #include "commands/start_up.h"
 #include "commands/trading.h"
 #include "net/http_client.h"
@@ -40,6 +41,7 @@
 #include "ui/platform/window_position.h"
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
+#include "ui/prices/options_form.h"
 
 namespace pelmar {
 
@@ -74,6 +76,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   rekForm_ = new TRekForm(session_, prompter_, this);
   downloadForm_ = new TDownloadForm(session_, this);
   fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
+  optionsForm_ = new TOptionsForm(session_, prompter_, this);
   timerDownload_ = new QTimer(this);
   timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
   timerDownload_->setSingleShot(true);
@@ -210,6 +213,18 @@ void TMainForm::connectCommands() {
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, [this] { openHelp(focusHelpContext()); });
   wire(a.about, [this] { about(); });
+  // Settings: the window's OK hands what changed to every window; its
+  // stock-list buttons run the menu's own commands.
+  wire(a.instellingen, [this] {
+    optionsForm_->BtnBeheer_us->setEnabled(actions_->us1->isEnabled());
+    optionsForm_->InstellingenClick();
+  });
+  connect(optionsForm_, &TOptionsForm::applied, this,
+          [this](const SettingsEffects& effects) { applySettings(effects); });
+  connect(optionsForm_, &TOptionsForm::promptChanged, labelStatus_, &QLabel::setText);
+  connect(optionsForm_, &TOptionsForm::stockListWanted, this, [this](Market market) {
+    (market == Market::Dutch ? actions_->nl1 : actions_->us1)->trigger();
+  });
 }
 
 void TMainForm::connectPanel() {
@@ -493,6 +508,46 @@ void TMainForm::TimerDownloadTimer() {
 
 void TMainForm::toggleDiagnostics() {
   actions_->toggleDiagnostics(session_.portfolio(), session_.settings());
+}
+
+// --- Settings -------------------------------------------------------------------------
+
+void TMainForm::applySettings(const SettingsEffects& effects) {
+  if (effects.language) {
+    HandleLanguage();
+    rekForm_->HandleLanguage();
+    downloadForm_->HandleLanguage();
+    // Every other window that follows the language hears of it at once.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window == this || window == rekForm_ || window == downloadForm_) continue;
+      QEvent change(QEvent::LanguageChange);
+      QCoreApplication::sendEvent(window, &change);
+    }
+  }
+  // The list window reads the lists of the folder and format in use.
+  if (effects.priceFolder || effects.dateFormat) fondsenNl_->markNotLoaded();
+  const Portfolio& p = session_.portfolio();
+  actions_->portInDollar->setChecked(p.bPortInDollar());
+  actions_->portInEuro->setChecked(!p.bPortInDollar());
+  actions_->rappInDollar->setChecked(p.bRapInDollar());
+  actions_->rappInEuro->setChecked(!p.bRapInDollar());
+  applyQuoteSwitches(effects.quotes);
+  ShowLatestPrices();
+  showChange();
+}
+
+void TMainForm::applyQuoteSwitches(const QuoteSwitches& quotes) {
+  actions_->buttonDollar->setVisible(quotes.dollar);
+  actions_->buttonAex->setVisible(quotes.aex);
+  actions_->downloadOn->setChecked(quotes.automaticDownload);
+  actions_->downloadDollarOn->setChecked(quotes.dollar);
+  actions_->downloadAexOn->setChecked(quotes.aex);
+  // A quote switched off leaves no stale value behind; the box itself is
+  // shown by the dataset view while a quote is on.
+  if (quotes.clearDollar || quotes.clearAex) {
+    body_->realTime->setTitle(quotes.label.isEmpty() ? QStringLiteral(" * ") : quotes.label);
+    body_->realTime->tijdLabel->clear();
+  }
 }
 
 // --- Real-time box --------------------------------------------------------------------

@@ -22,6 +22,9 @@ class Session;
 class SettingsStore;
 class TDownloadForm;
 class TFondsenForm_nl;
+class TOptionsForm;
+struct QuoteSwitches;
+struct SettingsEffects;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -85,6 +88,13 @@ class TMainForm : public QMainWindow {
   QLabel* statusLabel() const { return labelStatus_; }
   TRekForm* accounts() const { return rekForm_; }
   TDownloadForm* downloadForm() const { return downloadForm_; }
+  TOptionsForm* optionsForm() const { return optionsForm_; }
+
+  // After the settings window's OK: every window follows what changed.
+  void applySettings(const SettingsEffects& effects);
+  // The live quotes' buttons, menu checks and box after the quote switches
+  // changed; the timers follow in the quote controller.
+  void applyQuoteSwitches(const QuoteSwitches& quotes);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -146,6 +156,7 @@ class TMainForm : public QMainWindow {
   // Splits, year closing and maintenance
   TServiceForm* serviceForm_ = nullptr;
   TDebugView* debugView_ = nullptr;
+  TOptionsForm* optionsForm_ = nullptr;
 };
 
 }  // namespace pelmar

@@ -41,11 +41,14 @@ class TRekForm : public QWidget {
   // Apply changed the portfolio: the main window shows it again.
   void applied();
 
+ public:
+  // Every caption in the session's language.
+  void HandleLanguage();
+
  protected:
   void hideEvent(QHideEvent* event) override;
 
  private:
-  void HandleLanguage();
   void fill(const QStringList& cells);
   // Tab change: the shown account is applied before the next is shown.
   void TabControl1Change(int index);

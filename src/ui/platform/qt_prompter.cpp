@@ -128,6 +128,16 @@ std::optional<QString> QtPrompter::openFileName(const QString& caption, const QS
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
+std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& folder,
+                                                const QString& mask) {
+  // A folder is chosen; the files of the mask are shown to recognise it by.
+  QFileDialog dialog(parent_, caption, folder, mask);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, false);
+  const QString name = runFileDialog(dialog, area());
+  return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
 std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QString& proposal,
                                                 const QString& filter) {
   QFileDialog dialog(parent_, caption, proposal, filter);

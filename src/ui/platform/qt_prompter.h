@@ -38,6 +38,8 @@ class QtPrompter : public Prompter {
   void closeNotice() override;
   std::optional<QString> openFileName(const QString& caption, const QString& folder,
                                       const QString& filter) override;
+  std::optional<QString> chooseFolder(const QString& caption, const QString& folder,
+                                      const QString& mask) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
   SaveChoice savePrompt(const QString& message) override;

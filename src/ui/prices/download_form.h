@@ -43,12 +43,14 @@ class TDownloadForm : public QWidget, public DownloadMonitor {
   QPushButton* cancelButton() const { return BtnCancel; }
   QPushButton* closeButton() const { return BtnClose; }
 
+  // Every caption in the session's language.
+  void HandleLanguage();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 
  private:
-  void HandleLanguage();
   void placeWindow();
   void setRunning(bool running);
 

@@ -1,0 +1,196 @@
+#include "ui/prices/options_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <memory>
+
+#include "support/portfolio_fixture.h"
+#include "support/scripted_prompter.h"
+#include "ui/main/fund_panel.h"
+#include "ui/main/main_actions.h"
+#include "ui/main/main_window.h"
+#include "ui/main/real_time_box.h"
+#include "ui/main/rek_form.h"
+#include "ui/prices/download_form.h"
+
+namespace pelmar {
+namespace {
+
+// A prompter whose folder-browse window picks a set folder.
+class BrowsingPrompter : public test::ScriptedPrompter {
+ public:
+  std::optional<QString> chooseFolder(const QString&, const QString&,
+                                      const QString& mask) override {
+    lastMask = mask;
+    return chosen;
+  }
+  std::optional<QString> chosen;
+  QString lastMask;
+};
+
+class OptionsFormTest : public test::PortfolioFixture {
+ protected:
+  OptionsFormTest() { session.setSettingsStore(&store); }
+  MemorySettingsStore store;
+  BrowsingPrompter prompter;
+  TOptionsForm form{session, prompter};
+};
+
+TEST_F(OptionsFormTest, FromLastDateStoresZeroDaysAndOnlyOneLiveQuoteIsOn) {
+  EXPECT_EQ(form.EditDagen->text(), "100");
+  EXPECT_TRUE(form.CheckMeer->isChecked());
+  EXPECT_TRUE(form.RadioSY->isChecked());
+  EXPECT_FALSE(form.GroupCurrency->isEnabled());  // no portfolio open
+
+  form.CheckLaatste->click();
+  EXPECT_FALSE(form.CheckMeer->isChecked());
+  EXPECT_FALSE(form.EditDagen->isEnabled());
+  form.CheckDollar->click();
+  form.CheckAEX->click();
+  EXPECT_FALSE(form.CheckDollar->isChecked());
+  form.BtnOK->click();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(store.value("Download", "Dagen").toInt(), 0);
+  EXPECT_TRUE(form.effects().quotes.aex);
+
+  // After a restart the days field shows 0.
+  Session restarted(dir.path() + "/");
+  restarted.loadSettings(store);
+  TOptionsForm again(restarted, prompter);
+  EXPECT_EQ(again.EditDagen->text(), "0");
+  EXPECT_TRUE(again.CheckLaatste->isChecked());
+  EXPECT_TRUE(again.CheckAEX->isChecked());
+}
+
+TEST_F(OptionsFormTest, CancelAfterEditsChangesNothing) {
+  const Settings before = session.settings();
+  form.TitleEdit->setText("Edited");
+  form.RadioNL->setChecked(true);
+  form.RadioDMJ->setChecked(true);
+  form.DownloadPadEdit->setText(path("Elsewhere"));
+  form.CheckLaatste->click();
+  form.serviceRows.front().edit->setText("junk");
+  form.BtnCancel->click();
+  EXPECT_EQ(session.settings().reportTitle, before.reportTitle);
+  EXPECT_EQ(session.settings().language, before.language);
+  EXPECT_EQ(session.settings().pricePath, before.pricePath);
+  EXPECT_FALSE(session.language().isDutch());
+  EXPECT_FALSE(store.value("Defaults", "Title").isValid());
+  EXPECT_FALSE(QDir(path("Elsewhere")).exists());
+  // The window shows the settings in use again.
+  EXPECT_EQ(form.TitleEdit->text(), "");
+  EXPECT_TRUE(form.RadioSY->isChecked());
+  EXPECT_TRUE(form.CheckMeer->isChecked());
+}
+
+TEST_F(OptionsFormTest, ButtonsFillTheFieldsAndARefusedFolderShowsTheOldOne) {
+  form.PathEdit->setText("x");
+  form.BtnDefaultPorts->click();
+  EXPECT_EQ(form.PathEdit->text(), QDir::toNativeSeparators(path("Port/")));
+  form.ButtonDefaultPrices->click();
+  EXPECT_EQ(form.DownloadPadEdit->text(), QDir::toNativeSeparators(path("Prices/")));
+  prompter.chosen = path("Chosen");
+  form.BtnBrowseKoersen->click();
+  EXPECT_EQ(prompter.lastMask, "*.csv");
+  EXPECT_EQ(form.DownloadPadEdit->text(), QDir::toNativeSeparators(path("Chosen/")));
+  form.serviceRows.front().edit->setText("junk");
+  form.serviceRows.front().defaultButton->click();
+  EXPECT_EQ(form.serviceRows.front().edit->text(), Settings().dutchPriceService);
+
+  // A price folder under a file cannot be made: refused, the old one shown.
+  test::writeFile(path("plain-file"), "x");
+  form.DownloadPadEdit->setText(path("plain-file/Prices"));
+  prompter.expectMessage("cannot be made or written");
+  form.BtnOK->click();
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  EXPECT_EQ(form.DownloadPadEdit->text(), QDir::toNativeSeparators(session.settings().pricePath));
+
+  prompter.expectMessage("updates come with the installed package");
+  form.BtnCheck->click();
+}
+
+// The settings window inside the program: its OK reaches every window.
+class OptionsInMainWindowTest : public test::PortfolioFixture {
+ protected:
+  OptionsInMainWindowTest() {
+    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    window = std::make_unique<TMainForm>(session, prompter, path("program"));
+  }
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<TMainForm> window;
+};
+
+TEST_F(OptionsInMainWindowTest, SwitchingTheLanguageChangesEveryOpenWindowAtOnce) {
+  window->show();
+  window->accounts()->show();
+  window->downloadForm()->show();
+  TOptionsForm& form = *window->optionsForm();
+  const QString menu = window->actions().bestand->menuAction()->text();
+  const QString accounts = window->accounts()->windowTitle();
+  EXPECT_EQ(window->downloadForm()->closeButton()->text(), "Close");
+
+  form.VarToScreen();
+  form.RadioNL->setChecked(true);
+  prompter.expectMessage("Het veranderen van de taal vereist");
+  form.BtnOKClick();
+  EXPECT_NE(window->actions().bestand->menuAction()->text(), menu);
+  EXPECT_NE(window->accounts()->windowTitle(), accounts);
+  EXPECT_EQ(window->downloadForm()->closeButton()->text(), "Sluiten");
+  EXPECT_EQ(form.windowTitle(), "Pelmar - Instellingen");
+  EXPECT_EQ(form.BtnCancel->text(), "Annuleren");
+}
+
+TEST_F(OptionsInMainWindowTest, FromDollarToIndexQuoteHidesTheDollarButton) {
+  TOptionsForm& form = *window->optionsForm();
+  form.VarToScreen();
+  form.CheckDollar->click();
+  form.BtnOKClick();
+  const MainActions& a = window->actions();
+  EXPECT_TRUE(a.buttonDollar->isVisible());
+  EXPECT_TRUE(a.downloadDollarOn->isChecked());
+  window->fundPanel().realTime->tijdLabel->setText("2023-03-01 10:00 (UTC)");
+  ASSERT_FALSE(window->fundPanel().realTime->tijdLabel->text().isEmpty());
+
+  form.VarToScreen();
+  form.CheckAEX->click();
+  EXPECT_FALSE(form.CheckDollar->isChecked());
+  form.BtnOKClick();
+  EXPECT_FALSE(a.downloadDollarOn->isChecked());
+  EXPECT_TRUE(a.downloadAexOn->isChecked());
+  EXPECT_FALSE(a.buttonDollar->isVisible());
+  EXPECT_TRUE(form.effects().quotes.clearDollar);
+  EXPECT_FALSE(form.effects().quotes.dollar);
+  EXPECT_TRUE(window->fundPanel().realTime->tijdLabel->text().isEmpty());
+}
+
+// Pictures of the four pages in both languages, when asked for with
+// PELMAR_SCREENSHOTS=folder.
+TEST_F(OptionsFormTest, PagesAsPictures) {
+  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
+  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
+    session.setLanguage(code);
+    form.SetCaptions();
+    form.show();
+    for (int page = 0; page < form.pages->count(); ++page) {
+      form.pages->setCurrentIndex(page);
+      form.adjustSize();
+      const QString name = QStringLiteral("settings-%1-%2.png")
+                               .arg(page + 1)
+                               .arg(code == Language::Code::Dutch ? "nl" : "en");
+      EXPECT_TRUE(form.grab().save(QDir(folder).filePath(name)));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pelmar
