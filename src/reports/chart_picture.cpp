@@ -39,7 +39,12 @@ ChartPicture PictureOf(const ChartSeries& series, const QString& heading, ChartS
   picture.average = movingAverage(picture.values);
   // Whether there is anything to draw is decided on the values themselves:
   // a flat series is 0 % all along on the relative scale, yet drawable.
-  const ValueRange raw = PlotRange(PlotValues(series, ChartScale::Normal), ChartScale::Normal);
+  // A series of nothing but the leading fill (0.0002) holds no price either.
+  const bool known = std::any_of(series.begin(), series.end(), [](const ChartPoint& p) {
+    return std::abs(p.value) > kChartLeadingFill;
+  });
+  const ValueRange raw =
+      known ? PlotRange(PlotValues(series, ChartScale::Normal), ChartScale::Normal) : ValueRange{};
   picture.range = raw.empty() ? raw : PlotRange(picture.values, scale);
   if (picture.range.max - picture.range.min < 1e-9 && !raw.empty()) {
     picture.range.min -= 1;
