@@ -22,6 +22,7 @@ class Session;
 class SettingsStore;
 class TDownloadForm;
 class TFondsenForm_nl;
+class TGrafiekForm;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -132,6 +133,8 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm_nl* fondsenNl_ = nullptr;
+  // Charts: the chart window, made once.
+  TGrafiekForm* grafiekForm_ = nullptr;
 };
 
 }  // namespace pelmar
