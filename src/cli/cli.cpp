@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/chart_verb.h"
 #include "cli/headless_prompter.h"
 #include "cli/script.h"
 #include "cli/settings_verb.h"
@@ -48,6 +49,7 @@ QString usage() {
       "  settings set NAME VALUE\n"
       "                      change and store one setting, checked and applied\n"
       "                      as the settings window does\n"
+      "%1"
       "\n"
       "Options:\n"
       "  --today YYYY-MM-DD  take this date as today\n"
@@ -76,7 +78,8 @@ QString usage() {
       "  --help              print this text\n"
       "\n"
       "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved,\n"
-      "5 a step refused with --strict, 6 a setting refused.\n");
+      "5 a step refused with --strict, 6 a setting refused, 7 nothing to chart.\n")
+      .arg(chartUsage());
 }
 
 // The funds of the last dataset as listed: every fund but the placeholder
@@ -321,6 +324,8 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
 }  // namespace
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  // Charts: the verb has its own options.
+  if (arguments.value(1) == QLatin1String("chart")) return runChartVerb(arguments, out, err);
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption today(QStringLiteral("today"), QString(), QStringLiteral("date"));

@@ -37,6 +37,7 @@
 #include "ui/main/panel_tabs.h"
 #include "ui/main/real_time_box.h"
 #include "ui/main/rek_form.h"
+#include "ui/charts/grafiek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
 #include "ui/prices/download_form.h"
@@ -74,6 +75,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   setFont(QFont(QStringLiteral("Verdana"), 9));
   createControls();
   rekForm_ = new TRekForm(session_, prompter_, this);
+  grafiekForm_ = new TGrafiekForm(session_, prompter_, this);
   downloadForm_ = new TDownloadForm(session_, this);
   fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
   optionsForm_ = new TOptionsForm(session_, prompter_, this);
@@ -184,6 +186,13 @@ void TMainForm::connectCommands() {
   wire(a.volgendeDatum, navigate(&NextDateBtnClick));
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
+  // Charts: each menu item charts the selected fund or the portfolio.
+  const auto chart = [this](ChartKind kind) { return [this, kind] { grafiekForm_->showKind(kind); }; };
+  wire(a.koersFonds, chart(ChartKind::FundPrice));
+  wire(a.waardeFonds, chart(ChartKind::FundValue));
+  wire(a.rendementFonds, chart(ChartKind::FundYield));
+  wire(a.waardePort, chart(ChartKind::PortfolioValue));
+  wire(a.rendementPort, chart(ChartKind::PortfolioYield));
   wire(a.download, [this] { download(); });
   // The Dutch list for now; the US list's window is later work.
   actions_->markWired(a.beheerDownloads);
@@ -311,6 +320,8 @@ void TMainForm::drawDataSet() {
   body_->ShowDataSet(view);
   // The open accounts window follows the dataset shown.
   if (rekForm_->isVisible()) rekForm_->refresh();
+  // Charts: the open chart window follows the fund and dataset shown.
+  if (grafiekForm_->isVisible()) grafiekForm_->follow();
 }
 
 void TMainForm::showCurrentFund() {

@@ -25,6 +25,7 @@ class TFondsenForm_nl;
 class TOptionsForm;
 struct QuoteSwitches;
 struct SettingsEffects;
+class TGrafiekForm;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -157,6 +158,8 @@ class TMainForm : public QMainWindow {
   TServiceForm* serviceForm_ = nullptr;
   TDebugView* debugView_ = nullptr;
   TOptionsForm* optionsForm_ = nullptr;
+  // Charts: the chart window, made once.
+  TGrafiekForm* grafiekForm_ = nullptr;
 };
 
 }  // namespace pelmar

@@ -1,0 +1,142 @@
+#include "cli/chart_verb.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include "cli/headless_prompter.h"
+#include "commands/chart_export.h"
+#include "commands/charts.h"
+#include "commands/file_commands.h"
+#include "commands/session.h"
+#include "prices/settings_store.h"
+#include "ui/charts/chart_painter.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kUsage = 2;
+constexpr int kNotReadable = 3;
+constexpr int kNotSaved = 4;
+constexpr int kNoChart = 7;
+
+std::optional<ChartKind> kindOf(const QString& text) {
+  static const QStringList names = {"price", "value", "yield", "portfolio-value",
+                                    "portfolio-yield"};
+  const int at = names.indexOf(text.toLower());
+  if (at >= 0) return ChartKind(at + 1);
+  bool number = false;
+  const int kind = text.toInt(&number);
+  if (number && kind >= 1 && kind <= 5) return ChartKind(kind);
+  return std::nullopt;
+}
+
+bool writePng(const QImage& image, const QString& path) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  QImageWriter writer(&file, "png");
+  return writer.write(image) && file.commit();
+}
+
+}  // namespace
+
+QString chartUsage() {
+  return QStringLiteral(
+      "  chart KIND [TICKER] draw a chart as the chart window does; KIND is price,\n"
+      "                      value, yield (of the fund TICKER), portfolio-value or\n"
+      "                      portfolio-yield. Options: --portfolio FILE (default:\n"
+      "                      the program's portfolio), --days N, --scale\n"
+      "                      normal|relative, --size WxH (default 900x560),\n"
+      "                      --png OUT.png, --csv OUT.csv\n");
+}
+
+int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption today("today", {}, "date"), lang("lang", {}, "language"),
+      prices("prices", {}, "folder"), portfolio("portfolio", {}, "file"), days("days", {}, "n"),
+      scale("scale", {}, "scale"), size("size", {}, "size"), png("png", {}, "file"),
+      csv("csv", {}, "file");
+  parser.addOptions({today, lang, prices, portfolio, days, scale, size, png, csv});
+  const auto usage = [&err](const QString& why) {
+    err << why << "\n\nUsage:\n" << chartUsage();
+    return kUsage;
+  };
+  if (!parser.parse(arguments)) return usage(parser.errorText());
+  const QStringList positional = parser.positionalArguments();  // "chart" KIND [TICKER]
+  const std::optional<ChartKind> kind = kindOf(positional.value(1));
+  if (!kind) return usage("Unknown chart kind \"" + positional.value(1) + "\".");
+  if (isFundChart(*kind) != (positional.size() == 3) || positional.size() > 3)
+    return usage("A fund chart takes one TICKER; a portfolio chart none.");
+  if (!parser.isSet(png) && !parser.isSet(csv))
+    return usage("Nothing to write: give --png or --csv.");
+  const QRegularExpressionMatch wh =
+      QRegularExpression("^(\\d{2,5})x(\\d{2,5})$").match(parser.value(size));
+  const QSize imageSize = parser.isSet(size) && wh.hasMatch()
+                              ? QSize(wh.captured(1).toInt(), wh.captured(2).toInt())
+                              : QSize(900, 560);
+  if (parser.isSet(size) && !wh.hasMatch()) return usage("--size takes WIDTHxHEIGHT.");
+  bool daysOk = true;
+  const int daysBack = parser.isSet(days) ? parser.value(days).toInt(&daysOk) : 0;
+  if (!daysOk || daysBack < 0) return usage("--days takes a whole number.");
+  const QString scaleText = parser.value(scale);
+  if (parser.isSet(scale) && scaleText != "normal" && scaleText != "relative")
+    return usage("--scale takes normal or relative.");
+
+  Session session(dataDirectory());
+  session.loadSettings(QSettingsStore());
+  if (parser.isSet(lang)) {
+    if (parser.value(lang) != "nl" && parser.value(lang) != "en")
+      return usage("Use --lang nl or en.");
+    session.setLanguage(parser.value(lang) == "nl" ? Language::Code::Dutch
+                                                   : Language::Code::English);
+  }
+  if (parser.isSet(today)) {
+    const QDate day = QDate::fromString(parser.value(today), Qt::ISODate);
+    if (!day.isValid()) return usage("Not a date: \"" + parser.value(today) + "\".");
+    session.clock().fix(day);
+  }
+  if (parser.isSet(prices)) {
+    QString folder = parser.value(prices);
+    session.settings().pricePath = folder.endsWith(u'/') ? folder : folder + u'/';
+  }
+  session.applyPricePath();
+  if (parser.isSet(days)) session.settings().chartDays = daysBack;
+  if (parser.isSet(scale)) session.settings().chartNormal = scaleText == "normal";
+  const QString file = parser.isSet(portfolio)
+                           ? parser.value(portfolio)
+                           : session.settings().portfolioPath + session.settings().fileName;
+  HeadlessPrompter prompter(err);
+  if (!LoadPortfolio(session, prompter, file).ok()) return kNotReadable;
+
+  ChartState state;
+  if (!ShowChart(session, state, *kind, positional.value(2))) {
+    err << "No chart: the portfolio holds no dataset to chart.\n";
+    return kNoChart;
+  }
+  const ChartPicture picture = ChartPictureOf(session, state);
+  out << state.texts.caption << '\n';
+  if (picture.empty())
+    err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
+        << '\n';
+  if (parser.isSet(png) && !writePng(RenderChart(picture, imageSize), parser.value(png))) {
+    err << "The file " << QDir::toNativeSeparators(parser.value(png)) << " could not be written.\n";
+    return kNotSaved;
+  }
+  if (parser.isSet(csv)) {
+    const Outcome written = WriteChartFile(
+        parser.value(csv), ChartCsv(state.series, session, ExportLineFormat::Modern));
+    if (!written.ok()) {
+      err << written.reason()->text(session.language()) << '\n';
+      return kNotSaved;
+    }
+  }
+  return picture.empty() ? kNoChart : kDone;
+}
+
+}  // namespace pelmar

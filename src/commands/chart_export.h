@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "commands/prompter.h"
+#include "commands/session.h"
+#include "lang/outcome.h"
+#include "reports/chart_series.h"
+
+namespace pelmar {
+
+// How an export line is written: the date and the value in double quotes
+// after a comma (for spreadsheets before version 10), or the date, the list
+// separator, a blank and the value.
+enum class ExportLineFormat { Quoted, Modern };
+
+// The user's desktop folder, or the home folder when there is none; ends in "/".
+QString DesktopFolder();
+
+// The export's lines, CR LF: each day as a date in the settings' format and
+// its value with four decimals and the language's decimal separator.
+QByteArray ChartCsv(const ChartSeries& series, const Session& session, ExportLineFormat format);
+
+// Writes the bytes whole through a save file; fails, naming the file, when
+// it cannot be written (an existing file is then left as it was).
+Outcome WriteChartFile(const QString& path, const QByteArray& bytes);
+
+// The export base name: prefix + name + "_" + today's date.
+QString ChartExportBase(const Session& session, ChartKind kind, const QString& name);
+// The first free file folder + base + "_" + nnn + ".csv" (001 to 999); empty
+// when all are taken.
+QString FreeExportPath(const QString& folder, const QString& base);
+
+// The export of the chart's series into the folder (the window passes the
+// desktop): the first free counter, the file written, and the timed message
+// naming it. `name` is the fund's ticker or the portfolio's file name.
+Outcome ExportBtnClick(Session& session, Prompter& prompter, ChartKind kind, const QString& name,
+                       const ChartSeries& series, const QString& folder, ExportLineFormat format);
+
+}  // namespace pelmar

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "commands/session.h"
+#include "reports/chart_picture.h"
+#include "reports/chart_series.h"
+#include "reports/chart_texts.h"
+
+namespace pelmar {
+
+// What the chart window holds: the request it was built for, the series
+// (its price list) and the texts. The window keeps one and draws from it.
+struct ChartState {
+  ChartRequest request;
+  ChartSeries series;
+  ChartTexts texts;
+  // Whether the series was built for this kind and fund.
+  bool holds(ChartKind kind, const QString& ticker) const;
+};
+
+// The ticker of the fund selected in the main window; nothing for the
+// placeholder row ("[Nieuw]"/"[New]") or without a portfolio.
+std::optional<QString> SelectedChartFund(const Session& session);
+
+// Charts a kind for a fund (ignored for the portfolio kinds) with the
+// settings' days back and return family. The same kind and fund, while a
+// series is held, is not built again. False when there is nothing to chart.
+bool ShowChart(Session& session, ChartState& state, ChartKind kind, const QString& ticker);
+// Forgets the held series and builds it again for the current settings and
+// portfolio (the days changed, the main window moved to another dataset).
+bool RebuildChart(Session& session, ChartState& state);
+
+// The menu commands: the fund selected in the main window, or the portfolio.
+bool KoersFondsClick(Session& session, ChartState& state);
+bool WaardeFondsClick(Session& session, ChartState& state);
+bool RendementFondsClick(Session& session, ChartState& state);
+bool WaardePortClick(Session& session, ChartState& state);
+bool RendementPortClick(Session& session, ChartState& state);
+
+// The held series as the settings' scale draws it.
+ChartPicture ChartPictureOf(const Session& session, const ChartState& state);
+
+// The read-out under the mouse: the day as a date, a line break, the
+// currency sign and the value with four decimals.
+QString ChartReadOut(const Session& session, const ChartState& state, int index);
+
+// The export name: the fund's ticker, or the portfolio's file name.
+QString ChartExportName(const Session& session, const ChartState& state);
+
+}  // namespace pelmar

@@ -1,0 +1,194 @@
+#include "ui/charts/grafiek_form.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "commands/chart_export.h"
+#include "commands/prompter.h"
+#include "commands/session.h"
+#include "ui/charts/chart_painter.h"
+
+namespace pelmar {
+
+// The plot: draws the picture with the shared painter and the read-out
+// under the mouse.
+class ChartView : public QWidget {
+ public:
+  ChartView(Session& session, const ChartState& state, QWidget* parent)
+      : QWidget(parent), session_(session), state_(state) {
+    setMouseTracking(true);
+    setMinimumSize(400, 250);
+  }
+  ChartPicture picture;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    PaintChart(p, size(), picture);
+    if (index_ < 0 || picture.empty()) return;
+    const QRect plot = ChartPlotRect(size());
+    const int count = int(picture.values.size());
+    const double x = ChartIndexX(plot, count, index_);
+    const double y = ChartValueY(plot, picture.range, picture.values[std::size_t(index_)]);
+    p.setPen(Qt::darkGray);
+    p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    p.drawEllipse(QPointF(x, y), 3, 3);
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const QPointF at = event->position();
+    index_ = ChartIndexAt(ChartPlotRect(size()), int(picture.values.size()), at.x(), at.y());
+    if (index_ >= 0)
+      QToolTip::showText(event->globalPosition().toPoint(), ChartReadOut(session_, state_, index_),
+                         this);
+    else
+      QToolTip::hideText();
+    update();
+  }
+  void leaveEvent(QEvent*) override {
+    index_ = -1;
+    update();
+  }
+
+ private:
+  Session& session_;
+  const ChartState& state_;
+  int index_ = -1;
+};
+
+TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), prompter_(prompter) {
+  setObjectName(QStringLiteral("GrafiekForm"));
+  view_ = new ChartView(session_, state_, this);
+  koersListBox_ = new QListWidget(this);
+  koersListBox_->setObjectName(QStringLiteral("KoersListBox"));
+  koersListBox_->setFixedWidth(150);
+  koersListBox_->hide();
+  spinEdit_ = new QSpinBox(this);
+  spinEdit_->setRange(1, 36500);
+  spinEdit_->setValue(session_.settings().chartDays);
+  radioNormaal_ = new QRadioButton(session_.text(TextId::ChartNormal), this);
+  radioRelatief_ = new QRadioButton(session_.text(TextId::ChartRelative), this);
+  (session_.settings().chartNormal ? radioNormaal_ : radioRelatief_)->setChecked(true);
+  pricesBtn_ = new QPushButton(session_.text(TextId::ChartShowPrices), this);
+  auto* exportBtn = new QPushButton(session_.text(TextId::ChartExport), this);
+  auto* closeBtn = new QPushButton(session_.text(TextId::ChartClose), this);
+  timerDagen_ = new QTimer(this);
+  timerDagen_->setSingleShot(true);
+  timerDagen_->setInterval(2000);
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel(session_.text(TextId::ChartDays), this));
+  bar->addWidget(spinEdit_);
+  bar->addWidget(radioNormaal_);
+  bar->addWidget(radioRelatief_);
+  bar->addStretch();
+  bar->addWidget(pricesBtn_);
+  bar->addWidget(exportBtn);
+  bar->addWidget(closeBtn);
+  auto* body = new QHBoxLayout;
+  body->addWidget(view_, 1);
+  body->addWidget(koersListBox_);
+  auto* whole = new QVBoxLayout(this);
+  whole->addLayout(bar);
+  whole->addLayout(body, 1);
+  resize(session_.settings().chartWidth.value_or(900),
+         session_.settings().chartHeight.value_or(600));
+  if (session_.settings().chartLeft && session_.settings().chartTop)
+    move(*session_.settings().chartLeft, *session_.settings().chartTop);
+
+  // Each change of the days restarts the timer: one rebuild, 2 s after the last.
+  connect(spinEdit_, &QSpinBox::valueChanged, timerDagen_, qOverload<>(&QTimer::start));
+  connect(timerDagen_, &QTimer::timeout, this, [this] { TimerDagenTimer(); });
+  connect(radioNormaal_, &QRadioButton::toggled, this, [this](bool normal) {
+    session_.settings().chartNormal = normal;
+    redraw();
+  });
+  connect(pricesBtn_, &QPushButton::clicked, this, [this] { PricesBtnClick(); });
+  connect(exportBtn, &QPushButton::clicked, this, [this] {
+    (void)ExportBtnClick(session_, prompter_, state_.request.kind,
+                         ChartExportName(session_, state_), state_.series, DesktopFolder(),
+                         ExportLineFormat::Modern);
+  });
+  connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TGrafiekForm::showKind(ChartKind kind) {
+  bool shown = false;
+  switch (kind) {
+    case ChartKind::FundPrice:
+      shown = KoersFondsClick(session_, state_);
+      break;
+    case ChartKind::FundValue:
+      shown = WaardeFondsClick(session_, state_);
+      break;
+    case ChartKind::FundYield:
+      shown = RendementFondsClick(session_, state_);
+      break;
+    case ChartKind::PortfolioValue:
+      shown = WaardePortClick(session_, state_);
+      break;
+    case ChartKind::PortfolioYield:
+      shown = RendementPortClick(session_, state_);
+      break;
+  }
+  if (!shown) return;
+  redraw();
+  show();
+  raise();
+}
+
+void TGrafiekForm::follow() {
+  if (isFundChart(state_.request.kind)) {
+    const std::optional<QString> fund = SelectedChartFund(session_);
+    if (fund) state_.request.ticker = *fund;
+  }
+  (void)RebuildChart(session_, state_);
+  redraw();
+}
+
+void TGrafiekForm::TimerDagenTimer() {
+  timerDagen_->stop();
+  session_.settings().chartDays = spinEdit_->value();
+  (void)RebuildChart(session_, state_);
+  redraw();
+}
+
+void TGrafiekForm::PricesBtnClick() {
+  koersListBox_->setVisible(!koersListBox_->isVisible());
+  pricesBtn_->setText(session_.text(koersListBox_->isVisible() ? TextId::ChartHidePrices
+                                                               : TextId::ChartShowPrices));
+  redraw();
+}
+
+void TGrafiekForm::redraw() {
+  setWindowTitle(state_.texts.caption);
+  koersListBox_->clear();
+  koersListBox_->addItems(SeriesLines(state_.series, session_.language()));
+  if (koersListBox_->count() > 0) koersListBox_->setCurrentRow(koersListBox_->count() - 1);
+  view_->picture = ChartPictureOf(session_, state_);
+  view_->update();
+  if (view_->picture.empty() && isVisible())
+    prompter_.timedMessage(session_.text(TextId::ChartNotPlotted1),
+                           session_.text(TextId::ChartNotPlotted2), 5000);
+}
+
+void TGrafiekForm::closeEvent(QCloseEvent* event) {
+  Settings& s = session_.settings();
+  s.chartTop = y();
+  s.chartLeft = x();
+  s.chartWidth = width();
+  s.chartHeight = height();
+  event->accept();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+#include "commands/charts.h"
+
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTimer;
+
+namespace pelmar {
+
+class Prompter;
+class Session;
+class ChartView;
+
+// The chart window: the plot, its price list, the days back (rebuilt 2 s
+// after the last change), normal or relative scale, export and PNG.
+class TGrafiekForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+
+  // Charts a kind for the main window's selected fund (or the portfolio)
+  // and shows the window; nothing for the placeholder row.
+  void showKind(ChartKind kind);
+  // Follows the main window: rebuilds the held chart for the fund and
+  // dataset now shown.
+  void follow();
+  const ChartState& state() const { return state_; }
+  QTimer* timerDagen() const { return timerDagen_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void redraw();
+  void TimerDagenTimer();
+  void PricesBtnClick();
+
+  Session& session_;
+  Prompter& prompter_;
+  ChartState state_;
+  ChartView* view_ = nullptr;
+  QListWidget* koersListBox_ = nullptr;
+  QSpinBox* spinEdit_ = nullptr;
+  QRadioButton* radioNormaal_ = nullptr;
+  QRadioButton* radioRelatief_ = nullptr;
+  QPushButton* pricesBtn_ = nullptr;
+  QTimer* timerDagen_ = nullptr;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,86 @@
+#include "commands/chart_export.h"
+
+#include <gtest/gtest.h>
+
+#include "commands/charts.h"
+#include "commands/file_commands.h"
+#include "support/portfolio_fixture.h"
+#include "support/scripted_prompter.h"
+
+namespace pelmar {
+namespace {
+
+class ChartExportTest : public test::PortfolioFixture {
+ protected:
+  ChartExportTest() {
+    session.clock().fix(QDate(2026, 12, 6));
+    series = {{qint64(dateToSerial(QDate(2026, 12, 4))), 10.5},
+              {qint64(dateToSerial(QDate(2026, 12, 5))), 1234.25}};
+  }
+  ChartSeries series;
+  test::ScriptedPrompter prompter;
+};
+
+TEST_F(ChartExportTest, TwoExportsOnOneDayCountOn) {
+  prompter.expectTimedMessage("The prices of AT/T are exported to")
+      .expectTimedMessage("the file \"Prices AT_T_2026-12-06_002.csv\" on the DeskTop");
+  for (int i = 0; i < 2; ++i)
+    EXPECT_TRUE(ExportBtnClick(session, prompter, ChartKind::FundPrice, "AT/T", series, dir.path(),
+                               ExportLineFormat::Modern));
+  EXPECT_EQ(test::readFile(path("Prices AT_T_2026-12-06_001.csv")),
+            "2026-12-04, 10.5000\r\n2026-12-05, 1234.2500\r\n");
+  EXPECT_TRUE(QFileInfo::exists(path("Prices AT_T_2026-12-06_002.csv")));
+}
+
+TEST_F(ChartExportTest, LinesFollowTheLanguageAndTheSpreadsheetFormat) {
+  session.setLanguage(Language::Code::Dutch);
+  session.settings().dateFormat = QStringLiteral("dd-MM-yyyy");
+  EXPECT_EQ(ChartCsv(series, session, ExportLineFormat::Modern),
+            "04-12-2026; 10,5000\r\n05-12-2026; 1234,2500\r\n");
+  EXPECT_EQ(ChartCsv(series, session, ExportLineFormat::Quoted),
+            "04-12-2026,\" 10,5000\"\r\n05-12-2026,\" 1234,2500\"\r\n");
+  EXPECT_EQ(ChartExportBase(session, ChartKind::PortfolioYield, "Test-1"),
+            "Rendementen Test-1_06-12-2026");
+}
+
+TEST_F(ChartExportTest, RefusesWhatCannotBeWritten) {
+  prompter.expectMessage("could not be written");
+  const Outcome missingFolder = ExportBtnClick(session, prompter, ChartKind::FundValue, "X", series,
+                                               path("no/such/folder"), ExportLineFormat::Modern);
+  EXPECT_FALSE(missingFolder.ok());
+  prompter.expectMessage("no chart to export");
+  EXPECT_FALSE(ExportBtnClick(session, prompter, ChartKind::FundValue, "X", {}, dir.path(),
+                              ExportLineFormat::Modern));
+}
+
+// The menu commands chart the fund selected in the main window; the same
+// chart asked again is not built again, the placeholder row charts nothing.
+TEST_F(ChartExportTest, MenuCommandsFollowTheSelectedFund) {
+  start(QDate(2026, 11, 2));
+  addFund(QStringLiteral("ABC"), 1000, 10, 100);
+  next(QDate(2026, 12, 4));
+  portfolio().markOpened();
+  select(0);
+  ChartState state;
+  ASSERT_TRUE(KoersFondsClick(session, state));
+  EXPECT_EQ(state.request.ticker, "ABC");
+  EXPECT_EQ(state.series.size(), 302u);
+  state.series.pop_back();  // a rebuild would bring it back
+  EXPECT_TRUE(KoersFondsClick(session, state));
+  EXPECT_EQ(state.series.size(), 301u);
+  session.settings().chartDays = 5;
+  EXPECT_TRUE(RebuildChart(session, state));
+  EXPECT_EQ(state.series.size(), 22u);
+  EXPECT_EQ(ChartReadOut(session, state, 21), "2026-12-04\nEUR 0.0002");
+  EXPECT_EQ(ChartReadOut(session, state, 22), "");
+
+  select(1);  // the placeholder row
+  EXPECT_FALSE(WaardeFondsClick(session, state));
+  EXPECT_EQ(state.request.kind, ChartKind::FundPrice);
+  EXPECT_TRUE(WaardePortClick(session, state));
+  EXPECT_EQ(ChartExportName(session, state),
+            QFileInfo(CurrentFileName(session)).completeBaseName());
+}
+
+}  // namespace
+}  // namespace pelmar
