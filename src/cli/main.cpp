@@ -1,10 +1,31 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <memory>
 
 #include "cli/cli.h"
 
+namespace {
+
+// A PDF report is laid out with fonts, which needs the graphical libraries;
+// they start without a display (offscreen) unless a platform is chosen.
+bool writesPdf(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (QByteArray(argv[i]).toLower().endsWith(".pdf")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  std::unique_ptr<QCoreApplication> app;
+  if (writesPdf(argc, argv)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QTextStream out(stdout);
   QTextStream err(stderr);
   return pelmar::runCli(QCoreApplication::arguments(), out, err);
