@@ -40,6 +40,7 @@
 #include "ui/platform/window_position.h"
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
+#include "ui/reports/report_window.h"
 
 namespace pelmar {
 
@@ -101,6 +102,13 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
 
 TMainForm::~TMainForm() = default;
 
+void TMainForm::openReport(ReportWindow*& window, int kind) {
+  if (!window) window = new ReportWindow(session_, prompter_, ReportKind(kind), this);
+  window->openReport();
+  // The portfolio overview recalculates the dataset and may store its rate.
+  showChange();
+}
+
 FundGridWidget* TMainForm::grid() const {
   return body_->grid;
 }
@@ -143,6 +151,11 @@ void TMainForm::connectCommands() {
     connect(command, &QAction::triggered, this, handler);
   };
   const MainActions& a = *actions_;
+  // The overview windows (area f): each opening builds its report afresh.
+  for (QAction* menu : {a.overzichtPortefeuille, a.overzichtPortefeuille1})
+    wire(menu, [this] { openReport(printForm_, int(ReportKind::Portfolio)); });
+  for (QAction* menu : {a.overzichtActies, a.overzichtActies1})
+    wire(menu, [this] { openReport(pActiesForm_, int(ReportKind::Actions)); });
   // New and Open compute what is shown; the window only draws it.
   wire(a.newFile, [this] {
     if (SpeedNewClick(session_, prompter_)) showOpened();

@@ -18,6 +18,7 @@ class FundPanel;
 class HelpWindow;
 class MainActions;
 class Prompter;
+class ReportWindow;
 class Session;
 class SettingsStore;
 class TDownloadForm;
@@ -132,6 +133,10 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm_nl* fondsenNl_ = nullptr;
+  // The two overview windows (area f), made when first opened.
+  ReportWindow* printForm_ = nullptr;
+  ReportWindow* pActiesForm_ = nullptr;
+  void openReport(ReportWindow*& window, int kind);
 };
 
 }  // namespace pelmar
