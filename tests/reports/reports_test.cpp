@@ -13,7 +13,7 @@
 namespace pelmar {
 namespace {
 
-constexpr QDate kToday(2024, 3, 1);
+const QDate kToday(2024, 3, 1);
 
 // The overviews of a portfolio built through the commands' own operations.
 class Reports : public test::PortfolioFixture {
@@ -55,11 +55,11 @@ TEST_F(DutchReports, AFundWithoutDurationAndAnUnshowableReturn) {
     if (line.startsWith(QStringLiteral("\tABC\t"))) rows << line;
   ASSERT_EQ(rows.size(), 2);
   // ROTAC: the return is beyond 99999 and shows as asterisks with its "%".
-  EXPECT_TRUE(rows[0].endsWith(QStringLiteral("\t  ******%"))) << rows[0];
-  EXPECT_TRUE(rows[0].contains(QStringLiteral("\t     1000,00\t"))) << rows[0];
+  EXPECT_TRUE(rows[0].endsWith(QStringLiteral("\t  ******%"))) << rows[0].toStdString();
+  EXPECT_TRUE(rows[0].contains(QStringLiteral("\t     1000,00\t"))) << rows[0].toStdString();
   // ROTAI: no duration gives 0,00 weighted cash; 99999.5 is above 99999.
   EXPECT_EQ(rows[1].section(u'\t', 6, 6), QStringLiteral("        0,00"));
-  EXPECT_TRUE(rows[1].endsWith(QStringLiteral("\t  ******%"))) << rows[1];
+  EXPECT_TRUE(rows[1].endsWith(QStringLiteral("\t  ******%"))) << rows[1].toStdString();
 }
 
 TEST_F(Reports, TheTitleLineHasASeparatorOnlyForATitle) {
@@ -90,7 +90,8 @@ TEST_F(Reports, TheAccountSectionTakesTheProgramsRateUpToToday) {
                          Row{QDate(2024, 2, 1), 0.09, 0.9}, Row{QDate(2024, 2, 1), 0.1, 0.1}}) {
     alg().Datum = dateToSerial(row.datum) + 0.75;
     context.currentDollar = row.current;
-    EXPECT_NEAR(AccountDollarRate(alg(), context), row.expected, 1e-9) << row.datum.toString();
+    EXPECT_NEAR(AccountDollarRate(alg(), context), row.expected, 1e-9)
+        << row.datum.toString().toStdString();
   }
 }
 
@@ -107,11 +108,11 @@ TEST_F(Reports, ThePortfolioOverviewStoresTheRateItUsed) {
   // The dollar account's balance in euros at that rate.
   const RekeningRec& dollars = account(2);
   const double a = dollars.Valuta == QStringLiteral("US$") ? 0.8 : 1.0;
-  const double net = (dollars.Saldo + dollars.CumCRente + dollars.CumDRente - dollars.CumKosten -
-                      dollars.CumBTW) *
-                     a;
-  EXPECT_TRUE(report.plainText().contains(u'\t' + RealToStr(net, 12, 2, session.language()) +
-                                          u'\t'));
+  const double net =
+      (dollars.Saldo + dollars.CumCRente + dollars.CumDRente - dollars.CumKosten - dollars.CumBTW) *
+      a;
+  EXPECT_TRUE(
+      report.plainText().contains(u'\t' + RealToStr(net, 12, 2, session.language()) + u'\t'));
 
   portfolio().markUnchanged();
   (void)OverzichtPortefeuilleClick(session);
@@ -151,7 +152,8 @@ TEST_F(Reports, OneDatasetGivesOnlyTheStartingPosition) {
   start(QDate(2024, 1, 2));
   addFund(QStringLiteral("ABC"), 1000, 12.5, 100);
   const QString body = ActionsReport(portfolio(), ReportContextOf(session)).plainText();
-  EXPECT_TRUE(body.contains(QStringLiteral("\tABC\t   1000.00\t   12.5000\t"))) << body;
+  EXPECT_TRUE(body.contains(QStringLiteral("\tABC\t   1000.00\t   12.5000\t")))
+      << body.toStdString();
   EXPECT_FALSE(body.contains(QStringLiteral("Accounts")));
   EXPECT_FALSE(body.contains(QStringLiteral("[New]")));
 }
