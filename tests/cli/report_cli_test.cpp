@@ -34,7 +34,8 @@ TEST(ReportCli, WritesRichTextAndRefusesAFolderItCannotWrite) {
 
   test::writeFile(dir.filePath(QStringLiteral("file")), "x");
   run = test::runCliWith({"report", "actions", kExample, "--out",
-                          dir.filePath(QStringLiteral("file/x.rtf")), "--prices", kPrices});
+                          dir.filePath(QStringLiteral("file/x.rtf")), "--prices", kPrices, "--lang",
+                          "en"});
   EXPECT_EQ(run.code, 4);
   EXPECT_TRUE(run.err.contains(QStringLiteral("could not be saved"))) << run.err.toStdString();
 }
