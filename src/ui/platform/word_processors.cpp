@@ -70,8 +70,9 @@ std::optional<ProgramLaunch> FindWordProcessor(WordProcessor which) {
 bool OpenInWordProcessor(WordProcessor which, const QString& document) {
   const std::optional<ProgramLaunch> launch = FindWordProcessor(which);
   if (!launch) return false;
-  return QProcess::startDetached(launch->program,
-                                 launch->arguments << QDir::toNativeSeparators(document));
+  QStringList arguments = launch->arguments;
+  arguments << QDir::toNativeSeparators(document);
+  return QProcess::startDetached(launch->program, arguments);
 }
 
 }  // namespace pelmar
