@@ -11,6 +11,7 @@
 
 #include "cli/chart_verb.h"
 #include "cli/headless_prompter.h"
+#include "cli/report_output.h"
 #include "cli/script.h"
 #include "cli/settings_verb.h"
 #include "commands/dataset_view.h"
@@ -40,6 +41,10 @@ QString usage() {
       "  open FILE           open the portfolio as the main window does and print\n"
       "                      its last dataset (the dataset of today)\n"
       "  check FILE          open the portfolio and print its check listing\n"
+      "  report portfolio|actions FILE --out OUT\n"
+      "                      open the portfolio and write its portfolio overview\n"
+      "                      (of the dataset of today) or its actions overview\n"
+      "                      as OUT.rtf, OUT.pdf or OUT.txt\n"
       "  run FILE --script STEPS\n"
       "                      open the portfolio, run the steps of the file STEPS\n"
       "                      (\"-\" reads them from standard input) as the window\n"
@@ -266,6 +271,9 @@ struct Command {
   // run: the steps and whether a refused step ends the run.
   std::vector<ScriptStep> steps;
   bool strict = false;
+  // report: which overview and where it goes.
+  QString report;
+  QString out;
 };
 
 // The steps of a script file, or of standard input for "-"; nothing when
@@ -297,6 +305,8 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   if (RunScript(session, prompter, command.steps, command.strict, err) != kDone)
     return kScriptRefused;
 
+  if (command.name == QLatin1String("report"))
+    return WriteReportCommand(session, command.report, command.out, err);
   if (command.name == QLatin1String("check")) {
     out << CheckListing(session.portfolio(), session.language(),
                         dateFormatFromSetting(session.settings().dateFormat));
@@ -338,7 +348,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QCommandLineOption strict(QStringLiteral("strict"));
   const QCommandLineOption version(QStringLiteral("version"));
   const QCommandLineOption help(QStringLiteral("help"));
-  parser.addOptions({today, lang, prices, save, withoutNew, json, script, strict, version, help});
+  const QCommandLineOption reportOut(QStringLiteral("out"), QString(), QStringLiteral("file"));
+  parser.addOptions(
+      {today, lang, prices, save, withoutNew, json, script, strict, version, help, reportOut});
 
   if (!parser.parse(arguments)) {
     err << parser.errorText() << "\n\n" << usage();
@@ -387,11 +399,26 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   Command command;
   command.name = positional.first();
-  if (!QStringList({"open", "check", "run"}).contains(command.name)) {
+  // report KIND FILE --out OUT: the kind goes aside, the rest is checked
+  // as for the other commands.
+  QStringList positionalFiles = positional;
+  if (command.name == QLatin1String("report")) {
+    command.report = positional.value(1);
+    command.out = parser.value(reportOut);
+    if (!CheckReportArguments(command.report, command.out, err)) {
+      err << '\n' << usage();
+      return kUsage;
+    }
+    positionalFiles.removeAt(1);
+  } else if (parser.isSet(reportOut)) {
+    err << "--out belongs to the command report.\n\n" << usage();
+    return kUsage;
+  }
+  if (!QStringList({"open", "check", "run", "report"}).contains(command.name)) {
     err << "Unknown command \"" << command.name << "\".\n\n" << usage();
     return kUsage;
   }
-  if (positional.size() != 2) {
+  if (positionalFiles.size() != 2) {
     err << "The command " << command.name << " takes one portfolio file.\n\n" << usage();
     return kUsage;
   }
@@ -409,7 +436,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     err << "--without-new goes with --save.\n\n" << usage();
     return kUsage;
   }
-  command.file = positional.at(1);
+  command.file = positionalFiles.at(1);
   command.saveAs = parser.value(save);
   command.withoutNew = parser.isSet(withoutNew);
   command.json = parser.isSet(json);

@@ -6,14 +6,30 @@
 
 #include "cli/cli.h"
 
+namespace {
+
+// A PDF report is laid out with fonts, which needs the graphical libraries;
+// they start without a display (offscreen) unless a platform is chosen.
+bool writesPdf(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (QByteArray(argv[i]).toLower().endsWith(".pdf")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  // A chart is drawn with fonts, which need a GUI application; without a
-  // screen it draws on the offscreen platform.
+  // A chart or a PDF report is drawn with fonts, which need a GUI application;
+  // without a screen it draws on the offscreen platform.
   const bool chart = argc > 1 && std::strcmp(argv[1], "chart") == 0;
-  if (chart && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::unique_ptr<QCoreApplication> app = chart ? std::make_unique<QGuiApplication>(argc, argv)
-                                                : std::make_unique<QCoreApplication>(argc, argv);
+  std::unique_ptr<QCoreApplication> app;
+  if (chart || writesPdf(argc, argv)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QTextStream out(stdout);
   QTextStream err(stderr);
   return pelmar::runCli(QCoreApplication::arguments(), out, err);

@@ -34,14 +34,27 @@ double FundCurrencyFactor(const Portfolio& portfolio, const AlgemeenRec& dataSet
 }
 
 double RapValutaFactor(const Portfolio& portfolio) {
-  return reportFactor(portfolio.koers().Valuta, portfolio.bRapInDollar(),
-                      usableRate(portfolio.alg().Dollar));
+  return RapValutaFactor(portfolio, portfolio.alg(), portfolio.koers());
 }
 
 double RekRapValutaFactor(const Portfolio& portfolio, double currencyIndexPrice) {
+  return RekRapValutaFactor(portfolio, portfolio.rek(), currencyIndexPrice);
+}
+
+double RapValutaFactor(const Portfolio& portfolio, const AlgemeenRec& dataSet,
+                       const KoersRec& fund) {
+  return ReportCurrencyFactor(fund.Valuta, portfolio.bRapInDollar(), dataSet.Dollar);
+}
+
+double RekRapValutaFactor(const Portfolio& portfolio, const RekeningRec& account,
+                          double currencyIndexPrice) {
   // The price is rounded to five decimals as its text would be.
   const double rate = QString::number(currencyIndexPrice, 'f', 5).toDouble();
-  return reportFactor(portfolio.rek().Valuta, portfolio.bRapInDollar(), usableRate(rate));
+  return ReportCurrencyFactor(account.Valuta, portfolio.bRapInDollar(), rate);
+}
+
+double ReportCurrencyFactor(const QString& valuta, bool reportInDollar, double rate) {
+  return reportFactor(valuta, reportInDollar, usableRate(rate));
 }
 
 }  // namespace pelmar

@@ -28,4 +28,14 @@ double RapValutaFactor(const Portfolio& portfolio);
 // daily price files (0 or negative when none was found).
 double RekRapValutaFactor(const Portfolio& portfolio, double currencyIndexPrice);
 
+// The same two for any fund of any dataset and for any account, so that a
+// report can walk the datasets without moving the cursor.
+double RapValutaFactor(const Portfolio& portfolio, const AlgemeenRec& dataSet,
+                       const KoersRec& fund);
+double RekRapValutaFactor(const Portfolio& portfolio, const RekeningRec& account,
+                          double currencyIndexPrice);
+// An amount in `valuta` ("US$" or another) to the report currency at the
+// euro/dollar rate given (either way round, an unusable one counting as 1).
+double ReportCurrencyFactor(const QString& valuta, bool reportInDollar, double rate);
+
 }  // namespace pelmar

@@ -43,6 +43,7 @@
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
 #include "ui/prices/options_form.h"
+#include "ui/reports/report_window.h"
 
 namespace pelmar {
 
@@ -107,6 +108,13 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
 
 TMainForm::~TMainForm() = default;
 
+void TMainForm::openReport(ReportWindow*& window, int kind) {
+  if (!window) window = new ReportWindow(session_, prompter_, ReportKind(kind), this);
+  window->openReport();
+  // The portfolio overview recalculates the dataset and may store its rate.
+  showChange();
+}
+
 FundGridWidget* TMainForm::grid() const {
   return body_->grid;
 }
@@ -149,6 +157,11 @@ void TMainForm::connectCommands() {
     connect(command, &QAction::triggered, this, handler);
   };
   const MainActions& a = *actions_;
+  // The overview windows (area f): each opening builds its report afresh.
+  for (QAction* menu : {a.overzichtPortefeuille, a.overzichtPortefeuille1})
+    wire(menu, [this] { openReport(printForm_, int(ReportKind::Portfolio)); });
+  for (QAction* menu : {a.overzichtActies, a.overzichtActies1})
+    wire(menu, [this] { openReport(pActiesForm_, int(ReportKind::Actions)); });
   // New and Open compute what is shown; the window only draws it.
   wire(a.newFile, [this] {
     if (SpeedNewClick(session_, prompter_)) showOpened();

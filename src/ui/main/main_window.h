@@ -18,6 +18,7 @@ class FundPanel;
 class HelpWindow;
 class MainActions;
 class Prompter;
+class ReportWindow;
 class Session;
 class SettingsStore;
 class TDownloadForm;
@@ -160,6 +161,10 @@ class TMainForm : public QMainWindow {
   TOptionsForm* optionsForm_ = nullptr;
   // Charts: the chart window, made once.
   TGrafiekForm* grafiekForm_ = nullptr;
+  // The two overview windows (area f), made when first opened.
+  ReportWindow* printForm_ = nullptr;
+  ReportWindow* pActiesForm_ = nullptr;
+  void openReport(ReportWindow*& window, int kind);
 };
 
 }  // namespace pelmar

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+#include "commands/report_commands.h"
+#include "ui/platform/word_processors.h"
+
+class QPushButton;
+class QTextEdit;
+
+namespace pelmar {
+
+class Prompter;
+class Session;
+
+// The window of one overview (TPrintForm for the portfolio, TPActiesForm
+// for the actions): the report in a rich-text editor where remarks can be
+// typed, and the buttons that print it, save it as rich text or PDF, or
+// open it in a word processor. Everything leaves with the remarks.
+class ReportWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  ReportWindow(Session& session, Prompter& prompter, ReportKind kind, QWidget* parent = nullptr);
+
+  // Builds the report afresh (the menu command) and shows the window.
+  void openReport();
+
+  QTextEdit* editor() const { return editor_; }
+  QPushButton* printButton() const { return btnPrint_; }
+  QPushButton* wordProcessorButton(WordProcessor which) const;
+  QPushButton* saveButton() const { return btnSave_; }
+  QPushButton* pdfButton() const { return btnPdf_; }
+
+  void BtnPrintClick();
+  void BtnSaveClick();
+  void BtnPdfClick();
+  void BtnWordProcessorClick(WordProcessor which);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void setTexts();
+  QByteArray richText() const;
+
+  Session& session_;
+  Prompter& prompter_;
+  ReportKind kind_;
+  QTextEdit* editor_ = nullptr;
+  QPushButton* btnPrint_ = nullptr;
+  QPushButton* btnWord_ = nullptr;
+  QPushButton* btnWordPad_ = nullptr;
+  QPushButton* btnWriter_ = nullptr;
+  QPushButton* btnSave_ = nullptr;
+  QPushButton* btnPdf_ = nullptr;
+  QPushButton* btnClose_ = nullptr;
+};
+
+}  // namespace pelmar
