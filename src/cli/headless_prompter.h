@@ -42,6 +42,11 @@ class HeadlessPrompter : public Prompter {
   SaveChoice savePrompt(const QString& message) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
+  // The stock lists and the new-fund dialogs are not shown headless: the
+  // tool's verbs add funds through the commands directly.
+  std::optional<StockLine> pickStock(Market) override { return std::nullopt; }
+  NewFundEntry newFund(const NewFundForm&) override { return {}; }
+  NewFundEntry newManualFund() override { return {}; }
 
   // The answer to the next question asked: "yes", "no", "cancel" or a text
   // (an input's text, a date as YYYY-MM-DD, an account number 1 to 5).

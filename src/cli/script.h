@@ -22,7 +22,9 @@ struct ScriptStep {
     DivirOzev,
     Answer,
     Download,
-    ImportPrices
+    ImportPrices,
+    NewFund,
+    NewManualFund
   };
   int line = 0;
   Kind kind = Kind::Select;

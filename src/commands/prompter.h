@@ -62,6 +62,13 @@ class Prompter {
   // Trading and accounts: the buy/sell dialog and the account chooser.
   virtual TradeEntry buySell(const TradeProposal& proposal) = 0;
   virtual AccountChoice chooseAccount(const AccountChoice& proposal) = 0;
+
+  // New funds: a row of a download list in its selection mode (nothing
+  // when cancelled; the list returns to its management mode either way),
+  // the new-fund dialog of the download lists and the manual one.
+  virtual std::optional<StockLine> pickStock(Market market) = 0;
+  virtual NewFundEntry newFund(const NewFundForm& form) = 0;
+  virtual NewFundEntry newManualFund() = 0;
 };
 
 }  // namespace pelmar

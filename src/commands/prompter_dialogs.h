@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <array>
+#include <functional>
+
+#include "prices/stock_list.h"
 
 namespace pelmar {
 
@@ -45,6 +48,39 @@ struct AccountChoice {
   bool accepted = false;
   int selected = 1;
   std::array<AccountChoiceRow, 5> rows;
+};
+
+// New funds: the two new-fund dialogs.
+
+// A stock taken from a download list for the new-fund dialog: its market,
+// name, ticker (blanks removed) and price; `ok` is false when the pick was
+// cancelled or refused (the dialog's fields are then emptied).
+struct NewFundPick {
+  bool ok = false;
+  Market market = Market::Dutch;
+  QString company;
+  QString ticker;
+  double price = 0;
+};
+
+// What the new-fund dialog opens with: the market of its currency labels
+// until a list is chosen, and the command that picks a stock from a list,
+// finds its price and checks it (the list buttons call it).
+struct NewFundForm {
+  Market market = Market::Dutch;
+  std::function<NewFundPick(Market)> pick;
+};
+
+// How a new-fund dialog ended: with OK, the stock and the first purchase as
+// typed. The manual dialog leaves `market` as the portfolio's currency.
+struct NewFundEntry {
+  bool accepted = false;
+  Market market = Market::Dutch;
+  QString company;
+  QString ticker;
+  double price = 0;
+  double investment = 0;
+  double quantity = 0;
 };
 
 }  // namespace pelmar

@@ -89,6 +89,12 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "buy/sell dialog";
     case Kind::ChooseAccount:
       return "account chooser";
+    case Kind::PickStock:
+      return "stock list selection";
+    case Kind::NewFund:
+      return "new-fund dialog";
+    case Kind::ManualFund:
+      return "manual new-fund dialog";
   }
   return "?";
 }
@@ -181,6 +187,49 @@ AccountChoice ScriptedPrompter::chooseAccount(const AccountChoice& proposal) {
   const auto step = next(Kind::ChooseAccount, QString());
   if (!step) return AccountChoice{};
   return std::get<ChoiceAnswer>(step->result)(proposal);
+}
+
+}  // namespace pelmar::test
+
+namespace pelmar::test {
+
+namespace {
+
+QString marketName(Market market) {
+  return market == Market::Dutch ? QStringLiteral("nl") : QStringLiteral("us");
+}
+
+}  // namespace
+
+ScriptedPrompter& ScriptedPrompter::expectPickStock(Market market, std::optional<StockLine> row) {
+  steps_.push_back({Kind::PickStock, marketName(market), std::move(row)});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectNewFund(FundAnswer answer) {
+  steps_.push_back({Kind::NewFund, QString(), std::move(answer)});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectManualFund(NewFundEntry entry) {
+  steps_.push_back(
+      {Kind::ManualFund, QString(), FundAnswer([entry](const NewFundForm&) { return entry; })});
+  return *this;
+}
+
+std::optional<StockLine> ScriptedPrompter::pickStock(Market market) {
+  const auto step = next(Kind::PickStock, marketName(market));
+  return step ? std::get<std::optional<StockLine>>(step->result) : std::nullopt;
+}
+
+NewFundEntry ScriptedPrompter::newFund(const NewFundForm& form) {
+  const auto step = next(Kind::NewFund, QString());
+  return step ? std::get<FundAnswer>(step->result)(form) : NewFundEntry{};
+}
+
+NewFundEntry ScriptedPrompter::newManualFund() {
+  const auto step = next(Kind::ManualFund, QString());
+  return step ? std::get<FundAnswer>(step->result)(NewFundForm{}) : NewFundEntry{};
 }
 
 }  // namespace pelmar::test

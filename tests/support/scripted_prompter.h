@@ -32,6 +32,12 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectAccountChoice(std::function<AccountChoice(AccountChoice)> answer);
   // The account chooser ends with OK on the account.
   ScriptedPrompter& expectAccountChoice(int selected);
+  // New funds: the stock list in selection mode ends with the row (nothing:
+  // cancelled); the new-fund dialogs end with what `answer` makes of them
+  // (it may press the list buttons through form.pick).
+  ScriptedPrompter& expectPickStock(Market market, std::optional<StockLine> row);
+  ScriptedPrompter& expectNewFund(std::function<NewFundEntry(const NewFundForm&)> answer);
+  ScriptedPrompter& expectManualFund(NewFundEntry entry);
 
   // Fails the test when expected steps were not asked; clears them.
   void verify();
@@ -55,6 +61,9 @@ class ScriptedPrompter : public Prompter {
   SaveChoice savePrompt(const QString& message) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
+  std::optional<StockLine> pickStock(Market market) override;
+  NewFundEntry newFund(const NewFundForm& form) override;
+  NewFundEntry newManualFund() override;
 
   // What the last buy/sell dialog and account chooser were handed.
   TradeProposal lastTrade;
@@ -72,11 +81,16 @@ class ScriptedPrompter : public Prompter {
     SaveFile,
     SavePrompt,
     BuySell,
-    ChooseAccount
+    ChooseAccount,
+    PickStock,
+    NewFund,
+    ManualFund
   };
   using ChoiceAnswer = std::function<pelmar::AccountChoice(pelmar::AccountChoice)>;
+  using FundAnswer = std::function<NewFundEntry(const NewFundForm&)>;
   using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
-                              std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer>;
+                              std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer,
+                              std::optional<StockLine>, FundAnswer>;
   struct Step {
     Kind kind;
     QString containing;

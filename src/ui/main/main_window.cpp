@@ -21,6 +21,7 @@
 #include "commands/help.h"
 #include "commands/latest_prices.h"
 #include "commands/navigation.h"
+#include "commands/new_fund.h"
 #include "commands/properties.h"
 #include "commands/refusal.h"
 #include "commands/session.h"
@@ -237,6 +238,15 @@ void TMainForm::connectPanel() {
   });
   connect(grid, &FundGridWidget::showDataSetWanted, this, [this] { showCurrentFund(); });
   connect(grid, &FundGridWidget::diagnosticsToggled, this, [this] { toggleDiagnostics(); });
+  // New funds: the placeholder row's new-fund dialogs, from either menu item.
+  const auto newFund = [this] {
+    DoubleClickResult result;
+    (void)NieuwFondsClick(session_, prompter_, &result, recalcProgress());
+    if (result.fundsChanged) FillFondsenBox();
+    showChange();
+  };
+  wire(a.nieuwFonds, newFund);
+  wire(a.voegtoeFonds1, newFund);
   connect(grid, &FundGridWidget::latestPricesWanted, this, [this] { ShowLatestPrices(); });
   connect(grid, &FundGridWidget::rowDoubleClicked, this,
           [this](int row) { FondsGridDblClick(row); });
@@ -503,6 +513,12 @@ void TMainForm::ShowDollarQuote(QuoteSender sender, double rate, const QString& 
 void TMainForm::ShowAEXQuote(double value, const QString& change, const QString& percent,
                              const QString& time) {
   body_->realTime->ShowAEXQuote(value, change, percent, time);
+}
+
+// New funds: a download list in selection mode for the new-fund dialog.
+std::optional<StockLine> TMainForm::pickStock(Market market) {
+  if (market == Market::Dutch) return fondsenNl_->selectStock();
+  return std::nullopt;
 }
 
 }  // namespace pelmar

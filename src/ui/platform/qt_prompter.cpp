@@ -19,6 +19,7 @@
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/new_fund_forms.h"
 
 namespace pelmar {
 
@@ -58,7 +59,9 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       notice_(std::make_unique<TShowMessForm>(nullptr)),
       saveForm_(std::make_unique<TSaveForm>(session, nullptr)),
       buySell_(std::make_unique<TAantalKopenForm>(session, nullptr)),
-      chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)) {
+      chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)),
+      newFund_(std::make_unique<TNieuwFondsForm>(session, nullptr)),
+      newFakeFund_(std::make_unique<TNewFakeFundForm>(session, nullptr)) {
   buySell_->setTimedMessage([this](const QString& line1, const QString& line2, int ms) {
     timedMessage(line1, line2, ms);
   });
@@ -145,6 +148,20 @@ TradeEntry QtPrompter::buySell(const TradeProposal& proposal) {
 
 AccountChoice QtPrompter::chooseAccount(const AccountChoice& proposal) {
   return chooser_->Execute(area(), proposal);
+}
+
+std::optional<StockLine> QtPrompter::pickStock(Market market) {
+  return stockPicker_ ? stockPicker_(market) : std::nullopt;
+}
+
+NewFundEntry QtPrompter::newFund(const NewFundForm& form) {
+  PlaceDialog(newFund_.get(), area());
+  return newFund_->Execute(form);
+}
+
+NewFundEntry QtPrompter::newManualFund() {
+  PlaceDialog(newFakeFund_.get(), area());
+  return newFakeFund_->Execute();
 }
 
 }  // namespace pelmar
