@@ -199,6 +199,15 @@ void TMainForm::connectCommands() {
     actions_->rividuDori->setChecked(session_.engine().advice().rividuDoriChecked());
     showCurrentFund();
   });
+  // New funds: the placeholder row's new-fund dialogs, from either menu item.
+  const auto newFund = [this] {
+    DoubleClickResult result;
+    (void)NieuwFondsClick(session_, prompter_, &result, recalcProgress());
+    if (result.fundsChanged) FillFondsenBox();
+    showChange();
+  };
+  wire(a.nieuwFonds, newFund);
+  wire(a.voegtoeFonds1, newFund);
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
@@ -238,15 +247,6 @@ void TMainForm::connectPanel() {
   });
   connect(grid, &FundGridWidget::showDataSetWanted, this, [this] { showCurrentFund(); });
   connect(grid, &FundGridWidget::diagnosticsToggled, this, [this] { toggleDiagnostics(); });
-  // New funds: the placeholder row's new-fund dialogs, from either menu item.
-  const auto newFund = [this] {
-    DoubleClickResult result;
-    (void)NieuwFondsClick(session_, prompter_, &result, recalcProgress());
-    if (result.fundsChanged) FillFondsenBox();
-    showChange();
-  };
-  wire(a.nieuwFonds, newFund);
-  wire(a.voegtoeFonds1, newFund);
   connect(grid, &FundGridWidget::latestPricesWanted, this, [this] { ShowLatestPrices(); });
   connect(grid, &FundGridWidget::rowDoubleClicked, this,
           [this](int row) { FondsGridDblClick(row); });
