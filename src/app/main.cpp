@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   pelmar::QtPrompter prompter(session, nullptr);
   pelmar::TMainForm window(session, prompter, programFolder(), &store);
   prompter.setOwner(&window);
+  prompter.setStockPicker([&window](pelmar::Market market) { return window.pickStock(market); });
   window.show();
   return QApplication::exec();
 }

@@ -17,6 +17,7 @@
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
 #include "commands/navigation.h"
+#include "commands/portfolio_io.h"
 #include "commands/session.h"
 #include "model/conversions.h"
 #include "model/currency.h"
@@ -54,6 +55,9 @@ QString usage() {
       "  settings set NAME VALUE\n"
       "                      change and store one setting, checked and applied\n"
       "                      as the settings window does\n"
+      "  new OUT [--currency EUR|US$]\n"
+      "                      make a new portfolio as the New command does, dated\n"
+      "                      today (see --today), and save it as OUT\n"
       "%1"
       "\n"
       "Options:\n"
@@ -79,6 +83,10 @@ QString usage() {
       "  split R   refvalue            yearclose NEWFILE\n"
       "  flag NAME on|off              maintenance on|off\n"
       "                                (Splits Cumulatief BuySell RefWaarde JaarAfsl)\n"
+      "  newfund TICKER PRICE|- QUANTITY [ACCOUNT]\n"
+      "                                a stock of the download lists (\"-\": the\n"
+      "                                daily files' price), bought for its value\n"
+      "  newfund-manual NAME PRICE QUANTITY   a fund entered by hand\n"
       "  --version           print the program name and version\n"
       "  --help              print this text\n"
       "\n"
@@ -331,6 +339,20 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   return kDone;
 }
 
+// New portfolio: `new OUT --currency EUR|US$` answers the New command's
+// currency question and start date (today) and saves the portfolio.
+int runNewPortfolio(Session& session, const QString& out, bool inDollar, QTextStream& err) {
+  HeadlessPrompter prompter(err);
+  prompter.queueAnswer(inDollar ? QStringLiteral("yes") : QStringLiteral("no"));
+  prompter.queueAnswer(session.clock().today().toString(Qt::ISODate));
+  if (!SpeedNewClick(session, prompter)) return kNotSaved;
+  if (!SavePortfolio(session, prompter, out, WriteLimitAll(session.portfolio()), false)) {
+    err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(out)) << '\n';
+    return kNotSaved;
+  }
+  return kDone;
+}
+
 }  // namespace
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -351,6 +373,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QCommandLineOption reportOut(QStringLiteral("out"), QString(), QStringLiteral("file"));
   parser.addOptions(
       {today, lang, prices, save, withoutNew, json, script, strict, version, help, reportOut});
+  // New portfolio.
+  const QCommandLineOption currency(QStringLiteral("currency"), QString(), QStringLiteral("code"));
+  parser.addOption(currency);
 
   if (!parser.parse(arguments)) {
     err << parser.errorText() << "\n\n" << usage();
@@ -399,6 +424,20 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   Command command;
   command.name = positional.first();
+  // New portfolio.
+  if (command.name == QLatin1String("new") || parser.isSet(currency)) {
+    const QString code = parser.value(currency);
+    if (command.name != QLatin1String("new") || positional.size() != 2 ||
+        !(code.isEmpty() || code == QLatin1String("EUR") || code == QLatin1String("US$"))) {
+      err << "The command new takes one file and --currency EUR or US$.\n\n" << usage();
+      return kUsage;
+    }
+    Session session(dataDirectory());
+    session.loadSettings(QSettingsStore());
+    if (language) session.setLanguage(*language);
+    if (fixedToday.isValid()) session.clock().fix(fixedToday);
+    return runNewPortfolio(session, positional.at(1), code == QLatin1String("US$"), err);
+  }
   // report KIND FILE --out OUT: the kind goes aside, the rest is checked
   // as for the other commands.
   QStringList positionalFiles = positional;

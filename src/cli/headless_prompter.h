@@ -46,6 +46,11 @@ class HeadlessPrompter : public Prompter {
   // one is passed over silently; its check box stays clear (the tool never
   // writes the settings).
   CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
+  // The stock lists and the new-fund dialogs are not shown headless: the
+  // tool's verbs add funds through the commands directly.
+  std::optional<StockLine> pickStock(Market) override { return std::nullopt; }
+  NewFundEntry newFund(const NewFundForm&) override { return {}; }
+  NewFundEntry newManualFund() override { return {}; }
 
   // The answer to the next question asked: "yes", "no", "cancel" or a text
   // (an input's text, a date as YYYY-MM-DD, an account number 1 to 5).

@@ -12,6 +12,7 @@
 #include "commands/fund_grid.h"
 #include "commands/navigation.h"
 #include "commands/quotes.h"
+#include "commands/new_fund.h"
 #include "commands/session.h"
 #include "commands/trading.h"
 #include "net/http_client.h"
@@ -80,6 +81,32 @@ QString parseTrade(const QStringList& words, ScriptStep& step) {
   return {};
 }
 
+// Parses `newfund TICKER PRICE|- QUANTITY [ACCOUNT]` and
+// `newfund-manual NAME PRICE QUANTITY`; an error text when malformed.
+QString parseNewFund(const QStringList& words, ScriptStep& step) {
+  const bool manual = words[0] == QLatin1String("newfund-manual");
+  const qsizetype size = words.size();
+  if (size < 4 || size > (manual ? 4 : 5))
+    return manual ? QStringLiteral("newfund-manual takes NAME PRICE QUANTITY")
+                  : QStringLiteral("newfund takes TICKER PRICE|- QUANTITY [ACCOUNT]");
+  step.kind = manual ? Kind::NewManualFund : Kind::NewFund;
+  step.text = words[1];
+  if (manual || words[2] != QLatin1String("-")) {
+    step.price = number(words[2]);
+    if (!step.price) return QStringLiteral("%1 is no price").arg(words[2]);
+  }
+  const std::optional<double> quantity = number(words[3]);
+  if (!quantity || *quantity < 0) return QStringLiteral("%1 is no quantity").arg(words[3]);
+  step.quantity = *quantity;
+  if (size == 5) {
+    bool whole = false;
+    step.account = words[4].toInt(&whole);
+    if (!whole || step.account < 1 || step.account > 5)
+      return QStringLiteral("accounts are numbered 1 to 5");
+  }
+  return {};
+}
+
 // Parses one line's words into the step; an error text when malformed.
 QString parseStep(const QStringList& words, ScriptStep& step) {
   const QString verb = words[0];
@@ -131,6 +158,8 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
              (words[1] == QLatin1String("dollar") || words[1] == QLatin1String("aex"))) {
     step.kind = Kind::Quote;
     step.text = words[1];
+  } else if (verb == QLatin1String("newfund") || verb == QLatin1String("newfund-manual")) {
+    return parseNewFund(words, step);
   } else if (verb == QLatin1String("answer") && words.size() >= 2) {
     step.kind = Kind::Answer;
     step.text = rest(words, 1);
@@ -272,6 +301,22 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
     }
     case Kind::Quote:
       return quoteTick(session, step.text, err);
+    case Kind::NewFund:
+    case Kind::NewManualFund: {
+      // The account chooser that follows the first investment takes the
+      // account given, else it is cancelled and the fund stays on account 1.
+      if (step.account > 0) prompter.queueAnswer(QString::number(step.account));
+      const double price = step.price.value_or(0);
+      const Outcome added =
+          step.kind == Kind::NewFund
+              ? NewFundByTicker(session, prompter, step.text, step.price, step.quantity)
+              : AddNewFund(session, prompter,
+                           {true, Market::Dutch, step.text, step.text.toLower(), price,
+                            price * step.quantity, step.quantity},
+                           true);
+      redraw(session);
+      return added.ok();
+    }
     case Kind::ImportPrices: {
       const bool done = ImportPrices(session, prompter, step.text, step.file).ok();
       redraw(session);

@@ -31,7 +31,10 @@ struct ScriptStep {
     RefValue,
     YearClose,
     Flag,
-    Maintenance
+    Maintenance,
+    // New funds.
+    NewFund,
+    NewManualFund
   };
   int line = 0;
   Kind kind = Kind::Select;

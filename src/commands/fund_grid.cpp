@@ -155,9 +155,28 @@ void forEachLaterDataSet(Portfolio& portfolio, Visit visit) {
   while (!portfolio.IsLastDataSet(rek) && portfolio.NextDataSet(rek, koers)) visit(koers);
 }
 
+// Gives the fund at index a new ticker, and every fund of a later dataset
+// that the engine takes for the same fund.
+void renameFund(Portfolio& portfolio, int index, const QString& ticker) {
+  KoersRec& fund = portfolio.koersAt(index);
+  const QString oldKey = FundNameIndex::key(fund.Ticker);
+  forEachLaterDataSet(portfolio, [&](int koers) {
+    for (int i = koers; i < koers + portfolio.fundCount(koers); ++i) {
+      KoersRec& later = portfolio.koersAt(i);
+      if (FundNameIndex::key(later.Ticker) != oldKey) continue;
+      later.Ticker = ticker;
+      later.Ticker2 = QString();
+    }
+  });
+  fund.Ticker = ticker;
+  fund.Ticker2 = QString();
+}
+
+}  // namespace
+
 // Whether the new fund, its new placeholder row and a copy in every later
 // dataset fit into the portfolio.
-bool roomForNewFund(Portfolio& portfolio) {
+bool RoomForNewFund(Portfolio& portfolio) {
   int records = 1;
   bool fundsFit = portfolio.fundCount(portfolio.FirstKoersIndex()) < Portfolio::kMaxFundsPerDataSet;
   forEachLaterDataSet(portfolio, [&](int koers) {
@@ -169,8 +188,8 @@ bool roomForNewFund(Portfolio& portfolio) {
 
 // Turns the placeholder row at index into a fund named ticker, gives the
 // dataset a new placeholder row and copies the fund into every later
-// dataset just before its last fund. roomForNewFund must hold.
-void addFund(Portfolio& portfolio, int index, const QString& ticker) {
+// dataset just before its last fund. RoomForNewFund must hold.
+void AddFundAt(Portfolio& portfolio, int index, const QString& ticker) {
   KoersRec& fund = portfolio.koersAt(index);
   fund.EndOfSetB = false;
   fund.Ticker = ticker;
@@ -192,25 +211,6 @@ void addFund(Portfolio& portfolio, int index, const QString& ticker) {
     portfolio.insertRecord(koers + portfolio.fundCount(koers) - 1, copy);
   });
 }
-
-// Gives the fund at index a new ticker, and every fund of a later dataset
-// that the engine takes for the same fund.
-void renameFund(Portfolio& portfolio, int index, const QString& ticker) {
-  KoersRec& fund = portfolio.koersAt(index);
-  const QString oldKey = FundNameIndex::key(fund.Ticker);
-  forEachLaterDataSet(portfolio, [&](int koers) {
-    for (int i = koers; i < koers + portfolio.fundCount(koers); ++i) {
-      KoersRec& later = portfolio.koersAt(i);
-      if (FundNameIndex::key(later.Ticker) != oldKey) continue;
-      later.Ticker = ticker;
-      later.Ticker2 = QString();
-    }
-  });
-  fund.Ticker = ticker;
-  fund.Ticker2 = QString();
-}
-
-}  // namespace
 
 QString GridLabel(const Language& language, int row) {
   return isRow(row) ? language.text(kRows[row].label) : QString();
@@ -301,11 +301,11 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
         prompter.message(session.text(TextId::DuplicateFundName));
         return result;
       }
-      if (!roomForNewFund(portfolio)) {
+      if (!RoomForNewFund(portfolio)) {
         prompter.message(session.text(TextId::PortfolioFullNoFund));
         return result;
       }
-      addFund(portfolio, index, ticker);
+      AddFundAt(portfolio, index, ticker);
       result.fundsChanged = changed = true;
     }
   } else if (ticker.isEmpty()) {

@@ -64,6 +64,16 @@ QStringList FillGrid(const Session& session);
 // Sets bPortChanged when a field changed; returns whether one did.
 bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells);
 
+// Whether a new fund, its new placeholder row and a copy in every later
+// dataset fit into the portfolio.
+bool RoomForNewFund(Portfolio& portfolio);
+// Turns the placeholder row at index (in the current dataset) into a fund
+// named ticker, gives the dataset a new placeholder row and copies the fund
+// into every later dataset just before its last fund, with its currency in
+// upper case and its Cumulatief, BuySell and RefWaarde marks cleared.
+// RoomForNewFund must hold.
+void AddFundAt(Portfolio& portfolio, int index, const QString& ticker);
+
 struct UpdateFondsResult {
   // The fund list must be refilled: a fund was added or renamed.
   bool fundsChanged = false;

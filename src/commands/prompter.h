@@ -83,6 +83,12 @@ class Prompter {
   virtual FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal&) { return {}; }
   // Year closing: a question with Yes, No and Cancel and a check box.
   virtual CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) = 0;
+  // New funds: a row of a download list in its selection mode (nothing
+  // when cancelled; the list returns to its management mode either way),
+  // the new-fund dialog of the download lists and the manual one.
+  virtual std::optional<StockLine> pickStock(Market market) = 0;
+  virtual NewFundEntry newFund(const NewFundForm& form) = 0;
+  virtual NewFundEntry newManualFund() = 0;
 };
 
 }  // namespace pelmar

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "prices/stock_list.h"
+
 namespace pelmar {
 
 // What the buy/sell dialog is handed for the selected fund.
@@ -71,6 +73,39 @@ struct FundCurrencyChoice {
   bool inDollars = false;
   // The ticker last picked from the list, whether or not OK ended the dialog.
   std::optional<QString> pickedIndex;
+};
+
+// New funds: the two new-fund dialogs.
+
+// A stock taken from a download list for the new-fund dialog: its market,
+// name, ticker (blanks removed) and price; `ok` is false when the pick was
+// cancelled or refused (the dialog's fields are then emptied).
+struct NewFundPick {
+  bool ok = false;
+  Market market = Market::Dutch;
+  QString company;
+  QString ticker;
+  double price = 0;
+};
+
+// What the new-fund dialog opens with: the market of its currency labels
+// until a list is chosen, and the command that picks a stock from a list,
+// finds its price and checks it (the list buttons call it).
+struct NewFundForm {
+  Market market = Market::Dutch;
+  std::function<NewFundPick(Market)> pick;
+};
+
+// How a new-fund dialog ended: with OK, the stock and the first purchase as
+// typed. The manual dialog leaves `market` as the portfolio's currency.
+struct NewFundEntry {
+  bool accepted = false;
+  Market market = Market::Dutch;
+  QString company;
+  QString ticker;
+  double price = 0;
+  double investment = 0;
+  double quantity = 0;
 };
 
 }  // namespace pelmar

@@ -5,6 +5,7 @@
 #include "commands/accounts.h"
 #include "commands/datasets.h"
 #include "commands/fund_grid.h"
+#include "commands/new_fund.h"
 #include "commands/refusal.h"
 #include "engine/engine_support.h"
 #include "engine/fund_names.h"
@@ -167,8 +168,11 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     question.showCancel = true;
     const Answer answer = prompter.question(question);
     if (answer == Answer::Cancel) return Outcome::stopped();
-    // The manual new-fund dialog comes with the new funds.
-    if (answer == Answer::No) return Refuse(session, prompter, TextId::CommandComesLater);
+    if (answer == Answer::No) {
+      const Outcome added = NewManualFund(session, prompter, progress);
+      if (result) result->fundsChanged = added.ok();
+      return added;
+    }
   }
 
   // The commit recalculates; that alone is no change to keep. What the
@@ -183,10 +187,12 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     if (!placeholder) return Refuse(session, prompter, TextId::OldDataSetValueLocked);
   }
   switch (row) {
-    case GridRow::Ticker:
-      // The new-fund dialog of the download lists comes with the new funds.
-      return placeholder ? Refuse(session, prompter, TextId::CommandComesLater)
-                         : Outcome::stopped();
+    case GridRow::Ticker: {
+      if (!placeholder) return Outcome::stopped();
+      const Outcome added = NewFundFromLists(session, prompter, progress);
+      if (result) result->fundsChanged = result->fundsChanged || added.ok();
+      return added;
+    }
     case GridRow::Valuta:
       if (!(p.koers().Flag1 & KoersFlag::Cumulatief))
         return Refuse(session, prompter, TextId::ValutaFirstDataSetOnly);

@@ -19,8 +19,10 @@ bool UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekInde
   for (int i = first; i < first + count; ++i) {
     KoersRec& fund = portfolio.koersAt(i);
     // The placeholder row holds no position and no file lists it: looking
-    // it up would read six day files back for nothing.
-    if (fund.Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell) || fund.isPlaceholder()) continue;
+    // it up would read six day files back for nothing. A fund entered by
+    // hand keeps the price typed for it, whatever a file of its name says.
+    constexpr quint8 ownPrice = KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::FakeFund;
+    if (fund.Flag1 & ownPrice || fund.isPlaceholder()) continue;
     const double price = prices.GetFilePrice(fund.Ticker, date);
     if (price >= 0.0001) {
       store(fund.Koers, price);

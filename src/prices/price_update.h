@@ -6,7 +6,8 @@
 namespace pelmar {
 
 // Puts the daily prices into the funds of the dataset whose first account
-// is at rekIndex: every fund that is neither Cumulatief nor BuySell gets
+// is at rekIndex: every fund that is neither Cumulatief, BuySell nor
+// FakeFund gets
 // the price of its Ticker on the dataset's date. A fund for which the
 // files hold no price keeps the price it has; a fund without a price takes
 // PriceFromEarlierSets. True when a stored price (as a Real48) changed;

@@ -96,6 +96,12 @@ const char* ScriptedPrompter::name(Kind kind) {
       return "account chooser";
     case Kind::CheckedQuestion:
       return "question with a check box";
+    case Kind::PickStock:
+      return "stock list selection";
+    case Kind::NewFund:
+      return "new-fund dialog";
+    case Kind::ManualFund:
+      return "manual new-fund dialog";
   }
   return "?";
 }
@@ -205,6 +211,49 @@ CheckedAnswer ScriptedPrompter::questionWithCheck(const Question& q, const QStri
   const auto step =
       next(Kind::CheckedQuestion, q.caption + QChar('\n') + q.message + QChar('\n') + checkText);
   return step ? std::get<CheckedAnswer>(step->result) : CheckedAnswer{};
+}
+
+}  // namespace pelmar::test
+
+namespace pelmar::test {
+
+namespace {
+
+QString marketName(Market market) {
+  return market == Market::Dutch ? QStringLiteral("nl") : QStringLiteral("us");
+}
+
+}  // namespace
+
+ScriptedPrompter& ScriptedPrompter::expectPickStock(Market market, std::optional<StockLine> row) {
+  steps_.push_back({Kind::PickStock, marketName(market), std::move(row)});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectNewFund(FundAnswer answer) {
+  steps_.push_back({Kind::NewFund, QString(), std::move(answer)});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectManualFund(NewFundEntry entry) {
+  steps_.push_back(
+      {Kind::ManualFund, QString(), FundAnswer([entry](const NewFundForm&) { return entry; })});
+  return *this;
+}
+
+std::optional<StockLine> ScriptedPrompter::pickStock(Market market) {
+  const auto step = next(Kind::PickStock, marketName(market));
+  return step ? std::get<std::optional<StockLine>>(step->result) : std::nullopt;
+}
+
+NewFundEntry ScriptedPrompter::newFund(const NewFundForm& form) {
+  const auto step = next(Kind::NewFund, QString());
+  return step ? std::get<FundAnswer>(step->result)(form) : NewFundEntry{};
+}
+
+NewFundEntry ScriptedPrompter::newManualFund() {
+  const auto step = next(Kind::ManualFund, QString());
+  return step ? std::get<FundAnswer>(step->result)(NewFundForm{}) : NewFundEntry{};
 }
 
 }  // namespace pelmar::test

@@ -34,6 +34,12 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& expectAccountChoice(int selected);
   // The year-closing question ends with the button and the check box.
   ScriptedPrompter& expectCheckedQuestion(const QString& containing, CheckedAnswer answer);
+  // New funds: the stock list in selection mode ends with the row (nothing:
+  // cancelled); the new-fund dialogs end with what `answer` makes of them
+  // (it may press the list buttons through form.pick).
+  ScriptedPrompter& expectPickStock(Market market, std::optional<StockLine> row);
+  ScriptedPrompter& expectNewFund(std::function<NewFundEntry(const NewFundForm&)> answer);
+  ScriptedPrompter& expectManualFund(NewFundEntry entry);
 
   // Fails the test when expected steps were not asked; clears them.
   void verify();
@@ -58,6 +64,9 @@ class ScriptedPrompter : public Prompter {
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
   CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
+  std::optional<StockLine> pickStock(Market market) override;
+  NewFundEntry newFund(const NewFundForm& form) override;
+  NewFundEntry newManualFund() override;
 
   // What the last buy/sell dialog and account chooser were handed.
   TradeProposal lastTrade;
@@ -84,12 +93,16 @@ class ScriptedPrompter : public Prompter {
     SavePrompt,
     BuySell,
     ChooseAccount,
-    CheckedQuestion
+    CheckedQuestion,
+    PickStock,
+    NewFund,
+    ManualFund
   };
   using ChoiceAnswer = std::function<pelmar::AccountChoice(pelmar::AccountChoice)>;
-  using Result =
-      std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
-                   std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer, CheckedAnswer>;
+  using FundAnswer = std::function<NewFundEntry(const NewFundForm&)>;
+  using Result = std::variant<std::monostate, Answer, InputResult, std::optional<QDateTime>,
+                              std::optional<QString>, SaveChoice, TradeEntry, ChoiceAnswer,
+                              CheckedAnswer, std::optional<StockLine>, FundAnswer>;
   struct Step {
     Kind kind;
     QString containing;

@@ -21,6 +21,7 @@
 #include "commands/help.h"
 #include "commands/latest_prices.h"
 #include "commands/navigation.h"
+#include "commands/new_fund.h"
 #include "commands/properties.h"
 #include "commands/refusal.h"
 #include "commands/session.h"
@@ -224,6 +225,15 @@ void TMainForm::connectCommands() {
     actions_->rividuDori->setChecked(session_.engine().advice().rividuDoriChecked());
     showCurrentFund();
   });
+  // New funds: the placeholder row's new-fund dialogs, from either menu item.
+  const auto newFund = [this] {
+    DoubleClickResult result;
+    (void)NieuwFondsClick(session_, prompter_, &result, recalcProgress());
+    if (result.fundsChanged) FillFondsenBox();
+    showChange();
+  };
+  wire(a.nieuwFonds, newFund);
+  wire(a.voegtoeFonds1, newFund);
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
@@ -583,6 +593,12 @@ void TMainForm::ShowDollarQuote(QuoteSender sender, double rate, const QString& 
 void TMainForm::ShowAEXQuote(double value, const QString& change, const QString& percent,
                              const QString& time) {
   body_->realTime->ShowAEXQuote(value, change, percent, time);
+}
+
+// New funds: a download list in selection mode for the new-fund dialog.
+std::optional<StockLine> TMainForm::pickStock(Market market) {
+  if (market == Market::Dutch) return fondsenNl_->selectStock();
+  return std::nullopt;
 }
 
 }  // namespace pelmar

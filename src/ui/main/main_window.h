@@ -3,8 +3,10 @@
 #include <QMainWindow>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
 #include "engine/engine.h"
+#include "prices/stock_list.h"
 
 class QFrame;
 class QLabel;
@@ -73,6 +75,10 @@ class TMainForm : public QMainWindow {
   // shows it (nothing until help was asked for).
   QUrl helpUrl(int helpContext) const;
   const HelpWindow* helpWindow() const { return helpWindow_; }
+
+  // New funds: the download list of the market in selection mode; the row
+  // chosen, nothing when cancelled.
+  std::optional<StockLine> pickStock(Market market);
 
   // Opens a portfolio file and shows it; false when it could not be read.
   bool openPortfolio(const QString& fileName);

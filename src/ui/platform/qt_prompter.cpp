@@ -21,6 +21,7 @@
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/new_fund_forms.h"
 
 namespace pelmar {
 
@@ -60,7 +61,9 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       notice_(std::make_unique<TShowMessForm>(nullptr)),
       saveForm_(std::make_unique<TSaveForm>(session, nullptr)),
       buySell_(std::make_unique<TAantalKopenForm>(session, nullptr)),
-      chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)) {
+      chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)),
+      newFund_(std::make_unique<TNieuwFondsForm>(session, nullptr)),
+      newFakeFund_(std::make_unique<TNewFakeFundForm>(session, nullptr)) {
   buySell_->setTimedMessage([this](const QString& line1, const QString& line2, int ms) {
     timedMessage(line1, line2, ms);
   });
@@ -176,6 +179,20 @@ CheckedAnswer QtPrompter::questionWithCheck(const Question& q, const QString& ch
                         : box.clickedButton() == no ? Answer::No
                                                     : Answer::Cancel;
   return {answer, check->isChecked()};
+}
+
+std::optional<StockLine> QtPrompter::pickStock(Market market) {
+  return stockPicker_ ? stockPicker_(market) : std::nullopt;
+}
+
+NewFundEntry QtPrompter::newFund(const NewFundForm& form) {
+  PlaceDialog(newFund_.get(), area());
+  return newFund_->Execute(form);
+}
+
+NewFundEntry QtPrompter::newManualFund() {
+  PlaceDialog(newFakeFund_.get(), area());
+  return newFakeFund_->Execute();
 }
 
 }  // namespace pelmar

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "commands/prompter.h"
@@ -12,6 +13,8 @@ class Session;
 class TAantalKopenForm;
 class TAskDlg;
 class TKiesRekDlg;
+class TNieuwFondsForm;
+class TNewFakeFundForm;
 class TCalendarDlg;
 class TMessageForm;
 class TSaveForm;
@@ -46,6 +49,14 @@ class QtPrompter : public Prompter {
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
   CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
+  std::optional<StockLine> pickStock(Market market) override;
+  NewFundEntry newFund(const NewFundForm& form) override;
+  NewFundEntry newManualFund() override;
+  // The stock lists are the main window's: it hands the prompter how to
+  // show one in selection mode.
+  void setStockPicker(std::function<std::optional<StockLine>(Market)> picker) {
+    stockPicker_ = std::move(picker);
+  }
 
   // The window the dialogs open over; it may go before the prompter does.
   void setOwner(QWidget* owner);
@@ -73,6 +84,9 @@ class QtPrompter : public Prompter {
   std::unique_ptr<TSaveForm> saveForm_;
   std::unique_ptr<TAantalKopenForm> buySell_;
   std::unique_ptr<TKiesRekDlg> chooser_;
+  std::unique_ptr<TNieuwFondsForm> newFund_;
+  std::unique_ptr<TNewFakeFundForm> newFakeFund_;
+  std::function<std::optional<StockLine>(Market)> stockPicker_;
 };
 
 }  // namespace pelmar

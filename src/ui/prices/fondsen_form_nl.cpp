@@ -7,16 +7,18 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "commands/session.h"
 #include "commands/stock_lists.h"
 #include "ui/dialogs/dialog_look.h"
+#include "ui/prices/stock_grid.h"
 
 namespace pelmar {
 
 namespace {
 
-constexpr int kColumnWidths[] = {200, 150, 120};
+constexpr std::array<int, 3> kColumnWidths = {200, 150, 120};
 
 }  // namespace
 
@@ -37,15 +39,7 @@ TFondsenForm_nl::TFondsenForm_nl(Session& session, Prompter& prompter, QWidget* 
   SpeedDel->setObjectName(QStringLiteral("SpeedDel"));
   SpeedAdd->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
   SpeedDel->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-  Grid->verticalHeader()->hide();
-  Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  int width = 30;
-  for (int column = 0; column < 3; ++column) {
-    Grid->setColumnWidth(column, kColumnWidths[column]);
-    width += kColumnWidths[column];
-  }
-  Grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+  const int width = SetUpStockGrid(Grid, kColumnWidths);
 
   auto* top = new QHBoxLayout;
   top->addWidget(TopPanel, 1);
@@ -89,14 +83,7 @@ bool TFondsenForm_nl::load() {
   const std::optional<QList<StockLine>> rows = LoadStockRows(session_, prompter_, Market::Dutch);
   if (!rows) return false;
   filling_ = true;
-  Grid->setRowCount(0);
-  Grid->setRowCount(static_cast<int>(rows->size()));
-  for (int row = 0; row < Grid->rowCount(); ++row) {
-    const StockLine& line = rows->at(row);
-    Grid->setItem(row, 0, new QTableWidgetItem(line.name));
-    Grid->setItem(row, 1, new QTableWidgetItem(line.ticker));
-    Grid->setItem(row, 2, new QTableWidgetItem(line.lastDate));
-  }
+  FillStockGrid(Grid, *rows);
   filling_ = false;
   loaded_ = true;
   modified_ = false;
@@ -130,16 +117,7 @@ void TFondsenForm_nl::SpeedDelClick() {
 }
 
 QList<StockLine> TFondsenForm_nl::rows() const {
-  QList<StockLine> rows;
-  // A comma typed into a cell would split the file's line into other
-  // fields: it becomes a blank.
-  const auto text = [this](int row, int column) {
-    const QTableWidgetItem* item = Grid->item(row, column);
-    return item ? item->text().replace(u',', u' ').trimmed() : QString();
-  };
-  for (int row = 0; row < Grid->rowCount(); ++row)
-    rows << StockLine{text(row, 0), text(row, 1), text(row, 2)};
-  return rows;
+  return StockGridRows(Grid);
 }
 
 void TFondsenForm_nl::OKBtnClick() {
@@ -152,6 +130,27 @@ void TFondsenForm_nl::OKBtnClick() {
   loaded_ = false;
   ok_ = true;
   accept();
+}
+
+// Selection mode: the list offers a stock to the new-fund dialog.
+std::optional<StockLine> TFondsenForm_nl::selectStock() {
+  if (!load()) return std::nullopt;
+  selecting_ = true;
+  setWindowTitle(session_.text(TextId::StocksSelectTitle));
+  SpeedAdd->hide();
+  SpeedDel->hide();
+  const QAbstractItemView::EditTriggers triggers = Grid->editTriggers();
+  Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ok_ = false;
+  exec();
+  // Back to managing the list, whatever the outcome.
+  selecting_ = false;
+  SpeedAdd->show();
+  SpeedDel->show();
+  Grid->setEditTriggers(triggers);
+  HandleLanguage();
+  if (!ok_ || offered_.ticker.isEmpty()) return std::nullopt;
+  return offered_;
 }
 
 }  // namespace pelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "prices/stock_list.h"
 
@@ -32,6 +33,11 @@ class TFondsenForm_nl : public QDialog {
   void SpeedAddClick();
   void SpeedDelClick();
   void OKBtnClick();
+  // Shows the list modal in selection mode (no add or delete, no editing)
+  // and returns the row chosen with OK; nothing when cancelled. The window
+  // is back in management mode afterwards.
+  std::optional<StockLine> selectStock();
+  bool selecting() const { return selecting_; }
 
   bool loaded() const { return loaded_; }
   bool modified() const { return modified_; }
@@ -50,6 +56,7 @@ class TFondsenForm_nl : public QDialog {
   bool modified_ = false;
   bool ok_ = false;
   bool filling_ = false;
+  bool selecting_ = false;
   StockLine offered_;
 
   QLabel* TopPanel;
