@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli/headless_prompter.h"
 #include "commands/file_commands.h"
 #include "commands/portfolio_io.h"
 #include "commands/report_commands.h"
@@ -22,8 +23,6 @@
 namespace {
 
 using namespace pelmar;
-
-class NullPrompter;
 
 struct ReportData {
   QTemporaryDir dir;
@@ -49,29 +48,11 @@ struct ReportData {
   static Prompter* headlessPrompter();
 };
 
-// Answers nothing: opening the generated file asks no question.
-class NullPrompter : public Prompter {
- public:
-  Answer question(const Question&) override { return Answer::Cancel; }
-  InputResult input(const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<QDateTime> pickDate(const QString&, const QDateTime&) override { return {}; }
-  void message(const QString&) override {}
-  void timedMessage(const QString&, const QString&, int) override {}
-  void showNotice(const QString&, const QString&) override {}
-  void closeNotice() override {}
-  std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
-    return {};
-  }
-  std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
-    return {};
-  }
-  SaveChoice savePrompt(const QString&) override { return SaveChoice::Cancel; }
-  TradeEntry buySell(const TradeProposal&) override { return {}; }
-  AccountChoice chooseAccount(const AccountChoice& proposal) override { return proposal; }
-};
-
+// Opening the generated file asks no question; the headless prompter would
+// answer one as the command-line tool does.
 Prompter* ReportData::headlessPrompter() {
-  static NullPrompter prompter;
+  static QTextStream err(stderr);
+  static HeadlessPrompter prompter(err);
   return &prompter;
 }
 
