@@ -29,6 +29,7 @@
 #include "commands/start_up.h"
 #include "commands/trading.h"
 #include "net/http_client.h"
+#include "ui/charts/grafiek_form.h"
 #include "ui/dialogs/help_window.h"
 #include "ui/main/fund_grid_widget.h"
 #include "ui/main/fund_list_box.h"
@@ -36,9 +37,9 @@
 #include "ui/main/help_context.h"
 #include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
+#include "ui/main/quote_controller.h"
 #include "ui/main/real_time_box.h"
 #include "ui/main/rek_form.h"
-#include "ui/charts/grafiek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
 #include "ui/prices/download_form.h"
@@ -90,6 +91,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   connectCommands();
   connectMethodCommands();
   connectPanel();
+  connectQuotes();
   // Commands of later work are shown, never wired to a stand-in.
   actions_->enableWired();
 
@@ -151,6 +153,19 @@ void TMainForm::createControls() {
   setCentralWidget(whole);
 }
 
+// The live quotes: the controller owns their timers and fills the real-time
+// box; either quote button runs one tick, and a rate taken into the
+// portfolio redraws the dataset.
+void TMainForm::connectQuotes() {
+  quotes_ = new QuoteController(session_, *body_->realTime, *actions_->buttonDollar,
+                                *actions_->buttonAex, this);
+  for (QAction* button : {actions_->buttonDollar, actions_->buttonAex}) {
+    actions_->markWired(button);
+    connect(button, &QAction::triggered, quotes_, &QuoteController::ButtonAEXDollarClick);
+  }
+  connect(quotes_, &QuoteController::portfolioChanged, this, [this] { drawDataSet(); });
+}
+
 void TMainForm::connectCommands() {
   // Each wired command: the core does the work, then the window redraws.
   const auto wire = [this](QAction* command, auto&& handler) {
@@ -201,7 +216,9 @@ void TMainForm::connectCommands() {
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
   // Charts: each menu item charts the selected fund or the portfolio.
-  const auto chart = [this](ChartKind kind) { return [this, kind] { grafiekForm_->showKind(kind); }; };
+  const auto chart = [this](ChartKind kind) {
+    return [this, kind] { grafiekForm_->showKind(kind); };
+  };
   wire(a.koersFonds, chart(ChartKind::FundPrice));
   wire(a.waardeFonds, chart(ChartKind::FundValue));
   wire(a.rendementFonds, chart(ChartKind::FundYield));
@@ -423,6 +440,7 @@ void TMainForm::FormPaint() {
   splash_->close();
   // The price files are worth filling with or without a portfolio.
   if (DownloadAtStart(session_)) timerDownload_->start();
+  quotes_->ApplyQuoteSettings();
   if (!started) {
     showNothingRead();
     return;
@@ -571,8 +589,9 @@ void TMainForm::applySettings(const SettingsEffects& effects) {
 }
 
 void TMainForm::applyQuoteSwitches(const QuoteSwitches& quotes) {
-  actions_->buttonDollar->setVisible(quotes.dollar);
-  actions_->buttonAex->setVisible(quotes.aex);
+  // The controller shows the quote buttons, runs the timers and clears a
+  // box whose quote was switched off.
+  quotes_->ApplyQuoteSettings();
   actions_->downloadOn->setChecked(quotes.automaticDownload);
   actions_->downloadDollarOn->setChecked(quotes.dollar);
   actions_->downloadAexOn->setChecked(quotes.aex);

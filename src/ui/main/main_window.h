@@ -29,6 +29,7 @@ class TOptionsForm;
 struct QuoteSwitches;
 struct SettingsEffects;
 class TGrafiekForm;
+class QuoteController;
 class TPanelTabs;
 class TRekForm;
 class TSplashForm;
@@ -111,6 +112,7 @@ class TMainForm : public QMainWindow {
  private:
   void createControls();
   void connectCommands();
+  void connectQuotes();
   void connectPanel();
   void colourWindow(const QColor& colour);
   // After a file or dataset command: the list, the dataset and the controls.
@@ -161,6 +163,7 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm_nl* fondsenNl_ = nullptr;
+  QuoteController* quotes_ = nullptr;
   // Splits, year closing and maintenance
   TServiceForm* serviceForm_ = nullptr;
   TDebugView* debugView_ = nullptr;
