@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include "cli/exit_codes.h"
 #include "cli/headless_prompter.h"
 #include "commands/chart_export.h"
 #include "commands/charts.h"
@@ -18,12 +19,6 @@
 namespace pelmar {
 
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kUsage = 2;
-constexpr int kNotReadable = 3;
-constexpr int kNotSaved = 4;
-constexpr int kNoChart = 7;
 
 std::optional<ChartKind> kindOf(const QString& text) {
   static const QStringList names = {"price", "value", "yield", "portfolio-value",

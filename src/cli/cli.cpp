@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include "cli/chart_verb.h"
+#include "cli/exit_codes.h"
 #include "cli/headless_prompter.h"
 #include "cli/report_output.h"
 #include "cli/script.h"
@@ -26,12 +27,6 @@
 
 namespace pelmar {
 namespace {
-
-// Exit codes.
-constexpr int kDone = 0;
-constexpr int kUsage = 2;
-constexpr int kNotReadable = 3;
-constexpr int kNotSaved = 4;
 
 QString usage() {
   return QStringLiteral(

@@ -5,15 +5,13 @@
 #include <QGuiApplication>
 #include <QTextDocument>
 
+#include "cli/exit_codes.h"
 #include "commands/report_commands.h"
 #include "rendering/report_rendering.h"
 #include "reports/rtf_writer.h"
 
 namespace pelmar {
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kNotSaved = 4;
 
 QString extensionOf(const QString& outFile) {
   return QFileInfo(outFile).suffix().toLower();

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "cli/exit_codes.h"
+
 namespace pelmar {
 
 class HeadlessPrompter;
@@ -68,9 +70,6 @@ ParsedScript ParseScript(const QString& text);
 bool ParseMethodStep(const QStringList& words, ScriptStep& step, QString& error);
 // Runs one of those steps; false when the program refused it.
 bool RunMethodStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step);
-
-// The exit code of a script stopped at a refused step under --strict.
-inline constexpr int kScriptRefused = 5;
 
 // Runs the steps on the opened portfolio as the main window would: the
 // program's messages reach the error stream through the prompter. A step

@@ -1,5 +1,6 @@
 #include "cli/settings_verb.h"
 
+#include "cli/exit_codes.h"
 #include "cli/headless_prompter.h"
 #include "commands/session.h"
 #include "commands/settings_edit.h"
@@ -8,10 +9,6 @@
 
 namespace pelmar {
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kUsage = 2;
-constexpr int kNotSaved = 4;
 
 void printSetting(const Settings& settings, const QString& name, QTextStream& out) {
   out << name << " = " << *settingText(settings, name) << '\n';

@@ -4,13 +4,10 @@
 #include <QTextStream>
 #include <optional>
 
+#include "cli/exit_codes.h"
 #include "lang/language.h"
 
 namespace pelmar {
-
-// Exit code of a setting the program refused (an unknown name, a value it
-// cannot use).
-constexpr int kSettingRefused = 6;
 
 // pelmar-cli settings list | get NAME | set NAME VALUE, on the program's own
 // settings store. `arguments` follow the word "settings". A change goes

@@ -70,12 +70,12 @@ TEST_F(ReportWindowTest, TheDocumentKeepsItsFormatsAndTabStops) {
   writer.setTabStops({1, 81, 176});
   writer.line();
   writer.line(QStringLiteral("\ta\tb"));
-  const ReportDocument original = writer.take();
+  const ReportDocument written = writer.take();
   QTextDocument document;
-  RenderReport(original, document);
+  RenderReport(written, document);
   const ReportDocument back = ReportFromTextDocument(document);
   ASSERT_EQ(back.paragraphs.size(), 3u);
-  EXPECT_EQ(back.plainText(), original.plainText());
+  EXPECT_EQ(back.plainText(), written.plainText());
   EXPECT_EQ(back.paragraphs[0].runs.at(0).format, (CharFormat{kVerdana, 16, true}));
   EXPECT_EQ(*back.paragraphs[0].tabStops, (TabStops{1, 91}));
   EXPECT_EQ(back.paragraphs[1].format.pointSize, 12);
