@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "commands/currencies.h"
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/download.h"
@@ -251,6 +252,10 @@ void TMainForm::connectCommands() {
   };
   wire(a.nieuwFonds, newFund);
   wire(a.voegtoeFonds1, newFund);
+  // Currencies: the selected fund's currency; the core recalculates.
+  wire(a.kiesValuta, [this] {
+    if (KiesValutaClick(session_, prompter_).ok()) showPortfolio();
+  });
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
