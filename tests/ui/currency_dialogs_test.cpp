@@ -74,5 +74,60 @@ TEST_F(CurrencyDialogsTest, OpensWithTheFundsCurrencyAndOkAppliesTheChoice) {
   }
 }
 
+// The ratio captions follow the factor; an empty factor keeps them, a price
+// of 1.0 hides them; OK keeps the fields as the "Valuta" settings.
+TEST_F(CurrencyDialogsTest, DollarDialogCaptionsFollowTheFactor) {
+  session.settings().dollarIndexName = QStringLiteral("dol.eur");
+  TDollarDlg dialog(session, prompter);
+  QTimer::singleShot(0, &dialog, [&] {
+    CurrencyIndexBox& index = *dialog.Index;
+    EXPECT_EQ(index.KoersEdit->text(), QStringLiteral("1.25000"));
+    EXPECT_EQ(index.InDollarsRadio->text(), QStringLiteral("One Euro costs 1.2500 Dollar"));
+    index.FactorEdit->setText(QStringLiteral("2"));
+    EXPECT_EQ(index.InDollarsRadio->text(), QStringLiteral("One Euro costs 0.6250 Dollar"));
+    EXPECT_EQ(index.InEurosRadio->text(), QStringLiteral("One Dollar costs 0.6250 Euro"));
+    index.FactorEdit->clear();
+    EXPECT_EQ(index.InEurosRadio->text(), QStringLiteral("One Dollar costs 0.6250 Euro"));
+    index.KoersEdit->setText(QStringLiteral("1.0"));
+    index.FactorEdit->setText(QStringLiteral("1"));
+    EXPECT_TRUE(index.ValutaKoersGroupBox->isHidden());
+    index.FactorEdit->setText(QStringLiteral("4"));
+    index.InDollarsRadio->setChecked(true);
+    dialog.ValutaOKBtn->click();
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(store.value(QStringLiteral("Valuta"), QStringLiteral("FactorDollar")).toString(),
+            QStringLiteral("4"));
+  EXPECT_TRUE(portfolio().bPortChanged());
+}
+
+// Pictures of both currency dialogs in both languages, when asked for with
+// PELMAR_SCREENSHOTS=folder.
+TEST_F(CurrencyDialogsTest, DialogsAsPictures) {
+  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
+  session.settings().dollarIndexName = QStringLiteral("dol.eur");
+  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
+    session.setLanguage(code);
+    const QString lang = code == Language::Code::Dutch ? "nl" : "en";
+    const auto save = [&](QWidget& window, const char* name) {
+      window.adjustSize();
+      EXPECT_TRUE(window.grab().save(QDir(folder).filePath(QString("%1-%2.png").arg(name, lang))));
+      static_cast<QDialog&>(window).reject();
+    };
+    TDollarDlg dollar(session, prompter);
+    QTimer::singleShot(0, &dollar, [&] { save(dollar, "currency-index"); });
+    dollar.Execute();
+    TDlgValutaFonds& fund = *prompter.fundCurrencyDialog();
+    QTimer::singleShot(0, &fund, [&] {
+      fund.CustomValuta->click();
+      QTimer::singleShot(0, fund.Picker, [&] { save(*fund.Picker, "stock-picker"); });
+      fund.Index->LijstBtn->click();
+      save(fund, "fund-currency");
+    });
+    (void)KiesValutaClick(session, prompter);
+  }
+}
+
 }  // namespace
 }  // namespace pelmar

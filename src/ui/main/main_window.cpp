@@ -43,6 +43,7 @@
 #include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/currency_dialogs.h"
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
 #include "ui/prices/options_form.h"
@@ -255,6 +256,12 @@ void TMainForm::connectCommands() {
   // Currencies: the selected fund's currency; the core recalculates.
   wire(a.kiesValuta, [this] {
     if (KiesValutaClick(session_, prompter_).ok()) showPortfolio();
+  });
+  // A pick from the index list sets the dataset's rate even when the
+  // dialog is then cancelled, so the window redraws either way.
+  wire(a.kiesDollarIndex, [this] {
+    (void)KiesDollarIndexClick(session_, prompter_, this);
+    showChange();
   });
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "commands/session.h"
 #include "lang/language.h"
 #include "model/conversions.h"
 #include "ui/dialogs/dialog_look.h"
@@ -50,7 +51,7 @@ TKoersForm::TKoersForm(const Language& language, QWidget* parent)
   auto* stack = new QVBoxLayout(this);
   stack->addWidget(KoersenListBox);
   stack->addLayout(centredButtons(OKBtn, CancelBtn));
-  resize(415, 360);
+  setMinimumSize(415, 300);
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   connect(KoersenListBox, &QListWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -203,6 +204,83 @@ void TDlgValutaFonds::LijstBtnClick() {
   Index->NaamKoersEdit->setText(picked->ticker);
   const double price = proposal_.indexPrice ? proposal_.indexPrice(picked->ticker) : 0.0;
   Index->KoersEdit->setText(RealToStr(price, 0, 5, language_).trimmed());
+}
+
+TDollarDlg::TDollarDlg(Session& session, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, kButtonsOnlyDialog),
+      ExplanationLabel(named(new QLabel(this), "ExplanationLabel")),
+      RemarkLabel(named(new QLabel(this), "RemarkLabel")),
+      Index(named(new CurrencyIndexBox(session.language(), this), "Index")),
+      ValutaOKBtn(new TColorButton(QStringLiteral("ValutaOKBtn"), this)),
+      ValutaCancelBtn(new TColorButton(QStringLiteral("ValutaCancelBtn"), this)),
+      Picker(new TKoersForm(session.language(), this)),
+      session_(session),
+      prompter_(prompter) {
+  setObjectName(QStringLiteral("DollarDlg"));
+  applyDialogLook(this);
+  ExplanationLabel->setWordWrap(true);
+  ExplanationLabel->setMinimumWidth(420);
+  auto* stack = new QVBoxLayout(this);
+  stack->addWidget(ExplanationLabel);
+  stack->addWidget(Index);
+  stack->addWidget(RemarkLabel);
+  stack->addLayout(centredButtons(ValutaOKBtn, ValutaCancelBtn));
+  connect(Index->LijstBtn, &QPushButton::clicked, this, [this] { LijstBtnClick(); });
+  connect(ValutaOKBtn, &QPushButton::clicked, this, [this] { ValutaOKBtnClick(); });
+  connect(ValutaCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TDollarDlg::HandleLanguage() {
+  const Language& language = session_.language();
+  setWindowTitle(language.text(TextId::ProductName) + language.text(TextId::DollarDlgTitle));
+  ExplanationLabel->setText(language.text(TextId::DollarDlgExplanation));
+  RemarkLabel->setText(language.text(TextId::CurrencyListRemark));
+  Index->HandleLanguage();
+  ValutaOKBtn->setText(language.text(TextId::ButtonOk));
+  ValutaCancelBtn->setText(language.text(TextId::ButtonCancel));
+}
+
+void TDollarDlg::showFields(const DollarIndexFields& fields) {
+  Index->NaamKoersEdit->setText(fields.indexName);
+  Index->KoersEdit->setText(fields.priceText);
+  Index->FactorEdit->setText(fields.factor);
+  Index->FactorEditChange();
+  Index->InDollarsRadio->setChecked(fields.inDollars);
+  Index->InEurosRadio->setChecked(!fields.inDollars);
+}
+
+DollarIndexFields TDollarDlg::fieldsShown() const {
+  DollarIndexFields fields;
+  fields.indexName = Index->NaamKoersEdit->text();
+  fields.priceText = Index->KoersEdit->text();
+  fields.factor = Index->FactorEdit->text();
+  fields.inDollars = Index->InDollarsRadio->isChecked();
+  return fields;
+}
+
+bool TDollarDlg::Execute() {
+  HandleLanguage();
+  showFields(DollarIndexDialogFields(session_));
+  return exec() == QDialog::Accepted;
+}
+
+void TDollarDlg::LijstBtnClick() {
+  const std::optional<PickedStock> picked = Picker->Execute(StockPickerLines(session_));
+  DollarIndexFields fields = fieldsShown();
+  std::optional<QString> ticker;
+  if (picked) ticker = picked->ticker;
+  DollarIndexPicked(session_, prompter_, fields, ticker);
+  showFields(fields);
+}
+
+void TDollarDlg::ValutaOKBtnClick() {
+  // A refused factor keeps the dialog open for correction.
+  if (pelmar::ValutaOKBtnClick(session_, prompter_, fieldsShown()).ok()) accept();
+}
+
+bool KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window) {
+  TDollarDlg dialog(session, prompter, window);
+  return dialog.Execute();
 }
 
 }  // namespace pelmar

@@ -15,6 +15,8 @@ class QRadioButton;
 namespace pelmar {
 
 class Language;
+class Prompter;
+class Session;
 
 // The stock picker: one stock from a sorted list of fixed-column lines
 // (name, ticker, third field). Execute returns the pick after OK.
@@ -82,5 +84,35 @@ class TDlgValutaFonds : public QDialog {
   FundCurrencyProposal proposal_;
   std::optional<QString> pickedIndex_;
 };
+
+// The currency-index dialog: the index whose price gives the dollar rate,
+// its factor and direction, kept as the "Valuta" settings on OK.
+class TDollarDlg : public QDialog {
+ public:
+  TDollarDlg(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+
+  // Shows the dialog filled from the settings; true after OK.
+  bool Execute();
+  void LijstBtnClick();
+  void ValutaOKBtnClick();
+
+  QLabel* ExplanationLabel;
+  QLabel* RemarkLabel;
+  CurrencyIndexBox* Index;
+  QPushButton* ValutaOKBtn;
+  QPushButton* ValutaCancelBtn;
+  TKoersForm* Picker;
+
+ private:
+  void HandleLanguage();
+  void showFields(const DollarIndexFields& fields);
+  DollarIndexFields fieldsShown() const;
+
+  Session& session_;
+  Prompter& prompter_;
+};
+
+// Runs the currency-index dialog over the window; true after OK.
+bool KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window);
 
 }  // namespace pelmar
