@@ -19,12 +19,6 @@ namespace pelmar {
 
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
-
 QHBoxLayout* centredButtons(QPushButton* ok, QPushButton* cancel) {
   auto* row = new QHBoxLayout;
   row->addStretch();
