@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "commands/accounts.h"
+#include "commands/currencies.h"
 #include "commands/datasets.h"
 #include "commands/fund_grid.h"
 #include "commands/new_fund.h"
@@ -196,8 +197,7 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     case GridRow::Valuta:
       if (!(p.koers().Flag1 & KoersFlag::Cumulatief))
         return Refuse(session, prompter, TextId::ValutaFirstDataSetOnly);
-      // The currency choice comes with the currencies.
-      return Refuse(session, prompter, TextId::CommandComesLater);
+      return KiesValutaClick(session, prompter);
     case GridRow::Aantal:
       return BuyOrSell(session, prompter, progress);
     case GridRow::Inleg: {

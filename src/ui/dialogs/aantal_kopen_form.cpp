@@ -21,12 +21,6 @@ namespace {
 
 constexpr int kPriceMissingMs = 5000;
 
-template <typename T>
-T* named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
 QLabel* panel(QWidget* parent, const char* name) {
   auto* label = named(new QLabel(parent), name);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -33,6 +33,14 @@ class TColorButton : public QPushButton {
   TColorButton(const QString& objectName, QWidget* parent);
 };
 
+// The widget with its object name, so a dialog's typed members can be made
+// in its initialiser list.
+template <typename W>
+W* named(W* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
 // One size for a row of buttons: 75 by 25 px, wider when a text needs it.
 QSize buttonSize(std::initializer_list<const QPushButton*> buttons);
 

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "commands/currencies.h"
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/download.h"
@@ -42,6 +43,7 @@
 #include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/currency_dialogs.h"
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
 #include "ui/prices/options_form.h"
@@ -251,6 +253,16 @@ void TMainForm::connectCommands() {
   };
   wire(a.nieuwFonds, newFund);
   wire(a.voegtoeFonds1, newFund);
+  // Currencies: the selected fund's currency; the core recalculates.
+  wire(a.kiesValuta, [this] {
+    if (KiesValutaClick(session_, prompter_).ok()) showPortfolio();
+  });
+  // A pick from the index list sets the dataset's rate even when the
+  // dialog is then cancelled, so the window redraws either way.
+  wire(a.kiesDollarIndex, [this] {
+    (void)KiesDollarIndexClick(session_, prompter_, this);
+    showChange();
+  });
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);

@@ -21,6 +21,7 @@
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/currency_dialogs.h"
 #include "ui/prices/new_fund_forms.h"
 
 namespace pelmar {
@@ -63,7 +64,8 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       buySell_(std::make_unique<TAantalKopenForm>(session, nullptr)),
       chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)),
       newFund_(std::make_unique<TNieuwFondsForm>(session, nullptr)),
-      newFakeFund_(std::make_unique<TNewFakeFundForm>(session, nullptr)) {
+      newFakeFund_(std::make_unique<TNewFakeFundForm>(session, nullptr)),
+      fundCurrency_(std::make_unique<TDlgValutaFonds>(session.language(), nullptr)) {
   buySell_->setTimedMessage([this](const QString& line1, const QString& line2, int ms) {
     timedMessage(line1, line2, ms);
   });
@@ -193,6 +195,11 @@ NewFundEntry QtPrompter::newFund(const NewFundForm& form) {
 NewFundEntry QtPrompter::newManualFund() {
   PlaceDialog(newFakeFund_.get(), area());
   return newFakeFund_->Execute();
+}
+
+FundCurrencyChoice QtPrompter::chooseFundCurrency(const FundCurrencyProposal& proposal) {
+  PlaceDialog(fundCurrency_.get(), area());
+  return fundCurrency_->Execute(proposal);
 }
 
 }  // namespace pelmar

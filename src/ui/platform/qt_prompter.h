@@ -16,6 +16,7 @@ class TKiesRekDlg;
 class TNieuwFondsForm;
 class TNewFakeFundForm;
 class TCalendarDlg;
+class TDlgValutaFonds;
 class TMessageForm;
 class TSaveForm;
 class TShowMessForm;
@@ -52,6 +53,7 @@ class QtPrompter : public Prompter {
   std::optional<StockLine> pickStock(Market market) override;
   NewFundEntry newFund(const NewFundForm& form) override;
   NewFundEntry newManualFund() override;
+  FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal& proposal) override;
   // The stock lists are the main window's: it hands the prompter how to
   // show one in selection mode.
   void setStockPicker(std::function<std::optional<StockLine>(Market)> picker) {
@@ -68,6 +70,7 @@ class QtPrompter : public Prompter {
   TShowMessForm* notice() const { return notice_.get(); }
   TAantalKopenForm* buySellForm() const { return buySell_.get(); }
   TKiesRekDlg* accountChooser() const { return chooser_.get(); }
+  TDlgValutaFonds* fundCurrencyDialog() const { return fundCurrency_.get(); }
 
  private:
   DialogArea area() const;
@@ -86,6 +89,7 @@ class QtPrompter : public Prompter {
   std::unique_ptr<TKiesRekDlg> chooser_;
   std::unique_ptr<TNieuwFondsForm> newFund_;
   std::unique_ptr<TNewFakeFundForm> newFakeFund_;
+  std::unique_ptr<TDlgValutaFonds> fundCurrency_;
   std::function<std::optional<StockLine>(Market)> stockPicker_;
 };
 

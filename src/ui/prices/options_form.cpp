@@ -20,12 +20,6 @@
 namespace pelmar {
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
-
 QPushButton* button(const char* name, QWidget* parent) {
   return new TColorButton(QLatin1String(name), parent);
 }
