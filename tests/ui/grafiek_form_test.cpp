@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QListWidget>
 #include <QMetaObject>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 #include "prices/price_store.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
+#include "ui/charts/chart_painter.h"
 
 namespace pelmar {
 namespace {
@@ -79,6 +81,26 @@ TEST_F(GrafiekFormTest, FollowsTheFundOfTheMainWindow) {
   form.follow();
   EXPECT_EQ(form.state().request.ticker, QStringLiteral("XYZ"));
   EXPECT_EQ(form.state().request.kind, ChartKind::FundValue);
+}
+
+// "Save as PNG" writes the window's chart, drawn by the shared painter at the
+// plot's size, and adds the extension; a file that cannot be written is told.
+TEST_F(GrafiekFormTest, SavesTheChartAsDrawnAsPng) {
+  TGrafiekForm form(session, prompter);
+  form.showKind(ChartKind::FundPrice);
+  const QString file = path(QStringLiteral("chart"));
+  prompter.expectSaveFile(file);
+  form.SavePngClick();
+  QImage saved;
+  ASSERT_TRUE(saved.load(file + QStringLiteral(".png")));
+  const QWidget* view = form.findChild<QWidget*>(QStringLiteral("ChartView"));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
+            RenderChart(ChartPictureOf(session, form.state()), view->size()));
+
+  prompter.expectSaveFile(path(QStringLiteral("no/such/folder/chart.png")))
+      .expectMessage(QStringLiteral("could not be written"));
+  form.SavePngClick();
 }
 
 }  // namespace
