@@ -3,9 +3,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include "cli/exit_codes.h"
 #include "cli/headless_prompter.h"
@@ -29,13 +27,6 @@ std::optional<ChartKind> kindOf(const QString& text) {
   const int kind = text.toInt(&number);
   if (number && kind >= 1 && kind <= 5) return ChartKind(kind);
   return std::nullopt;
-}
-
-bool writePng(const QImage& image, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  QImageWriter writer(&file, "png");
-  return writer.write(image) && file.commit();
 }
 
 }  // namespace
@@ -119,7 +110,9 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
   if (picture.empty())
     err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
         << '\n';
-  if (parser.isSet(png) && !writePng(RenderChart(picture, imageSize), parser.value(png))) {
+  const QByteArray pngBytes = parser.isSet(png) ? ChartPng(picture, imageSize) : QByteArray();
+  if (parser.isSet(png) &&
+      (pngBytes.isEmpty() || !WriteChartFile(parser.value(png), pngBytes).ok())) {
     err << "The file " << QDir::toNativeSeparators(parser.value(png)) << " could not be written.\n";
     return kNotSaved;
   }

@@ -1,5 +1,7 @@
 #include "ui/charts/chart_painter.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
@@ -142,6 +144,14 @@ QImage RenderChart(const ChartPicture& picture, const QSize& size) {
   PaintChart(painter, size, picture);
   painter.end();
   return image;
+}
+
+QByteArray ChartPng(const ChartPicture& picture, const QSize& size) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  return writer.write(RenderChart(picture, size)) ? bytes : QByteArray();
 }
 
 }  // namespace pelmar

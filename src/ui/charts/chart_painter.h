@@ -24,6 +24,8 @@ void PaintChart(QPainter& painter, const QSize& size, const ChartPicture& pictur
 
 // The picture drawn into a new image of that size.
 QImage RenderChart(const ChartPicture& picture, const QSize& size);
+// That image as the bytes of a PNG file.
+QByteArray ChartPng(const ChartPicture& picture, const QSize& size);
 
 // Where value v lies vertically in the plot.
 double ChartValueY(const QRect& plot, const ValueRange& range, double v);

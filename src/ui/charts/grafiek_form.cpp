@@ -1,6 +1,7 @@
 #include "ui/charts/grafiek_form.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 
 #include "commands/chart_export.h"
 #include "commands/prompter.h"
+#include "commands/refusal.h"
 #include "commands/session.h"
 #include "ui/charts/chart_painter.h"
 
@@ -26,6 +28,7 @@ class ChartView : public QWidget {
  public:
   ChartView(Session& session, const ChartState& state, QWidget* parent)
       : QWidget(parent), session_(session), state_(state) {
+    setObjectName(QStringLiteral("ChartView"));
     setMouseTracking(true);
     setMinimumSize(400, 250);
   }
@@ -81,6 +84,8 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   (session_.settings().chartNormal ? radioNormaal_ : radioRelatief_)->setChecked(true);
   pricesBtn_ = new QPushButton(session_.text(TextId::ChartShowPrices), this);
   auto* exportBtn = new QPushButton(session_.text(TextId::ChartExport), this);
+  auto* pngBtn = new QPushButton(session_.text(TextId::ChartSavePng), this);
+  pngBtn->setObjectName(QStringLiteral("SavePngBtn"));
   auto* closeBtn = new QPushButton(session_.text(TextId::ChartClose), this);
   timerDagen_ = new QTimer(this);
   timerDagen_->setSingleShot(true);
@@ -94,6 +99,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   bar->addStretch();
   bar->addWidget(pricesBtn_);
   bar->addWidget(exportBtn);
+  bar->addWidget(pngBtn);
   bar->addWidget(closeBtn);
   auto* body = new QHBoxLayout;
   body->addWidget(view_, 1);
@@ -119,6 +125,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
                          ChartExportName(session_, state_), state_.series, DesktopFolder(),
                          ExportLineFormat::Modern);
   });
+  connect(pngBtn, &QPushButton::clicked, this, [this] { SavePngClick(); });
   connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -168,6 +175,25 @@ void TGrafiekForm::PricesBtnClick() {
   pricesBtn_->setText(session_.text(koersListBox_->isVisible() ? TextId::ChartHidePrices
                                                                : TextId::ChartShowPrices));
   redraw();
+}
+
+void TGrafiekForm::SavePngClick() {
+  if (state_.series.empty()) {
+    (void)Refuse(session_, prompter_, TextId::ChartExportNoSeries);
+    return;
+  }
+  const QString proposal =
+      QDir(DesktopFolder()).filePath(ChartExportName(session_, state_) + QStringLiteral(".png"));
+  std::optional<QString> path = prompter_.saveFileName(
+      session_.text(TextId::ChartSavePng), proposal, session_.text(TextId::ChartPngFilter));
+  if (!path) return;
+  if (!path->endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) *path += QStringLiteral(".png");
+  // The same painter at the plot's size, so the file shows what the window does.
+  const QByteArray bytes = ChartPng(view_->picture, view_->size());
+  const Outcome written = bytes.isEmpty() ? Outcome::failed(TextId::ChartExportFailed,
+                                                            {QDir::toNativeSeparators(*path)})
+                                          : WriteChartFile(*path, bytes);
+  Tell(session_, prompter_, written);
 }
 
 void TGrafiekForm::redraw() {

@@ -41,6 +41,11 @@ class TGrafiekForm : public QWidget {
   void TimerDagenTimer();
   void PricesBtnClick();
 
+ public:
+  // Asks for a file and saves the chart as drawn in the window as a PNG.
+  void SavePngClick();
+
+ private:
   Session& session_;
   Prompter& prompter_;
   ChartState state_;
