@@ -1,5 +1,6 @@
 #include "ui/prices/fondsen_form_us.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
@@ -14,7 +15,6 @@
 
 #include "commands/prompter.h"
 #include "commands/session.h"
-#include "commands/stock_lists.h"
 #include "commands/symbol_lookup.h"
 #include "ui/dialogs/dialog_look.h"
 #include "ui/prices/stock_grid.h"
@@ -54,7 +54,8 @@ TFondsenForm_us::TFondsenForm_us(Session& session, Prompter& prompter, HttpGet& 
       TickerBox(boxAround(this, TickerEdit, CompanyBtn)),
       CompanyBox(boxAround(this, CompanyEdit, TickerBtn)),
       OKBtn(new TColorButton(QStringLiteral("OKBtn"), this)),
-      CancelBtn(new TColorButton(QStringLiteral("CancelBtn"), this)) {
+      CancelBtn(new TColorButton(QStringLiteral("CancelBtn"), this)),
+      list_(Grid, Market::Us) {
   setObjectName(QStringLiteral("FondsenForm_us"));
   setModal(false);
   applyDialogLook(this);
@@ -99,9 +100,6 @@ TFondsenForm_us::TFondsenForm_us(Session& session, Prompter& prompter, HttpGet& 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   connect(CancelBtn, &QPushButton::clicked, this, [this] { reject(); });
   connect(Grid, &QTableWidget::cellDoubleClicked, this, [this] { OKBtnClick(); });
-  connect(Grid, &QTableWidget::itemChanged, this, [this] {
-    if (!filling_) modified_ = true;
-  });
   updateAddBtn();
   HandleLanguage();
 }
@@ -133,20 +131,13 @@ void TFondsenForm_us::updateAddBtn() {
 }
 
 bool TFondsenForm_us::load() {
-  if (loaded_) return true;
-  const std::optional<QList<StockLine>> rows = LoadStockRows(session_, prompter_, Market::Us);
-  if (!rows) return false;
-  filling_ = true;
-  FillStockGrid(Grid, *rows);
-  filling_ = false;
-  loaded_ = true;
-  modified_ = false;
+  if (!list_.load(session_, prompter_)) return false;
   updateAddBtn();
   return true;
 }
 
 void TFondsenForm_us::markNotLoaded() {
-  loaded_ = false;
+  list_.markNotLoaded();
   if (isVisible()) (void)load();
 }
 
@@ -163,17 +154,7 @@ void TFondsenForm_us::AddBtnClick() {
   const QString company = CompanyEdit->text().trimmed();
   QString ticker = TickerEdit->text();
   ticker.remove(u' ');
-  if (!company.isEmpty() && !ticker.isEmpty()) {
-    filling_ = true;
-    const int row = Grid->rowCount();
-    Grid->insertRow(row);
-    Grid->setItem(row, 0, new QTableWidgetItem(company));
-    Grid->setItem(row, 1, new QTableWidgetItem(ticker));
-    Grid->setItem(row, 2, new QTableWidgetItem);
-    filling_ = false;
-    Grid->setCurrentCell(row, 0);
-    modified_ = true;
-  }
+  if (!company.isEmpty() && !ticker.isEmpty()) list_.appendRow(company, ticker);
   TickerEdit->clear();
   CompanyEdit->clear();
   updateAddBtn();
@@ -181,56 +162,53 @@ void TFondsenForm_us::AddBtnClick() {
 }
 
 void TFondsenForm_us::DelBtnClick() {
-  const int row = Grid->currentRow();
-  if (row < 0 || row >= Grid->rowCount()) return;
+  if (Grid->currentRow() < 0) return;
   Question question;
   question.caption = session_.text(TextId::StocksUsDownloadCaption);
   question.message = session_.text(TextId::StocksUsDelQuestion);
-  if (prompter_.question(question) != Answer::Yes) return;
-  Grid->removeRow(row);
-  modified_ = true;
+  if (prompter_.question(question) == Answer::Yes) (void)list_.removeCurrentRow();
   Grid->setFocus();
 }
 
 void TFondsenForm_us::OKBtnClick() {
-  const QList<StockLine> all = StockGridRows(Grid);
-  const int selected = Grid->currentRow();
-  offered_ = selected >= 0 && selected < all.size() ? all[selected] : StockLine{};
+  offered_ = list_.currentLine();
   // Choosing a stock saves nothing; a list that cannot be saved keeps the
   // window open with its edits.
-  if (!selecting_ && modified_ && !SaveStockRows(session_, prompter_, Market::Us, all).ok()) return;
-  if (!selecting_) loaded_ = false;  // read again, sorted as the file holds it
+  if (!selecting_ && !list_.save(session_, prompter_)) return;
   ok_ = true;
   accept();
 }
 
 void TFondsenForm_us::CompanyBtnClick() {
-  CompanyEdit->clear();
-  updateAddBtn();
-  if (TickerEdit->text().isEmpty()) return;
-  const SymbolLookup found = LookUpSymbol(session_, http_, {}, TickerEdit->text());
-  if (!found.found) return showLookupPage(found.url, TextId::LookupManyCompanies);
-  CompanyEdit->setText(found.company);
-  TickerEdit->setText(found.ticker.toUpper());
-  updateAddBtn();
+  lookUp(CompanyEdit, TickerEdit, {}, TickerEdit->text(), TextId::LookupManyCompanies);
 }
 
 void TFondsenForm_us::TickerBtnClick() {
-  TickerEdit->clear();
+  lookUp(TickerEdit, CompanyEdit, CompanyEdit->text(), {}, TextId::LookupManyTickers);
+}
+
+// Empties the edit to be found and looks the other one's text up. The add
+// group waits meanwhile, so a second click cannot start a second fetch.
+void TFondsenForm_us::lookUp(QLineEdit* wanted, const QLineEdit* known, const QString& company,
+                             const QString& ticker, TextId manyFound) {
+  wanted->clear();
   updateAddBtn();
-  if (CompanyEdit->text().isEmpty()) return;
-  const SymbolLookup found = LookUpSymbol(session_, http_, CompanyEdit->text(), {});
-  if (!found.found) return showLookupPage(found.url, TextId::LookupManyTickers);
+  if (known->text().isEmpty()) return;
+  AddGroup->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const SymbolLookup found = LookUpSymbol(session_, http_, company, ticker);
+  QApplication::restoreOverrideCursor();
+  AddGroup->setEnabled(true);
+  if (!found.found) {
+    // The user picks on the page itself.
+    prompter_.message(session_.text(manyFound));
+    if (!openUrl_(QUrl(found.url)))
+      prompter_.timedMessage(session_.text(TextId::BrowserNotOpened), {}, 3000);
+    return;
+  }
   CompanyEdit->setText(found.company);
   TickerEdit->setText(found.ticker.toUpper());
   updateAddBtn();
-}
-
-// The look-up did not settle on one stock: the user picks on the page.
-void TFondsenForm_us::showLookupPage(const QString& url, TextId message) {
-  prompter_.message(session_.text(message));
-  if (!openUrl_(QUrl(url)))
-    prompter_.timedMessage(session_.text(TextId::BrowserNotOpened), {}, 3000);
 }
 
 // Selection mode: the list offers a stock to the new-fund dialog.
@@ -240,15 +218,14 @@ std::optional<StockLine> TFondsenForm_us::selectStock() {
   setWindowTitle(session_.text(TextId::StocksSelectTitle));
   TopPanel->setText(session_.text(TextId::StocksSelectHeading));
   AddGroup->hide();
-  const QAbstractItemView::EditTriggers triggers = Grid->editTriggers();
-  Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_.setSelecting(true);
   ok_ = false;
   exec();
   // Back to managing the list, whatever the outcome.
   selecting_ = false;
   setModal(false);
   AddGroup->show();
-  Grid->setEditTriggers(triggers);
+  list_.setSelecting(false);
   HandleLanguage();
   if (!ok_ || offered_.ticker.isEmpty()) return std::nullopt;
   return offered_;

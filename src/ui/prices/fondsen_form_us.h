@@ -6,6 +6,7 @@
 
 #include "lang/texts.h"
 #include "prices/stock_list.h"
+#include "ui/prices/stock_grid.h"
 
 class QGroupBox;
 class QLabel;
@@ -55,8 +56,8 @@ class TFondsenForm_us : public QDialog {
   std::optional<StockLine> selectStock();
   bool selecting() const { return selecting_; }
 
-  bool loaded() const { return loaded_; }
-  bool modified() const { return modified_; }
+  bool loaded() const { return list_.loaded(); }
+  bool modified() const { return list_.modified(); }
   bool okClicked() const { return ok_; }
   const StockLine& offered() const { return offered_; }
 
@@ -74,16 +75,14 @@ class TFondsenForm_us : public QDialog {
  private:
   void HandleLanguage();
   void updateAddBtn();
-  void showLookupPage(const QString& url, TextId message);
+  void lookUp(QLineEdit* wanted, const QLineEdit* known, const QString& company,
+              const QString& ticker, TextId manyFound);
 
   Session& session_;
   Prompter& prompter_;
   HttpGet& http_;
   OpenUrl openUrl_;
-  bool loaded_ = false;
-  bool modified_ = false;
   bool ok_ = false;
-  bool filling_ = false;
   bool selecting_ = false;
   StockLine offered_;
 
@@ -94,6 +93,7 @@ class TFondsenForm_us : public QDialog {
   QGroupBox* CompanyBox;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
+  StockListGrid list_;
 };
 
 }  // namespace pelmar
