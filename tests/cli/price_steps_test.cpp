@@ -6,6 +6,8 @@
 
 #include "cli/exit_codes.h"
 #include "cli_run.h"
+#include "net/local_server.h"
+#include "prices/price_replies.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -61,6 +63,32 @@ TEST_F(PriceSteps, ImportStoresTheClosesOrRefusesTheWholeFile) {
   EXPECT_FALSE(QFile::exists(prices("260107A.csv")));
   EXPECT_EQ(test::readFile(prices("260106A.csv")), day);
   EXPECT_EQ(test::readFile(prices("Stocks_us.txt")), "Harbor Foods Inc,HRBF,2026-01-06\r\n");
+}
+
+// The download step asks the configured services (here the test's server)
+// for the days since each list's last date less the extra days, stores the
+// new closes, moves the last date and writes its log on the error stream.
+TEST_F(PriceSteps, DownloadFetchesFromTheConfiguredServices) {
+  const QDate start = QDate(2026, 1, 2).addDays(-100);  // "Dagen" is 100 by default
+  test::LocalServer server(
+      {{UsPriceUrl("/us/", "HRBF", start, QDate(2026, 1, 8)),
+        test::Route::page("Date,Open,High,Low,Close,Volume,Adj Close\n"
+                          "7-Jan-26,1,1,1,13.10,1,13.05\n6-Jan-26,1,1,1,12.90,1,12.85\n")}});
+  const auto setting = [](const QString& name, const QString& value) {
+    ASSERT_EQ(test::runCliWith({"settings", "set", name, value}).code, kDone) << name.toStdString();
+  };
+  setting("Download/USPriceService", server.url("/us/"));
+  setting("Download/DutchPriceService", server.url("/nl/"));
+  const CliRun r = run("download\n");
+  setting("Download/USPriceService", "https://us-prices.example/");
+  setting("Download/DutchPriceService", "https://dutch-prices.example/");
+
+  ASSERT_EQ(r.code, kDone) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("Harbor Foods Inc . . . downloaded: 2026-01-07"))
+      << r.err.toStdString();
+  EXPECT_TRUE(test::readFile(prices("260107A.csv")).contains("HRBF,26/01/07,13.05"));
+  EXPECT_EQ(test::readFile(prices("Stocks_us.txt")), "Harbor Foods Inc,HRBF,2026-01-07\r\n");
+  EXPECT_EQ(server.requests().size(), 1);
 }
 
 }  // namespace
