@@ -69,11 +69,19 @@ TFondsenForm_us::TFondsenForm_us(Session& session, Prompter& prompter, HttpGet& 
   AddGroup->setObjectName(QStringLiteral("AddGroup"));
   const int width = SetUpStockGrid(Grid, kColumnWidths);
 
-  auto* group = new QHBoxLayout(AddGroup);
-  group->addWidget(TickerBox, 1);
-  group->addWidget(CompanyBox, 2);
-  group->addWidget(AddBtn);
-  group->addWidget(DelBtn);
+  // The two look-up boxes side by side, the add and delete buttons under them.
+  TickerEdit->setMinimumWidth(80);
+  CompanyEdit->setMinimumWidth(160);
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(TickerBox, 1);
+  boxes->addWidget(CompanyBox, 2);
+  auto* rowButtons = new QHBoxLayout;
+  rowButtons->addStretch();
+  rowButtons->addWidget(AddBtn);
+  rowButtons->addWidget(DelBtn);
+  auto* group = new QVBoxLayout(AddGroup);
+  group->addLayout(boxes);
+  group->addLayout(rowButtons);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(OKBtn);
