@@ -46,6 +46,7 @@
 #include "ui/prices/currency_dialogs.h"
 #include "ui/prices/download_form.h"
 #include "ui/prices/fondsen_form_nl.h"
+#include "ui/prices/fondsen_form_us.h"
 #include "ui/prices/options_form.h"
 #include "ui/reports/report_window.h"
 
@@ -83,6 +84,8 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   grafiekForm_ = new TGrafiekForm(session_, prompter_, this);
   downloadForm_ = new TDownloadForm(session_, this);
   fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
+  lookupHttp_ = std::make_unique<NetworkHttpGet>();
+  fondsenUs_ = new TFondsenForm_us(session_, prompter_, *lookupHttp_, this);
   optionsForm_ = new TOptionsForm(session_, prompter_, this);
   timerDownload_ = new QTimer(this);
   timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
@@ -227,9 +230,9 @@ void TMainForm::connectCommands() {
   wire(a.waardePort, chart(ChartKind::PortfolioValue));
   wire(a.rendementPort, chart(ChartKind::PortfolioYield));
   wire(a.download, [this] { download(); });
-  // The Dutch list for now; the US list's window is later work.
   actions_->markWired(a.beheerDownloads);
   wire(a.nl1, [this] { fondsenNl_->nl1Click(); });
+  wire(a.us1, [this] { fondsenUs_->us1Click(); });
   // The import shows its own result or refusal; the window shows the prices.
   wire(a.importPrices, [this] {
     if (ImportPricesClick(session_, prompter_).ok()) showPortfolio();
@@ -560,6 +563,7 @@ void TMainForm::download() {
   (void)downloadForm_->run(http);
   // The download rewrote the lists: the list window reads its file again.
   fondsenNl_->markNotLoaded();
+  fondsenUs_->markNotLoaded();
   for (QWidget* w : locked) w->setEnabled(true);
   ShowLatestPrices();
   showPortfolio();
@@ -589,7 +593,10 @@ void TMainForm::applySettings(const SettingsEffects& effects) {
     }
   }
   // The list window reads the lists of the folder and format in use.
-  if (effects.priceFolder || effects.dateFormat) fondsenNl_->markNotLoaded();
+  if (effects.priceFolder || effects.dateFormat) {
+    fondsenNl_->markNotLoaded();
+    fondsenUs_->markNotLoaded();
+  }
   const Portfolio& p = session_.portfolio();
   actions_->portInDollar->setChecked(p.bPortInDollar());
   actions_->portInEuro->setChecked(!p.bPortInDollar());
@@ -628,8 +635,7 @@ void TMainForm::ShowAEXQuote(double value, const QString& change, const QString&
 
 // New funds: a download list in selection mode for the new-fund dialog.
 std::optional<StockLine> TMainForm::pickStock(Market market) {
-  if (market == Market::Dutch) return fondsenNl_->selectStock();
-  return std::nullopt;
+  return market == Market::Dutch ? fondsenNl_->selectStock() : fondsenUs_->selectStock();
 }
 
 }  // namespace pelmar

@@ -25,6 +25,8 @@ class Session;
 class SettingsStore;
 class TDownloadForm;
 class TFondsenForm_nl;
+class TFondsenForm_us;
+class HttpGet;
 class TOptionsForm;
 struct QuoteSwitches;
 struct SettingsEffects;
@@ -163,6 +165,9 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm_nl* fondsenNl_ = nullptr;
+  // The US list window and the client of its symbol look-up.
+  std::unique_ptr<HttpGet> lookupHttp_;
+  TFondsenForm_us* fondsenUs_ = nullptr;
   QuoteController* quotes_ = nullptr;
   // Splits, year closing and maintenance
   TServiceForm* serviceForm_ = nullptr;

@@ -10,7 +10,6 @@
 #include <array>
 
 #include "commands/session.h"
-#include "commands/stock_lists.h"
 #include "ui/dialogs/dialog_look.h"
 #include "ui/prices/stock_grid.h"
 
@@ -31,7 +30,8 @@ TFondsenForm_nl::TFondsenForm_nl(Session& session, Prompter& prompter, QWidget* 
       SpeedAdd(new QToolButton(this)),
       SpeedDel(new QToolButton(this)),
       OKBtn(new TColorButton(QStringLiteral("OKBtn"), this)),
-      CancelBtn(new TColorButton(QStringLiteral("CancelBtn"), this)) {
+      CancelBtn(new TColorButton(QStringLiteral("CancelBtn"), this)),
+      list_(Grid, Market::Dutch) {
   setObjectName(QStringLiteral("FondsenForm_nl"));
   applyDialogLook(this);
   Grid->setObjectName(QStringLiteral("Grid"));
@@ -60,9 +60,6 @@ TFondsenForm_nl::TFondsenForm_nl(Session& session, Prompter& prompter, QWidget* 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   connect(CancelBtn, &QPushButton::clicked, this, [this] { reject(); });
   connect(Grid, &QTableWidget::cellDoubleClicked, this, [this] { OKBtnClick(); });
-  connect(Grid, &QTableWidget::itemChanged, this, [this] {
-    if (!filling_) modified_ = true;
-  });
   HandleLanguage();
 }
 
@@ -79,15 +76,7 @@ void TFondsenForm_nl::HandleLanguage() {
 }
 
 bool TFondsenForm_nl::load() {
-  if (loaded_) return true;
-  const std::optional<QList<StockLine>> rows = LoadStockRows(session_, prompter_, Market::Dutch);
-  if (!rows) return false;
-  filling_ = true;
-  FillStockGrid(Grid, *rows);
-  filling_ = false;
-  loaded_ = true;
-  modified_ = false;
-  return true;
+  return list_.load(session_, prompter_);
 }
 
 void TFondsenForm_nl::nl1Click() {
@@ -98,36 +87,19 @@ void TFondsenForm_nl::nl1Click() {
 }
 
 void TFondsenForm_nl::SpeedAddClick() {
-  filling_ = true;
-  const int row = Grid->rowCount();
-  Grid->insertRow(row);
-  for (int column = 0; column < 3; ++column) Grid->setItem(row, column, new QTableWidgetItem);
-  filling_ = false;
-  Grid->setCurrentCell(row, 0);
+  list_.appendRow({}, {});
   Grid->setFocus();
-  modified_ = true;
 }
 
 void TFondsenForm_nl::SpeedDelClick() {
-  if (Grid->rowCount() > 0 && Grid->currentRow() >= 0) {
-    Grid->removeRow(Grid->currentRow());
-    modified_ = true;
-  }
+  (void)list_.removeCurrentRow();
   Grid->setFocus();
 }
 
-QList<StockLine> TFondsenForm_nl::rows() const {
-  return StockGridRows(Grid);
-}
-
 void TFondsenForm_nl::OKBtnClick() {
-  const QList<StockLine> all = rows();
-  const int selected = Grid->currentRow();
-  offered_ = selected >= 0 && selected < all.size() ? all[selected] : StockLine{};
+  offered_ = list_.currentLine();
   // A list that cannot be saved keeps the window open with its edits.
-  if (modified_ && !SaveStockRows(session_, prompter_, Market::Dutch, all).ok()) return;
-  // Read again when next opened, sorted as the file holds it.
-  loaded_ = false;
+  if (!list_.save(session_, prompter_)) return;
   ok_ = true;
   accept();
 }
@@ -139,15 +111,14 @@ std::optional<StockLine> TFondsenForm_nl::selectStock() {
   setWindowTitle(session_.text(TextId::StocksSelectTitle));
   SpeedAdd->hide();
   SpeedDel->hide();
-  const QAbstractItemView::EditTriggers triggers = Grid->editTriggers();
-  Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_.setSelecting(true);
   ok_ = false;
   exec();
   // Back to managing the list, whatever the outcome.
   selecting_ = false;
   SpeedAdd->show();
   SpeedDel->show();
-  Grid->setEditTriggers(triggers);
+  list_.setSelecting(false);
   HandleLanguage();
   if (!ok_ || offered_.ticker.isEmpty()) return std::nullopt;
   return offered_;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "prices/stock_list.h"
+#include "ui/prices/stock_grid.h"
 
 class QLabel;
 class QPushButton;
@@ -28,7 +29,7 @@ class TFondsenForm_nl : public QDialog {
   // nl1Click: loads when needed and shows the window modal.
   void nl1Click();
   // The download rewrote the file: the next use reads it again.
-  void markNotLoaded() { loaded_ = false; }
+  void markNotLoaded() { list_.markNotLoaded(); }
 
   void SpeedAddClick();
   void SpeedDelClick();
@@ -39,8 +40,8 @@ class TFondsenForm_nl : public QDialog {
   std::optional<StockLine> selectStock();
   bool selecting() const { return selecting_; }
 
-  bool loaded() const { return loaded_; }
-  bool modified() const { return modified_; }
+  bool loaded() const { return list_.loaded(); }
+  bool modified() const { return list_.modified(); }
   bool okClicked() const { return ok_; }
   // The row selected when OK was clicked.
   const StockLine& offered() const { return offered_; }
@@ -48,14 +49,10 @@ class TFondsenForm_nl : public QDialog {
 
  private:
   void HandleLanguage();
-  QList<StockLine> rows() const;
 
   Session& session_;
   Prompter& prompter_;
-  bool loaded_ = false;
-  bool modified_ = false;
   bool ok_ = false;
-  bool filling_ = false;
   bool selecting_ = false;
   StockLine offered_;
 
@@ -65,6 +62,7 @@ class TFondsenForm_nl : public QDialog {
   QToolButton* SpeedDel;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
+  StockListGrid list_;
 };
 
 }  // namespace pelmar

@@ -19,4 +19,43 @@ void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines);
 // file's line into other fields: it becomes a blank.
 QList<StockLine> StockGridRows(const QTableWidget* grid);
 
+class Prompter;
+class Session;
+
+// What both list windows keep about their grid: whether the market's file
+// is loaded into it and whether it was edited since. Edits of cells count
+// as modified; rows filled from the file do not.
+class StockListGrid {
+ public:
+  StockListGrid(QTableWidget* grid, Market market);
+
+  // Reads the list into the grid unless it is loaded; false when the file
+  // could not be read (the grid is then left as it was).
+  bool load(Session& session, Prompter& prompter);
+  void markNotLoaded() { loaded_ = false; }
+  bool loaded() const { return loaded_; }
+  bool modified() const { return modified_; }
+
+  // Appends a row of the cells, selects it and counts as an edit.
+  void appendRow(const QString& name, const QString& ticker);
+  // Removes the selected row (an edit); false when none is selected.
+  bool removeCurrentRow();
+  // The selected row; an empty line when none is.
+  StockLine currentLine() const;
+  // Saves the rows when they were edited; the next use reads the file
+  // again, sorted as stored. False (after saying why) when the save failed:
+  // the grid keeps its edits.
+  bool save(Session& session, Prompter& prompter);
+  // Selection mode makes the grid read-only; leaving it restores editing.
+  void setSelecting(bool selecting);
+
+ private:
+  QTableWidget* grid_;
+  Market market_;
+  bool loaded_ = false;
+  bool modified_ = false;
+  bool filling_ = false;
+  int editTriggers_ = 0;
+};
+
 }  // namespace pelmar
