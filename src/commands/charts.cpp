@@ -6,6 +6,7 @@
 #include "engine/fund_names.h"
 #include "model/conversions.h"
 #include "model/dates.h"
+#include "prices/stock_list.h"
 
 namespace pelmar {
 
@@ -88,6 +89,30 @@ bool WaardePortClick(Session& session, ChartState& state) {
 
 bool RendementPortClick(Session& session, ChartState& state) {
   return ShowChart(session, state, ChartKind::PortfolioYield, {});
+}
+
+std::vector<ChartStock> ChartStockList(Session& session) {
+  std::vector<ChartStock> stocks;
+  for (const Market market : {Market::Dutch, Market::Us}) {
+    for (const QString& line : LoadStockList(stockListPath(session.prices().folder(), market))) {
+      const StockLine stock = StockLine::split(line);
+      if (RemoveBlanks(stock.ticker).isEmpty()) continue;
+      stocks.push_back({stock.name.trimmed(), stock.ticker.trimmed()});
+    }
+  }
+  return stocks;
+}
+
+bool FondsListBoxDblClick(Session& session, ChartState& state, const QString& ticker) {
+  if (RemoveBlanks(ticker).isEmpty()) return false;
+  const Portfolio& p = session.portfolio();
+  ChartKind kind = ChartKind::FundPrice;
+  if (isFundChart(state.request.kind) && !p.isEmpty()) {
+    const int last = p.LastSetKoersIndex();
+    const FundNameIndex names(p, last);
+    if (names.offsetOf(FundNameIndex::key(ticker)) >= 0) kind = state.request.kind;
+  }
+  return ShowChart(session, state, kind, ticker);
 }
 
 ChartPicture ChartPictureOf(const Session& session, const ChartState& state) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "commands/session.h"
 #include "reports/chart_picture.h"
@@ -38,6 +39,19 @@ bool WaardeFondsClick(Session& session, ChartState& state);
 bool RendementFondsClick(Session& session, ChartState& state);
 bool WaardePortClick(Session& session, ChartState& state);
 bool RendementPortClick(Session& session, ChartState& state);
+
+// One stock of the chart window's stock list: the download lists' stocks,
+// Dutch first, each list in its own order; lines without a ticker are left out.
+struct ChartStock {
+  QString name;
+  QString ticker;
+};
+std::vector<ChartStock> ChartStockList(Session& session);
+
+// Charts the stock picked in the stock list. A fund of the last dataset keeps
+// the held fund kind (price, value or yield); any other stock, or a window
+// holding a portfolio chart, charts the price. False when nothing is charted.
+bool FondsListBoxDblClick(Session& session, ChartState& state, const QString& ticker);
 
 // The held series as the settings' scale draws it.
 ChartPicture ChartPictureOf(const Session& session, const ChartState& state);

@@ -4,6 +4,7 @@
 
 #include "commands/charts.h"
 #include "commands/file_commands.h"
+#include "prices/stock_list.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
@@ -80,6 +81,35 @@ TEST_F(ChartExportTest, MenuCommandsFollowTheSelectedFund) {
   EXPECT_TRUE(WaardePortClick(session, state));
   EXPECT_EQ(ChartExportName(session, state),
             QFileInfo(CurrentFileName(session)).completeBaseName());
+}
+
+// The stock list holds both download lists, Dutch first, without lines that
+// have no ticker. A pick keeps the held fund kind for a fund of the
+// portfolio and charts the price of any other stock or after a portfolio chart.
+TEST_F(ChartExportTest, StockListPicksChartTheKindThatFits) {
+  start(QDate(2026, 11, 2));
+  addFund(QStringLiteral("ABC"), 1000, 10, 100);
+  next(QDate(2026, 12, 4));
+  portfolio().markOpened();
+  const QString folder = session.prices().folder();
+  test::writeFile(stockListPath(folder, Market::Dutch), "Abc Fund,ABC,\r\nNo ticker, ,\r\n");
+  test::writeFile(stockListPath(folder, Market::Us), "Xyz Corp,XYZ,04-12-2026\r\n");
+  const std::vector<ChartStock> stocks = ChartStockList(session);
+  ASSERT_EQ(stocks.size(), 2u);
+  EXPECT_EQ(stocks[0].ticker, "ABC");
+  EXPECT_EQ(stocks[1].name, "Xyz Corp");
+
+  ChartState state;
+  ASSERT_TRUE(WaardePortClick(session, state));
+  EXPECT_TRUE(FondsListBoxDblClick(session, state, "abc"));
+  EXPECT_EQ(state.request.kind, ChartKind::FundPrice);
+  ASSERT_TRUE(ShowChart(session, state, ChartKind::FundYield, "ABC"));
+  EXPECT_TRUE(FondsListBoxDblClick(session, state, "abc"));
+  EXPECT_EQ(state.request.kind, ChartKind::FundYield);
+  EXPECT_TRUE(FondsListBoxDblClick(session, state, "XYZ"));
+  EXPECT_EQ(state.request.kind, ChartKind::FundPrice);
+  EXPECT_EQ(state.request.ticker, "XYZ");
+  EXPECT_FALSE(FondsListBoxDblClick(session, state, " "));
 }
 
 }  // namespace

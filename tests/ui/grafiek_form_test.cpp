@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "prices/price_store.h"
+#include "prices/stock_list.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 #include "ui/charts/chart_painter.h"
@@ -81,6 +82,22 @@ TEST_F(GrafiekFormTest, FollowsTheFundOfTheMainWindow) {
   form.follow();
   EXPECT_EQ(form.state().request.ticker, QStringLiteral("XYZ"));
   EXPECT_EQ(form.state().request.kind, ChartKind::FundValue);
+}
+
+// The stock list offers the download lists' stocks; a double click charts
+// one (here a stock without prices, which the window says).
+TEST_F(GrafiekFormTest, DoubleClickInTheStockListChartsThatStock) {
+  test::writeFile(stockListPath(session.prices().folder(), Market::Us), "Xyz Corp,XYZ,\r\n");
+  TGrafiekForm form(session, prompter);
+  form.showKind(ChartKind::FundPrice);
+  auto* stocks = form.findChild<QListWidget*>(QStringLiteral("FondsListBox"));
+  ASSERT_NE(stocks, nullptr);
+  ASSERT_EQ(stocks->count(), 1);
+  prompter.expectTimedMessage(QStringLiteral("no prices have been downloaded"));
+  emit stocks->itemDoubleClicked(stocks->item(0));
+  EXPECT_EQ(form.state().request.ticker, QStringLiteral("XYZ"));
+  EXPECT_TRUE(form.windowTitle().startsWith(QStringLiteral("XYZ (Xyz Corp)")))
+      << form.windowTitle().toStdString();
 }
 
 // "Save as PNG" writes the window's chart, drawn by the shared painter at the

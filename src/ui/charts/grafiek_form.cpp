@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolTip>
@@ -76,6 +77,9 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   koersListBox_->setObjectName(QStringLiteral("KoersListBox"));
   koersListBox_->setFixedWidth(150);
   koersListBox_->hide();
+  fondsListBox_ = new QListWidget(this);
+  fondsListBox_->setObjectName(QStringLiteral("FondsListBox"));
+  fondsListBox_->setFixedWidth(180);
   spinEdit_ = new QSpinBox(this);
   spinEdit_->setRange(1, 36500);
   spinEdit_->setValue(session_.settings().chartDays);
@@ -102,6 +106,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   bar->addWidget(pngBtn);
   bar->addWidget(closeBtn);
   auto* body = new QHBoxLayout;
+  body->addWidget(fondsListBox_);
   body->addWidget(view_, 1);
   body->addWidget(koersListBox_);
   auto* whole = new QVBoxLayout(this);
@@ -125,11 +130,20 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
                          ChartExportName(session_, state_), state_.series, DesktopFolder(),
                          ExportLineFormat::Modern);
   });
+  // A double click or Return (or Enter) on the stock list charts the stock.
+  connect(fondsListBox_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { FondsListBoxDblClick(item); });
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    auto* shortcut = new QShortcut(key, fondsListBox_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this] { FondsListBoxDblClick(fondsListBox_->currentItem()); });
+  }
   connect(pngBtn, &QPushButton::clicked, this, [this] { SavePngClick(); });
   connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TGrafiekForm::showKind(ChartKind kind) {
+  if (!stockListFilled_) refreshStockList();
   bool shown = false;
   switch (kind) {
     case ChartKind::FundPrice:
@@ -161,6 +175,22 @@ void TGrafiekForm::follow() {
   }
   (void)RebuildChart(session_, state_);
   redraw();
+}
+
+void TGrafiekForm::refreshStockList() {
+  fondsListBox_->clear();
+  for (const ChartStock& stock : ChartStockList(session_)) {
+    auto* item = new QListWidgetItem(stock.name.isEmpty() ? stock.ticker : stock.name);
+    item->setData(Qt::UserRole, stock.ticker);
+    item->setToolTip(stock.ticker);
+    fondsListBox_->addItem(item);
+  }
+  stockListFilled_ = true;
+}
+
+void TGrafiekForm::FondsListBoxDblClick(QListWidgetItem* item) {
+  if (!item) return;
+  if (pelmar::FondsListBoxDblClick(session_, state_, item->data(Qt::UserRole).toString())) redraw();
 }
 
 void TGrafiekForm::TimerDagenTimer() {

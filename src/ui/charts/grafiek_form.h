@@ -5,6 +5,7 @@
 #include "commands/charts.h"
 
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -30,6 +31,8 @@ class TGrafiekForm : public QWidget {
   // Follows the main window: rebuilds the held chart for the fund and
   // dataset now shown.
   void follow();
+  // Fills the stock list again from the download lists (after a download).
+  void refreshStockList();
   const ChartState& state() const { return state_; }
   QTimer* timerDagen() const { return timerDagen_; }
 
@@ -40,6 +43,7 @@ class TGrafiekForm : public QWidget {
   void redraw();
   void TimerDagenTimer();
   void PricesBtnClick();
+  void FondsListBoxDblClick(QListWidgetItem* item);
 
  public:
   // Asks for a file and saves the chart as drawn in the window as a PNG.
@@ -51,6 +55,8 @@ class TGrafiekForm : public QWidget {
   ChartState state_;
   ChartView* view_ = nullptr;
   QListWidget* koersListBox_ = nullptr;
+  QListWidget* fondsListBox_ = nullptr;
+  bool stockListFilled_ = false;
   QSpinBox* spinEdit_ = nullptr;
   QRadioButton* radioNormaal_ = nullptr;
   QRadioButton* radioRelatief_ = nullptr;
