@@ -21,15 +21,21 @@ bool fundChart(Session& session, ChartState& state, ChartKind kind) {
   return fund && ShowChart(session, state, kind, *fund);
 }
 
+// The offset of a ticker among the funds of the last dataset; -1 when it is
+// not one of them.
+int lastSetOffset(const Portfolio& p, const QString& ticker) {
+  if (p.isEmpty()) return -1;
+  const FundNameIndex names(p, p.LastSetKoersIndex());
+  return names.offsetOf(FundNameIndex::key(ticker));
+}
+
 // The currency text of the read-out: a fund's price is in the fund's
 // currency, every other figure in the portfolio's.
 QString currencySign(const Session& session, const ChartState& state) {
   const Portfolio& p = session.portfolio();
-  if (state.request.kind == ChartKind::FundPrice && !p.isEmpty()) {
-    const int last = p.LastSetKoersIndex();
-    const FundNameIndex names(p, last);
-    const int offset = names.offsetOf(FundNameIndex::key(state.request.ticker));
-    if (offset >= 0) return p.koersAt(last + offset).Valuta.str().trimmed() + u' ';
+  if (state.request.kind == ChartKind::FundPrice) {
+    const int offset = lastSetOffset(p, state.request.ticker);
+    if (offset >= 0) return p.koersAt(p.LastSetKoersIndex() + offset).Valuta.str().trimmed() + u' ';
   }
   return p.bPortInDollar() ? QStringLiteral("US$ ") : QStringLiteral("€ ");
 }
@@ -91,6 +97,12 @@ bool RendementPortClick(Session& session, ChartState& state) {
   return ShowChart(session, state, ChartKind::PortfolioYield, {});
 }
 
+bool ChartFollowsReturnTab(const Session& session, const ChartState& state) {
+  const bool yield =
+      state.request.kind == ChartKind::FundYield || state.request.kind == ChartKind::PortfolioYield;
+  return yield && !state.series.empty() && state.request.rotai != session.settings().showRotai;
+}
+
 std::vector<ChartStock> ChartStockList(Session& session) {
   std::vector<ChartStock> stocks;
   for (const Market market : {Market::Dutch, Market::Us}) {
@@ -105,13 +117,9 @@ std::vector<ChartStock> ChartStockList(Session& session) {
 
 bool FondsListBoxDblClick(Session& session, ChartState& state, const QString& ticker) {
   if (RemoveBlanks(ticker).isEmpty()) return false;
-  const Portfolio& p = session.portfolio();
-  ChartKind kind = ChartKind::FundPrice;
-  if (isFundChart(state.request.kind) && !p.isEmpty()) {
-    const int last = p.LastSetKoersIndex();
-    const FundNameIndex names(p, last);
-    if (names.offsetOf(FundNameIndex::key(ticker)) >= 0) kind = state.request.kind;
-  }
+  const bool keepKind =
+      isFundChart(state.request.kind) && lastSetOffset(session.portfolio(), ticker) >= 0;
+  const ChartKind kind = keepKind ? state.request.kind : ChartKind::FundPrice;
   return ShowChart(session, state, kind, ticker);
 }
 

@@ -40,6 +40,10 @@ bool RendementFondsClick(Session& session, ChartState& state);
 bool WaardePortClick(Session& session, ChartState& state);
 bool RendementPortClick(Session& session, ChartState& state);
 
+// Whether the held chart is a yield chart built for the other return figure
+// (ROTAC or ROTAI) than the settings now choose, and so must be built again.
+bool ChartFollowsReturnTab(const Session& session, const ChartState& state);
+
 // One stock of the chart window's stock list: the download lists' stocks,
 // Dutch first, each list in its own order; lines without a ticker are left out.
 struct ChartStock {

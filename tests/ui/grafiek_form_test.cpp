@@ -72,7 +72,7 @@ TEST_F(GrafiekFormTest, DaysAreAppliedOnceWhenTheTimerFires) {
 }
 
 // The window follows the main window: another fund selected there is
-// charted by follow() in the same kind.
+// charted by follow() in the same kind, and the return tab redraws a yield chart.
 TEST_F(GrafiekFormTest, FollowsTheFundOfTheMainWindow) {
   addFund(QStringLiteral("XYZ"), 500, 5, 100);
   TGrafiekForm form(session, prompter);
@@ -82,6 +82,18 @@ TEST_F(GrafiekFormTest, FollowsTheFundOfTheMainWindow) {
   form.follow();
   EXPECT_EQ(form.state().request.ticker, QStringLiteral("XYZ"));
   EXPECT_EQ(form.state().request.kind, ChartKind::FundValue);
+
+  // A yield chart follows the ROTAC/ROTAI choice; a value chart has none.
+  session.settings().showRotai = !form.state().request.rotai;
+  form.followReturnTab();
+  EXPECT_NE(form.state().request.rotai, session.settings().showRotai);
+  // Two datasets have no yield yet: each drawing says so.
+  prompter.expectTimedMessage(QStringLiteral("cannot be plotted"))
+      .expectTimedMessage(QStringLiteral("cannot be plotted"));
+  form.showKind(ChartKind::PortfolioYield);
+  session.settings().showRotai = !session.settings().showRotai;
+  form.followReturnTab();
+  EXPECT_EQ(form.state().request.rotai, session.settings().showRotai);
 }
 
 // The stock list offers the download lists' stocks; a double click charts

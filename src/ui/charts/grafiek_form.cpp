@@ -177,6 +177,12 @@ void TGrafiekForm::follow() {
   redraw();
 }
 
+void TGrafiekForm::followReturnTab() {
+  if (!ChartFollowsReturnTab(session_, state_)) return;
+  (void)RebuildChart(session_, state_);
+  redraw();
+}
+
 void TGrafiekForm::refreshStockList() {
   fondsListBox_->clear();
   for (const ChartStock& stock : ChartStockList(session_)) {

@@ -31,6 +31,9 @@ class TGrafiekForm : public QWidget {
   // Follows the main window: rebuilds the held chart for the fund and
   // dataset now shown.
   void follow();
+  // Follows the main window's ROTAC/ROTAI tab: a yield chart is built again
+  // for the return figure now chosen.
+  void followReturnTab();
   // Fills the stock list again from the download lists (after a download).
   void refreshStockList();
   const ChartState& state() const { return state_; }

@@ -82,6 +82,9 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   createControls();
   rekForm_ = new TRekForm(session_, prompter_, this);
   grafiekForm_ = new TGrafiekForm(session_, prompter_, this);
+  // Charts: a yield chart follows the ROTAC/ROTAI tab.
+  for (const auto tab : {&TPanelTabs::OnROTAC, &TPanelTabs::OnROTAI})
+    connect(body_->tabs, tab, grafiekForm_, &TGrafiekForm::followReturnTab);
   downloadForm_ = new TDownloadForm(session_, this);
   fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
   lookupHttp_ = std::make_unique<NetworkHttpGet>();
@@ -561,9 +564,11 @@ void TMainForm::download() {
   for (QWidget* w : locked) w->setEnabled(false);
   NetworkHttpGet http;
   (void)downloadForm_->run(http);
-  // The download rewrote the lists: the list window reads its file again.
+  // The download rewrote the lists: the list windows read their files again,
+  // the chart window's stock list is filled again (its chart follows below).
   fondsenNl_->markNotLoaded();
   fondsenUs_->markNotLoaded();
+  grafiekForm_->refreshStockList();
   for (QWidget* w : locked) w->setEnabled(true);
   ShowLatestPrices();
   showPortfolio();
