@@ -56,6 +56,13 @@ QString DesktopFolder() {
   return desktop;
 }
 
+ExportLineFormat ExportLineFormatFor(const std::optional<QString>& versionText) {
+  if (!versionText) return ExportLineFormat::Modern;
+  bool ok = false;
+  const int major = versionText->section(u'.', -1).trimmed().toInt(&ok);
+  return ok && major >= 10 ? ExportLineFormat::Modern : ExportLineFormat::Quoted;
+}
+
 QByteArray ChartCsv(const ChartSeries& series, const Session& session, ExportLineFormat format) {
   const Language& language = session.language();
   const DateFormat dates = dateFormatFromSetting(session.settings().dateFormat);

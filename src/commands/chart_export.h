@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 #include "commands/prompter.h"
 #include "commands/session.h"
@@ -14,6 +15,12 @@ namespace pelmar {
 // after a comma (for spreadsheets before version 10), or the date, the list
 // separator, a blank and the value.
 enum class ExportLineFormat { Quoted, Modern };
+
+// The line format for the installed spreadsheet program, from the text that
+// names its version (such as "Excel.Application.16": the major version is
+// the number after the last "."; 0 when there is none): below 10 the quoted
+// format. Without such a text on this platform (nullopt) the modern format.
+ExportLineFormat ExportLineFormatFor(const std::optional<QString>& versionText);
 
 // The user's desktop folder, or the home folder when there is none; ends in "/".
 QString DesktopFolder();

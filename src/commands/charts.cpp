@@ -103,10 +103,14 @@ bool ChartFollowsReturnTab(const Session& session, const ChartState& state) {
   return yield && !state.series.empty() && state.request.rotai != session.settings().showRotai;
 }
 
-std::vector<ChartStock> ChartStockList(Session& session) {
+std::vector<ChartStock> ChartStockList(Session& session, QStringList& unreadable) {
   std::vector<ChartStock> stocks;
   for (const Market market : {Market::Dutch, Market::Us}) {
-    for (const QString& line : LoadStockList(stockListPath(session.prices().folder(), market))) {
+    const QString path = stockListPath(session.prices().folder(), market);
+    bool ok = true;
+    const QStringList lines = LoadStockList(path, &ok);
+    if (!ok) unreadable.append(path);
+    for (const QString& line : lines) {
       const StockLine stock = StockLine::split(line);
       if (RemoveBlanks(stock.ticker).isEmpty()) continue;
       stocks.push_back({stock.name.trimmed(), stock.ticker.trimmed()});

@@ -50,7 +50,9 @@ struct ChartStock {
   QString name;
   QString ticker;
 };
-std::vector<ChartStock> ChartStockList(Session& session);
+// `unreadable` gets the list files that exist but cannot be read, so the
+// window can say so rather than show them as empty.
+std::vector<ChartStock> ChartStockList(Session& session, QStringList& unreadable);
 
 // Charts the stock picked in the stock list. A fund of the last dataset keeps
 // the held fund kind (price, value or yield); any other stock, or a window

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "commands/charts.h"
 #include "commands/file_commands.h"
 #include "prices/stock_list.h"
@@ -40,6 +43,11 @@ TEST_F(ChartExportTest, LinesFollowTheLanguageAndTheSpreadsheetFormat) {
             "04-12-2026; 10,5000\r\n05-12-2026; 1234,2500\r\n");
   EXPECT_EQ(ChartCsv(series, session, ExportLineFormat::Quoted),
             "04-12-2026,\" 10,5000\"\r\n05-12-2026,\" 1234,2500\"\r\n");
+  // The installed spreadsheet's version chooses the format; none named: modern.
+  EXPECT_EQ(ExportLineFormatFor(QStringLiteral("Excel.Application.16")), ExportLineFormat::Modern);
+  EXPECT_EQ(ExportLineFormatFor(QStringLiteral("Excel.Application.9")), ExportLineFormat::Quoted);
+  EXPECT_EQ(ExportLineFormatFor(QString()), ExportLineFormat::Quoted);
+  EXPECT_EQ(ExportLineFormatFor(std::nullopt), ExportLineFormat::Modern);
   EXPECT_EQ(ChartExportBase(session, ChartKind::PortfolioYield, "Test-1"),
             "Rendementen Test-1_06-12-2026");
 }
@@ -94,10 +102,17 @@ TEST_F(ChartExportTest, StockListPicksChartTheKindThatFits) {
   const QString folder = session.prices().folder();
   test::writeFile(stockListPath(folder, Market::Dutch), "Abc Fund,ABC,\r\nNo ticker, ,\r\n");
   test::writeFile(stockListPath(folder, Market::Us), "Xyz Corp,XYZ,04-12-2026\r\n");
-  const std::vector<ChartStock> stocks = ChartStockList(session);
+  QStringList unreadable;
+  const std::vector<ChartStock> stocks = ChartStockList(session, unreadable);
   ASSERT_EQ(stocks.size(), 2u);
   EXPECT_EQ(stocks[0].ticker, "ABC");
   EXPECT_EQ(stocks[1].name, "Xyz Corp");
+  EXPECT_TRUE(unreadable.isEmpty());
+  // A list that cannot be read is named, never shown as an empty list.
+  QFile::remove(stockListPath(folder, Market::Us));
+  QDir().mkpath(stockListPath(folder, Market::Us));
+  EXPECT_EQ(ChartStockList(session, unreadable).size(), 1u);
+  EXPECT_EQ(unreadable, QStringList{stockListPath(folder, Market::Us)});
 
   ChartState state;
   ASSERT_TRUE(WaardePortClick(session, state));

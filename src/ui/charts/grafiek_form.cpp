@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTimer>
@@ -22,6 +23,22 @@
 #include "ui/charts/chart_painter.h"
 
 namespace pelmar {
+
+namespace {
+
+// The registry names the installed spreadsheet program's version on Windows;
+// elsewhere there is no such text.
+std::optional<QString> SpreadsheetVersionText() {
+#ifdef Q_OS_WIN
+  const QSettings registry(QStringLiteral("HKEY_CLASSES_ROOT\\Excel.Application\\CurVer"),
+                           QSettings::NativeFormat);
+  return registry.value(QStringLiteral("Default")).toString();
+#else
+  return std::nullopt;
+#endif
+}
+
+}  // namespace
 
 // The plot: draws the picture with the shared painter and the read-out
 // under the mouse.
@@ -128,7 +145,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   connect(exportBtn, &QPushButton::clicked, this, [this] {
     (void)ExportBtnClick(session_, prompter_, state_.request.kind,
                          ChartExportName(session_, state_), state_.series, DesktopFolder(),
-                         ExportLineFormat::Modern);
+                         ExportLineFormatFor(SpreadsheetVersionText()));
   });
   // A double click or Return (or Enter) on the stock list charts the stock.
   connect(fondsListBox_, &QListWidget::itemDoubleClicked, this,
@@ -185,7 +202,12 @@ void TGrafiekForm::followReturnTab() {
 
 void TGrafiekForm::refreshStockList() {
   fondsListBox_->clear();
-  for (const ChartStock& stock : ChartStockList(session_)) {
+  QStringList unreadable;
+  const std::vector<ChartStock> stocks = ChartStockList(session_, unreadable);
+  for (const QString& path : unreadable)
+    prompter_.message(
+        session_.text(TextId::StockListUnreadable).arg(QDir::toNativeSeparators(path)));
+  for (const ChartStock& stock : stocks) {
     auto* item = new QListWidgetItem(stock.name.isEmpty() ? stock.ticker : stock.name);
     item->setData(Qt::UserRole, stock.ticker);
     item->setToolTip(stock.ticker);
