@@ -88,8 +88,8 @@ Outcome SetMaintenanceFlag(Session& session, MaintenanceFlag flag, bool on) {
 std::optional<MaintenanceFlag> MaintenanceFlagNamed(const QString& name) {
   QString key = name.toLower();
   if (key.endsWith(u'.')) key.chop(1);
-  for (const FlagSpec& spec : kFlags)
-    if (key == QLatin1String(spec.name)) return spec.flag;
+  for (const FlagSpec& entry : kFlags)
+    if (key == QLatin1String(entry.name)) return entry.flag;
   return std::nullopt;
 }
 
