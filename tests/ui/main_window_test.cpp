@@ -278,12 +278,12 @@ TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
 
   // Quotes reach the real-time box: its time, its picture, its title.
   open();
-  const RealTimeBox& box = *panel().realTime;
-  window->ShowDollarQuote(TMainForm::QuoteSender::Other, 0.92, "2023-03-01 12:00 (MET)");
+  RealTimeBox& box = *panel().realTime;
+  box.ShowDollarQuote(0.92, false, "2023-03-01 12:00 (MET)");
   EXPECT_EQ(box.tijdLabel->text(), "2023-03-01 12:00 (MET)");
-  window->ShowDollarQuote(TMainForm::QuoteSender::TimerDollar, 0.95, "");
+  box.ShowDollarQuote(0.95, true, "");
   EXPECT_EQ(box.deltaImage->marks().back(), QuoteHistory::Mark::Up);
-  window->ShowAEXQuote(700, "-1,5", "-0,21%", "17:30");
+  box.ShowAEXQuote(700, "-1,5", "-0,21%", "17:30");
   EXPECT_EQ(box.title(), " AEX ");
   EXPECT_EQ(box.tijdLabel->styleSheet(), "color: red");
 }

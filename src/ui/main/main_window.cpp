@@ -627,17 +627,6 @@ void TMainForm::applyQuoteSwitches(const QuoteSwitches& quotes) {
   }
 }
 
-// --- Real-time box --------------------------------------------------------------------
-
-void TMainForm::ShowDollarQuote(QuoteSender sender, double rate, const QString& timeStamp) {
-  body_->realTime->ShowDollarQuote(rate, sender == QuoteSender::TimerDollar, timeStamp);
-}
-
-void TMainForm::ShowAEXQuote(double value, const QString& change, const QString& percent,
-                             const QString& time) {
-  body_->realTime->ShowAEXQuote(value, change, percent, time);
-}
-
 // New funds: a download list in selection mode for the new-fund dialog.
 std::optional<StockLine> TMainForm::pickStock(Market market) {
   return market == Market::Dutch ? fondsenNl_->selectStock() : fondsenUs_->selectStock();

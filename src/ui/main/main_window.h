@@ -68,12 +68,6 @@ class TMainForm : public QMainWindow {
   // The fund grid's double click on a row: trade, attach an account.
   void FondsGridDblClick(int row);
 
-  // Who started a dollar tick: only the dollar timer adds to the history.
-  enum class QuoteSender { TimerDollar, Other };
-  void ShowDollarQuote(QuoteSender sender, double rate, const QString& timeStamp);
-  void ShowAEXQuote(double value, const QString& change, const QString& percent,
-                    const QString& time);
-
   // The help page at the section of a help context, and the window that
   // shows it (nothing until help was asked for).
   QUrl helpUrl(int helpContext) const;
