@@ -10,9 +10,21 @@ namespace pelmar {
 
 namespace {
 
-void splitRecord(KoersRec& fund, double ratio) {
+// Splits one record. In the dataset of the split its ratio to the dataset
+// before grows by the ratio and the price counts as set by the user; a
+// later dataset keeps its own ratio to the one before it (1 when it had no
+// split), since both are split alike.
+void splitRecord(KoersRec& fund, double ratio, bool here) {
+  const bool wasSplit = fund.Flag1 & KoersFlag::Splits;
   fund.Aantal = fund.Aantal * ratio;
   fund.Koers = fund.Koers / ratio;
+  if (here) {
+    // An unknown ratio (0) stays unknown.
+    fund.SplitRatio = wasSplit ? fund.SplitRatio * ratio : ratio;
+    fund.Flag1 = SetBits(fund.Flag1, KoersFlag::PriceSet);
+  } else if (!wasSplit) {
+    fund.SplitRatio = 1;
+  }
   fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Splits);
 }
 
@@ -24,12 +36,12 @@ void SplitFund(Portfolio& p, int selFonds, double ratio) {
   KoersRec& selected = p.koersAt(koers + selFonds);
   // The ticker is compared exactly: same characters, blanks and case.
   const QString ticker = selected.Ticker;
-  splitRecord(selected, ratio);
+  splitRecord(selected, ratio, true);
   while (!p.IsLastDataSet(rek) && p.NextDataSet(rek, koers)) {
     const int funds = p.fundCount(koers);
     for (int i = 0; i < funds; ++i) {
       KoersRec& fund = p.koersAt(koers + i);
-      if (fund.Ticker == ticker) splitRecord(fund, ratio);
+      if (fund.Ticker == ticker) splitRecord(fund, ratio, false);
     }
   }
 }

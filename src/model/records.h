@@ -23,6 +23,10 @@ inline constexpr quint8 Cumulatief = 2;
 inline constexpr quint8 BuySell = 4;
 inline constexpr quint8 RefWaarde = 8;
 inline constexpr quint8 FakeFund = 16;  // the only bit an appended dataset keeps
+// The price of this dataset was set by the user: typed, or halved by a split
+// made here. A daily file of an earlier day never replaces it. Files that
+// never set this bit read as before.
+inline constexpr quint8 PriceSet = 32;
 }  // namespace KoersFlag
 
 // The records of RecordList, fields in file order. The kind letter `Id` is
@@ -126,6 +130,12 @@ struct KoersRec {
   Real48 CumDivBel;
   Real48 CumBTW;
   Real48 AdviesR;
+  // With Splits: the ratio of the split to the dataset before (1 where a
+  // split of an earlier dataset was carried in), so that the shares of a
+  // trade in the same dataset are told from those of the split; 0 when
+  // unknown (a file written before the ratio was kept): the dataset then
+  // counts no trade, as before.
+  Real48 SplitRatio;
 
   // True for the placeholder row that ends every dataset, in a file written
   // in either language.
