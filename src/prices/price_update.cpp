@@ -1,5 +1,7 @@
 #include "prices/price_update.h"
 
+#include <QHash>
+
 #include "model/conversions.h"
 
 namespace pelmar {
@@ -19,27 +21,42 @@ QDate dayOf(const Portfolio& portfolio, int rekIndex) {
   return serialToDate(portfolio.algAt(rekIndex - 1).Datum);
 }
 
-// The dataset before the one at rekIndex and its fund of the same name.
-struct Previous {
-  int rekIndex = -1;
-  const KoersRec* fund = nullptr;
-};
-Previous previousOf(const Portfolio& portfolio, int rekIndex, const KoersRec& fund) {
-  Previous previous;
-  int rek = rekIndex;
-  int koers = Portfolio::KoersIndexOf(rekIndex);
-  if (rek <= Portfolio::kFirstRekIndex || !portfolio.PrevDataSet(rek, koers) || rek == rekIndex)
-    return previous;
-  previous.rekIndex = rek;
-  const QString ticker = RemoveBlanks(fund.Ticker);
-  for (int i = koers; i < koers + portfolio.fundCount(koers); ++i) {
-    if (RemoveBlanks(portfolio.koersAt(i).Ticker).compare(ticker, Qt::CaseInsensitive) == 0) {
-      previous.fund = &portfolio.koersAt(i);
-      break;
-    }
-  }
-  return previous;
+// The first fund of the dataset at koersIndex whose ticker without blanks is
+// `name` (case ignored), or null.
+const KoersRec* fundNamed(const Portfolio& portfolio, int koersIndex, const QString& name) {
+  for (int i = koersIndex; i < koersIndex + portfolio.fundCount(koersIndex); ++i)
+    if (RemoveBlanks(portfolio.koersAt(i).Ticker).compare(name, Qt::CaseInsensitive) == 0)
+      return &portfolio.koersAt(i);
+  return nullptr;
 }
+
+// The dataset before the one at rekIndex, with its funds by name (blanks
+// removed, lower case), looked up once for all funds of the dataset.
+class PreviousDataSet {
+ public:
+  PreviousDataSet(const Portfolio& portfolio, int rekIndex) : portfolio_(portfolio) {
+    int rek = rekIndex;
+    int koers = Portfolio::KoersIndexOf(rekIndex);
+    if (rek <= Portfolio::kFirstRekIndex || !portfolio.PrevDataSet(rek, koers) || rek == rekIndex)
+      return;
+    rekIndex_ = rek;
+    for (int i = koers + portfolio.fundCount(koers) - 1; i >= koers; --i)
+      funds_.insert(RemoveBlanks(portfolio.koersAt(i).Ticker).toLower(), i);
+  }
+  // The first account of that dataset; -1 when there is none.
+  int rekIndex() const { return rekIndex_; }
+  // The fund of that dataset named as `fund` (the first of two of one
+  // name), or null.
+  const KoersRec* fundLike(const KoersRec& fund) const {
+    const int index = funds_.value(RemoveBlanks(fund.Ticker).toLower(), -1);
+    return index < 0 ? nullptr : &portfolio_.koersAt(index);
+  }
+
+ private:
+  const Portfolio& portfolio_;
+  int rekIndex_ = -1;
+  QHash<QString, int> funds_;
+};
 
 // Stores the price when it differs as a 6-byte real; true when it did.
 bool store(Real48& koers, double price) {
@@ -48,32 +65,32 @@ bool store(Real48& koers, double price) {
   return true;
 }
 
-bool updateFund(Portfolio& portfolio, PriceStore& prices, int rekIndex, KoersRec& fund,
+bool updateFund(Portfolio& portfolio, PriceStore& prices, int rekIndex,
+                const PreviousDataSet& before, KoersRec& fund,
                 std::vector<PriceReplacement>* replaced) {
   // The placeholder row holds no position and no file lists it: looking it
   // up would read six day files back for nothing.
   if (fund.Flag1 & kOwnPrice || fund.isPlaceholder()) return false;
   const QDate date = dayOf(portfolio, rekIndex);
-  const Previous previous = previousOf(portfolio, rekIndex, fund);
+  const KoersRec* previous = before.fundLike(fund);
   const PriceStore::FilePrice file = prices.GetFilePriceOn(fund.Ticker, date);
   if (file.price >= 0.0001) {
-    if (PriceSetHere(fund, previous.fund)) {
-      // A file of an earlier day never replaces what the user set today.
+    if (PriceSetHere(fund, previous)) {
+      // A file of an earlier day never replaces what the user set there.
       if (file.day < date) return false;
-      const double before = fund.Koers;
+      const double oldPrice = fund.Koers;
       if (!store(fund.Koers, file.price)) return false;
       fund.Flag1 = ClearBits(fund.Flag1, KoersFlag::PriceSet);
       if (replaced)
-        replaced->push_back({TrimRightBlanks(fund.Ticker), before, file.price,
+        replaced->push_back({TrimRightBlanks(fund.Ticker), oldPrice, file.price,
                              portfolio.algAt(rekIndex - 1).Datum, file.day});
       return true;
     }
     // A file older than the previous dataset is no newer than that
     // dataset's price, which may be the user's (a trade, a split, a typed
     // price): that price is carried on.
-    if (previous.fund && previous.fund->Koers > 0.0001 &&
-        file.day < dayOf(portfolio, previous.rekIndex))
-      return store(fund.Koers, previous.fund->Koers);
+    if (previous && previous->Koers > 0.0001 && file.day < dayOf(portfolio, before.rekIndex()))
+      return store(fund.Koers, previous->Koers);
     return store(fund.Koers, file.price);
   }
   // Only a fund without a price looks back: a price typed in by the user,
@@ -110,14 +127,17 @@ bool UpdatePricesFromFiles(Portfolio& portfolio, PriceStore& prices, int rekInde
   bool changed = false;
   const int first = Portfolio::KoersIndexOf(rekIndex);
   const int count = portfolio.fundCount(first);
+  const PreviousDataSet before(portfolio, rekIndex);
   for (int i = first; i < first + count; ++i)
-    changed = updateFund(portfolio, prices, rekIndex, portfolio.koersAt(i), replaced) || changed;
+    changed =
+        updateFund(portfolio, prices, rekIndex, before, portfolio.koersAt(i), replaced) || changed;
   return changed;
 }
 
 bool UpdateFundPrice(Portfolio& portfolio, PriceStore& prices, int rekIndex, int koersIndex,
                      std::vector<PriceReplacement>* replaced) {
-  return updateFund(portfolio, prices, rekIndex, portfolio.koersAt(koersIndex), replaced);
+  return updateFund(portfolio, prices, rekIndex, PreviousDataSet(portfolio, rekIndex),
+                    portfolio.koersAt(koersIndex), replaced);
 }
 
 double PriceFromEarlierSets(const Portfolio& portfolio, int rekIndex, const KoersRec& fund) {
@@ -129,14 +149,7 @@ double PriceFromEarlierSets(const Portfolio& portfolio, int rekIndex, const Koer
   double price = PriceStore::kNotFound;
   for (int step = 0; step < 3 && price <= 0.0001; ++step) {
     if (!portfolio.PrevDataSet(rek, koers)) break;
-    const int count = portfolio.fundCount(koers);
-    for (int i = koers; i < koers + count; ++i) {
-      const KoersRec& earlier = portfolio.koersAt(i);
-      if (RemoveBlanks(earlier.Ticker).compare(ticker, Qt::CaseInsensitive) == 0) {
-        price = earlier.Koers;
-        break;
-      }
-    }
+    if (const KoersRec* earlier = fundNamed(portfolio, koers, ticker)) price = earlier->Koers;
   }
   return price;
 }
@@ -150,9 +163,16 @@ std::optional<PriceAge> StalePrice(const Portfolio& portfolio, PriceStore& price
   int rek = rekIndex;
   for (int step = 0; step < kMostDataSetsBack; ++step) {
     const bool here = rek == rekIndex;
-    const Previous previous = previousOf(portfolio, rek, *fund);
+    // One fund is followed: its previous fund is searched for, not indexed.
+    int previousRek = rek;
+    int previousKoers = Portfolio::KoersIndexOf(rek);
+    const bool hasPrevious = rek > Portfolio::kFirstRekIndex &&
+                             portfolio.PrevDataSet(previousRek, previousKoers) &&
+                             previousRek != rek;
+    const KoersRec* previous =
+        hasPrevious ? fundNamed(portfolio, previousKoers, RemoveBlanks(fund->Ticker)) : nullptr;
     if (fund->Flag1 & (KoersFlag::Cumulatief | KoersFlag::BuySell) ||
-        PriceSetHere(*fund, previous.fund)) {
+        PriceSetHere(*fund, previous)) {
       if (here) return std::nullopt;
       return PriceAge{dayOf(portfolio, rek), true};
     }
@@ -162,9 +182,9 @@ std::optional<PriceAge> StalePrice(const Portfolio& portfolio, PriceStore& price
       if (IsOldPriceDay(file.day, dayOf(portfolio, rek))) return PriceAge{file.day, false};
       return std::nullopt;
     }
-    if (!previous.fund || previous.fund->Koers.value() != fund->Koers.value()) return std::nullopt;
-    rek = previous.rekIndex;
-    fund = previous.fund;
+    if (!previous || previous->Koers.value() != fund->Koers.value()) return std::nullopt;
+    rek = previousRek;
+    fund = previous;
   }
   return std::nullopt;
 }
