@@ -401,8 +401,8 @@ TEST(PortfolioFileRead, ADataSetOfMoreFundsThanTheWindowAddressesIsRefused) {
   // the 257th fund is refused first.
   EXPECT_EQ(back.result.reason.id, TextId::ReadTooManyFunds);
   // Lines beyond what 256 funds can take are refused as such.
-  text.insert(start, QByteArray(
-                         "<KoersRec>\r\n" + QByteArray("<Flag1>0</Flag1>\r\n").repeated(10240) +
+  text.insert(start,
+              QByteArray("<KoersRec>\r\n" + QByteArray("<Flag1>0</Flag1>\r\n").repeated(10240) +
                          "</KoersRec>\r\n"));
   EXPECT_EQ(readText(text).result.reason.id, TextId::ReadTooManyFundLines);
 }
