@@ -10,6 +10,7 @@
 #include "commands/refusal.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -134,6 +135,13 @@ bool readTextRows(const Session& session, KoersRec& fund, const QStringList& cel
   if (GridRowEditable(session, GridRow::Country)) fund.Country = cells[GridRow::Country].trimmed();
   if (GridRowEditable(session, GridRow::Valuta)) fund.Valuta = cells[GridRow::Valuta].trimmed();
   return fund.Country != before.Country || fund.Valuta != before.Valuta;
+}
+
+// A typed price is the user's: no daily file of a day before the one it
+// was typed on replaces it.
+void markTypedPrice(const Session& session, KoersRec& fund) {
+  fund.Flag1 =
+      SetBits(fund.Flag1, UserPriceMark(session.portfolio().alg().Datum, session.clock().today()));
 }
 
 bool isPlaceholderText(const QString& text) {
@@ -272,7 +280,7 @@ bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
     const Real48 stored = *value;
     if (stored.value() == field.value()) continue;
     field = stored;
-    if (row == GridRow::Koers) fund.Flag1 = SetBits(fund.Flag1, KoersFlag::PriceSet);
+    if (row == GridRow::Koers) markTypedPrice(session, fund);
     differs = true;
   }
   if (differs) portfolio.markChanged();
@@ -342,8 +350,7 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
       if (difference <= 0.0001) continue;
       field = *value;
       if (row == GridRow::Koers) {
-        // A typed price is the user's: no older daily file replaces it.
-        fund.Flag1 = SetBits(fund.Flag1, KoersFlag::PriceSet);
+        markTypedPrice(session, fund);
         changed = true;
       }
       touched = true;

@@ -68,11 +68,14 @@ QStringList fundEntries(const Session& session, const KoersRec& now, const Koers
   const double openedBefore = opened.Aantal - opened.Delta;
   if (Real48(now.Aantal - before).value() != Real48(opened.Aantal - openedBefore).value())
     items << session.text(TextId::TodaysEntryTrade);
-  const bool splitHere = has(now, KoersFlag::Splits) && !has(opened, KoersFlag::Splits) &&
-                         !(previous && has(*previous, KoersFlag::Splits));
-  if (splitHere)
+  // A split made here, or carried in from the dataset before (which keeps
+  // it); otherwise a price typed here.
+  const bool split = has(now, KoersFlag::Splits) && !has(opened, KoersFlag::Splits);
+  const bool splitCarriedIn = split && previous && has(*previous, KoersFlag::Splits);
+  constexpr quint8 userPrice = KoersFlag::PriceSet | KoersFlag::PriceKept;
+  if (split && !splitCarriedIn)
     items << session.text(TextId::TodaysEntrySplit);
-  else if (has(now, KoersFlag::PriceSet) && !has(opened, KoersFlag::PriceSet))
+  else if (!split && has(now, userPrice) && !has(opened, userPrice))
     items << label(GridRow::Koers);
   for (std::size_t i = 0; i < std::size(kEnteredRows); ++i)
     if (differs(now.*kEnteredFields[i], opened.*kEnteredFields[i])) items << label(kEnteredRows[i]);

@@ -23,10 +23,14 @@ inline constexpr quint8 Cumulatief = 2;
 inline constexpr quint8 BuySell = 4;
 inline constexpr quint8 RefWaarde = 8;
 inline constexpr quint8 FakeFund = 16;  // the only bit an appended dataset keeps
-// The price of this dataset was set by the user: typed, or halved by a split
-// made here. A daily file of an earlier day never replaces it. Files that
-// never set this bit read as before.
+// The price of this dataset was set by the user (typed, or halved by a
+// split) on the dataset's day or before it: only a daily file of that day
+// or later replaces it.
 inline constexpr quint8 PriceSet = 32;
+// The same, set on a day after the dataset's (in an older dataset): every
+// daily file the dataset can find is older than the price, so none replaces
+// it. Files that never set these bits read as before.
+inline constexpr quint8 PriceKept = 64;
 }  // namespace KoersFlag
 
 // The records of RecordList, fields in file order. The kind letter `Id` is

@@ -10,8 +10,10 @@ namespace {
 
 // Funds whose price the program never takes from the files: a new fund and
 // a trade keep the price they were booked at, a fund entered by hand the
-// price typed for it.
-constexpr quint8 kOwnPrice = KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::FakeFund;
+// price typed for it, and a price the user set after the dataset's day is
+// newer than every file the dataset can find.
+constexpr quint8 kOwnPrice =
+    KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::FakeFund | KoersFlag::PriceKept;
 // A daily file more than this many working days before a dataset is old.
 constexpr int kFreshWorkingDays = 5;
 // How far StalePrice follows a price back through earlier datasets.
@@ -115,8 +117,12 @@ bool IsOldPriceDay(QDate day, QDate date) {
   return day < serialToDate(limit);
 }
 
+quint8 UserPriceMark(DateTime dataSetDate, QDate today) {
+  return serialToDate(dataSetDate) < today ? KoersFlag::PriceKept : KoersFlag::PriceSet;
+}
+
 bool PriceSetHere(const KoersRec& fund, const KoersRec* previous) {
-  if (fund.Flag1 & KoersFlag::PriceSet) return true;
+  if (fund.Flag1 & (KoersFlag::PriceSet | KoersFlag::PriceKept)) return true;
   // A split of a file written before the mark existed: the dataset where
   // the run of split datasets starts.
   return (fund.Flag1 & KoersFlag::Splits) && !(previous && previous->Flag1 & KoersFlag::Splits);

@@ -18,19 +18,24 @@ struct PriceReplacement {
   QDate fileDay;
 };
 
-// Whether the fund's price in this dataset is the user's own: typed, or
-// halved by a split made here (a split carried in from the dataset before
-// is that dataset's). `previous` is the fund in the dataset before, or null.
+// The mark of a price the user sets today in a dataset of that date:
+// PriceSet on the dataset's day or before it, PriceKept after it.
+quint8 UserPriceMark(DateTime dataSetDate, QDate today);
+
+// Whether the fund's price in this dataset is the user's own: marked
+// PriceSet or PriceKept, or, in a file of before the marks, the dataset
+// where a run of split datasets starts. `previous` is the fund in the
+// dataset before, or null.
 bool PriceSetHere(const KoersRec& fund, const KoersRec* previous);
 
 // Puts the daily prices into the funds of the dataset whose first account
-// is at rekIndex: every fund that is neither Cumulatief, BuySell nor
-// FakeFund gets the price of its Ticker on the dataset's date, with two
-// exceptions that keep a price the user set. A price set in this dataset
-// (PriceSetHere) is replaced only by a file of the dataset's day or later
-// (the replacement is added to `replaced` and the mark cleared); a file of
-// a day before the previous dataset's date gives way to that dataset's
-// price, which is as recent and may be the user's. A fund for which the
+// is at rekIndex: every fund that is neither Cumulatief, BuySell, FakeFund
+// nor PriceKept gets the price of its Ticker on the dataset's date, with
+// two exceptions that keep a price the user set. A price set in this
+// dataset (PriceSetHere) is replaced only by a file of the dataset's day or
+// later (the replacement is added to `replaced` and the mark cleared); a
+// file of a day before the previous dataset's date gives way to that
+// dataset's price, which is as recent and may be the user's. A fund for which the
 // files hold no price keeps the price it has; a fund without a price takes
 // PriceFromEarlierSets. True when a stored price (as a Real48) changed;
 // marking the portfolio changed is the caller's.

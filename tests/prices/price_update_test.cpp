@@ -124,6 +124,15 @@ TEST_F(PriceUpdateTest, APriceTheUserSetGivesWayOnlyToAFileOfItsDayOrLater) {
   EXPECT_NEAR(replaced[0].before, 7.2, 1e-9);
   EXPECT_EQ(replaced[0].fileDay, QDate(2024, 3, 1));
 
+  // Set after the dataset's day (in an older dataset), no file replaces it.
+  EXPECT_EQ(UserPriceMark(dateToSerial(QDate(2024, 3, 1)), QDate(2024, 3, 1)), KoersFlag::PriceSet);
+  EXPECT_EQ(UserPriceMark(dateToSerial(QDate(2024, 3, 1)), QDate(2024, 12, 7)),
+            KoersFlag::PriceKept);
+  fundOf(2, 0).Flag1 = KoersFlag::PriceKept;
+  fundOf(2, 0).Koers = 7.2;
+  update(2);
+  EXPECT_NEAR(fundOf(2, 0).Koers, 7.2, 1e-9);
+
   // A split of an older file (no mark) counts from the dataset it starts in.
   fundOf(2, 0).Flag1 = KoersFlag::Splits;
   fundOf(2, 0).Koers = 3.6;
