@@ -17,9 +17,9 @@
 #include "cli/settings_verb.h"
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
-#include "commands/navigation.h"
 #include "commands/portfolio_io.h"
 #include "commands/session.h"
+#include "commands/todays_entries.h"
 #include "model/conversions.h"
 #include "model/currency.h"
 #include "prices/settings_store.h"
@@ -101,6 +101,8 @@ struct FundLine {
   double fundReturn = 0;
   double rotaiReturn = 0;
   AdviceBox advice;
+  // Where a price of an older day comes from (StalePriceNote); empty when fresh.
+  QString priceNote;
 };
 
 struct Listing {
@@ -145,16 +147,17 @@ class DataSetSnapshot {
   RecordList records_;
 };
 
-// Selects the first entry of the main window's fund list and shows that
-// fund, as the window does after opening a portfolio. Before that the
-// advice line of every fund is computed as the window shows it when the
-// fund is selected, and the dataset is put back as it was.
+// Shows the selected fund as the window shows it: after opening the first
+// entry of the fund list, after steps the fund they left selected (showing
+// another fund would store that fund's advice, which the window never
+// showed). Then the advice line of every fund is computed as the window
+// shows it when the fund is selected, and the dataset is put back as it was.
 Listing showLastDataSet(Session& session, const QString& fileName) {
   Portfolio& p = session.portfolio();
   Listing listing;
   listing.file = QDir::toNativeSeparators(fileName);
 
-  const int first = qMax(0, FundOffsetOf(p, FillFondsenBox(p).value(0)));
+  const int first = p.SelFonds();
   ShowDataSet(session, p.FirstKoersIndex() + first);
   const DataSetView view = DataSetViewOf(session, fileName);
   Advice& method = session.engine().advice();
@@ -187,6 +190,7 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
     line.fundReturn = fund.FRend;
     line.rotaiReturn = fund.ROTAIFRend;
     line.advice = advice[i];
+    line.priceNote = StalePriceNote(session, p.FirstKoersIndex() + i);
     listing.funds.push_back(line);
   }
   return listing;
@@ -222,6 +226,7 @@ void printText(const Listing& listing, const Session& session, QTextStream& out)
         << amount(fund.rotaiReturn, 10) << '\n';
     const QString advice = fund.advice.adviesLabel.trimmed();
     if (!advice.isEmpty()) out << "    " << advice << '\n';
+    if (!fund.priceNote.isEmpty()) out << "    " << fund.priceNote << '\n';
   }
 }
 
@@ -247,6 +252,7 @@ void printJson(const Listing& listing, QTextStream& out) {
                           !fund.advice.adviesLabel.trimmed().isEmpty()},
         {"buy", fund.advice.koopLabel.trimmed()},
         {"sell", fund.advice.verkoopLabel.trimmed()},
+        {"priceNote", fund.priceNote},
     });
   }
   const QJsonObject root{
@@ -327,6 +333,10 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   Portfolio& p = session.portfolio();
   const int limit = command.withoutNew ? WriteLimitWithoutLast(session) : WriteLimitAll(p);
   out.flush();
+  // Leaving the dataset of today out drops what the steps entered there.
+  if (const QStringList dropped = command.withoutNew ? EntriesOfToday(session) : QStringList();
+      !dropped.isEmpty())
+    err << session.text(TextId::CliEntriesDropped).arg(dropped.join(QStringLiteral("; "))) << '\n';
   if (!SavePortfolio(session, prompter, command.saveAs, limit, true)) {
     err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(command.saveAs)) << '\n';
     return kNotSaved;

@@ -55,7 +55,9 @@ TradeEntry HeadlessPrompter::buySell(const TradeProposal& proposal) {
 
 AccountChoice HeadlessPrompter::chooseAccount(const AccountChoice& proposal) {
   AccountChoice choice = proposal;
-  const std::optional<QString> answer = nextAnswer();
+  const std::optional<QString> answer =
+      account_ ? std::optional<QString>(QString::number(*std::exchange(account_, std::nullopt)))
+               : nextAnswer();
   bool number = false;
   const int selected = answer ? answer->toInt(&number) : 0;
   choice.accepted = answer == kYes || (number && selected >= 1 && selected <= 5);
@@ -96,7 +98,7 @@ CheckedAnswer HeadlessPrompter::questionWithCheck(const Question& q, const QStri
   return {question(q), false};
 }
 
-SaveChoice HeadlessPrompter::savePrompt(const QString& message) {
+SaveChoice HeadlessPrompter::savePrompt(const QString& message, SaveChoice) {
   write(message);
   return SaveChoice::Cancel;
 }

@@ -39,7 +39,7 @@ class HeadlessPrompter : public Prompter {
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
-  SaveChoice savePrompt(const QString& message) override;
+  SaveChoice savePrompt(const QString& message, SaveChoice defaultChoice) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
   // The year-closing question takes the next queued answer, and without
@@ -57,6 +57,11 @@ class HeadlessPrompter : public Prompter {
   void queueAnswer(const QString& answer) { answers_ << answer; }
   // The entry of the next buy/sell dialog; nothing cancels it.
   void setTrade(std::optional<ScriptedTrade> trade) { trade_ = trade; }
+  // The account (1 to 5) the next account chooser takes, before any queued
+  // answer; nothing clears it. A step sets it for itself and clears it
+  // after, so that an account a refused step never asked for reaches no
+  // later step.
+  void setAccount(std::optional<int> account) { account_ = account; }
   // The name the next save-file dialogs answer with; nothing cancels them.
   void setSaveName(std::optional<QString> name) { saveName_ = std::move(name); }
 
@@ -68,6 +73,7 @@ class HeadlessPrompter : public Prompter {
 
   QStringList answers_;
   std::optional<ScriptedTrade> trade_;
+  std::optional<int> account_;
   std::optional<QString> saveName_;
 
   QTextStream& err_;

@@ -10,6 +10,7 @@
 #include "commands/datasets.h"
 #include "commands/download.h"
 #include "commands/fund_grid.h"
+#include "commands/latest_prices.h"
 #include "commands/navigation.h"
 #include "commands/new_fund.h"
 #include "commands/quotes.h"
@@ -305,7 +306,9 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
     case Kind::NewManualFund: {
       // The account chooser that follows the first investment takes the
       // account given, else it is cancelled and the fund stays on account 1.
-      if (step.account > 0) prompter.queueAnswer(QString::number(step.account));
+      // The account is this step's: a step refused before the chooser
+      // leaves it to no later one.
+      if (step.account > 0) prompter.setAccount(step.account);
       const double price = step.price.value_or(0);
       const Outcome added =
           step.kind == Kind::NewFund
@@ -314,6 +317,7 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
                            {true, Market::Dutch, step.text, step.text.toLower(), price,
                             price * step.quantity, step.quantity},
                            true);
+      prompter.setAccount(std::nullopt);
       redraw(session);
       return added.ok();
     }
@@ -359,8 +363,16 @@ ParsedScript ParseScript(const QString& text) {
 int RunScript(Session& session, HeadlessPrompter& prompter, const std::vector<ScriptStep>& steps,
               bool strict, QTextStream& err) {
   std::map<int, QStringList> accounts;
+  // A price the user set that a later daily file replaced is told, as the
+  // window's status line does: after opening and after each step.
+  const auto tellReplaced = [&] {
+    if (const auto replaced = session.engine().takeReplacedPrices(); !replaced.empty())
+      err << PricesReplacedText(session, replaced) << '\n';
+  };
+  tellReplaced();
   for (const ScriptStep& step : steps) {
     const bool done = runStep(session, prompter, step, accounts, err);
+    tellReplaced();
     err.flush();
     if (!done && strict) return kScriptRefused;
   }

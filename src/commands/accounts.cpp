@@ -251,6 +251,8 @@ Outcome ChooseAccount(Session& session, Prompter& prompter, quint8& rekNr) {
     row.saldo = rek.Saldo;
   }
 
+  // What the chooser showed: only what the user changed there is stored.
+  const AccountChoice shown = choice;
   const QString fundCurrency = RemoveBlanks(p.koers().Valuta);
   for (;;) {
     AccountChoice answer = prompter.chooseAccount(choice);
@@ -275,16 +277,24 @@ Outcome ChooseAccount(Session& session, Prompter& prompter, quint8& rekNr) {
 
     // Names and numbers live in every dataset alike (the engine carries
     // them forward), so they are written into all; the currencies into the
-    // current dataset, whose funds decide them.
-    forEachDataSet(p, [&](int rek) {
-      for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
+    // current dataset, whose funds decide them. Only what the user changed
+    // in the chooser is written, and a default name as it was shown ("Naam
+    // 1"): an untouched name keeps its leading blanks and an all-blank
+    // currency stays as the file holds it.
+    for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
+      const AccountChoiceRow& before = shown.rows[number - 1];
+      const AccountChoiceRow& after = answer.rows[number - 1];
+      const bool name = after.name != before.name ||
+                        isDefaultName(accountOf(p, p.FirstRekIndex(), number).RekNaam);
+      const bool accountNumber = after.number != before.number;
+      forEachDataSet(p, [&](int rek) {
         RekeningRec& account = accountOf(p, rek, number);
-        account.RekNaam = answer.rows[number - 1].name;
-        account.RekNummer = answer.rows[number - 1].number;
-      }
-    });
-    for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number)
-      accountOf(p, p.FirstRekIndex(), number).Valuta = answer.rows[number - 1].currency;
+        if (name) account.RekNaam = after.name;
+        if (accountNumber) account.RekNummer = after.number;
+      });
+      if (after.currency.trimmed() != before.currency.trimmed())
+        accountOf(p, p.FirstRekIndex(), number).Valuta = after.currency;
+    }
     rekNr = static_cast<quint8>(chosen);
     p.koers().RekNr = rekNr;
     CopyAccountForward(p, chosen);

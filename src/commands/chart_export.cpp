@@ -56,6 +56,18 @@ QString DesktopFolder() {
   return desktop;
 }
 
+QString ChartExportFileText(const Session& session, const QString& path) {
+  const QFileInfo file(path);
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  // "On the desktop" only where the file really is: without a desktop
+  // folder the export goes to the home folder, which is then named.
+  if (!desktop.isEmpty() && QFileInfo(desktop).isDir() &&
+      QFileInfo(desktop).canonicalFilePath() == file.absoluteDir().canonicalPath())
+    return session.text(TextId::ChartExportFile).arg(file.fileName());
+  return session.text(TextId::ChartExportFileIn)
+      .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
 ExportLineFormat ExportLineFormatFor(const std::optional<QString>& versionText) {
   if (!versionText) return ExportLineFormat::Modern;
   bool ok = false;
@@ -118,8 +130,7 @@ Outcome ExportBtnClick(Session& session, Prompter& prompter, ChartKind kind, con
     return written;
   }
   prompter.timedMessage(session.text(messageOf(kind)).arg(name.trimmed()),
-                        session.text(TextId::ChartExportFile).arg(QFileInfo(path).fileName()),
-                        4000);
+                        ChartExportFileText(session, path), 4000);
   return Outcome::done();
 }
 

@@ -24,6 +24,9 @@ ExportLineFormat ExportLineFormatFor(const std::optional<QString>& versionText);
 
 // The user's desktop folder, or the home folder when there is none; ends in "/".
 QString DesktopFolder();
+// Where the message after an export says the file is: "on the desktop"
+// when its folder is the desktop, otherwise the folder by name.
+QString ChartExportFileText(const Session& session, const QString& path);
 
 // The export's lines, CR LF: each day as a date in the settings' format and
 // its value with four decimals and the language's decimal separator.

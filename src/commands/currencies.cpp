@@ -16,6 +16,10 @@ namespace {
 constexpr double kLowestIndexPrice = 0.01;
 // Shown in the dialog, and taken by the dataset, when the index has no price.
 constexpr double kNoPriceRate = 0.94;
+// The euro/dollar rates an index may give: a price outside them is no
+// currency index (a stock picked by mistake).
+constexpr double kLowestEuroInDollars = 0.2;
+constexpr double kHighestEuroInDollars = 5.0;
 
 // The factor edit's whole number above 0, or nothing.
 std::optional<int> wholeFactor(const QString& text) {
@@ -47,6 +51,15 @@ double RateOfIndexPrice(double price) {
   return price > 1.0 ? 1.0 / price : price;
 }
 
+std::optional<Reason> FundIndexRefusal(const QString& ticker, double price) {
+  if (price < kLowestIndexPrice) return Reason{TextId::NoPriceAvailable, {}, {}, 0};
+  const double euroInDollars = 1.0 / RateOfIndexPrice(price);
+  if (euroInDollars < kLowestEuroInDollars || euroInDollars > kHighestEuroInDollars)
+    return Reason{
+        TextId::IndexRateImplausible, {ticker, QString::number(euroInDollars, 'f', 2)}, {}, 0};
+  return std::nullopt;
+}
+
 RatioCaptions CurrencyRatioCaptions(const Language& language, const QString& priceText,
                                     const QString& factorText) {
   RatioCaptions captions;
@@ -58,9 +71,13 @@ RatioCaptions CurrencyRatioCaptions(const Language& language, const QString& pri
   const double price = StrToReal(priceText);
   captions.show = std::fabs(price - 1.0) >= 0.001;
   if (!captions.show) return captions;
-  const QString rate = RealToStr(price / *factor, 0, 4, language).trimmed();
-  captions.inDollars = language.text(TextId::OneEuroCosts).arg(rate);
-  captions.inEuros = language.text(TextId::OneDollarCosts).arg(rate);
+  // The two captions state one rate both ways: a rate above 1 is the euro
+  // in dollars, as everywhere in the program, and the other is its inverse.
+  const double dollarInEuros = RateOfIndexPrice(price / *factor);
+  const auto text = [&](double value) { return RealToStr(value, 0, 4, language).trimmed(); };
+  captions.inDollars =
+      language.text(TextId::OneEuroCosts).arg(text(dollarInEuros > 0 ? 1.0 / dollarInEuros : 0.0));
+  captions.inEuros = language.text(TextId::OneDollarCosts).arg(text(dollarInEuros));
   return captions;
 }
 
@@ -127,21 +144,28 @@ Outcome KiesValutaClick(Session& session, Prompter& prompter) {
   proposal.indexPrice = [&session](const QString& ticker) {
     return IndexPriceToday(session, ticker);
   };
+  proposal.indexRefusal = [&session](const QString& ticker) {
+    const std::optional<Reason> refusal =
+        FundIndexRefusal(ticker, IndexPriceToday(session, ticker));
+    return refusal ? refusal->text(session.language()) : QString();
+  };
   const FundCurrencyChoice choice = prompter.chooseFundCurrency(proposal);
+  // Cancel changes nothing, an index picked from the list included.
+  if (!choice.accepted) return Outcome::stopped();
 
-  // A pick from the list takes effect at once, as the dialog showed it.
+  // The index picked takes effect with OK, unless its price gives no
+  // plausible rate (a stock picked by mistake): then the rate stays.
   if (choice.pickedIndex) {
     const double price = IndexPriceToday(session, *choice.pickedIndex);
-    session.settings().dollarIndexName = *choice.pickedIndex;
-    session.settings().dollarFactor = choice.factor;
-    if (price >= kLowestIndexPrice) {
+    if (const std::optional<Reason> refusal = FundIndexRefusal(*choice.pickedIndex, price)) {
+      prompter.message(refusal->text(session.language()));
+    } else {
+      session.settings().dollarIndexName = *choice.pickedIndex;
+      session.settings().dollarFactor = choice.factor;
       p.setDollarKoers(RateOfIndexPrice(price));
       p.alg().Dollar = RateOfIndexPrice(price);
-    } else {
-      prompter.message(session.text(TextId::NoPriceAvailable));
     }
   }
-  if (!choice.accepted) return Outcome::stopped();
   Settings& settings = session.settings();
   settings.fundIndexName = settings.dollarIndexName;
   settings.fundIndexFactor = choice.factor;

@@ -25,6 +25,10 @@ QString CountryOfCurrency(const QString& valuta);
 // price above 1.0 gives the price of one euro in dollars, so its inverse.
 double IndexPriceToday(Session& session, const QString& ticker);
 double RateOfIndexPrice(double price);
+// Why the index picked in the fund-currency dialog cannot give the rate: no
+// price, or a price that makes one euro cost less than 0.2 or more than 5
+// dollars. Nothing when it can.
+std::optional<Reason> FundIndexRefusal(const QString& ticker, double price);
 
 // The two captions of the ratio group for the texts of the price and factor
 // edits. `keep`: the factor edit is empty or no whole number above 0 and
@@ -68,8 +72,9 @@ Outcome ValutaOKBtnClick(Session& session, Prompter& prompter, const DollarIndex
 // dialog, then the chosen currency in the fund, in the same fund of every
 // later dataset and, by the country rule, in the country of every fund of
 // those datasets; they are recalculated and the portfolio marked changed.
-// Stopped when the dialog was cancelled. An index picked in the dialog's
-// list counts whether or not the dialog ended with OK.
+// Stopped, with nothing changed, when the dialog was cancelled; an index
+// picked in the dialog's list takes effect with OK, unless
+// FundIndexRefusal refuses it (the rate then stays).
 Outcome KiesValutaClick(Session& session, Prompter& prompter);
 
 // The currency change of KiesValutaClick without the dialog (also the

@@ -5,6 +5,7 @@
 #include "commands/datasets.h"
 #include "model/conversions.h"
 #include "model/dates.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -68,33 +69,42 @@ void ShowDataSet(Session& session, int index) {
   if (index < p.FirstKoersIndex() || index >= p.FirstKoersIndex() + fundCount)
     index = p.FirstKoersIndex();
   p.selectFund(index - p.FirstKoersIndex());
-  CalcCurrentDataSet(session);
 
-  AlgemeenRec& alg = p.alg();
-  KoersRec& fund = p.koers();
   // Stored values change only when they really differ: showing a dataset
-  // is no change of the portfolio.
+  // is no change of the portfolio. A rate the window rewrites is written
+  // before the figures are computed, so that they follow the rate stored;
+  // the later datasets, which build on them, are computed again too.
+  AlgemeenRec& alg = p.alg();
   if (const Real48 dollar = NormalisedDollar(alg.Dollar); dollar.value() != alg.Dollar.value()) {
     alg.Dollar = dollar;
     p.markChanged();
+    CalcDataSetsFrom(session, p.FirstRekIndex());
+  } else {
+    CalcCurrentDataSet(session);
   }
 
-  // A fund whose price the program sets itself keeps it. When the price
-  // files have no price the stored one stays: a missing price is no price.
-  constexpr quint8 ownPrice = KoersFlag::Cumulatief | KoersFlag::BuySell | KoersFlag::FakeFund;
-  if (!(fund.Flag1 & ownPrice)) {
-    const double price =
-        session.prices().GetFilePrice(RemoveBlanks(fund.Ticker), serialToDate(alg.Datum));
-    // Compared as stored: a file price of 160.59 is the stored
-    // 160.59000000008382, which is no change and needs no second run.
-    if (price > 0.0001 && Real48(price).value() != fund.Koers.value()) {
-      fund.Koers = price;
-      p.markChanged();
-      // Recalculated again so that the totals agree with the price shown.
-      CalcCurrentDataSet(session);
-    }
+  // The fund's price from the daily files, by the rules of every dataset's
+  // prices (a price the user set is kept). Compared as stored: a file price
+  // of 160.59 is the stored 160.59000000008382, which is no change and
+  // needs no second run.
+  if (UpdateFundPrice(p, session.prices(), p.FirstRekIndex(), p.pKoersRec(),
+                      session.engine().replacedPrices())) {
+    p.markChanged();
+    // Recalculated again so that the totals agree with the price shown.
+    CalcCurrentDataSet(session);
   }
   session.engine().advice().FundAdvice(p.FirstRekIndex(), p.SelFonds());
+}
+
+QString StalePriceNote(Session& session, int koersIndex) {
+  const Portfolio& p = session.portfolio();
+  if (p.isEmpty() || p.idAt(koersIndex) != KoersRec::Id) return {};
+  const std::optional<PriceAge> age =
+      StalePrice(p, session.prices(), p.FirstRekIndex(), koersIndex);
+  if (!age) return {};
+  return session
+      .text(age->fromEarlierDataSet ? TextId::StalePriceFromDataSet : TextId::StalePriceFromFile)
+      .arg(formatDate(age->day, dateFormatFromSetting(session.settings().dateFormat)));
 }
 
 DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath) {

@@ -63,6 +63,12 @@ DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath);
 // A date in the short form of the date-format setting.
 QString ShortDate(const Session& session, DateTime serial);
 
+// The note on the price of the fund at koersIndex of the current dataset
+// when it is of an older day (StalePrice): the day of the price file, more
+// than five working days before the dataset, or of the earlier dataset the
+// price comes from. Empty for a fresh price.
+QString StalePriceNote(Session& session, int koersIndex);
+
 struct ControlStates {
   bool save = false;  // SaveFile, SpeedSave
   bool any = false;   // every command that needs an open or new portfolio

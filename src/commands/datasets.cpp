@@ -8,11 +8,6 @@ namespace pelmar {
 
 namespace {
 
-// NextWorkDay of yesterday: today, or the next working day.
-DateTime todayOrNextWorkDay(const Session& session) {
-  return NextWorkDay(dateToSerial(session.clock().today()) - 1);
-}
-
 std::optional<DateTime> askDate(const Session& session, Prompter& prompter, DateTime proposal,
                                 DateQuestion ask) {
   if (ask == DateQuestion::TakeProposal) return proposal;
@@ -23,6 +18,10 @@ std::optional<DateTime> askDate(const Session& session, Prompter& prompter, Date
 }
 
 }  // namespace
+
+DateTime DateOfNewDataSet(const Session& session) {
+  return NextWorkDay(dateToSerial(session.clock().today()) - 1);
+}
 
 void CalcCurrentDataSet(Session& session) {
   Portfolio& p = session.portfolio();
@@ -66,7 +65,7 @@ Outcome AddDataSet(Session& session, Prompter& prompter, DateQuestion ask) {
     // Append. A cancelled date keeps the previous date and SetDuur.
     DateTime datum = current.Datum;
     qint32 setDuur = current.SetDuur;
-    if (const auto chosen = askDate(session, prompter, todayOrNextWorkDay(session), ask)) {
+    if (const auto chosen = askDate(session, prompter, DateOfNewDataSet(session), ask)) {
       if (wholeDay(*chosen) < currentDay) {
         prompter.message(session.text(TextId::DateBeforeLastDataSet));
         datum = NextWorkDay(currentDay);
@@ -113,7 +112,7 @@ IdentRec NewIdentRec(const Session& session, bool portInDollar) {
 
 Outcome NewPortfolio(Session& session, Prompter& prompter, bool portInDollar) {
   const std::optional<QDateTime> chosen = prompter.pickDate(
-      session.text(TextId::SelectStartDateTitle), serialToDateTime(todayOrNextWorkDay(session)));
+      session.text(TextId::SelectStartDateTitle), serialToDateTime(DateOfNewDataSet(session)));
   if (!chosen) return Outcome::stopped();
   session.portfolio().NewPortfolio(NewIdentRec(session, portInDollar),
                                    wholeDay(dateTimeToSerial(*chosen)));

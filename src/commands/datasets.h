@@ -31,6 +31,10 @@ void CalcDataSetsFrom(Session& session, int rekIndex);
 // the mode.
 QString DivirOzevClick(Session& session);
 
+// The date a new last dataset is proposed: NextWorkDay of yesterday (today,
+// or the next working day), a whole day.
+DateTime DateOfNewDataSet(const Session& session);
+
 // Adds a dataset after the current one: appended as a copy of it when it is
 // the last dataset, else inserted between it and the next one. The new
 // dataset becomes current, and its funds hold the day's prices from the

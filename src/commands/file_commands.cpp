@@ -8,6 +8,7 @@
 #include "commands/datasets.h"
 #include "commands/navigation.h"
 #include "commands/refusal.h"
+#include "commands/todays_entries.h"
 #include "commands/year_closing.h"
 
 namespace pelmar {
@@ -70,6 +71,37 @@ bool refuseExtension(Session& session, Prompter& prompter, const QString& fileNa
   return true;
 }
 
+// The save prompt of an opened portfolio with `message`. When the dataset
+// of today holds entries of the user, the prompt names them and its default
+// button saves that dataset too; "Save changes", which drops it, is asked
+// once more (Yes drops, No saves it too, Cancel saves nothing).
+SaveChoice askSave(Session& session, Prompter& prompter, const QString& message) {
+  const QStringList entries = EntriesOfToday(session);
+  if (entries.isEmpty()) return prompter.savePrompt(message, SaveChoice::SaveChanges);
+  const SaveChoice choice =
+      prompter.savePrompt(message + QStringLiteral("\r\n") + EntriesOfTodayLine(session, entries),
+                          SaveChoice::SaveWithNew);
+  if (choice != SaveChoice::SaveChanges) return choice;
+  Question question;
+  question.caption = session.text(TextId::SaveFormCaption);
+  question.message =
+      session.text(TextId::SaveWithoutTodayQuestion).arg(entries.join(QStringLiteral("; ")));
+  question.yesText = session.text(TextId::ButtonYes);
+  question.noText = session.text(TextId::ButtonNo);
+  question.cancelText = session.text(TextId::ButtonCancel);
+  question.showCancel = true;
+  question.yesIsDefault = false;
+  switch (prompter.question(question)) {
+    case Answer::Yes:
+      return SaveChoice::SaveChanges;
+    case Answer::No:
+      return SaveChoice::SaveWithNew;
+    case Answer::Cancel:
+      break;
+  }
+  return SaveChoice::Cancel;
+}
+
 // Offers unsaved changes for saving before the portfolio is replaced.
 // False when they would be lost: the prompt or the name dialog was
 // cancelled, or the save failed.
@@ -115,6 +147,7 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
   ShowDataSet(session, p.pKoersRec());
   // A portfolio of an earlier year is offered for closing.
   OfferYearClosing(session, prompter, progress.recalc);
+  KeepDataSetOfToday(session);
   p.markUnchanged();
   return Outcome::done();
 }
@@ -130,6 +163,10 @@ Outcome SpeedNewClick(Session& session, Prompter& prompter) {
   if (Outcome made = NewPortfolio(session, prompter, inDollar); !made) return made;
 
   session.files().caption = session.caption() + session.text(TextId::NewFileCaption);
+  // A new portfolio has no dataset of today that opening appended: every
+  // save writes all its datasets, so none the user made is dropped.
+  session.files().dataSetOfTodayAdded = false;
+  session.files().dataSetOfTodayAsOpened.reset();
   session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
   SelectFundEntry(p, FillFondsenBox(p).value(0));
   ShowDataSet(session, p.pKoersRec());
@@ -197,7 +234,7 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
     return SaveOutcome::Saved;
   }
 
-  const SaveChoice choice = prompter.savePrompt(session.text(TextId::SaveFormMessage));
+  const SaveChoice choice = askSave(session, prompter, session.text(TextId::SaveFormMessage));
   if (choice == SaveChoice::Cancel) {
     state.bMayClose = false;
     return SaveOutcome::Cancelled;
@@ -225,7 +262,7 @@ Outcome SaveAsClick(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   const KeepPlace keep(p);
-  const SaveChoice choice = prompter.savePrompt(session.text(TextId::SaveAsWithNewQuestion));
+  const SaveChoice choice = askSave(session, prompter, session.text(TextId::SaveAsWithNewQuestion));
   if (choice == SaveChoice::Cancel || choice == SaveChoice::CloseWithoutSaving)
     return Outcome::stopped();
   const int limit =

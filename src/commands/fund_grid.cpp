@@ -5,10 +5,12 @@
 #include <cmath>
 #include <optional>
 
+#include "commands/accounts.h"
 #include "commands/datasets.h"
 #include "commands/refusal.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -133,6 +135,13 @@ bool readTextRows(const Session& session, KoersRec& fund, const QStringList& cel
   if (GridRowEditable(session, GridRow::Country)) fund.Country = cells[GridRow::Country].trimmed();
   if (GridRowEditable(session, GridRow::Valuta)) fund.Valuta = cells[GridRow::Valuta].trimmed();
   return fund.Country != before.Country || fund.Valuta != before.Valuta;
+}
+
+// A typed price is the user's: no daily file of a day before the one it
+// was typed on replaces it.
+void markTypedPrice(const Session& session, KoersRec& fund) {
+  fund.Flag1 =
+      SetBits(fund.Flag1, UserPriceMark(session.portfolio().alg().Datum, session.clock().today()));
 }
 
 bool isPlaceholderText(const QString& text) {
@@ -271,6 +280,7 @@ bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
     const Real48 stored = *value;
     if (stored.value() == field.value()) continue;
     field = stored;
+    if (row == GridRow::Koers) markTypedPrice(session, fund);
     differs = true;
   }
   if (differs) portfolio.markChanged();
@@ -323,6 +333,10 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
   }
 
   KoersRec& fund = portfolio.koersAt(index);
+  // Nothing invested yet: a first investment is booked on an account the
+  // user chooses.
+  const bool firstInvestment = std::fabs(fund.CumInleg) <= 0.01;
+  bool investmentChanged = false;
   for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
     if (!GridRowEditable(session, row)) continue;
     const std::optional<double> value = editedValue(session, prompter, fund, row, cells[row]);
@@ -335,17 +349,29 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
       // quantity alone needs no recalculation of later datasets.
       if (difference <= 0.0001) continue;
       field = *value;
-      if (row == GridRow::Koers) changed = true;
+      if (row == GridRow::Koers) {
+        markTypedPrice(session, fund);
+        changed = true;
+      }
       touched = true;
       continue;
     }
     field = *value;
-    if (difference > changeThreshold(row)) changed = true;
+    if (difference > changeThreshold(row)) {
+      changed = true;
+      if (row == GridRow::Inleg) investmentChanged = true;
+    }
     if (difference > 0) touched = true;
     if ((row == GridRow::f || row == GridRow::v) && field > kMaxGrowthFactor)
       field = kMaxGrowthFactor;
   }
 
+  // The account is chosen before the dataset is computed, so that the
+  // account the fund is booked on takes its currency, not account 1.
+  if (investmentChanged && firstInvestment && std::fabs(fund.Inleg) > 0.01) {
+    quint8 rekNr = fund.RekNr;
+    (void)ChooseAccount(session, prompter, rekNr);
+  }
   CalcCurrentDataSet(session);
   if (changed) SpeedRekenClick(session, progress);
   if (changed || touched) portfolio.markChanged();

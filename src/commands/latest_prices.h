@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "commands/session.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -14,7 +15,13 @@ struct LatestPricesLines {
   QString status;         // the status line
   QString downloadLabel;  // the download window's label
 };
+// With the day of the newest daily file of the price folder, the line also
+// says how old that file is when it is more than five working days old.
 LatestPricesLines ShowLatestPrices(const Session& session, const LatestPriceDays& days,
-                                   const QString& lastReadFile);
+                                   const QString& lastReadFile, QDate newestFile = {});
+
+// The status line's words on prices the user set that daily files of a
+// later day replaced: which price replaced which.
+QString PricesReplacedText(const Session& session, const std::vector<PriceReplacement>& replaced);
 
 }  // namespace pelmar

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "commands/accounts.h"
+#include "commands/currencies.h"
 #include "commands/datasets.h"
 #include "commands/fund_grid.h"
 #include "commands/refusal.h"
@@ -196,12 +197,16 @@ Outcome AddNewFund(Session& session, Prompter& prompter, const NewFundEntry& ent
     return Outcome::stopped();
   }
   // The placeholder row becomes the fund with its first purchase, typed into
-  // it as the grid would; the manual fund keeps the portfolio's currency.
-  if (!manual) {
-    const bool us = entry.market == Market::Us;
-    placeholder.Country = us ? QStringLiteral("us") : QStringLiteral("nl");
-    placeholder.Valuta = us ? QStringLiteral("US$") : QStringLiteral("EUR");
+  // it as the grid would; a listed fund takes its list's currency, a manual
+  // one the portfolio's. The country follows the currency: a placeholder row
+  // made after the first fund holds the language's default country, which
+  // need not go with its currency.
+  if (manual) {
+    placeholder.Valuta = PortfolioCurrency(portfolio);
+  } else {
+    placeholder.Valuta = entry.market == Market::Us ? kDollarCode : kEuroCode;
   }
+  placeholder.Country = CountryOfCurrency(placeholder.Valuta);
   placeholder.Koers = entry.price;
   placeholder.Aantal = entry.quantity;
   placeholder.Inleg = entry.investment;
@@ -212,12 +217,15 @@ Outcome AddNewFund(Session& session, Prompter& prompter, const NewFundEntry& ent
   }
   portfolio.selectFund(offset);
   portfolio.markChanged();
-  CalcCurrentDataSet(session);
-  // The first investment is booked on an account the user chooses.
+  // The first investment is booked on an account the user chooses, before
+  // the dataset is computed: computed first, the fund would give its
+  // currency to the placeholder row's account 1 before it is booked
+  // elsewhere.
   if (std::fabs(entry.investment) > 0.01) {
     quint8 rekNr = portfolio.koersAt(index).RekNr;
     (void)ChooseAccount(session, prompter, rekNr);
   }
+  CalcCurrentDataSet(session);
   completeLaterCopies(session, portfolio.koersAt(index), manual);
   RecalculateEveryDataSet(session, progress);
   return Outcome::done();

@@ -176,13 +176,20 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
                          {QString::number(result.placeholdersAdded),
                           current.initialRecords().placeholderTicker}));
   }
-  // A portfolio too full for the dataset of today opens without it; the
-  // year closing makes room. Its last dataset is then a stored one. The
-  // date of the new dataset is taken as proposed.
-  const bool added = current.canCopyDataSet(current.lastRekIndex()) &&
+  // A portfolio opened a second time on one day already ends with the
+  // dataset of today: it opens on that one, so the entries made there
+  // before are the ones shown. A portfolio too full for the dataset of
+  // today opens without it; the year closing makes room. Either way its
+  // last dataset is then a stored one. The date of the new dataset is taken
+  // as proposed.
+  const bool ofToday =
+      wholeDay(current.algAt(current.lastRekIndex() - 1).Datum) == DateOfNewDataSet(session);
+  const bool added = !ofToday && current.canCopyDataSet(current.lastRekIndex()) &&
                      AddDataSet(session, prompter, DateQuestion::TakeProposal).ok();
   session.files().dataSetOfTodayAdded = added;
-  if (!added) {
+  if (ofToday) {
+    trace.Log(kReadRoutine + QStringLiteral(" - geopend op de Dataset van vandaag"));
+  } else if (!added) {
     trace.Log(kReadRoutine + QStringLiteral(" - geen Dataset toegevoegd, portefeuille vol"));
     (void)Refuse(session, prompter, TextId::PortfolioFullNoNewDataSet);
   }

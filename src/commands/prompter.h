@@ -63,8 +63,9 @@ class Prompter {
   virtual std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                               const QString& filter) = 0;
   // The save prompt with its message: save the changes, save them with the
-  // dataset "Nieuw", close without saving, or cancel.
-  virtual SaveChoice savePrompt(const QString& message) = 0;
+  // dataset "Nieuw", close without saving, or cancel. `defaultChoice` is the
+  // focused button, which Enter takes.
+  virtual SaveChoice savePrompt(const QString& message, SaveChoice defaultChoice) = 0;
 
   // The folder-browse window, showing the files that match `mask`: the
   // chosen folder, or nothing. A prompter without one chooses nothing.

@@ -65,13 +65,16 @@ struct FundCurrencyProposal {
   // The stock picker's lines, and the price of today of an index ticker.
   QStringList stockLines;
   std::function<double(const QString&)> indexPrice;
+  // Why an index ticker cannot be taken (empty when it can): the dialog
+  // refuses the pick with this reason.
+  std::function<QString(const QString&)> indexRefusal;
 };
 struct FundCurrencyChoice {
   bool accepted = false;
   QString currency;  // ValutaEdit
   QString factor;
   bool inDollars = false;
-  // The ticker last picked from the list, whether or not OK ended the dialog.
+  // The ticker last picked from the list and not refused.
   std::optional<QString> pickedIndex;
 };
 

@@ -6,6 +6,7 @@
 
 #include "commands/datasets.h"
 #include "commands/refusal.h"
+#include "prices/price_update.h"
 #include "reports/actions_report.h"
 #include "reports/portfolio_report.h"
 
@@ -38,7 +39,10 @@ ReportContext ReportContextOf(Session& session) {
 ReportDocument OverzichtPortefeuilleClick(Session& session) {
   CalcCurrentDataSet(session);
   Portfolio& p = session.portfolio();
-  const ReportContext context = ReportContextOf(session);
+  ReportContext context = ReportContextOf(session);
+  for (int i = p.FirstKoersIndex(); i < p.FirstKoersIndex() + p.fundCount(p.FirstKoersIndex()); ++i)
+    if (const std::optional<PriceAge> age = StalePrice(p, session.prices(), p.FirstRekIndex(), i))
+      context.earlierPriceDays.insert(i, age->day);
   ReportDocument document = PortfolioReport(p, p.FirstRekIndex(), context);
   AlgemeenRec& alg = p.alg();
   const Real48 rate = AccountDollarRate(alg, context);

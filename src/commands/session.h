@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QtGlobal>
+#include <optional>
+#include <vector>
 
 #include "commands/clock.h"
 #include "engine/engine.h"
@@ -24,8 +26,16 @@ struct FileState {
   // that follows does not ask again.
   bool closingWithoutSaving = false;
   // The last dataset is the dataset of today that opening added; false when
-  // the portfolio was opened too full to take one.
+  // the portfolio was opened too full to take one, or on a stored dataset
+  // of today's date.
   bool dataSetOfTodayAdded = true;
+  // The accounts and funds of that dataset as opening appended and computed
+  // it, to tell what the user entered there since (EntriesOfToday).
+  struct DataSetCopy {
+    std::vector<RekeningRec> accounts;
+    std::vector<KoersRec> funds;
+  };
+  std::optional<DataSetCopy> dataSetOfTodayAsOpened;
 };
 
 // The program-wide state of one run: the settings, the language, the clock,

@@ -5,31 +5,44 @@
 #include "commands/datasets.h"
 #include "commands/refusal.h"
 #include "model/conversions.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
 namespace {
 
-void splitRecord(KoersRec& fund, double ratio) {
+// Splits one record; its price becomes the user's, set today. In the dataset
+// of the split its ratio to the dataset before grows by the ratio; a later
+// dataset keeps its own ratio to the one before it (1 when it had no
+// split), since both are split alike.
+void splitRecord(KoersRec& fund, double ratio, bool here, quint8 priceMark) {
+  const bool wasSplit = fund.Flag1 & KoersFlag::Splits;
   fund.Aantal = fund.Aantal * ratio;
   fund.Koers = fund.Koers / ratio;
-  fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Splits);
+  if (here) {
+    // An unknown ratio (0) stays unknown.
+    fund.SplitRatio = wasSplit ? fund.SplitRatio * ratio : ratio;
+  } else if (!wasSplit) {
+    fund.SplitRatio = 1;
+  }
+  fund.Flag1 = SetBits(fund.Flag1, KoersFlag::Splits | priceMark);
 }
 
 }  // namespace
 
-void SplitFund(Portfolio& p, int selFonds, double ratio) {
+void SplitFund(Portfolio& p, int selFonds, double ratio, QDate today) {
   int rek = p.FirstRekIndex();
   int koers = Portfolio::KoersIndexOf(rek);
   KoersRec& selected = p.koersAt(koers + selFonds);
   // The ticker is compared exactly: same characters, blanks and case.
   const QString ticker = selected.Ticker;
-  splitRecord(selected, ratio);
+  splitRecord(selected, ratio, true, UserPriceMark(p.algAt(rek - 1).Datum, today));
   while (!p.IsLastDataSet(rek) && p.NextDataSet(rek, koers)) {
+    const quint8 mark = UserPriceMark(p.algAt(rek - 1).Datum, today);
     const int funds = p.fundCount(koers);
     for (int i = 0; i < funds; ++i) {
       KoersRec& fund = p.koersAt(koers + i);
-      if (fund.Ticker == ticker) splitRecord(fund, ratio);
+      if (fund.Ticker == ticker) splitRecord(fund, ratio, false, mark);
     }
   }
 }
@@ -48,7 +61,7 @@ Outcome SpeedSplitsClick(Session& session, Prompter& prompter) {
       // turn the holding negative.
       outcome = Refuse(session, prompter, TextId::SplitRatioRefused, {answer.text.trimmed()});
     } else if (std::fabs(ratio - 1) > kSplitTolerance && !p.koers().isPlaceholder()) {
-      SplitFund(p, p.SelFonds(), ratio);
+      SplitFund(p, p.SelFonds(), ratio, session.clock().today());
       p.markChanged();
       outcome = Outcome::done();
     }

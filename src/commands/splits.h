@@ -19,8 +19,9 @@ inline constexpr double kSplitTolerance = 0.01;
 Outcome SpeedSplitsClick(Session& session, Prompter& prompter);
 
 // Splits the fund at offset selFonds of the current dataset by `ratio` in
-// that dataset and every later one (the step behind SpeedSplitsClick).
-void SplitFund(Portfolio& portfolio, int selFonds, double ratio);
+// that dataset and every later one (the step behind SpeedSplitsClick). The
+// halved prices are the user's, set `today` (UserPriceMark).
+void SplitFund(Portfolio& portfolio, int selFonds, double ratio, QDate today);
 
 // Sets the selected fund's reference value by hand to its present value
 // (price × shares) and marks it with the `RefWaarde` bit; when the bit is

@@ -127,7 +127,11 @@ Outcome BuyOrSell(Session& session, Prompter& prompter, const Engine::Progress& 
   const double a0 = before.Aantal;
   fund.Aantal = a0 + entry.quantity;
   fund.Koers = entry.price;
-  fund.Kosten = TradeFiguresOf(proposal, entry.quantity, entry.price, entry.costs).totalCosts;
+  // The costs of the trades of one dataset add up: a second trade on a day
+  // keeps what the first one (or the grid) booked.
+  const double tradeCosts =
+      TradeFiguresOf(proposal, entry.quantity, entry.price, entry.costs).totalCosts;
+  fund.Kosten = ld(before.Kosten) + tradeCosts;
   if (Outcome checked = CheckAccountReserve(session, prompter, a0); !checked) {
     undo();
     return checked;
@@ -145,7 +149,7 @@ Outcome BuyOrSell(Session& session, Prompter& prompter, const Engine::Progress& 
     return Outcome::failed(TextId::FundReserveNegative);
   }
   fund.Delta = ld(fund.Aantal) - a0;
-  fund.Reserve = ld(fund.Reserve) - cost - fund.Kosten;
+  fund.Reserve = ld(fund.Reserve) - cost - tradeCosts;
   fund.RefWrde = ld(fund.Koers) * fund.Aantal;
   fund.Flag1 = SetBits(fund.Flag1, KoersFlag::BuySell | KoersFlag::RefWaarde);
   p.markChanged();

@@ -282,6 +282,8 @@ void OfferYearClosing(Session& session, Prompter& prompter, const Engine::Progre
   question.caption = session.text(TextId::YearClosingTitle);
   question.message = session.text(TextId::YearClosingQuestion);
   question.showCancel = true;
+  // Enter must not start the closing: it replaces the open file.
+  question.yesIsDefault = false;
   const CheckedAnswer answer =
       prompter.questionWithCheck(question, session.text(TextId::DontShowAgain));
   if (answer.checked) {

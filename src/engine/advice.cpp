@@ -90,7 +90,13 @@ void Advice::FundAdvice(int offset, const KoersRec* previous) {
 
   if (fund.isPlaceholder() || fund.Koers < kSmallest || fund.Aantal < kSmallest) {
     BuyPrice = SellPrice = BuyShares = SellShares = TradeAdvice = 0;
-    fund.RefWrde = ld(fund.Aantal) * fund.Koers;
+    // A missing price says nothing about the value the holding is meant to
+    // keep: shares held keep the reference value as a dataset without a
+    // trade does. Without shares there is nothing to keep.
+    if (fund.isPlaceholder() || fund.Aantal < kSmallest)
+      fund.RefWrde = ld(fund.Aantal) * fund.Koers;
+    else if (previous && !(fund.Flag1 & KoersFlag::RefWaarde))
+      fund.RefWrde = previous->RefWrde;
     return;
   }
 
@@ -183,7 +189,11 @@ QString Advice::exhaustionHint(const KoersRec& fund) const {
     ++steps;
   } while (!(reserve < 0) && steps <= kExhaustionSteps);
 
-  if (steps > kExhaustionSteps) return language_.text(TextId::ExhaustionUnknown);
+  // Without shares the falling prices cost nothing; with shares the reserve
+  // simply lasts (no buy threshold, or a reserve too large to use up).
+  if (steps > kExhaustionSteps)
+    return language_.text(fund.Aantal > kSmallest ? TextId::ExhaustionNotReached
+                                                  : TextId::ExhaustionUnknown);
   return language_.text(TextId::ExhaustionAt)
       .arg(FormatAmount(price, 0, 4, language_), FormatAmount(reserve, 0, 4, language_),
            FormatAmount(shares, 0, 4, language_));

@@ -41,6 +41,16 @@ int wholeDays(DateTime date) {
   return static_cast<int>(std::trunc(date));
 }
 
+// The shares a fund bought (sold: negative) in this dataset: its change in
+// shares, or in a dataset with a split the change beyond the split's (the
+// split ratio times the shares before), at the split price. A split of
+// unknown ratio counts no trade.
+long double tradedShares(const KoersRec& k, const KoersRec& previous) {
+  if (!(k.Flag1 & KoersFlag::Splits)) return ld(k.Delta);
+  if (k.SplitRatio <= 0) return 0;
+  return ld(k.Aantal) - ld(k.SplitRatio) * previous.Aantal;
+}
+
 }  // namespace
 
 Engine::Engine(Portfolio& portfolio, PriceStore& prices, const Language& language)
@@ -120,7 +130,7 @@ bool Engine::CalcFirstDataSet(int selFonds) {
   alg.Rendement = 0;
   alg.ROTAIRendement = 0;
 
-  const bool pricesChanged = UpdatePricesFromFiles(portfolio_, prices_, rek_);
+  const bool pricesChanged = UpdatePricesFromFiles(portfolio_, prices_, rek_, &replacedPrices_);
 
   for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
     RekeningRec& rek = account(number);
@@ -249,7 +259,8 @@ bool Engine::CalcLaterDataSet() {
   }
 
   const bool pricesTaken = !(fund(count - 1).Flag1 & KoersFlag::FakeFund);
-  const bool pricesChanged = pricesTaken && UpdatePricesFromFiles(portfolio_, prices_, rek_);
+  const bool pricesChanged =
+      pricesTaken && UpdatePricesFromFiles(portfolio_, prices_, rek_, &replacedPrices_);
 
   // Reserves and cumulative figures.
   for (int offset = 0; offset < count; ++offset) {
@@ -264,9 +275,9 @@ bool Engine::CalcLaterDataSet() {
       k.CumDatum = prev->CumDatum;
       k.Delta = ld(k.Aantal) - prev->Aantal;
       // The money of a trade leaves or enters the reserve; a split is no trade.
-      const long double carried = std::fabs(k.Delta) < kSmallest || (k.Flag1 & KoersFlag::Splits)
-                                      ? ld(prev->Reserve)
-                                      : prev->Reserve - f * k.Delta * k.Koers;
+      const long double traded = tradedShares(k, *prev);
+      const long double carried =
+          std::fabs(traded) < kSmallest ? ld(prev->Reserve) : prev->Reserve - f * traded * k.Koers;
       k.Reserve = carried + f * (ld(k.Inleg) + k.Dividend - k.DivBel - k.Kosten - k.BTW);
       k.CumDividend = prev->CumDividend + f * k.Dividend;
       k.CumDivBel = prev->CumDivBel + f * k.DivBel;
@@ -275,13 +286,16 @@ bool Engine::CalcLaterDataSet() {
       k.GewInleg = prev->GewInleg + ld(prev->CumInleg) * setDuur;
       k.CumInleg = prev->CumInleg + f * k.Inleg;
       // A split changes the number of shares without paying for them.
-      const long double bought = (k.Flag1 & KoersFlag::Splits) ? 0.0L : ld(k.Delta) * k.Koers;
+      const long double bought = traded * k.Koers;
       k.ROTAICumInleg = prev->ROTAICumInleg + f * (bought + k.Kosten + k.DivBel + k.BTW);
       k.ROTAIGewInleg = prev->ROTAIGewInleg + ld(prev->ROTAICumInleg) * setDuur;
     } else {
       k.Reserve =
           f * (ld(k.Inleg) - ld(k.Aantal) * k.Koers + k.Dividend - k.Kosten - k.DivBel - k.BTW);
-      k.RefWrde = f * k.Aantal * k.Koers;
+      // The reference value is the holding's value in the fund's currency,
+      // as the advice compares it with the fund's price (and sets it when
+      // the fund is shown).
+      k.RefWrde = ld(k.Aantal) * k.Koers;
       k.CumInleg = f * k.Inleg;
       k.ROTAICumInleg = startingRotaiInleg(k, f);
       k.GewInleg = 0;

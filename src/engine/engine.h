@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/advice.h"
@@ -12,6 +13,7 @@
 #include "model/portfolio.h"
 #include "model/real48.h"
 #include "prices/price_store.h"
+#include "prices/price_update.h"
 
 namespace pelmar {
 
@@ -57,6 +59,12 @@ class Engine {
 
   Advice& advice() { return advice_; }
   const Advice& advice() const { return advice_; }
+
+  // The prices the user set that daily files of a later day replaced since
+  // the last call (for the status line); the list is emptied.
+  std::vector<PriceReplacement> takeReplacedPrices() { return std::exchange(replacedPrices_, {}); }
+  // Adds prices replaced outside a run (the look-up of the fund shown).
+  std::vector<PriceReplacement>* replacedPrices() { return &replacedPrices_; }
 
   // The results of the last run.
   Real48 SumValue;
@@ -107,6 +115,7 @@ class Engine {
   FundNameIndex previousNames_;
   // Per fund of the dataset computed: whether it is the placeholder row.
   std::vector<bool> placeholders_;
+  std::vector<PriceReplacement> replacedPrices_;
 };
 
 }  // namespace pelmar

@@ -218,6 +218,7 @@ bool Portfolio::appendDataSet(int& rekIndex, int& koersIndex, DateTime datum, qi
       rek->BTW = 0;
     } else if (auto* koers = std::get_if<KoersRec>(&record)) {
       koers->Flag1 &= KoersFlag::FakeFund;
+      koers->SplitRatio = 0;
       koers->Inleg = 0;
       koers->Kosten = 0;
       koers->Dividend = 0;
@@ -248,6 +249,7 @@ bool Portfolio::insertDataSet(int& rekIndex, int& koersIndex, DateTime datum) {
       rek->BTW = 0;
     } else if (auto* koers = std::get_if<KoersRec>(&record)) {
       koers->Flag1 = 0;
+      koers->SplitRatio = 0;
       koers->Inleg = 0;
       koers->Kosten = 0;
       koers->KostenProc = 0;

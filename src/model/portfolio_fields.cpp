@@ -209,7 +209,11 @@ const FieldTable<KoersRec>& fieldsOf() {
         .add("CumDividend", &R::CumDividend)
         .add("CumDivBel", &R::CumDivBel)
         .add("CumBTW", &R::CumBTW)
-        .add("AdviesR", &R::AdviesR);
+        .add("AdviesR", &R::AdviesR)
+        .add("SplitRatio", &R::SplitRatio)
+        .writtenWhen([](const R& r) {
+          return (r.Flag1 & KoersFlag::Splits) != 0 && r.SplitRatio.value() != 0;
+        });
     return t;
   }();
   return table;

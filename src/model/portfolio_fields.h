@@ -62,6 +62,8 @@ class FieldTable {
     std::string close;  // "</name>" and the line end
     Writer write;
     Reader read;
+    // Whether the record has the field written; always when empty.
+    std::function<bool(const R&)> written;
   };
 
   // accountTexts: text values have their bytes outside space to "}" blanked.
@@ -69,7 +71,14 @@ class FieldTable {
 
   FieldTable& custom(const char* name, Writer write, Reader read) {
     const std::string n(name);
-    fields_.push_back({n, "<" + n + ">", "</" + n + ">\r\n", std::move(write), std::move(read)});
+    fields_.push_back(
+        {n, "<" + n + ">", "</" + n + ">\r\n", std::move(write), std::move(read), {}});
+    return *this;
+  }
+  // The field added last is written only for records for which `when`
+  // holds: a field added later, so that files without it stay as they were.
+  FieldTable& writtenWhen(std::function<bool(const R&)> when) {
+    fields_.back().written = std::move(when);
     return *this;
   }
 

@@ -28,8 +28,9 @@ namespace portfolio_file {
 // Lines longer than this are no portfolio lines: the reader refuses the
 // file instead of holding an unbounded line in memory.
 inline constexpr int kMaxLineLength = 64 * 1024;
-// The most field lines the funds of one dataset may take (256 funds of 39).
-inline constexpr int kMaxFundFieldLines = 10000;
+// The most field lines the funds of one dataset may take (256 funds of 40,
+// the split ratio included).
+inline constexpr int kMaxFundFieldLines = 256 * 40;
 // A general record whose Dollar is below this reads with kDefaultDollar.
 inline constexpr double kMinDollar = 0.01;
 inline constexpr double kDefaultDollar = 1.1;

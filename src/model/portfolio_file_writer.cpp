@@ -37,7 +37,7 @@ class ByteWriter {
   void block(Bytes blockName, const R& record) {
     open(blockName);
     for (const auto& field : fieldsOf<R>().fields()) {
-      if (!field.write) continue;
+      if (!field.write || (field.written && !field.written(record))) continue;
       buffer_ += field.open;
       field.write(record, point_, buffer_);
       buffer_ += field.close;

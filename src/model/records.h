@@ -23,6 +23,14 @@ inline constexpr quint8 Cumulatief = 2;
 inline constexpr quint8 BuySell = 4;
 inline constexpr quint8 RefWaarde = 8;
 inline constexpr quint8 FakeFund = 16;  // the only bit an appended dataset keeps
+// The price of this dataset was set by the user (typed, or halved by a
+// split) on the dataset's day or before it: only a daily file of that day
+// or later replaces it.
+inline constexpr quint8 PriceSet = 32;
+// The same, set on a day after the dataset's (in an older dataset): every
+// daily file the dataset can find is older than the price, so none replaces
+// it. Files that never set these bits read as before.
+inline constexpr quint8 PriceKept = 64;
 }  // namespace KoersFlag
 
 // The records of RecordList, fields in file order. The kind letter `Id` is
@@ -126,6 +134,12 @@ struct KoersRec {
   Real48 CumDivBel;
   Real48 CumBTW;
   Real48 AdviesR;
+  // With Splits: the ratio of the split to the dataset before (1 where a
+  // split of an earlier dataset was carried in), so that the shares of a
+  // trade in the same dataset are told from those of the split; 0 when
+  // unknown (a file written before the ratio was kept): the dataset then
+  // counts no trade, as before.
+  Real48 SplitRatio;
 
   // True for the placeholder row that ends every dataset, in a file written
   // in either language.

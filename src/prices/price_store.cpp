@@ -298,12 +298,25 @@ double PriceStore::FindFilePrice(const QString& ticker, QDate& date) {
 }
 
 double PriceStore::GetFilePrice(const QString& ticker, QDate date) {
+  return GetFilePriceOn(ticker, date).price;
+}
+
+PriceStore::FilePrice PriceStore::GetFilePriceOn(const QString& ticker, QDate date) {
   double price = FindFilePrice(ticker, date);
   for (int calls = 1; price < 0 && calls < 6; ++calls) {
     date = date.addDays(-1);
     price = FindFilePrice(ticker, date);
   }
-  return price > 0.0001 ? price : 0.0;
+  // FindFilePrice leaves the date on the file it read the price from.
+  if (price > 0.0001) return {price, date};
+  return {};
+}
+
+QDate PriceStore::NewestFileDay(QDate today) {
+  const auto& days = fileDays();
+  const auto after = std::upper_bound(days.begin(), days.end(),
+                                      std::pair<qint64, int>(today.toJulianDay(), INT_MAX));
+  return after == days.begin() ? QDate() : QDate::fromJulianDay(std::prev(after)->first);
 }
 
 bool PriceStore::StorePrices(const QString& name, const QString& ticker,

@@ -63,6 +63,15 @@ class PriceStore {
   // FindFilePrice on the date and, while not found, on the day before the
   // last file looked at, six calls at most. A price above 0.0001, else 0.
   double GetFilePrice(const QString& ticker, QDate date);
+  // GetFilePrice with the day of the daily file the price was found in (an
+  // invalid day, and the price 0, when none holds one).
+  struct FilePrice {
+    double price = 0;
+    QDate day;
+  };
+  FilePrice GetFilePriceOn(const QString& ticker, QDate date);
+  // The day of the newest daily file up to `today`; invalid when there is none.
+  QDate NewestFileDay(QDate today);
 
   // Writes a download list (lines "yymmdd,price", oldest first) into the
   // daily files, newest line first; stops after `extraDays` existing files

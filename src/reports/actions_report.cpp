@@ -114,8 +114,10 @@ class ActionsReportBuilder {
   }
 
   // The costs and VAT booked on the five accounts; a line only when either
-  // is not zero. A zero sum is written as 0,00 in the first dataset and as
-  // blanks after it, ten characters wide either way.
+  // is not zero. They stand under the costs and VAT columns of the fund
+  // lines, reached by the same tabs and written as wide as the fund amounts
+  // there: blanks to line them up would overrun the narrow columns. A zero
+  // sum is written as 0,00 in the first dataset and left empty after it.
   void accountLine(int rek, const QString& datum, bool firstDataSet) {
     double costs = 0, vat = 0;
     for (int i = rek; i < rek + Portfolio::kAccountsPerDataSet; ++i) {
@@ -126,12 +128,13 @@ class ActionsReportBuilder {
     }
     if (isZero(costs) && isZero(vat)) return;
     const auto amount = [&](double sum) {
-      if (!isZero(sum) || firstDataSet) return Fixed(sum, 10, 2, l_);
-      return QString(10, QChar(' '));
+      if (!isZero(sum) || firstDataSet) return Fixed(sum, 6, 2, l_);
+      return QString();
     };
-    writer_.line(QChar('\t') + datum + QStringLiteral("  ") +
-                 text(firstDataSet ? TextId::ActionsAccountsFirst : TextId::ActionsAccountsLater) +
-                 QString(22, QChar(' ')) + amount(costs) + amount(vat));
+    const QChar tab('\t');
+    // Date, name, then past the investment and quantity columns.
+    writer_.line(tab + datum + tab + text(TextId::ActionsAccounts) + tab + tab + tab +
+                 amount(costs) + tab + amount(vat));
   }
 
   const Portfolio& p_;

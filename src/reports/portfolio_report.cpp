@@ -89,11 +89,33 @@ class PortfolioReportBuilder {
     writer_.line(
         text(view == View::Rotac ? TextId::ReportRotacColumns : TextId::ReportRotaiColumns));
     FundSums sums;
-    for (int index : fundIndices()) fundRow(view, p_.koersAt(index), sums);
+    for (int index : fundIndices()) fundRow(view, index, sums);
     fundTotals(view, sums);
   }
 
-  void fundRow(View view, const KoersRec& fund, FundSums& sums) {
+  // "* Price of an earlier day: 2026-01-02 (DBG, KMG)" when a price is
+  // marked, the funds grouped by the day of their price.
+  QString earlierPricesNote() const {
+    QList<QDate> days;
+    QHash<QDate, QStringList> funds;
+    for (int index : fundIndices()) {
+      const auto day = context_.earlierPriceDays.constFind(index);
+      if (day == context_.earlierPriceDays.constEnd()) continue;
+      if (!funds.contains(*day)) days << *day;
+      funds[*day] << TrimLeftBlanks(p_.koersAt(index).Ticker);
+    }
+    QStringList groups;
+    for (const QDate& day : days)
+      groups << date(dateToSerial(day)) + QStringLiteral(" (") +
+                    funds[day].join(QStringLiteral(", ")) + QChar(')');
+    return groups.isEmpty()
+               ? QString()
+               : QChar('\t') +
+                     text(TextId::ReportEarlierPrices).arg(groups.join(QStringLiteral("; ")));
+  }
+
+  void fundRow(View view, int index, FundSums& sums) {
+    const KoersRec& fund = p_.koersAt(index);
     const double fx = RapValutaFactor(p_, alg_, fund);
     const double value = fund.Koers * fund.Aantal * fx;
     const double weighted = fund.FDuur > 0 ? fund.ROTAIGewInleg / fund.FDuur : 0.0;
@@ -107,8 +129,11 @@ class PortfolioReportBuilder {
     sums.dividendTax += fund.CumDivBel * fx;
     sums.vat += fund.CumBTW * fx;
     const QChar tab('\t');
+    // A price of an earlier day is marked; the note under the table says which.
+    const QString mark =
+        context_.earlierPriceDays.contains(index) ? QStringLiteral("*") : QString();
     QString row = tab + TrimLeftBlanks(fund.Ticker) + tab + fixed(fund.Aantal, 9) + tab +
-                  fixed(fund.Koers * fx, 9) + tab + fixed(value, 12) + tab +
+                  fixed(fund.Koers * fx, 9) + mark + tab + fixed(value, 12) + tab +
                   fixed(fund.Reserve, 12) + tab;
     if (view == View::Rotac) {
       row += fixed(fund.CumInleg, 12) + tab + fixed(value + fund.Reserve - fund.CumInleg, 11) +
@@ -139,6 +164,7 @@ class PortfolioReportBuilder {
                 Return(alg_.ROTAIRendement, l_);
     }
     writer_.line(totals + QChar('%'));
+    if (const QString note = earlierPricesNote(); !note.isEmpty()) writer_.line(note);
     writer_.line();
     summary(TextId::ReportTotalValue, sums.value + sums.reserve);
     summary(TextId::ReportFundCosts, sums.costs);

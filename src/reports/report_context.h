@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include "lang/language.h"
@@ -23,6 +24,9 @@ struct ReportContext {
   double currentDollar = 0;
   // Today's price of the currency-index ticker, 0 when none was found.
   double currencyIndexPrice = 0;
+  // The funds (by record index) whose price is of an earlier day, with
+  // that day: the portfolio overview marks them.
+  QHash<int, QDate> earlierPriceDays;
 };
 
 // Helpers both reports share.

@@ -24,7 +24,8 @@ TEST(HeadlessPrompter, EveryDialogEndsTheCautiousWay) {
   EXPECT_FALSE(prompter.pickDate(QStringLiteral("Pick"), QDateTime::currentDateTime()));
   EXPECT_FALSE(prompter.openFileName({}, {}, {}));
   EXPECT_FALSE(prompter.saveFileName({}, {}, {}));
-  EXPECT_EQ(prompter.savePrompt(QStringLiteral("Save?")), SaveChoice::Cancel);
+  EXPECT_EQ(prompter.savePrompt(QStringLiteral("Save?"), SaveChoice::SaveChanges),
+            SaveChoice::Cancel);
 
   prompter.timedMessage(QStringLiteral("Line one."), QStringLiteral("Line two."), 5000);
   prompter.message(QStringLiteral("First\r\nsecond"));

@@ -151,5 +151,38 @@ TEST_F(AccountsTest, TheChooserNamesDefaultAccountsAndKeepsToTheFundsCurrency) {
   EXPECT_TRUE(portfolio().bPortChanged());
 }
 
+// The chooser stores what the user changed in it and nothing else: names
+// keep their leading blanks, an all-blank currency stays, and only the
+// chosen account takes the fund's currency.
+TEST_F(AccountsTest, TheChooserKeepsWhatTheUserDidNotChange) {
+  threeDataSets();
+  for (int number : {1, 2, 3}) {
+    goToDataSet(number);
+    for (int n = 1; n <= 5; ++n) {
+      account(n).RekNaam = QStringLiteral(" Rek. ") + QString::number(n);
+      account(n).Valuta = QStringLiteral("   ");
+    }
+  }
+  select(0);
+  quint8 rekNr = 1;
+  prompter.expectAccountChoice([](AccountChoice c) {
+    EXPECT_EQ(c.rows[1].name, "Rek. 2") << "shown without its leading blank";
+    c.accepted = true;
+    c.selected = 2;
+    c.rows[4].number = "NL01";
+    return c;
+  });
+  ASSERT_TRUE(ChooseAccount(session, prompter, rekNr).ok());
+  for (int number : {1, 2, 3}) {
+    goToDataSet(number);
+    for (int n = 1; n <= 5; ++n)
+      EXPECT_EQ(account(n).RekNaam.str(), " Rek. " + QString::number(n)) << number << n;
+    EXPECT_EQ(account(5).RekNummer.str(), "NL01") << number;
+  }
+  EXPECT_EQ(account(1).Valuta.str(), "   ");
+  EXPECT_EQ(account(2).Valuta.str(), "EUR");
+  EXPECT_EQ(account(3).Valuta.str(), "   ");
+}
+
 }  // namespace
 }  // namespace pelmar

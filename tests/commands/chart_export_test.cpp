@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include "commands/charts.h"
 #include "commands/file_commands.h"
@@ -27,13 +28,29 @@ class ChartExportTest : public test::PortfolioFixture {
 
 TEST_F(ChartExportTest, TwoExportsOnOneDayCountOn) {
   prompter.expectTimedMessage("The prices of AT/T are exported to")
-      .expectTimedMessage("the file \"Prices AT_T_2026-12-06_002.csv\" on the DeskTop");
+      .expectTimedMessage("the file \"Prices AT_T_2026-12-06_002.csv\" in the folder " +
+                          QDir::toNativeSeparators(dir.path()));
   for (int i = 0; i < 2; ++i)
     EXPECT_TRUE(ExportBtnClick(session, prompter, ChartKind::FundPrice, "AT/T", series, dir.path(),
                                ExportLineFormat::Modern));
   EXPECT_EQ(test::readFile(path("Prices AT_T_2026-12-06_001.csv")),
             "2026-12-04, 10.5000\r\n2026-12-05, 1234.2500\r\n");
   EXPECT_TRUE(QFileInfo::exists(path("Prices AT_T_2026-12-06_002.csv")));
+}
+
+// The message names the desktop only when the file is there; without a
+// desktop folder the export goes to the home folder, which it names.
+TEST_F(ChartExportTest, TheMessageSaysWhereTheFileIs) {
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  QDir(desktop).removeRecursively();
+  EXPECT_EQ(DesktopFolder(), QDir::homePath() + u'/');
+  session.setLanguage(Language::Code::Dutch);
+  EXPECT_EQ(ChartExportFileText(session, DesktopFolder() + "a.csv"),
+            "het bestand \"a.csv\" in de map " + QDir::toNativeSeparators(QDir::homePath()));
+  ASSERT_TRUE(QDir().mkpath(desktop));
+  EXPECT_EQ(ChartExportFileText(session, DesktopFolder() + "a.csv"),
+            "het bestand \"a.csv\" op het bureaublad");
+  QDir(desktop).removeRecursively();
 }
 
 TEST_F(ChartExportTest, LinesFollowTheLanguageAndTheSpreadsheetFormat) {

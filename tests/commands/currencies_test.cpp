@@ -112,17 +112,46 @@ TEST_F(Currencies, EmptyCurrencyIsRefused) {
   EXPECT_EQ(fund(0).Valuta.str(), QStringLiteral("EUR"));
 }
 
-TEST_F(Currencies, IndexPickedInFundDialogSetsRateAndDollarAlike) {
+TEST_F(Currencies, IndexPickedInFundDialogTakesEffectWithOkOnly) {
   build();
-  writePrices("Dollar/Euro,dol.eur,24/03/15,1.25\r\n");
-  prompter.fundCurrencyAnswer = [](const FundCurrencyProposal& proposal) {
-    EXPECT_DOUBLE_EQ(proposal.indexPrice(QStringLiteral("DOL.EUR")), 1.25);
-    FundCurrencyChoice choice;
-    choice.pickedIndex = QStringLiteral("dol.eur");
-    choice.factor = QStringLiteral("1");
-    return choice;  // picked, then cancelled: the pick still counts
+  writePrices("Dollar/Euro,dol.eur,24/03/15,1.25\r\nStock,stock,24/03/15,88.49\r\n");
+  alg().Dollar = 0.9;
+  portfolio().setDollarKoers(0.9);
+  const QString indexBefore = session.settings().dollarIndexName;
+  const auto picking = [](const char* ticker, bool ok) {
+    return [=](const FundCurrencyProposal& proposal) {
+      EXPECT_DOUBLE_EQ(proposal.indexPrice(QStringLiteral("DOL.EUR")), 1.25);
+      FundCurrencyChoice choice;
+      choice.accepted = ok;
+      choice.currency = proposal.otherCurrency;
+      choice.pickedIndex = QString::fromLatin1(ticker);
+      choice.factor = QStringLiteral("1");
+      return choice;
+    };
   };
-  EXPECT_FALSE(KiesValutaClick(session, prompter).ok());
+  // Picked, then cancelled: nothing changes.
+  prompter.fundCurrencyAnswer = picking("dol.eur", false);
+  EXPECT_EQ(KiesValutaClick(session, prompter).kind(), Outcome::Kind::Stopped);
+  EXPECT_DOUBLE_EQ(portfolio().DollarKoers(), Real48(0.9));
+  EXPECT_DOUBLE_EQ(alg().Dollar, Real48(0.9));
+  EXPECT_EQ(session.settings().dollarIndexName, indexBefore);
+  EXPECT_FALSE(portfolio().bPortChanged());
+
+  // A stock as the index would make one euro cost 88.49 dollars: refused,
+  // in the dialog and by the command, with the rate kept.
+  EXPECT_EQ(prompter.lastFundCurrency.indexRefusal(QStringLiteral("stock")),
+            "With the price of stock one euro would cost 88.49 US$: that is no euro/dollar "
+            "rate. The index has not been taken.");
+  EXPECT_TRUE(prompter.lastFundCurrency.indexRefusal(QStringLiteral("dol.eur")).isEmpty());
+  prompter.fundCurrencyAnswer = picking("stock", true);
+  prompter.expectMessage("one euro would cost 88.49 US$");
+  ASSERT_TRUE(KiesValutaClick(session, prompter).ok());
+  EXPECT_DOUBLE_EQ(portfolio().DollarKoers(), Real48(0.9));
+  EXPECT_EQ(session.settings().dollarIndexName, indexBefore);
+
+  // With OK the index sets the program's rate and the dataset's alike.
+  prompter.fundCurrencyAnswer = picking("dol.eur", true);
+  ASSERT_TRUE(KiesValutaClick(session, prompter).ok());
   EXPECT_DOUBLE_EQ(portfolio().DollarKoers(), Real48(0.8));
   EXPECT_DOUBLE_EQ(alg().Dollar, Real48(0.8));
   EXPECT_EQ(session.settings().dollarIndexName, QStringLiteral("dol.eur"));
@@ -196,10 +225,15 @@ TEST(CurrencyRatio, Captions) {
   EXPECT_FALSE(CurrencyRatioCaptions(en, QStringLiteral("1,0009"), QStringLiteral("1")).show);
   const RatioCaptions en2 = CurrencyRatioCaptions(en, QStringLiteral("1.25"), QStringLiteral("2"));
   EXPECT_TRUE(en2.show);
-  EXPECT_EQ(en2.inDollars, QStringLiteral("One Euro costs 0.6250 Dollar"));
+  // The two radios state one rate both ways: one is the inverse of the other.
+  EXPECT_EQ(en2.inDollars, QStringLiteral("One Euro costs 1.6000 Dollar"));
   EXPECT_EQ(en2.inEuros, QStringLiteral("One Dollar costs 0.6250 Euro"));
   const RatioCaptions nl1 = CurrencyRatioCaptions(nl, QStringLiteral("0,8"), QStringLiteral("1"));
-  EXPECT_EQ(nl1.inDollars, QStringLiteral("Eén Euro kost 0,8000 Dollar"));
+  EXPECT_EQ(nl1.inDollars, QStringLiteral("Eén Euro kost 1,2500 Dollar"));
+  EXPECT_EQ(nl1.inEuros, QStringLiteral("Eén Dollar in kost 0,8000 Euro"));
+  const RatioCaptions en3 = CurrencyRatioCaptions(en, QStringLiteral("1.25"), QStringLiteral("1"));
+  EXPECT_EQ(en3.inDollars, QStringLiteral("One Euro costs 1.2500 Dollar"));
+  EXPECT_EQ(en3.inEuros, QStringLiteral("One Dollar costs 0.8000 Euro"));
 }
 
 TEST_F(Currencies, PickerLinesAndWhatOkTakes) {

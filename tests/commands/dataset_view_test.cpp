@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/datasets.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -62,34 +63,53 @@ TEST_F(DataSetViewTest, TheViewShowsTheFundAndTheNormalisedRate) {
   EXPECT_EQ(DataSetViewOf(session, "x.xml").ticker, "beta");
 }
 
-// The rate of 150 is normalised to 0.93 only after the first calculation,
-// so the totals show whether the dataset was calculated a second time.
-TEST_F(DataSetViewTest, OnlyAReallyDifferentFilePriceIsRecalculated) {
+// A price from the files equal to the stored one is no change: 160.59 is
+// stored as 160.59000000008382.
+TEST_F(DataSetViewTest, OnlyAReallyDifferentFilePriceIsAChange) {
   start(kStart);
   addFund("ACME", 1000, 10, 100).Valuta = QStringLiteral("US$");
   calc();
   append(kStart.addMonths(1));
-  alg().Dollar = 150;
+  alg().Dollar = 0.93;
   writePrices("Acme,ACME,23/02/02,160.59\r\n");
-  calc();  // takes 160.59, stored as 160.59000000008382
-  const double atFirstRate = alg().Totaal;
-
+  calc();  // takes 160.59
+  portfolio().markUnchanged();
   ShowDataSet(session, portfolio().FirstKoersIndex());
   EXPECT_EQ(fund(0).Koers, Real48(160.59));
-  EXPECT_DOUBLE_EQ(alg().Dollar, Real48(0.93));
-  EXPECT_EQ(alg().Totaal, atFirstRate) << "the same stored price: no second run";
-  calc();
-  ASSERT_NE(alg().Totaal, atFirstRate) << "a second run would have shown";
+  EXPECT_FALSE(portfolio().bPortChanged());
 
   // A dataset that keeps its own prices: the file price is new to it.
   fund(funds() - 1).Flag1 = KoersFlag::FakeFund;
   fund(0).Koers = 100;
-  alg().Dollar = 150;
   ShowDataSet(session, portfolio().FirstKoersIndex());
   EXPECT_EQ(fund(0).Koers, Real48(160.59));
+  EXPECT_TRUE(portfolio().bPortChanged());
   const double shown = alg().Totaal;
   calc();
-  EXPECT_EQ(alg().Totaal, shown) << "the totals agree with the price and rate shown";
+  EXPECT_EQ(alg().Totaal, shown) << "the totals agree with the price shown";
+}
+
+// A rate the window rewrites (150 becomes 0.93) is written before the
+// figures are computed: they follow the rate stored, in the dataset shown
+// and in the later ones, which build on it.
+TEST_F(DataSetViewTest, FiguresFollowTheRateTheWindowRewrites) {
+  start(kStart);
+  addFund("ACME", 1000, 10, 100).Valuta = QStringLiteral("US$");
+  calc();
+  next(kStart.addMonths(1));
+  next(kStart.addMonths(2));
+  goToDataSet(2);
+  alg().Dollar = 150;
+  CalcDataSetsFrom(session, portfolio().FirstRekIndex());
+  ShowDataSet(session, portfolio().FirstKoersIndex());
+  EXPECT_DOUBLE_EQ(alg().Dollar, Real48(0.93));
+  const double shown = alg().Totaal;
+  goToDataSet(3);
+  const double later = alg().Totaal;
+  CalcDataSetsFrom(session, Portfolio::kFirstRekIndex);
+  EXPECT_DOUBLE_EQ(alg().Totaal, later) << "the later dataset built on the new figures";
+  goToDataSet(2);
+  EXPECT_DOUBLE_EQ(alg().Totaal, shown);
 }
 
 }  // namespace

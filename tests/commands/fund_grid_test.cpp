@@ -185,7 +185,10 @@ TEST_F(FundGridTest, NewFundThroughThePlaceholderReachesEveryLaterDataSet) {
   cells[GridRow::Ticker] = " gamma ";
   cells[GridRow::Valuta] = "us$";  // the copies take it too, in capitals
   cells[GridRow::Inleg] = "300,00";
+  // The first investment is booked on the account the user chooses.
+  prompter.expectMessage("U kunt vijf rekeningen gebruiken.").expectAccountChoice(3);
   const UpdateFondsResult result = update(cells, GridRow::Ticker);
+  EXPECT_EQ(fund(2).RekNr, 3);
   EXPECT_TRUE(result.fundsChanged);
   EXPECT_EQ(fund(2).CumDatum, portfolio().alg().Datum);
   EXPECT_DOUBLE_EQ(fund(2).Inleg, 300);

@@ -36,5 +36,28 @@ TEST_F(LatestPricesTest, DaysOlderThan100AndUnreadableDaysAreUnknown) {
   EXPECT_EQ(prices.latestPriceDays().us, 44961);
 }
 
+// The status line says how old the newest price file is when it is more
+// than five working days old.
+TEST_F(LatestPricesTest, AnOldNewestPriceFileIsDatedWithItsAge) {
+  const qint64 today = static_cast<qint64>(dateToSerial(session.clock().today()));
+  PriceStore& prices = session.prices();
+  EXPECT_FALSE(prices.NewestFileDay(session.clock().today()).isValid());
+  test::writeFile(session.settings().pricePath + "230102A.csv", "A,a,23/01/02,1\r\n");
+  test::writeFile(session.settings().pricePath + "230301A.csv", "A,a,23/03/01,1\r\n");
+  prices.refresh();
+  const QDate newest = prices.NewestFileDay(session.clock().today());
+  EXPECT_EQ(newest, QDate(2023, 1, 2)) << "a file after today does not count";
+  EXPECT_EQ(ShowLatestPrices(session, {today, today}, {}, newest).status,
+            "Gelezen: \r\nLaatste koersen: NL: 2023-02-02, US: 2023-02-02, nieuwste koersbestand "
+            "2023-01-02 (31 dagen oud)");
+  session.setLanguage(Language::Code::English);
+  EXPECT_EQ(ShowLatestPrices(session, {today, today}, {}, newest).downloadLabel,
+            " Latest Prices: NL: 2023-02-02, US: 2023-02-02, newest price file 2023-01-02 (31 "
+            "days old)");
+  // Five working days back is no age worth telling.
+  EXPECT_EQ(ShowLatestPrices(session, {today, today}, {}, QDate(2023, 1, 26)).downloadLabel,
+            " Latest Prices: NL: 2023-02-02, US: 2023-02-02");
+}
+
 }  // namespace
 }  // namespace pelmar

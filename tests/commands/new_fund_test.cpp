@@ -177,6 +177,47 @@ TEST_F(NewFundTest, AManualFundCarriesFakeFundAndKeepsItsTypedPriceThroughARefre
   EXPECT_EQ(fund(funds() - 1).Flag1 & KoersFlag::FakeFund, 0);
 }
 
+// The account is chosen before the dataset is computed: the account the
+// fund is booked on takes its currency, account 1 (the placeholder row's)
+// keeps its own.
+TEST_F(NewFundTest, TheChosenAccountAloneTakesTheNewFundsCurrency) {
+  threeDataSets();
+  // BETA moves to account 2: account 1 holds no fund.
+  for (int number : {1, 2, 3}) {
+    goToDataSet(number);
+    fund(0).RekNr = 2;
+    account(1).Valuta = QStringLiteral("   ");
+    alg().Dollar = 0.8;
+  }
+  SpeedRekenClick(session);
+  prompter.expectMessage("You may use five accounts").expectAccountChoice(3);
+  ASSERT_TRUE(
+      AddNewFund(session, prompter, {true, Market::Us, "IBM", "IBM", 100, 1000, 10}, false).ok());
+  goToDataSet(3);
+  EXPECT_EQ(fund(1).Ticker.str(), "IBM");
+  EXPECT_EQ(fund(1).RekNr, 3);
+  EXPECT_EQ(account(3).Valuta.str(), "US$");
+  EXPECT_EQ(account(1).Valuta.str(), "   ");
+  // The reference value is the holding in the fund's own currency, as the
+  // advice compares it with the fund's price.
+  EXPECT_DOUBLE_EQ(fund(1).RefWrde, 1000);
+}
+
+TEST_F(NewFundTest, EveryManualFundHasThePortfolioCurrencyAndItsCountry) {
+  for (const bool inDollars : {false, true}) {
+    start(kStart, inDollars);
+    // The second fund is made from a placeholder row that the first one left,
+    // which holds the English default country "us" with the currency EUR.
+    for (const QString name : {"House", "Boat"})
+      ASSERT_TRUE(
+          AddNewFund(session, prompter, {true, Market::Dutch, name, name, 100, 0, 1}, true).ok());
+    for (const int offset : {0, 1}) {
+      EXPECT_EQ(fund(offset).Valuta.str(), inDollars ? "US$" : "EUR") << offset;
+      EXPECT_EQ(fund(offset).Country.str(), inDollars ? "us" : "nl") << offset;
+    }
+  }
+}
+
 TEST_F(NewFundTest, EntriesThatCannotBeAFundAreRefused) {
   threeDataSets();
   const int records = portfolio().size();

@@ -118,6 +118,23 @@ TEST_F(TradingTest, ASaleAlwaysPassesAndZeroChangesNothing) {
   EXPECT_DOUBLE_EQ(fund(0).Aantal, 4);
 }
 
+TEST_F(TradingTest, TheCostsOfTradesOnOneDayAddUp) {
+  threeDataSets();
+  const double reserve = fund(0).Reserve;
+  const double cumKosten = fund(0).CumKosten;
+  ASSERT_TRUE(trade(2, 80, 5).ok());
+  // Selling the same shares again without costs keeps the 5 paid.
+  ASSERT_TRUE(trade(-2, 80, 0).ok());
+  EXPECT_DOUBLE_EQ(fund(0).Aantal, 10);
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 5);
+  EXPECT_DOUBLE_EQ(fund(0).CumKosten, cumKosten + 5);
+  EXPECT_NEAR(fund(0).Reserve, reserve - 5, 1e-6);
+  EXPECT_NEAR(alg().Totaal, 10 * 80 + reserve - 5, 1e-6);
+  // A third trade with costs adds them to both.
+  ASSERT_TRUE(trade(1, 80, 2.5).ok());
+  EXPECT_DOUBLE_EQ(fund(0).Kosten, 7.5);
+}
+
 TEST_F(TradingTest, DivirOzevLendsHalfTheAccountsValueAtCreditPercentFifty) {
   threeDataSets();
   portfolio().rek().CredPerc = 50;

@@ -88,6 +88,12 @@ TEST_F(AdviceTest, ExhaustionHint) {
                            "because the Number of Stocks is zero"));
   EXPECT_TRUE(shown.koopLabel.isEmpty());
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 0);
+  // A fund holding shares whose reserve simply lasts is told so.
+  fund(0).Aantal = 10;
+  fund(0).Reserve = 1e9;
+  EXPECT_EQ(box().exhaustionHint,
+            QStringLiteral("Unable to calculate the exhaustion of the Reserve\r\n"
+                           "because the Reserve is not used up after 1000 price falls"));
 }
 
 struct DutchAdviceTest : AdviceTest {
@@ -105,6 +111,10 @@ TEST_F(DutchAdviceTest, TextsAndSeparators) {
             QStringLiteral("De Reserve is uitgeput bij een koers van 72,0000.\r\n"
                            "De Reserve is dan: -5.080,8000.\r\n"
                            "en het Aantal stukken: 10,1000."));
+  fund(0).Reserve = 1e9;  // a reserve that lasts
+  EXPECT_EQ(box().exhaustionHint,
+            QStringLiteral("De uitputting van de Reserve kan niet worden berekend\r\n"
+                           "omdat de Reserve ook na 1000 koersdalingen niet op is."));
 }
 
 TEST_F(AdviceTest, ReferenceValueRules) {
@@ -136,6 +146,21 @@ TEST_F(AdviceTest, ReferenceValueRules) {
   // The placeholder row gives no advice.
   advice().FundAdvice(portfolio().FirstRekIndex(), 1);
   EXPECT_DOUBLE_EQ(advice().BuyPrice, 0);
+}
+
+// A fund shown without a price keeps the reference value it carries: a
+// missing price says nothing about the value the holding is to keep.
+TEST_F(AdviceTest, AMissingPriceNeverWipesTheReferenceValue) {
+  fund(0).Koers = 0;
+  box();
+  EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
+  EXPECT_DOUBLE_EQ(advice().BuyPrice, 0);
+  calc();
+  EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000) << "showing and computing agree";
+  // Without shares there is nothing to keep.
+  fund(0).Aantal = 0;
+  box();
+  EXPECT_DOUBLE_EQ(fund(0).RefWrde, 0);
 }
 
 TEST_F(AdviceTest, ANewFundGetsPricesButNoQuantitiesOrTrade) {

@@ -149,6 +149,26 @@ TEST(PortfolioFileWrite, TheWriteLimitStopsAfterTheDataSetThatReachesIt) {
   EXPECT_EQ(pf::write(readOnly, p, p.size() - 1, kEnglish), -1) << "a device that refuses";
 }
 
+// The split ratio is written only for a split fund that has one, after its
+// last field, so a file without splits is as before; read back it is the
+// same, and a file without it reads a ratio of 0 (unknown).
+TEST(PortfolioFileWrite, TheSplitRatioIsWrittenOnlyWhereThereIsOne) {
+  Portfolio p = samplePortfolio();
+  EXPECT_FALSE(written(p, kEnglish).contains("SplitRatio"));
+  p.koersAt(7).Flag1 |= KoersFlag::Splits;
+  EXPECT_FALSE(written(p, kEnglish).contains("SplitRatio")) << "ratio unknown";
+  p.koersAt(7).SplitRatio = 2;
+  const QByteArray text = written(p, kEnglish);
+  EXPECT_EQ(text.count("<SplitRatio>"), 1);
+  EXPECT_TRUE(
+      text.contains("<AdviesR>38718.0000</AdviesR>\r\n<SplitRatio>2.0000</SplitRatio>\r\n"
+                    "</KoersRec>"));
+  const ReadBack back = readText(text);
+  ASSERT_TRUE(back.result.ok()) << why(back.result);
+  EXPECT_DOUBLE_EQ(back.portfolio.koersAt(7).SplitRatio, 2);
+  EXPECT_EQ(back.portfolio.koersAt(7).Flag1 & KoersFlag::Splits, KoersFlag::Splits);
+}
+
 TEST(PortfolioFileRead, AFileSavedInDutchReadsTheSameInEnglish) {
   const Portfolio p = samplePortfolio();
   const ReadBack fromDutch = readText(written(p, kDutch));
@@ -377,7 +397,14 @@ TEST(PortfolioFileRead, ADataSetOfMoreFundsThanTheWindowAddressesIsRefused) {
   text.insert(start, fund.repeated(Portfolio::kMaxFundsPerDataSet));
   const ReadBack back = readText(text);
   EXPECT_EQ(back.result.error, pf::ReadError::Unreadable);
-  EXPECT_EQ(back.result.reason.id, TextId::ReadTooManyFundLines);
+  // The line bound leaves room for 256 funds with a split ratio each, so
+  // the 257th fund is refused first.
+  EXPECT_EQ(back.result.reason.id, TextId::ReadTooManyFunds);
+  // Lines beyond what 256 funds can take are refused as such.
+  text.insert(start,
+              QByteArray("<KoersRec>\r\n" + QByteArray("<Flag1>0</Flag1>\r\n").repeated(10240) +
+                         "</KoersRec>\r\n"));
+  EXPECT_EQ(readText(text).result.reason.id, TextId::ReadTooManyFundLines);
 }
 
 }  // namespace

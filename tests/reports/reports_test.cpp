@@ -128,6 +128,7 @@ TEST_F(Reports, TheActionsOverviewListsWhatHappened) {
   fund(0).Aantal = 6;
   addFund(QStringLiteral(" NEW"), 500, 5, 100);
   account(1).Kosten = 4.5;
+  account(2).BTW = 0.95;
   calc();
 
   const QStringList text = lines(ActionsReport(portfolio(), ReportContextOf(session)));
@@ -142,9 +143,14 @@ TEST_F(Reports, TheActionsOverviewListsWhatHappened) {
           "",
           "\t2024-03-01\tABC\t      0.00\t   -4.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
           "\t2024-03-01\tNEW\t    500.00\t    5.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
-          "\t2024-03-01  Accounts" + QString(40, u' ') + "4.50" + QString(10, u' '),
+          "\t2024-03-01\tAccounts\t\t\t  4.50\t  0.95",
           "",
       }));
+  // The accounts' costs and VAT stand in the costs and VAT columns.
+  const QStringList accounts = body[4].split(u'\t');
+  const QStringList columns = text[header].split(u'\t');
+  EXPECT_EQ(columns[accounts.indexOf("  4.50")].trimmed(), "Costs");
+  EXPECT_EQ(columns[accounts.indexOf("  0.95")].trimmed(), "VAT");
   EXPECT_EQ(text.mid(header + 8, 3), (QStringList{"", "Remarks", " "}));
 }
 

@@ -114,6 +114,7 @@ void ScriptedPrompter::verify() {
 }
 
 std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QString& shown) {
+  if (whenAsked) whenAsked();
   if (steps_.empty()) {
     ADD_FAILURE() << "Unexpected " << name(kind) << ": \"" << shown.toStdString() << "\"";
     return std::nullopt;
@@ -175,7 +176,8 @@ std::optional<QString> ScriptedPrompter::saveFileName(const QString& caption,
   return step ? std::get<std::optional<QString>>(step->result) : std::nullopt;
 }
 
-SaveChoice ScriptedPrompter::savePrompt(const QString& message) {
+SaveChoice ScriptedPrompter::savePrompt(const QString& message, SaveChoice defaultChoice) {
+  lastSaveDefault = defaultChoice;
   const auto step = next(Kind::SavePrompt, message);
   return step ? std::get<SaveChoice>(step->result) : SaveChoice::Cancel;
 }

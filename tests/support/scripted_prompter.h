@@ -60,13 +60,19 @@ class ScriptedPrompter : public Prompter {
                                       const QString& filter) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
-  SaveChoice savePrompt(const QString& message) override;
+  SaveChoice savePrompt(const QString& message, SaveChoice defaultChoice) override;
+  // The default button of the last save prompt.
+  SaveChoice lastSaveDefault = SaveChoice::SaveChanges;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
   CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;
   std::optional<StockLine> pickStock(Market market) override;
   NewFundEntry newFund(const NewFundForm& form) override;
   NewFundEntry newManualFund() override;
+
+  // Runs whenever a dialog is asked for, before it answers (what the screen
+  // shows at that moment can be checked there).
+  std::function<void()> whenAsked;
 
   // What the last buy/sell dialog and account chooser were handed.
   TradeProposal lastTrade;

@@ -84,7 +84,7 @@ TEST_F(CurrencyDialogsTest, DollarDialogCaptionsFollowTheFactor) {
     EXPECT_EQ(index.KoersEdit->text(), QStringLiteral("1.25000"));
     EXPECT_EQ(index.InDollarsRadio->text(), QStringLiteral("One Euro costs 1.2500 Dollar"));
     index.FactorEdit->setText(QStringLiteral("2"));
-    EXPECT_EQ(index.InDollarsRadio->text(), QStringLiteral("One Euro costs 0.6250 Dollar"));
+    EXPECT_EQ(index.InDollarsRadio->text(), QStringLiteral("One Euro costs 1.6000 Dollar"));
     EXPECT_EQ(index.InEurosRadio->text(), QStringLiteral("One Dollar costs 0.6250 Euro"));
     index.FactorEdit->clear();
     EXPECT_EQ(index.InEurosRadio->text(), QStringLiteral("One Dollar costs 0.6250 Euro"));

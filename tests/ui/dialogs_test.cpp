@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -209,6 +210,37 @@ TEST_F(Dialogs, SavePromptOffersFourChoicesWithSaveAsDefault) {
     EXPECT_EQ(form.Execute(area, QStringLiteral("Bewaren?")), row.choice) << row.button;
   }
   EXPECT_EQ(panelText(&form, "MessageLabel"), "Bewaren?");
+}
+
+// With entries of today the default button saves the dataset "New" too:
+// Enter, as a person presses it, keeps them.
+TEST_F(Dialogs, SavePromptWithEntriesOfTodayDefaultsToSavingThemToo) {
+  TSaveForm form(session);
+  whenShown(&form, [&] {
+    EXPECT_EQ(form.focusWidget(), button(&form, "BtnSaveNew"));
+    EXPECT_TRUE(button(&form, "BtnSaveNew")->isDefault());
+    EXPECT_FALSE(button(&form, "BtnSave")->isDefault());
+    pressKey(&form, Qt::Key_Return);
+  });
+  EXPECT_EQ(form.Execute(area, QStringLiteral("Bewaren?"), SaveChoice::SaveWithNew),
+            SaveChoice::SaveWithNew);
+}
+
+// The year question at opening: Enter answers No.
+TEST_F(Dialogs, TheYearQuestionHasNoAsItsDefault) {
+  Question question;
+  question.caption = QStringLiteral("Pelmar - Jaarafsluiting");
+  question.message = QStringLiteral("Een nieuw jaar is begonnen.");
+  question.showCancel = true;
+  question.yesIsDefault = false;
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->defaultButton()->text(), "Nee");
+    box->defaultButton()->click();
+  });
+  EXPECT_EQ(prompter.questionWithCheck(question, QStringLiteral("Niet opnieuw tonen")).answer,
+            Answer::No);
 }
 
 TEST_F(Dialogs, TimedMessageShowsEveryLineAndClosesItself) {

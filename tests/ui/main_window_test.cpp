@@ -21,6 +21,7 @@
 #include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
 #include "ui/main/real_time_box.h"
+#include "ui/main/splash_form.h"
 
 namespace pelmar {
 namespace {
@@ -99,6 +100,20 @@ TEST_F(MainWindowTest, BeforeOpeningOnlyTheFileCommandsWork) {
   EXPECT_TRUE(actions().download->isEnabled());
   // The window fits its contents; the user cannot resize it.
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
+}
+
+// A portfolio of an earlier year: the year question is asked with the
+// splash window closed (it stays on top and would hide the question), and
+// Enter answers No.
+TEST_F(MainWindowTest, TheYearQuestionComesWithoutTheSplashAndNoAsDefault) {
+  session.clock().fix(QDate(2024, 1, 15));
+  prompter.whenAsked = [&] {
+    ASSERT_NE(window->splash(), nullptr);
+    EXPECT_FALSE(window->splash()->isVisible());
+  };
+  prompter.expectCheckedQuestion("Een nieuw jaar is begonnen", {Answer::No, false});
+  open();
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault);
 }
 
 TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {

@@ -40,7 +40,7 @@ TSaveForm::TSaveForm(const Session& session, QWidget* parent)
   connect(BtnCancel, &QPushButton::clicked, this, [this] { finish(SaveChoice::Cancel); });
 }
 
-void TSaveForm::prepare(const DialogArea& area, const QString& message) {
+void TSaveForm::prepare(const DialogArea& area, const QString& message, SaveChoice defaultChoice) {
   setWindowTitle(session_.text(TextId::SaveFormCaption));
   MessageLabel->setText(message.isEmpty() ? session_.text(TextId::SaveFormMessage) : message);
   BtnSave->setText(session_.text(TextId::SaveFormSaveChanges));
@@ -48,6 +48,7 @@ void TSaveForm::prepare(const DialogArea& area, const QString& message) {
   BtnClose->setText(session_.text(TextId::SaveFormCloseWithoutSaving));
   BtnCancel->setText(session_.text(TextId::ButtonCancel));
   choice_ = SaveChoice::Cancel;
+  default_ = defaultChoice;
 
   const int labelHeight = MessageLabel->heightForWidth(kMessageWidth);
   MessagePanel->setGeometry(kMargin, kMargin, kMessageWidth + 2 * kMargin,
@@ -67,8 +68,9 @@ void TSaveForm::prepare(const DialogArea& area, const QString& message) {
   PlaceDialog(this, area);
 }
 
-SaveChoice TSaveForm::Execute(const DialogArea& area, const QString& message) {
-  prepare(area, message);
+SaveChoice TSaveForm::Execute(const DialogArea& area, const QString& message,
+                              SaveChoice defaultChoice) {
+  prepare(area, message, defaultChoice);
   exec();
   return choice_;
 }
@@ -80,8 +82,10 @@ void TSaveForm::finish(SaveChoice choice) {
 
 void TSaveForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  BtnSave->setDefault(true);
-  BtnSave->setFocus();
+  TColorButton* const buttons[] = {BtnSave, BtnSaveNew, BtnClose, BtnCancel};
+  TColorButton* chosen = buttons[static_cast<int>(default_)];
+  for (TColorButton* b : buttons) b->setDefault(b == chosen);
+  chosen->setFocus();
 }
 
 }  // namespace pelmar

@@ -21,10 +21,12 @@ class TSaveForm : public QDialog {
   explicit TSaveForm(const Session& session, QWidget* parent = nullptr);
 
   // Shows the prompt with the message over the area and returns the button
-  // that ended it.
-  SaveChoice Execute(const DialogArea& area, const QString& message);
+  // that ended it; the default button has the focus and takes Enter.
+  SaveChoice Execute(const DialogArea& area, const QString& message,
+                     SaveChoice defaultChoice = SaveChoice::SaveChanges);
   // Sets the texts, lays the window out and places it, without showing it.
-  void prepare(const DialogArea& area, const QString& message);
+  void prepare(const DialogArea& area, const QString& message,
+               SaveChoice defaultChoice = SaveChoice::SaveChanges);
 
   SaveChoice choice() const { return choice_; }
 
@@ -36,6 +38,7 @@ class TSaveForm : public QDialog {
 
   const Session& session_;
   SaveChoice choice_ = SaveChoice::Cancel;
+  SaveChoice default_ = SaveChoice::SaveChanges;
 
   QFrame* MessagePanel;
   QLabel* MessageLabel;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "commands/dataset_view.h"
 #include "model/conversions.h"
 
 namespace pelmar {
@@ -17,6 +18,8 @@ constexpr int kValueColumn = 1;
 // show the latest prices.
 constexpr int kEdgeZone = 10;
 constexpr int kLabelZone = 100;
+// The price of an older day is drawn in this colour.
+const QColor kOldPriceColour(0xB0, 0x30, 0x00);
 
 bool isNavigationKey(int key) {
   switch (key) {
@@ -108,6 +111,14 @@ void FundGridWidget::FillGrid() {
     if (GridRowEditable(session_, row)) flags |= Qt::ItemIsEditable;
     item(row, kValueColumn)->setFlags(flags);
   }
+  // A price of an older day is marked, with its day in the tooltip.
+  const QString note = StalePriceNote(session_, session_.portfolio().pKoersRec());
+  QTableWidgetItem* price = item(GridRow::Koers, kValueColumn);
+  price->setToolTip(note);
+  price->setForeground(note.isEmpty() ? palette().text() : QBrush(kOldPriceColour));
+  QFont priceFont = font();
+  priceFont.setItalic(!note.isEmpty());
+  price->setFont(priceFont);
 }
 
 QStringList FundGridWidget::cellTexts() const {

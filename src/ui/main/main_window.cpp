@@ -380,6 +380,10 @@ void TMainForm::drawDataSet() {
   if (rekForm_->isVisible()) rekForm_->refresh();
   // Charts: the open chart window follows the fund and dataset shown.
   if (grafiekForm_->isVisible()) grafiekForm_->follow();
+  // A price the user set that a later daily file replaced is told.
+  if (const std::vector<PriceReplacement> replaced = session_.engine().takeReplacedPrices();
+      !replaced.empty())
+    labelStatus_->setText(PricesReplacedText(session_, replaced));
 }
 
 void TMainForm::showCurrentFund() {
@@ -453,7 +457,11 @@ void TMainForm::FormPaint() {
   HandleLanguage();
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const Outcome started = StartUp(session_, prompter_, programFolder_, fileProgress());
+  // The splash stays on top of every window: it is closed before the start
+  // asks or tells anything (the year question, a failed copy, the open
+  // dialog), so the question is seen, and seen over the main window.
+  SplashClosingPrompter startPrompter(prompter_, splash_);
+  const Outcome started = StartUp(session_, startPrompter, programFolder_, fileProgress());
   QApplication::restoreOverrideCursor();
   splash_->close();
   // The price files are worth filling with or without a portfolio.
@@ -496,7 +504,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::ShowLatestPrices() {
   const LatestPricesLines lines =
-      pelmar::ShowLatestPrices(session_, session_.prices().latestPriceDays(), QString());
+      pelmar::ShowLatestPrices(session_, session_.prices().latestPriceDays(), QString(),
+                               session_.prices().NewestFileDay(session_.clock().today()));
   labelStatus_->setText(lines.status);
 }
 

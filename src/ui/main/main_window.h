@@ -94,6 +94,8 @@ class TMainForm : public QMainWindow {
   TRekForm* accounts() const { return rekForm_; }
   TDownloadForm* downloadForm() const { return downloadForm_; }
   TOptionsForm* optionsForm() const { return optionsForm_; }
+  // The start-up splash window, made by the first paint.
+  const TSplashForm* splash() const { return splash_; }
 
   // After the settings window's OK: every window follows what changed.
   void applySettings(const SettingsEffects& effects);

@@ -72,4 +72,71 @@ void TSplashForm::mousePressEvent(QMouseEvent*) {
   close();
 }
 
+Prompter& SplashClosingPrompter::inner() {
+  if (splash_) splash_->close();
+  return inner_;
+}
+
+Answer SplashClosingPrompter::question(const Question& q) {
+  return inner().question(q);
+}
+InputResult SplashClosingPrompter::input(const QString& caption, const QString& prompt,
+                                         const QString& text) {
+  return inner().input(caption, prompt, text);
+}
+std::optional<QDateTime> SplashClosingPrompter::pickDate(const QString& caption,
+                                                         const QDateTime& proposal) {
+  return inner().pickDate(caption, proposal);
+}
+void SplashClosingPrompter::message(const QString& text) {
+  inner().message(text);
+}
+void SplashClosingPrompter::timedMessage(const QString& line1, const QString& line2,
+                                         int milliseconds) {
+  inner().timedMessage(line1, line2, milliseconds);
+}
+void SplashClosingPrompter::showNotice(const QString& line1, const QString& line2) {
+  inner().showNotice(line1, line2);
+}
+std::optional<QString> SplashClosingPrompter::openFileName(const QString& caption,
+                                                           const QString& folder,
+                                                           const QString& filter) {
+  return inner().openFileName(caption, folder, filter);
+}
+std::optional<QString> SplashClosingPrompter::saveFileName(const QString& caption,
+                                                           const QString& proposal,
+                                                           const QString& filter) {
+  return inner().saveFileName(caption, proposal, filter);
+}
+SaveChoice SplashClosingPrompter::savePrompt(const QString& message, SaveChoice defaultChoice) {
+  return inner().savePrompt(message, defaultChoice);
+}
+std::optional<QString> SplashClosingPrompter::chooseFolder(const QString& caption,
+                                                           const QString& folder,
+                                                           const QString& mask) {
+  return inner().chooseFolder(caption, folder, mask);
+}
+TradeEntry SplashClosingPrompter::buySell(const TradeProposal& proposal) {
+  return inner().buySell(proposal);
+}
+AccountChoice SplashClosingPrompter::chooseAccount(const AccountChoice& proposal) {
+  return inner().chooseAccount(proposal);
+}
+FundCurrencyChoice SplashClosingPrompter::chooseFundCurrency(const FundCurrencyProposal& proposal) {
+  return inner().chooseFundCurrency(proposal);
+}
+CheckedAnswer SplashClosingPrompter::questionWithCheck(const Question& q,
+                                                       const QString& checkText) {
+  return inner().questionWithCheck(q, checkText);
+}
+std::optional<StockLine> SplashClosingPrompter::pickStock(Market market) {
+  return inner().pickStock(market);
+}
+NewFundEntry SplashClosingPrompter::newFund(const NewFundForm& form) {
+  return inner().newFund(form);
+}
+NewFundEntry SplashClosingPrompter::newManualFund() {
+  return inner().newManualFund();
+}
+
 }  // namespace pelmar

@@ -152,8 +152,8 @@ std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QS
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
-SaveChoice QtPrompter::savePrompt(const QString& message) {
-  return saveForm_->Execute(area(), message);
+SaveChoice QtPrompter::savePrompt(const QString& message, SaveChoice defaultChoice) {
+  return saveForm_->Execute(area(), message, defaultChoice);
 }
 
 TradeEntry QtPrompter::buySell(const TradeProposal& proposal) {
@@ -170,7 +170,7 @@ CheckedAnswer QtPrompter::questionWithCheck(const Question& q, const QString& ch
   QPushButton* yes = box.addButton(session_.text(TextId::ButtonYes), QMessageBox::YesRole);
   QPushButton* no = box.addButton(session_.text(TextId::ButtonNo), QMessageBox::NoRole);
   QPushButton* cancel = box.addButton(session_.text(TextId::ButtonCancel), QMessageBox::RejectRole);
-  box.setDefaultButton(yes);
+  box.setDefaultButton(q.yesIsDefault ? yes : no);
   box.setEscapeButton(cancel);
   auto* check = new QCheckBox(checkText, &box);
   check->setObjectName(QStringLiteral("DontShowAgain"));

@@ -46,7 +46,7 @@ class QtPrompter : public Prompter {
                                       const QString& mask) override;
   std::optional<QString> saveFileName(const QString& caption, const QString& proposal,
                                       const QString& filter) override;
-  SaveChoice savePrompt(const QString& message) override;
+  SaveChoice savePrompt(const QString& message, SaveChoice defaultChoice) override;
   TradeEntry buySell(const TradeProposal& proposal) override;
   AccountChoice chooseAccount(const AccountChoice& proposal) override;
   CheckedAnswer questionWithCheck(const Question& question, const QString& checkText) override;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -194,6 +195,14 @@ void TDlgValutaFonds::PortefeuilleValutaClick() {
 void TDlgValutaFonds::LijstBtnClick() {
   const std::optional<PickedStock> picked = Picker->Execute(proposal_.stockLines);
   if (!picked) return;
+  // An index that cannot give the rate is refused with its reason; the
+  // fields keep what they showed.
+  if (const QString refusal =
+          proposal_.indexRefusal ? proposal_.indexRefusal(picked->ticker) : QString();
+      !refusal.isEmpty()) {
+    QMessageBox::information(this, language_.text(TextId::ProductName), refusal);
+    return;
+  }
   pickedIndex_ = picked->ticker;
   Index->NaamKoersEdit->setText(picked->ticker);
   const double price = proposal_.indexPrice ? proposal_.indexPrice(picked->ticker) : 0.0;
