@@ -6,7 +6,12 @@ JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
 
-.PHONY: run test build deps bench format clean
+# Where `make install` puts the program; through sudo unless run as root
+# (`make install PREFIX=~/.local SUDO=` installs for one user).
+PREFIX ?= /usr/local
+SUDO ?= $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: run test build deps bench format clean install uninstall package
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +32,17 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+install: build
+	$(SUDO) cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last `make install` put in place.
+uninstall:
+	$(SUDO) xargs -d '\n' rm -f < $(BUILD)/install_manifest.txt
+
+# The Debian package, in the build folder: pelmar_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	$(BUILD)/bench/pelmar_bench

@@ -6,8 +6,8 @@
 
 #include "commands/download.h"
 #include "commands/session.h"
+#include "commands/synthetic_data.h"
 #include "prices/price_store.h"
-#include "synthetic_data.h"
 
 // What a download costs after the network: a year of prices of 300 stocks
 // stored into the daily files in one batch (the first download of a new price folder,

@@ -15,10 +15,10 @@
 
 #include "cli/cli.h"
 #include "commands/portfolio_io.h"
+#include "commands/synthetic_data.h"
 #include "model/dates.h"
 #include "model/portfolio_file.h"
 #include "prices/price_update.h"
-#include "synthetic_data.h"
 
 // Opening a near-limit portfolio: 400 weekly datasets of 150 funds (about
 // 63,000 records, 62 MB) with ten years of daily price files of 300 stocks.

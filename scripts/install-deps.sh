@@ -4,7 +4,11 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache xvfb xauth libssl3 openssl)
+          libbenchmark-dev ccache xvfb xauth libssl3 openssl
+          # the man page, the Debian package and the checks of the installed files
+          help2man dpkg-dev file desktop-file-utils appstream
+          # the word processor and PDF reader the report test reads the rich text with
+          libreoffice-writer-nogui poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include "commands/session.h"
@@ -34,6 +35,11 @@ QString programFolder() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmar"));
+  // The menu entry and icon the installation provides (dist/).
+  const QString id = QStringLiteral("nl.pelmar.Pelmar");
+  QApplication::setDesktopFileName(id);
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(id, QIcon(QStringLiteral(":/icons/nl.pelmar.Pelmar.png"))));
 
   pelmar::QSettingsStore store;
   pelmar::Session session(pelmar::dataDirectory());

@@ -53,11 +53,14 @@ bool FundListLess(const QString& a, const QString& b) {
 
 QStringList FillFondsenBox(const Portfolio& portfolio) {
   QStringList tickers;
+  QStringList placeholders;
   const int count = portfolio.fundCount(portfolio.FirstKoersIndex());
-  for (int offset = 0; offset < count; ++offset)
-    tickers << TrimRightBlanks(portfolio.koersAt(portfolio.FirstKoersIndex() + offset).Ticker);
+  for (int offset = 0; offset < count; ++offset) {
+    const KoersRec& fund = portfolio.koersAt(portfolio.FirstKoersIndex() + offset);
+    (fund.isPlaceholder() ? placeholders : tickers) << TrimRightBlanks(fund.Ticker);
+  }
   std::stable_sort(tickers.begin(), tickers.end(), FundListLess);
-  return tickers;
+  return tickers + placeholders;
 }
 
 int FundOffsetOf(const Portfolio& portfolio, const QString& listText) {

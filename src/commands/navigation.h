@@ -10,10 +10,13 @@ namespace pelmar {
 
 // --- Fund list -------------------------------------------------------------
 
-// The fund list's order: without regard to case, letters folded to lower
-// case, so "[New]" stands before tickers that begin with a letter.
+// The fund list's order of the funds: without regard to case, letters
+// folded to lower case.
 bool FundListLess(const QString& a, const QString& b);
-// The tickers of the current dataset (trailing blanks cut) in list order.
+// The tickers of the current dataset (trailing blanks cut) in list order,
+// the placeholder row ("[Nieuw]"/"[New]") last: the first entry, which
+// opening selects, is a real fund whenever the dataset has one, and the new-
+// fund command's last entry is the placeholder.
 QStringList FillFondsenBox(const Portfolio& portfolio);
 // The offset in the current dataset of the fund a list line names; -1 when
 // no fund has that ticker.

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "commands/dataset_view.h"
+#include "commands/example_data.h"
+#include "commands/navigation.h"
 #include "commands/refusal.h"
 
 namespace pelmar {
@@ -14,20 +17,43 @@ namespace {
 constexpr int kOpenAttemptsAtStart = 5;
 
 const QStringList kPortfolioFiles = {QStringLiteral("*.xml")};
-// The price files copied while the portfolio folder is still empty, and
-// those copied when a portfolio is open but the price folder has none.
+// The price files of the first start's examples, and those copied from the
+// program folder when a portfolio is open but the price folder has none.
 const QStringList kFirstPriceFiles = {QStringLiteral("*.csv"), QStringLiteral("*.txt")};
 const QStringList kMissingPriceFiles = {QStringLiteral("*.csv"), QStringLiteral("*.bak"),
                                         QStringLiteral("*.txt")};
 
-// A failed copy is told, and the start goes on: the program works without
-// the examples.
+// A failed step of the examples is told, and the start goes on: the
+// program works without them. True when the step was done.
+bool toldIfFailed(Session& session, Prompter& prompter, const Outcome& outcome) {
+  if (outcome) return true;
+  session.trace().Log(QStringLiteral("StartUp - ") + outcome.reason()->text(session.language()));
+  Tell(session, prompter, outcome);
+  return false;
+}
+
 void copyExamples(Session& session, Prompter& prompter, const QString& from, const QString& to,
                   const QStringList& patterns) {
-  if (Outcome copied = CopyFiles(from, to, patterns); !copied) {
-    session.trace().Log(QStringLiteral("StartUp - ") + copied.reason()->text(session.language()));
-    Tell(session, prompter, copied);
-  }
+  toldIfFailed(session, prompter, CopyFiles(from, to, patterns));
+}
+
+// The first start's examples: portfolios and price files that end on the
+// working day before today, made in a temporary folder and copied into the
+// user's folders, so that no file already there is replaced.
+void makeExamples(Session& session, Prompter& prompter) {
+  const QTemporaryDir made;
+  const Settings& settings = session.settings();
+  const Outcome written =
+      made.isValid()
+          ? WriteExampleData(prompter, FirstStartExampleData(session.clock().today()),
+                             made.filePath(QStringLiteral("Port")),
+                             made.filePath(QStringLiteral("Prices")))
+          : Outcome::failed(TextId::FolderNotMade, {QDir::toNativeSeparators(QDir::tempPath())});
+  if (!toldIfFailed(session, prompter, written)) return;
+  copyExamples(session, prompter, made.filePath(QStringLiteral("Prices")), settings.pricePath,
+               kFirstPriceFiles);
+  copyExamples(session, prompter, made.filePath(QStringLiteral("Port")), settings.portfolioPath,
+               kPortfolioFiles);
 }
 
 // Opens the recorded portfolio, or asks for one.
@@ -68,15 +94,15 @@ Outcome CopyFiles(const QString& from, const QString& to, const QStringList& pat
 
 Outcome StartUp(Session& session, Prompter& prompter, const QString& programFolder,
                 const FileProgress& progress) {
+  TraceScope trace(session.trace(), QStringLiteral("StartUp"));
   const Settings& settings = session.settings();
   const QDir program(programFolder);
-  if (!FolderHolds(settings.portfolioPath, kPortfolioFiles.front())) {
-    copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")), settings.pricePath,
-                 kFirstPriceFiles);
-    copyExamples(session, prompter, program.filePath(QStringLiteral("Port")),
-                 settings.portfolioPath, kPortfolioFiles);
+  if (!FolderHolds(settings.portfolioPath, kPortfolioFiles.front()))
+    makeExamples(session, prompter);
+  if (Outcome opened = openAtStart(session, prompter, progress); !opened) {
+    trace.exitEarly();
+    return opened;
   }
-  if (Outcome opened = openAtStart(session, prompter, progress); !opened) return opened;
 
   if (!FolderHolds(settings.pricePath, QStringLiteral("*.csv")))
     copyExamples(session, prompter, program.filePath(QStringLiteral("Prices")), settings.pricePath,
@@ -88,6 +114,10 @@ Outcome StartUp(Session& session, Prompter& prompter, const QString& programFold
     p.markUnchanged();
   else
     prompter.message(session.text(TextId::NoPriceFiles));
+  session.trace().Log(QStringLiteral("StartUp - %1 geopend, Dataset %2, %3")
+                          .arg(CurrentFileName(session))
+                          .arg(p.alg().NrOfSet)
+                          .arg(SelectedFundEntry(p)));
   return Outcome::done();
 }
 

@@ -18,14 +18,17 @@ Outcome CopyFiles(const QString& from, const QString& to, const QStringList& pat
 // Whether the folder holds a file that matches the pattern.
 bool FolderHolds(const QString& folder, const QString& pattern);
 
-// The program's start: the first start copies the example portfolios and
-// price files of `programFolder` ("Port", "Prices") into empty portfolio
-// and price folders; then the recorded portfolio is opened (or the same
-// name with ".pelmar" when it is missing), or, with none recorded, the open
-// dialog is shown up to five times. With a portfolio open, its current
-// dataset is computed as the window shows it (ShowDataSet) and the
-// portfolio counts as unchanged; a price folder without daily price files
-// is told about instead. Stopped or failed when no portfolio is open.
+// The program's start. When the portfolio folder holds no portfolio (the
+// first start), the example portfolios and their price files are made for
+// today (FirstStartExampleData) and copied into the portfolio and price
+// folders, where no file is replaced. Then the recorded portfolio is opened
+// (or the same name with ".pelmar" when it is missing), or, with none
+// recorded, the open dialog is shown up to five times. With a portfolio
+// open, a price folder without daily price files gets those of
+// `programFolder`'s "Prices", the current dataset is computed as the window
+// shows it (ShowDataSet) and the portfolio counts as unchanged; without
+// price files that is told instead. Stopped or failed when no portfolio is
+// open.
 Outcome StartUp(Session& session, Prompter& prompter, const QString& programFolder,
                 const FileProgress& progress = {});
 

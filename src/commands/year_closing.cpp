@@ -34,43 +34,6 @@ void clearPeriodFields(KoersRec& fund) {
   fund.BTW = 0;
 }
 
-// The closing dataset C (a copy of the old year's last dataset L, dated 31
-// December of L's year) followed by the opening dataset O (dated 1 January
-// of the new year, every fund starting afresh).
-RecordList closingAndOpening(const Portfolio& p, int lastOldRek, int newYear) {
-  RecordList closing(p.records().begin() + (lastOldRek - 1),
-                     p.records().begin() + p.dataSetEnd(lastOldRek));
-  for (Record& record : closing) {
-    if (auto* alg = std::get_if<AlgemeenRec>(&record)) {
-      alg->Datum = dateToSerial(QDate(yearOf(alg->Datum), 12, 31));
-    } else if (auto* rek = std::get_if<RekeningRec>(&record)) {
-      rek->Kosten = 0;
-      rek->BTW = 0;
-    } else if (auto* fund = std::get_if<KoersRec>(&record)) {
-      fund->Flag1 = ClearBits(fund->Flag1, KoersFlag::Splits | KoersFlag::Cumulatief |
-                                               KoersFlag::BuySell | KoersFlag::RefWaarde);
-      clearPeriodFields(*fund);
-    }
-  }
-  const DateTime newYearsDay = dateToSerial(QDate(newYear, 1, 1));
-  RecordList opening = closing;
-  for (Record& record : opening) {
-    if (auto* alg = std::get_if<AlgemeenRec>(&record)) {
-      alg->CumDatum = newYearsDay;
-      alg->Datum = newYearsDay;
-    } else if (auto* fund = std::get_if<KoersRec>(&record)) {
-      fund->Flag1 = ClearBits(fund->Flag1, KoersFlag::Splits | KoersFlag::RefWaarde);
-      if (!fund->isPlaceholder()) fund->Flag1 = SetBits(fund->Flag1, KoersFlag::Cumulatief);
-      fund->CumDatum = newYearsDay;
-      // Inleg of C is 0 already; the opening investment is the holding.
-      clearPeriodFields(*fund);
-      fund->Inleg = ld(fund->Reserve) + ld(fund->Aantal) * ld(fund->Koers);
-    }
-  }
-  closing.insert(closing.end(), opening.begin(), opening.end());
-  return closing;
-}
-
 // From the opening dataset at openingRek on: the accounting year and every
 // earlier fund start date begin on 1 January of the new year.
 void moveCumDatum(Portfolio& p, int openingRek, int newYear) {
@@ -178,7 +141,7 @@ bool closeInMemory(Session& session, Prompter& prompter, const PresentFile& pres
   int lastOldRek = firstNewRek;
   int lastOldKoers = Portfolio::KoersIndexOf(firstNewRek);
   p.PrevDataSet(lastOldRek, lastOldKoers);
-  const RecordList inserted = closingAndOpening(p, lastOldRek, newYear);
+  const RecordList inserted = ClosingAndOpening(p, lastOldRek, newYear);
   if (p.insertDataSets(firstNewRek - 1, inserted) != Portfolio::Refusal::None) {
     (void)Refuse(session, prompter, TextId::YearClosingNoRoom);
     return false;
@@ -197,6 +160,40 @@ bool closeInMemory(Session& session, Prompter& prompter, const PresentFile& pres
 }
 
 }  // namespace
+
+RecordList ClosingAndOpening(const Portfolio& p, int lastOldRek, int newYear) {
+  RecordList closing(p.records().begin() + (lastOldRek - 1),
+                     p.records().begin() + p.dataSetEnd(lastOldRek));
+  for (Record& record : closing) {
+    if (auto* alg = std::get_if<AlgemeenRec>(&record)) {
+      alg->Datum = dateToSerial(QDate(yearOf(alg->Datum), 12, 31));
+    } else if (auto* rek = std::get_if<RekeningRec>(&record)) {
+      rek->Kosten = 0;
+      rek->BTW = 0;
+    } else if (auto* fund = std::get_if<KoersRec>(&record)) {
+      fund->Flag1 = ClearBits(fund->Flag1, KoersFlag::Splits | KoersFlag::Cumulatief |
+                                               KoersFlag::BuySell | KoersFlag::RefWaarde);
+      clearPeriodFields(*fund);
+    }
+  }
+  const DateTime newYearsDay = dateToSerial(QDate(newYear, 1, 1));
+  RecordList opening = closing;
+  for (Record& record : opening) {
+    if (auto* alg = std::get_if<AlgemeenRec>(&record)) {
+      alg->CumDatum = newYearsDay;
+      alg->Datum = newYearsDay;
+    } else if (auto* fund = std::get_if<KoersRec>(&record)) {
+      fund->Flag1 = ClearBits(fund->Flag1, KoersFlag::Splits | KoersFlag::RefWaarde);
+      if (!fund->isPlaceholder()) fund->Flag1 = SetBits(fund->Flag1, KoersFlag::Cumulatief);
+      fund->CumDatum = newYearsDay;
+      // Inleg of C is 0 already; the opening investment is the holding.
+      clearPeriodFields(*fund);
+      fund->Inleg = ld(fund->Reserve) + ld(fund->Aantal) * ld(fund->Koers);
+    }
+  }
+  closing.insert(closing.end(), opening.begin(), opening.end());
+  return closing;
+}
 
 std::optional<int> FirstDataSetOfNewYear(const Portfolio& p) {
   if (p.isEmpty()) return std::nullopt;

@@ -10,6 +10,14 @@
 
 namespace pelmar {
 
+// The two datasets the year closing puts between the old year's last
+// dataset L (its first account at lastOldRek) and the new year: the
+// closing dataset C, a copy of L dated 31 December of L's year without the
+// period's costs and flags, followed by the opening dataset O, dated 1
+// January of newYear, in which every fund starts afresh (investment = value
+// + reserve, `Cumulatief`, start date 1 January).
+RecordList ClosingAndOpening(const Portfolio& portfolio, int lastOldRek, int newYear);
+
 // The first account of the first dataset of a new year: from the second
 // dataset on, the first whose date lies in a later year than its own
 // CumDatum, looking only at datasets before the last (the dataset of

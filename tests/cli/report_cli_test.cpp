@@ -59,8 +59,7 @@ TEST(ReportCli, LibreOfficeReadsEveryLineOfTheSavedRichText) {
   const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
   if (soffice.isEmpty() || pdftotext.isEmpty())
     GTEST_SKIP() << "soffice (libreoffice-writer-nogui) or pdftotext (poppler-utils) is not "
-                    "installed; CI leaves them out, as LibreOffice alone would take several "
-                    "minutes of the test run's time budget to install";
+                    "installed; scripts/install-deps.sh installs them";
   QTemporaryDir dir;
   const QString rtf = dir.filePath(QStringLiteral("Test-1.rtf"));
   ASSERT_EQ(test::runCliWith({"report", "portfolio", kExample, "--out", rtf, "--prices", kPrices,

@@ -60,7 +60,7 @@ TEST_F(NavigationTest, TheFundListIgnoresCaseAndAClickSelectsTheFund) {
   build({QDate(2024, 6, 3), QDate(2024, 6, 4)});
   addFund("beta", 500, 5, 100);
   addFund("9NINE", 100, 1, 100);
-  EXPECT_EQ(FillFondsenBox(portfolio()), QStringList({"9NINE", "[New]", "AAA", "beta"}));
+  EXPECT_EQ(FillFondsenBox(portfolio()), QStringList({"9NINE", "AAA", "beta", "[New]"}));
   EXPECT_EQ(FundOffsetOf(portfolio(), "aaa"), -1);
 
   ASSERT_TRUE(FondsenBoxClick(session, "beta"));
@@ -266,9 +266,9 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   ASSERT_TRUE(SpeedDelFondsClick(session, prompter));
   EXPECT_EQ(portfolio().alg().NrOfSet, 3) << "the dataset stays current";
   EXPECT_EQ(SelectedFundEntry(portfolio()), "BBB") << "the entry after the removed one";
-  EXPECT_EQ(tickersOf(1), QStringList({"[New]", "AAA"}));
-  EXPECT_EQ(tickersOf(2), QStringList({"[New]", "BBB"}));
-  EXPECT_EQ(tickersOf(3), QStringList({"[New]", "BBB"}));
+  EXPECT_EQ(tickersOf(1), QStringList({"AAA", "[New]"}));
+  EXPECT_EQ(tickersOf(2), QStringList({"BBB", "[New]"}));
+  EXPECT_EQ(tickersOf(3), QStringList({"BBB", "[New]"}));
 
   const QString defaultName = portfolio().initialRecords().DefaultRekeningRec.RekNaam;
   goToDataSet(1);

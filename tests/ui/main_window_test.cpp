@@ -118,7 +118,8 @@ TEST_F(MainWindowTest, TheYearQuestionComesWithoutTheSplashAndNoAsDefault) {
 
 TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   open();
-  EXPECT_EQ(window->fundList()->tickers(), QStringList({"[Nieuw]", "ALPHA", "beta"}));
+  EXPECT_EQ(window->fundList()->tickers(), QStringList({"ALPHA", "beta", "[Nieuw]"}));
+  EXPECT_EQ(window->fundList()->currentItem()->text(), "ALPHA") << "the first real fund";
   EXPECT_EQ(node(), "Dataset 3");
   EXPECT_TRUE(window->windowTitle().endsWith("Test-1.xml]"));
   EXPECT_EQ(colour(panel().fondsPanel), kGreen);
@@ -197,7 +198,7 @@ TEST_F(MainWindowTest, AFundAddedThroughTheNewLineJoinsTheFundList) {
   grid->setCellText(GridRow::Aantal, "4");
   grid->setCurrentCell(GridRow::Ticker, 1);
   grid->UpdateFonds();
-  EXPECT_EQ(window->fundList()->tickers(), QStringList({"[Nieuw]", "ALPHA", "beta", "DELTA"}));
+  EXPECT_EQ(window->fundList()->tickers(), QStringList({"ALPHA", "beta", "DELTA", "[Nieuw]"}));
   EXPECT_EQ(cell(GridRow::Aantal), "4,0000");
 }
 
@@ -225,7 +226,7 @@ TEST_F(MainWindowTest, OpenShowsTheChosenPortfolio) {
   prompter.expectOpenFile(path("Port/Other.xml"));
   actions().openFile->trigger();
   prompter.verify();
-  EXPECT_EQ(window->fundList()->tickers(), QStringList({"[Nieuw]", "GAMMA"}));
+  EXPECT_EQ(window->fundList()->tickers(), QStringList({"GAMMA", "[Nieuw]"}));
   EXPECT_TRUE(window->windowTitle().endsWith("Other.xml]"));
 }
 

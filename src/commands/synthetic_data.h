@@ -59,7 +59,8 @@ QString priceText(double price);
 bool writeDayFiles(const QString& folder, const std::vector<Stock>& stocks,
                    const std::vector<QDate>& days, const PriceTable& prices);
 
-// Writes a text file of the lines, ISO-8859-1 with CR LF line ends.
+// Writes a text file of the lines, ISO-8859-1 with CR LF line ends, over
+// any file of that name; no sync, see the definition.
 bool writeLines(const QString& path, const QStringList& lines);
 
 // Builds a portfolio in a session dataset by dataset, the way a user keeps
@@ -77,6 +78,12 @@ class PortfolioBuilder {
   KoersRec& addFund(const Stock& stock, int account);
   // Appends a dataset dated `day`, priced from the daily files.
   void appendDataSet(QDate day);
+  // Closes the year as the year closing leaves the new year's file: after
+  // the last dataset come the closing dataset (31 December) and the opening
+  // dataset (1 January of `year`), which becomes the first; the datasets
+  // before it go and `JaarAfsl` is set. False, with nothing changed, when
+  // the portfolio has no room for the two datasets.
+  bool startYear(int year);
   // Recalculates the last dataset.
   void calculate();
 

@@ -1,11 +1,13 @@
-#include "synthetic_data.h"
+#include "commands/synthetic_data.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "commands/datasets.h"
+#include "commands/year_closing.h"
+#include "model/conversions.h"
 #include "model/dates.h"
 #include "prices/price_update.h"
 
@@ -67,8 +69,14 @@ bool writeLines(const QString& path, const QStringList& lines) {
     bytes += line.toLatin1();
     bytes += "\r\n";
   }
-  QSaveFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  // A plain write: the generated files go into folders of their own (a
+  // temporary folder at the first start, a test's folder, data/), where a
+  // sync per file would cost seconds for nothing.
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    return false;
+  file.close();
+  return file.error() == QFileDevice::NoError;
 }
 
 bool writeDayFiles(const QString& folder, const std::vector<Stock>& stocks,
@@ -121,6 +129,20 @@ void PortfolioBuilder::appendDataSet(QDate day) {
   portfolio_.appendDataSet(rek, koers, datum, static_cast<qint32>(datum - previous));
   portfolio_.goToDataSet(rek);
   UpdatePricesFromFiles(portfolio_, session_.prices(), rek);
+}
+
+bool PortfolioBuilder::startYear(int year) {
+  const RecordList added = ClosingAndOpening(portfolio_, portfolio_.lastRekIndex(), year);
+  if (portfolio_.insertDataSets(portfolio_.size(), added) != Portfolio::Refusal::None) return false;
+  // The opening dataset's AlgemeenRec, behind the IdentRec once the old
+  // year has gone.
+  const int opening = portfolio_.size() - static_cast<int>(added.size()) / 2;
+  portfolio_.removeRecords(1, opening - 1);
+  portfolio_.renumberDataSets();
+  portfolio_.goToDataSet(Portfolio::kFirstRekIndex);
+  portfolio_.ident().Flag1 = SetBits(portfolio_.ident().Flag1, IdentFlag::JaarAfsl);
+  session_.engine().setPortStartDate(portfolio_.alg().Datum);
+  return true;
 }
 
 void PortfolioBuilder::calculate() {
