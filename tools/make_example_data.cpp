@@ -7,13 +7,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cmath>
 
 #include "commands/portfolio_io.h"
 #include "model/dates.h"
 #include "model/portfolio_file.h"
+#include "model/safe_write.h"
 #include "synthetic_data.h"
 
 namespace pelmar {
@@ -147,11 +147,14 @@ Counts buildPortfolio(Session& session, const std::vector<Stock>& stocks, bool i
 }
 
 bool savePortfolio(const Session& session, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
   const Portfolio& portfolio = session.portfolio();
-  return portfolio_file::write(file, portfolio, WriteLimitAll(portfolio), session.language()) > 0 &&
-         file.commit();
+  return safe_write::WriteFile(path,
+                               [&](QIODevice& out) {
+                                 return portfolio_file::write(out, portfolio,
+                                                              WriteLimitAll(portfolio),
+                                                              session.language()) > 0;
+                               })
+      .ok();
 }
 
 // The stock list of the downloaded stocks: "Name,Ticker,LastDate".

@@ -1,12 +1,12 @@
 #include "synthetic_data.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "commands/datasets.h"
 #include "model/dates.h"
+#include "model/safe_write.h"
 #include "prices/price_update.h"
 
 namespace pelmar::synthetic {
@@ -67,8 +67,7 @@ bool writeLines(const QString& path, const QStringList& lines) {
     bytes += line.toLatin1();
     bytes += "\r\n";
   }
-  QSaveFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  return safe_write::WriteFile(path, bytes).ok();
 }
 
 bool writeDayFiles(const QString& folder, const std::vector<Stock>& stocks,

@@ -29,6 +29,9 @@ class HeadlessPrompter : public Prompter {
   explicit HeadlessPrompter(QTextStream& err) : err_(err) {}
 
   Answer question(const Question& question) override;
+  // A portfolio in use by another program: the message is written, and the
+  // answer is Yes (read-only) when allowed, else No (not opened).
+  Answer portfolioInUse(const Question& question) override;
   InputResult input(const QString& caption, const QString& prompt, const QString& text) override;
   std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override;
   void message(const QString& text) override;
@@ -57,6 +60,8 @@ class HeadlessPrompter : public Prompter {
   void queueAnswer(const QString& answer) { answers_ << answer; }
   // The entry of the next buy/sell dialog; nothing cancels it.
   void setTrade(std::optional<ScriptedTrade> trade) { trade_ = trade; }
+  // Whether a portfolio in use by another program is opened read-only.
+  void setOpenInUseReadOnly(bool readOnly) { openInUseReadOnly_ = readOnly; }
   // The name the next save-file dialogs answer with; nothing cancels them.
   void setSaveName(std::optional<QString> name) { saveName_ = std::move(name); }
 
@@ -69,6 +74,7 @@ class HeadlessPrompter : public Prompter {
   QStringList answers_;
   std::optional<ScriptedTrade> trade_;
   std::optional<QString> saveName_;
+  bool openInUseReadOnly_ = false;
 
   QTextStream& err_;
 };

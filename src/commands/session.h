@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QtGlobal>
+#include <memory>
 
 #include "commands/clock.h"
 #include "engine/engine.h"
 #include "lang/language.h"
 #include "lang/outcome.h"
+#include "model/file_lock.h"
 #include "model/portfolio.h"
 #include "model/trace_log.h"
 #include "prices/price_store.h"
@@ -26,6 +28,20 @@ struct FileState {
   // The last dataset is the dataset of today that opening added; false when
   // the portfolio was opened too full to take one.
   bool dataSetOfTodayAdded = true;
+};
+
+// The lock of the open portfolio's file, held while it is open so that no
+// second program saves over it (see portfolio_lock.h).
+struct PortfolioLock {
+  // The ".xml" file the open portfolio saves to, as the lock knows it
+  // (absolute, links resolved); empty without a file.
+  QString file;
+  // Held for `file`; none when it was opened read-only or no lock file
+  // could be made there.
+  std::unique_ptr<FileLock> lock;
+  // Opened while another program held it: never saved over.
+  bool readOnly = false;
+  LockHolder holder;
 };
 
 // The program-wide state of one run: the settings, the language, the clock,
@@ -90,6 +106,9 @@ class Session {
   FileState& files() { return files_; }
   const FileState& files() const { return files_; }
 
+  PortfolioLock& portfolioLock() { return portfolioLock_; }
+  const PortfolioLock& portfolioLock() const { return portfolioLock_; }
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -105,6 +124,7 @@ class Session {
   TraceLog trace_;
   SettingsStore* store_ = nullptr;
   FileState files_;
+  PortfolioLock portfolioLock_;
 };
 
 }  // namespace pelmar

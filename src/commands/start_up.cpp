@@ -6,6 +6,7 @@
 
 #include "commands/dataset_view.h"
 #include "commands/refusal.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 
@@ -60,8 +61,11 @@ Outcome CopyFiles(const QString& from, const QString& to, const QStringList& pat
   for (const QString& name : source.entryList(patterns, QDir::Files)) {
     const QString target = QDir(to).filePath(name);
     if (QFileInfo::exists(target)) continue;
-    if (!QFile::copy(source.filePath(name), target))
-      return Outcome::failed(TextId::FileNotCopied, {QDir::toNativeSeparators(target)});
+    if (Outcome copied = safe_write::CopyFile(source.filePath(name), target); !copied) {
+      return Outcome::failed(
+          Reason{TextId::FileNotCopied, {QDir::toNativeSeparators(target)}, target}.because(
+              *copied.reason()));
+    }
   }
   return Outcome::done();
 }
