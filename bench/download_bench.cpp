@@ -70,7 +70,7 @@ void BM_StoreYearOfPrices(benchmark::State& state) {
     QTemporaryDir dir;
     PriceStore store(dir.path());
     state.ResumeTiming();
-    store.openBatch();
+    if (!store.openBatch().ok()) state.SkipWithError("the price folder is in use");
     for (int s = 0; s < kStocks; ++s)
       if (!store.StorePrices(data.storedName(data.stocks[s]), data.stocks[s].ticker,
                              data.downloadLists[s], INT_MAX))
@@ -90,7 +90,7 @@ void BM_StoreDailyDownload(benchmark::State& state) {
   synthetic::writeDayFiles(dir.path(), data.stocks, data.days, data.table);
   PriceStore store(dir.path());
   for (auto _ : state) {
-    store.openBatch();
+    if (!store.openBatch().ok()) state.SkipWithError("the price folder is in use");
     for (int s = 0; s < kStocks; ++s)
       if (!store.StorePrices(data.storedName(data.stocks[s]), data.stocks[s].ticker,
                              data.downloadLists[s].mid(data.days.size() - 2), INT_MAX))

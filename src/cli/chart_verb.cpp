@@ -98,6 +98,8 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
                            ? parser.value(portfolio)
                            : session.settings().portfolioPath + session.settings().fileName;
   HeadlessPrompter prompter(err);
+  // A chart never saves the portfolio: one in use elsewhere opens read-only.
+  prompter.setOpenInUseReadOnly(true);
   if (!LoadPortfolio(session, prompter, file).ok()) return kNotReadable;
 
   ChartState state;
@@ -111,10 +113,15 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
     err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
         << '\n';
   const QByteArray pngBytes = parser.isSet(png) ? ChartPng(picture, imageSize) : QByteArray();
-  if (parser.isSet(png) &&
-      (pngBytes.isEmpty() || !WriteChartFile(parser.value(png), pngBytes).ok())) {
-    err << "The file " << QDir::toNativeSeparators(parser.value(png)) << " could not be written.\n";
-    return kNotSaved;
+  if (parser.isSet(png)) {
+    const Outcome written = pngBytes.isEmpty()
+                                ? Outcome::failed(TextId::ChartExportFailed,
+                                                  {QDir::toNativeSeparators(parser.value(png))})
+                                : WriteChartFile(parser.value(png), pngBytes);
+    if (!written.ok()) {
+      err << written.reason()->text(session.language()) << '\n';
+      return kNotSaved;
+    }
   }
   if (parser.isSet(csv)) {
     const Outcome written = WriteChartFile(

@@ -18,6 +18,7 @@
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
 #include "commands/portfolio_io.h"
+#include "commands/portfolio_lock.h"
 #include "commands/session.h"
 #include "commands/todays_entries.h"
 #include "model/conversions.h"
@@ -86,7 +87,8 @@ QString usage() {
              "  --help              print this text\n"
              "\n"
              "Exit codes: 0 done, 2 wrong usage, 3 file not readable, 4 not saved,\n"
-             "5 a step refused with --strict, 6 a setting refused, 7 nothing to chart.\n")
+             "5 a step refused with --strict, 6 a setting refused, 7 nothing to chart,\n"
+             "8 the portfolio is in use by another program.\n")
       .arg(chartUsage());
 }
 
@@ -298,19 +300,45 @@ std::optional<QString> readScript(const QString& name) {
 
 // Opens the portfolio as the main window does. The program's own messages
 // reach the error stream through the prompter.
-bool openPortfolio(Session& session, Prompter& prompter, const Command& command, QTextStream& err) {
+Outcome openPortfolio(Session& session, Prompter& prompter, const Command& command,
+                      QTextStream& err) {
   session.settings().pricePath = command.priceFolder;
   if (!QFileInfo(command.priceFolder).isDir()) {
     err << session.text(TextId::CliNoPriceFolder).arg(QDir::toNativeSeparators(command.priceFolder))
         << '\n';
   }
   session.applyPricePath();
-  return LoadPortfolio(session, prompter, command.file).ok();
+  return LoadPortfolio(session, prompter, command.file);
+}
+
+// The exit code of a portfolio that was not saved: in use elsewhere (or
+// opened read-only because it was), or not written.
+int notSavedCode(const Outcome& saved) {
+  const std::optional<Reason>& reason = saved.reason();
+  const bool inUse = reason && (reason->cause == TextId::PortfolioInUse ||
+                                reason->cause == TextId::PortfolioReadOnly);
+  return inUse ? kInUse : kNotSaved;
+}
+
+// The line after a failed save: the file and why.
+void tellNotSaved(const Session& session, const QString& file, const Outcome& saved,
+                  QTextStream& err) {
+  Reason reason{TextId::CliNotSaved, {QDir::toNativeSeparators(file)}};
+  if (saved.reason() && saved.reason()->hasCause())
+    reason = reason.because(*saved.reason()->causeReason());
+  err << reason.text(session.language()) << '\n';
 }
 
 int runCommand(Session& session, const Command& command, QTextStream& out, QTextStream& err) {
   HeadlessPrompter prompter(err);
-  if (!openPortfolio(session, prompter, command, err)) return kNotReadable;
+  // A portfolio another program has open is opened read-only, unless the
+  // command is to save over it: then not at all.
+  prompter.setOpenInUseReadOnly(command.saveAs.isEmpty() ||
+                                PortfolioLockKey(command.saveAs) != PortfolioLockKey(command.file));
+  if (Outcome opened = openPortfolio(session, prompter, command, err); !opened) {
+    const bool inUse = opened.reason() && opened.reason()->id == TextId::PortfolioInUse;
+    return inUse ? kInUse : kNotReadable;
+  }
   if (RunScript(session, prompter, command.steps, command.strict, err) != kDone)
     return kScriptRefused;
 
@@ -337,9 +365,9 @@ int runCommand(Session& session, const Command& command, QTextStream& out, QText
   if (const QStringList dropped = command.withoutNew ? EntriesOfToday(session) : QStringList();
       !dropped.isEmpty())
     err << session.text(TextId::CliEntriesDropped).arg(dropped.join(QStringLiteral("; "))) << '\n';
-  if (!SavePortfolio(session, prompter, command.saveAs, limit, true)) {
-    err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(command.saveAs)) << '\n';
-    return kNotSaved;
+  if (Outcome saved = SavePortfolio(session, prompter, command.saveAs, limit, true); !saved) {
+    tellNotSaved(session, command.saveAs, saved, err);
+    return notSavedCode(saved);
   }
   return kDone;
 }
@@ -351,9 +379,11 @@ int runNewPortfolio(Session& session, const QString& out, bool inDollar, QTextSt
   prompter.queueAnswer(inDollar ? QStringLiteral("yes") : QStringLiteral("no"));
   prompter.queueAnswer(session.clock().today().toString(Qt::ISODate));
   if (!SpeedNewClick(session, prompter)) return kNotSaved;
-  if (!SavePortfolio(session, prompter, out, WriteLimitAll(session.portfolio()), false)) {
-    err << session.text(TextId::CliNotSaved).arg(QDir::toNativeSeparators(out)) << '\n';
-    return kNotSaved;
+  if (Outcome saved =
+          SavePortfolio(session, prompter, out, WriteLimitAll(session.portfolio()), false);
+      !saved) {
+    tellNotSaved(session, out, saved, err);
+    return notSavedCode(saved);
   }
   return kDone;
 }

@@ -11,5 +11,7 @@ inline constexpr int kNotSaved = 4;
 inline constexpr int kScriptRefused = 5;
 inline constexpr int kSettingRefused = 6;
 inline constexpr int kNoChart = 7;
+// The portfolio is in use by another program (its lock file names it).
+inline constexpr int kInUse = 8;
 
 }  // namespace pelmar

@@ -28,6 +28,11 @@ Answer HeadlessPrompter::question(const Question& question) {
   return Answer::Cancel;
 }
 
+Answer HeadlessPrompter::portfolioInUse(const Question& question) {
+  write(question.message);
+  return openInUseReadOnly_ ? Answer::Yes : Answer::No;
+}
+
 InputResult HeadlessPrompter::input(const QString&, const QString& prompt, const QString& text) {
   write(prompt);
   const std::optional<QString> answer = nextAnswer();

@@ -29,6 +29,9 @@ class HeadlessPrompter : public Prompter {
   explicit HeadlessPrompter(QTextStream& err) : err_(err) {}
 
   Answer question(const Question& question) override;
+  // A portfolio in use by another program: the message is written, and the
+  // answer is Yes (read-only) when allowed, else No (not opened).
+  Answer portfolioInUse(const Question& question) override;
   InputResult input(const QString& caption, const QString& prompt, const QString& text) override;
   std::optional<QDateTime> pickDate(const QString& caption, const QDateTime& proposal) override;
   void message(const QString& text) override;
@@ -62,6 +65,8 @@ class HeadlessPrompter : public Prompter {
   // after, so that an account a refused step never asked for reaches no
   // later step.
   void setAccount(std::optional<int> account) { account_ = account; }
+  // Whether a portfolio in use by another program is opened read-only.
+  void setOpenInUseReadOnly(bool readOnly) { openInUseReadOnly_ = readOnly; }
   // The name the next save-file dialogs answer with; nothing cancels them.
   void setSaveName(std::optional<QString> name) { saveName_ = std::move(name); }
 
@@ -75,6 +80,7 @@ class HeadlessPrompter : public Prompter {
   std::optional<ScriptedTrade> trade_;
   std::optional<int> account_;
   std::optional<QString> saveName_;
+  bool openInUseReadOnly_ = false;
 
   QTextStream& err_;
 };

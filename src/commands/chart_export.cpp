@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "commands/refusal.h"
 #include "model/dates.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 
@@ -95,9 +95,11 @@ QByteArray ChartCsv(const ChartSeries& series, const Session& session, ExportLin
 }
 
 Outcome WriteChartFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-    return Outcome::failed(TextId::ChartExportFailed, {QDir::toNativeSeparators(path)});
+  if (Outcome written = safe_write::WriteFile(path, bytes); !written) {
+    return Outcome::failed(
+        Reason{TextId::ChartExportFailed, {QDir::toNativeSeparators(path)}, path}.because(
+            *written.reason()));
+  }
   return Outcome::done();
 }
 

@@ -73,20 +73,30 @@ void storeStock(Session& session, DownloadMonitor& monitor, DownloadPass& pass, 
               stock.lastDate);
 }
 
-// Saves a list after a pass and recomputes its "Last Prices.txt" value.
-void finishList(Session& session, DownloadMonitor& monitor, Market market,
-                const QStringList& list) {
-  const QString path = stockListPath(session.prices().folder(), market);
-  if (!SaveStockList(path, list)) monitor.log(session.text(TextId::DownloadListNotSaved).arg(path));
-  if (!WriteLastPrices(session.prices(), market, list, session.clock().today(),
-                       dateFormat(session)))
-    monitor.log(session.text(TextId::DownloadListNotSaved).arg(QStringLiteral("Last Prices.txt")));
+// Saves a list after a pass and recomputes its "Last Prices.txt" value. A
+// list that could not be read whole is kept as it is.
+void finishList(Session& session, DownloadMonitor& monitor, const DownloadPass& pass) {
+  const QString path = stockListPath(session.prices().folder(), pass.market);
+  if (!pass.listRead) {
+    monitor.log(session.text(TextId::StockListUnreadable).arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  const auto logFailure = [&](const QString& file, const Outcome& outcome) {
+    monitor.log(session.text(TextId::DownloadListNotSaved).arg(file));
+    if (outcome.reason())
+      monitor.log(QStringLiteral("       ") + outcome.reason()->text(session.language()));
+  };
+  if (Outcome saved = SaveStockList(path, pass.list); !saved) logFailure(path, saved);
+  if (Outcome saved = WriteLastPrices(session.prices(), pass.market, pass.list,
+                                      session.clock().today(), dateFormat(session));
+      !saved)
+    logFailure(QStringLiteral("Last Prices.txt"), saved);
 }
 
 DownloadPass startPass(Session& session, Market market) {
   DownloadPass pass;
   pass.market = market;
-  pass.read = LoadStockList(stockListPath(session.prices().folder(), market));
+  pass.read = LoadStockList(stockListPath(session.prices().folder(), market), &pass.listRead);
   pass.list = pass.read;
   return pass;
 }
@@ -200,6 +210,8 @@ void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<Down
   const PriceStore::FlushResult flushed = session.prices().flushBatch();
   for (const QString& file : flushed.failedFiles)
     monitor.log(session.text(TextId::DownloadStoreFailed).arg(QFileInfo(file).fileName()));
+  if (flushed.cause)
+    monitor.log(QStringLiteral("       ") + flushed.cause->text(session.language()));
   for (DownloadPass& pass : passes) {
     for (const auto& [row, storedName] : pass.storedRows) {
       if (!flushed.nothingStored.contains(storedName)) continue;
@@ -210,7 +222,7 @@ void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<Down
     }
     // Kept also after a lost connection: the lines already updated name the
     // prices already stored.
-    finishList(session, monitor, pass.market, pass.list);
+    finishList(session, monitor, pass);
   }
 }
 
@@ -247,6 +259,13 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
     monitor.log(session.text(TextId::DownloadNothing));
     return Outcome::done();
   }
+  // One writer per price folder: the daily files and the lists are read
+  // and written under its lock.
+  const PriceFolderLock folderLock(session.prices());
+  if (!folderLock.outcome().ok()) {
+    monitor.log(folderLock.outcome().reason()->text(session.language()));
+    return folderLock.outcome();
+  }
   session.prices().refresh();
   const int total = (settings.downloadDutchList ? stockCount(session, Market::Dutch) : 0) +
                     (settings.downloadUsList ? stockCount(session, Market::Us) : 0);
@@ -255,7 +274,11 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
   // Every daily file the passes change is written once, when both are done
   // (or one was stopped), before the lists that name the new days are saved.
   std::vector<DownloadPass> passes;
-  session.prices().openBatch();
+  // Under the folder's lock taken above, so the batch opens at once.
+  if (Outcome opened = session.prices().openBatch(); !opened) {
+    monitor.log(opened.reason()->text(session.language()));
+    return opened;
+  }
   if (settings.downloadDutchList)
     passes.push_back(DownloadDutchPrices(session, http, monitor, done, total));
   if ((passes.empty() || !passes.back().cancelled) && settings.downloadUsList)
@@ -275,6 +298,14 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
 
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
                      const QString& fileName) {
+  // The daily files and the list are read and written under the folder's
+  // lock: two imports at once would each save a day file without the
+  // other's line.
+  const PriceFolderLock folderLock(session.prices());
+  if (!folderLock.outcome().ok()) {
+    Tell(session, prompter, folderLock.outcome());
+    return folderLock.outcome();
+  }
   session.prices().refresh();
   QFile file(fileName);
   QByteArray bytes;
@@ -295,7 +326,10 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   QStringList list;
   qsizetype row = -1;
   for (const Market m : {Market::Dutch, Market::Us}) {
-    list = LoadStockList(stockListPath(session.prices().folder(), m));
+    bool listRead = true;
+    list = LoadStockList(stockListPath(session.prices().folder(), m), &listRead);
+    // A list that cannot be read whole is neither searched nor saved over.
+    if (!listRead) list.clear();
     for (row = 0; row < list.size(); ++row)
       if (StockLine::split(list[row]).ticker.compare(ticker, Qt::CaseInsensitive) == 0) break;
     if (row < list.size()) {
@@ -306,11 +340,18 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   }
   // As one batch, so that a day file that could not be saved is known: the
   // import is then refused, not reported as done.
-  session.prices().openBatch();
+  if (Outcome opened = session.prices().openBatch(); !opened) {
+    Tell(session, prompter, opened);
+    return opened;
+  }
   const bool put = session.prices().StorePrices(name, ticker, imported.downloadLines, INT_MAX);
-  if (!session.prices().flushBatch().ok() || !put)
-    return Refuse(session, prompter, TextId::ImportStoreFailed,
-                  {ticker, session.prices().folder()});
+  const PriceStore::FlushResult flushed = session.prices().flushBatch();
+  if (!flushed.ok() || !put) {
+    Reason reason{TextId::ImportStoreFailed, {ticker, session.prices().folder()}};
+    if (flushed.cause) reason = reason.because(*flushed.cause);
+    prompter.message(reason.text(session.language()));
+    return Outcome::failed(reason);
+  }
 
   if (market) {
     StockLine stock = StockLine::split(list[row]);
@@ -318,11 +359,17 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
     if (!last || *last < imported.newest) {
       stock.lastDate = formatDate(imported.newest, dateFormat(session));
       list[row] = stock.join();
-      if (!SaveStockList(stockListPath(session.prices().folder(), *market), list) ||
-          !WriteLastPrices(session.prices(), *market, list, session.clock().today(),
-                           dateFormat(session)))
-        return Refuse(session, prompter, TextId::ImportStoreFailed,
-                      {ticker, stockListPath(session.prices().folder(), *market)});
+      const QString path = stockListPath(session.prices().folder(), *market);
+      Outcome saved = SaveStockList(path, list);
+      if (saved)
+        saved = WriteLastPrices(session.prices(), *market, list, session.clock().today(),
+                                dateFormat(session));
+      if (!saved) {
+        const Reason reason =
+            Reason{TextId::ImportStoreFailed, {ticker, path}}.because(*saved.reason());
+        prompter.message(reason.text(session.language()));
+        return Outcome::failed(reason);
+      }
     }
   }
   RefreshAllDataSets(session);

@@ -45,6 +45,9 @@ struct DownloadPass {
   Market market = Market::Dutch;
   QStringList list;  // as it is to be saved
   QStringList read;  // as it was read
+  // False when the list file exists but could not be read whole: it is
+  // then never saved over.
+  bool listRead = true;
   // The rows whose stock stored prices, with the name they were stored under.
   std::vector<std::pair<qsizetype, QString>> storedRows;
   bool connected = true;   // false when the connection was lost

@@ -7,6 +7,7 @@
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/navigation.h"
+#include "commands/portfolio_lock.h"
 #include "commands/refusal.h"
 #include "commands/todays_entries.h"
 #include "commands/year_closing.h"
@@ -126,6 +127,9 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
     p.markNotOpened();
     return Outcome::failed(TextId::PortfolioNoInformation);
   }
+  // One program per portfolio: the file's lock, or read-only, or not at all.
+  OpeningLock lock;
+  if (Outcome locked = LockForOpening(session, prompter, fileName, lock); !locked) return locked;
   if (Outcome read = OpenPortfolioFile(session, prompter, fileName, progress.read); !read) {
     // The reason of a file the reader refused says what is wrong, and where.
     QString text = session.text(TextId::FileNotRead).arg(QDir::toNativeSeparators(fileName));
@@ -134,8 +138,18 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
     prompter.message(text);
     return read;
   }
+  const bool readOnly = lock.readOnly;
+  AdoptOpeningLock(session, std::move(lock));
   RecordCurrentFile(session, fileName);
   SetFileCaption(session, QFileInfo(fileName).fileName());
+  if (readOnly) {
+    session.files().caption += session.text(TextId::ReadOnlyCaption);
+    const PortfolioLock& held = session.portfolioLock();
+    prompter.message(Reason{TextId::PortfolioReadOnly,
+                            {QDir::toNativeSeparators(fileName),
+                             held.holder.args(session.text(TextId::UnknownHolder)).value(0)}}
+                         .text(session.language()));
+  }
 
   // Every dataset recalculated in date order, then the dataset of today.
   session.engine().setPortStartDate(p.algAt(Portfolio::kFirstRekIndex - 1).Datum);
@@ -161,6 +175,8 @@ Outcome SpeedNewClick(Session& session, Prompter& prompter) {
   question.message = session.text(TextId::SelectCurrencyQuestion);
   const bool inDollar = prompter.question(question) == Answer::Yes;
   if (Outcome made = NewPortfolio(session, prompter, inDollar); !made) return made;
+  // The portfolio has no file any more; the old one is free for others.
+  ReleasePortfolioLock(session);
 
   session.files().caption = session.caption() + session.text(TextId::NewFileCaption);
   // A new portfolio has no dataset of today that opening appended: every
@@ -229,6 +245,7 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
       state.bMayClose = false;
       return SaveOutcome::NotSaved;
     }
+    MovePortfolioLock(session, target);
     p.markOpened();
     p.markUnchanged();
     return SaveOutcome::Saved;
@@ -278,6 +295,7 @@ Outcome SaveAsClick(Session& session, Prompter& prompter) {
     return Outcome::stopped();
   const QString target = xmlFileOf(*chosen);
   if (Outcome saved = SavePortfolio(session, prompter, target, limit, true); !saved) return saved;
+  MovePortfolioLock(session, target);
   RecordCurrentFile(session, target);
   StoreSettings(session, prompter);
   SetFileCaption(session, QFileInfo(target).fileName());

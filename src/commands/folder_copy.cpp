@@ -3,24 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
+
+#include "model/safe_write.h"
 
 namespace pelmar {
 namespace {
 
-constexpr qint64 kChunk = 1 << 20;
-
 bool copyWhole(const QFileInfo& source, const QString& target) {
-  QFile in(source.filePath());
-  QSaveFile out(target);
-  if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return false;
-  while (!in.atEnd()) {
-    const QByteArray chunk = in.read(kChunk);
-    if (chunk.isEmpty() && in.error() != QFileDevice::NoError) return false;
-    if (out.write(chunk) != chunk.size()) return false;
-  }
-  if (!out.commit()) return false;
+  if (!safe_write::CopyFile(source.filePath(), target)) return false;
   // The copy carries the source's time, so that copying again keeps it.
   QFile written(target);
   if (written.open(QIODevice::ReadWrite))

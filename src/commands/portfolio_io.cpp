@@ -3,12 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "commands/datasets.h"
+#include "commands/portfolio_lock.h"
 #include "commands/refusal.h"
 #include "model/conversions.h"
 #include "model/portfolio_file.h"
+#include "model/safe_write.h"
 #include "prices/price_update.h"
 
 namespace pelmar {
@@ -28,23 +29,6 @@ QString withoutExtension(const QString& fileName) {
 
 bool isBlank(const QString& text) {
   return RemoveBlanks(text).isEmpty();
-}
-
-// Copies a file through a temporary file, so that an existing copy is only
-// replaced by a complete one.
-bool copyFile(const QString& from, const QString& to) {
-  QFile in(from);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  QSaveFile out(to);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  while (!in.atEnd()) {
-    const QByteArray chunk = in.read(1 << 20);
-    if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
-      out.cancelWriting();
-      return false;
-    }
-  }
-  return out.commit();
 }
 
 // The trace word of a file the reader refused.
@@ -69,12 +53,14 @@ void reportCreateFailure(Session& session, const QString& fileName) {
   session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - Exit"));
   // "Error.log" goes into the program's data folder: the working directory
   // of a desktop program is no place the user knows or may write to.
-  QSaveFile log(QDir(session.dataDirectory()).filePath(QStringLiteral("Error.log")));
-  if (!log.open(QIODevice::WriteOnly)) return;
   QByteArray text = "Fout in Rewrite(fT);\r\nPad: " + fileName.toLatin1() + "\r\n";
   for (int i = 0; i < 5; ++i) text += "\r\n";
-  if (log.write(text) != text.size() || !log.commit())
-    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - Error.log mislukt"));
+  const Outcome written = safe_write::WriteFile(
+      QDir(session.dataDirectory()).filePath(QStringLiteral("Error.log")), text);
+  if (!written) {
+    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - Error.log mislukt: ") +
+                        written.reason()->text(session.language()));
+  }
 }
 
 // Accounts without a currency take the currency of the funds booked on
@@ -223,51 +209,84 @@ Outcome SavePortfolio(Session& session, Prompter& prompter, const QString& fileN
   const QString backup = base + QStringLiteral(".bak");
 
   const Reason notSaved{TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)}, target};
-  // Without the copy of the previous version the file is not replaced. (A
-  // folder in the file's place has none; writing reports it.)
-  const QFileInfo existing(target);
-  const bool backupMade = existing.isFile() && existing.size() > kBackupFileSize;
-  if (backupMade && !copyFile(target, backup)) {
-    session.trace().Log(QStringLiteral("Pelmar.SavePortfolio - backup mislukt"));
+  const auto refuse = [&](const Reason& reason) {
     scope.exitEarly();
-    return Refuse(session, prompter, TextId::BackupNotMade, {QDir::toNativeSeparators(backup)});
+    prompter.message(reason.text(session.language()));
+    return Outcome::failed(reason);
+  };
+  // Never over a file another program holds, nor over the one this
+  // session opened read-only.
+  std::unique_ptr<FileLock> lock;
+  if (Outcome may = MayWritePortfolio(session, target, lock); !may)
+    return refuse(notSaved.because(*may.reason()));
+  // A file that may not be replaced (a link to a device, a read-only file)
+  // is refused before anything is read or copied.
+  QString resolved;
+  if (Outcome place = safe_write::ResolveTarget(target, resolved); !place) {
+    reportCreateFailure(session, target);
+    return refuse(notSaved.because(*place.reason()));
+  }
+
+  // Without the copy of the previous version the file is not replaced. The
+  // copy is made from the file as it reads back whole.
+  const QFileInfo existing(resolved);
+  const bool backupMade = existing.isFile() && existing.size() > kBackupFileSize;
+  if (backupMade) {
+    if (Outcome copied = safe_write::CopyFile(resolved, backup); !copied) {
+      session.trace().Log(QStringLiteral("Pelmar.SavePortfolio - backup mislukt"));
+      return refuse(
+          Reason{TextId::BackupNotMade, {QDir::toNativeSeparators(backup)}, backup}.because(
+              *copied.reason()));
+    }
   }
 
   Outcome written = Outcome::stopped();
-  for (int attempt = 0; attempt < kWriteAttempts && !written; ++attempt)
+  for (int attempt = 0; attempt < kWriteAttempts && !written; ++attempt) {
     written = WriteXMLFile(session, prompter, target, writeLimit, showMessage);
+    // A full disk or a read-only file is not mended by trying again.
+    const std::optional<Reason> cause =
+        written.reason() ? written.reason()->causeReason() : std::nullopt;
+    if (cause && cause->id != TextId::WriteFailed) break;
+  }
   if (written) return written;
   scope.exitEarly();
   // Only a file refused as too small was written whole; then the backup,
   // when one was made now, is worth naming.
   const bool tooSmall = written.reason() && written.reason()->id == TextId::SavedFileTooSmall;
-  if (tooSmall && backupMade)
+  if (tooSmall && backupMade) {
     prompter.message(session.text(TextId::SavedFileTooSmall) + QDir::toNativeSeparators(backup));
-  else
-    prompter.message(notSaved.text(session.language()));
-  return Outcome::failed(notSaved);
+    return Outcome::failed(notSaved);
+  }
+  const Reason reason =
+      written.reason() && written.reason()->hasCause() ? *written.reason() : notSaved;
+  prompter.message(reason.text(session.language()));
+  return Outcome::failed(reason);
 }
 
 Outcome WriteXMLFile(Session& session, Prompter& prompter, const QString& fileName, int writeLimit,
                      bool showMessage) {
   const QString target = withoutExtension(fileName) + QStringLiteral(".xml");
   const Reason notSaved{TextId::PortfolioNotSaved, {QDir::toNativeSeparators(target)}, target};
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly)) {
-    reportCreateFailure(session, target);
-    return Outcome::failed(notSaved);
-  }
-  const int dataSets =
-      portfolio_file::write(file, session.portfolio(), writeLimit, session.language());
-  if (dataSets >= 0 && file.pos() < kMinSavedFileSize) {
-    file.cancelWriting();
+  int dataSets = -1;
+  bool tooSmall = false;
+  bool begun = false;
+  const Outcome written = safe_write::WriteFile(target, [&](QIODevice& out) {
+    begun = true;
+    dataSets = portfolio_file::write(out, session.portfolio(), writeLimit, session.language());
+    tooSmall = dataSets >= 0 && out.size() < kMinSavedFileSize;
+    return dataSets >= 0 && !tooSmall;
+  });
+  if (tooSmall) {
     session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - bestand te klein"));
     return Outcome::failed(Reason{TextId::SavedFileTooSmall, {}, target});
   }
-  if (dataSets < 0 || !file.commit()) {
-    file.cancelWriting();
-    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - schrijven mislukt"));
-    return Outcome::failed(notSaved);
+  if (!written) {
+    const Reason& cause = *written.reason();
+    // A file that could not even be made is noted in "Error.log".
+    if (!begun) reportCreateFailure(session, target);
+    session.trace().Log(QStringLiteral("Pelmar.WriteXMLFile - schrijven mislukt: ") +
+                        cause.text(session.language()));
+    return Outcome::failed(notSaved.because(cause));
   }
   if (showMessage)
     prompter.timedMessage(QString::number(dataSets) + session.text(TextId::DataSetsWritten),

@@ -46,6 +46,10 @@ class Prompter {
   virtual ~Prompter() = default;
 
   virtual Answer question(const Question& question) = 0;
+  // The portfolio being opened is in use by another program: Yes opens it
+  // read-only, No not at all. Asked as any question unless a prompter
+  // answers it otherwise.
+  virtual Answer portfolioInUse(const Question& inUse) { return question(inUse); }
   virtual InputResult input(const QString& caption, const QString& prompt, const QString& text) = 0;
   // The date picker with its caption: the chosen moment, or nothing when
   // cancelled.

@@ -25,7 +25,8 @@ QString QuotePage(const Session& session, QuoteKind kind);
 struct DollarTickResult {
   bool arrived = false;      // a rate above 0.1 came
   bool changed = false;      // it differed from DollarKoers and was taken
-  bool written = false;      // the four currency lines are in today's file
+  bool written = false;      // the four currency lines are in today's file (or in the batch
+                             // of a download running, which writes them)
   bool fundChanged = false;  // the selected currency fund took the rate
 };
 

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "commands/datasets.h"
 #include "commands/refusal.h"
 #include "prices/price_update.h"
+#include "model/safe_write.h"
 #include "reports/actions_report.h"
 #include "reports/portfolio_report.h"
 
@@ -96,11 +96,12 @@ QString ReportTempFile(const Session& session, ReportKind kind) {
 }
 
 Outcome WriteReportFile(const QString& path, const QByteArray& bytes) {
-  const QFileInfo info(path);
-  QSaveFile file(path);
-  if (!QDir().mkpath(info.absolutePath()) || !file.open(QIODevice::WriteOnly) ||
-      file.write(bytes) != bytes.size() || !file.commit()) {
-    return Outcome::failed(TextId::ReportNotSaved, {QDir::toNativeSeparators(path)});
+  safe_write::Options options;
+  options.makeFolder = true;
+  if (Outcome written = safe_write::WriteFile(path, bytes, options); !written) {
+    return Outcome::failed(
+        Reason{TextId::ReportNotSaved, {QDir::toNativeSeparators(path)}, path}.because(
+            *written.reason()));
   }
   return Outcome::done();
 }

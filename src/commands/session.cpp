@@ -44,7 +44,9 @@ void Session::applyLanguageToRecords() {
 Outcome Session::saveSettings(SettingsStore& store) const {
   settings_.save(store);
   if (store.sync()) return Outcome::done();
-  return Outcome::failed(TextId::SettingsNotSaved);
+  const Reason notSaved{TextId::SettingsNotSaved};
+  const std::optional<Reason> cause = store.syncFailure();
+  return Outcome::failed(cause ? notSaved.because(*cause) : notSaved);
 }
 
 Outcome Session::storeSettings() const {

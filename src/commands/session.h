@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "engine/engine.h"
 #include "lang/language.h"
 #include "lang/outcome.h"
+#include "model/file_lock.h"
 #include "model/portfolio.h"
 #include "model/trace_log.h"
 #include "prices/price_store.h"
@@ -36,6 +38,20 @@ struct FileState {
     std::vector<KoersRec> funds;
   };
   std::optional<DataSetCopy> dataSetOfTodayAsOpened;
+};
+
+// The lock of the open portfolio's file, held while it is open so that no
+// second program saves over it (see portfolio_lock.h).
+struct PortfolioLock {
+  // The ".xml" file the open portfolio saves to, as the lock knows it
+  // (absolute, links resolved); empty without a file.
+  QString file;
+  // Held for `file`; none when it was opened read-only or no lock file
+  // could be made there.
+  std::unique_ptr<FileLock> lock;
+  // Opened while another program held it: never saved over.
+  bool readOnly = false;
+  LockHolder holder;
 };
 
 // The program-wide state of one run: the settings, the language, the clock,
@@ -100,6 +116,9 @@ class Session {
   FileState& files() { return files_; }
   const FileState& files() const { return files_; }
 
+  PortfolioLock& portfolioLock() { return portfolioLock_; }
+  const PortfolioLock& portfolioLock() const { return portfolioLock_; }
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -115,6 +134,7 @@ class Session {
   TraceLog trace_;
   SettingsStore* store_ = nullptr;
   FileState files_;
+  PortfolioLock portfolioLock_;
 };
 
 }  // namespace pelmar

@@ -9,6 +9,7 @@
 #include "commands/example_data.h"
 #include "commands/navigation.h"
 #include "commands/refusal.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 
@@ -86,8 +87,11 @@ Outcome CopyFiles(const QString& from, const QString& to, const QStringList& pat
   for (const QString& name : source.entryList(patterns, QDir::Files)) {
     const QString target = QDir(to).filePath(name);
     if (QFileInfo::exists(target)) continue;
-    if (!QFile::copy(source.filePath(name), target))
-      return Outcome::failed(TextId::FileNotCopied, {QDir::toNativeSeparators(target)});
+    if (Outcome copied = safe_write::CopyFile(source.filePath(name), target); !copied) {
+      return Outcome::failed(
+          Reason{TextId::FileNotCopied, {QDir::toNativeSeparators(target)}, target}.because(
+              *copied.reason()));
+    }
   }
   return Outcome::done();
 }

@@ -23,9 +23,18 @@ Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
   QStringList lines;
   for (const StockLine& row : rows)
     if (!row.name.isEmpty()) lines << row.join();
-  if (!SaveStockList(stockListPath(session.prices().folder(), market), lines))
-    return Refuse(session, prompter, TextId::StockListNotSaved,
-                  {stockListPath(session.prices().folder(), market)});
+  // Not while another program's download or import writes the folder.
+  const PriceFolderLock folderLock(session.prices());
+  if (!folderLock.outcome().ok()) {
+    Tell(session, prompter, folderLock.outcome());
+    return folderLock.outcome();
+  }
+  const QString path = stockListPath(session.prices().folder(), market);
+  if (Outcome saved = SaveStockList(path, lines); !saved) {
+    const Reason reason = Reason{TextId::StockListNotSaved, {path}}.because(*saved.reason());
+    prompter.message(reason.text(session.language()));
+    return Outcome::failed(reason);
+  }
   return Outcome::done();
 }
 

@@ -3,16 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "commands/dataset_view.h"
 #include "commands/datasets.h"
 #include "commands/file_commands.h"
 #include "commands/navigation.h"
 #include "commands/portfolio_io.h"
+#include "commands/portfolio_lock.h"
 #include "commands/refusal.h"
 #include "engine/engine_support.h"
 #include "model/conversions.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 
@@ -51,9 +52,7 @@ void moveCumDatum(Portfolio& p, int openingRek, int newYear) {
 
 // Writes bytes whole over a file, or leaves it as it was.
 bool writeWhole(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return false;
-  return file.commit();
+  return safe_write::WriteFile(fileName, bytes).ok();
 }
 
 // The present file as it was before the closing: its bytes, or nothing
@@ -240,7 +239,15 @@ Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progr
   const int newYear = yearOf(p.algAt(*firstNewRek - 1).Datum);
 
   PresentFile present{xmlTarget(CurrentFileName(session)), std::nullopt};
-  if (QFile file(present.name); file.open(QIODevice::ReadOnly)) present.bytes = file.readAll();
+  if (QFile file(present.name); file.open(QIODevice::ReadOnly)) {
+    present.bytes = file.readAll();
+    // Its bytes are what an undo writes back: only a file read whole.
+    if (file.error() != QFileDevice::NoError || present.bytes->size() != file.size()) {
+      trace.exitEarly();
+      return Refuse(session, prompter, TextId::FileNotRead,
+                    {QDir::toNativeSeparators(present.name)});
+    }
+  }
   Portfolio before = p;
   if (!closeInMemory(session, prompter, present, *firstNewRek, newYear)) {
     session.portfolio() = std::move(before);
@@ -258,6 +265,7 @@ Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progr
     trace.exitEarly();
     return Outcome::stopped();
   }
+  MovePortfolioLock(session, *target);
   p.markOpened();
   RecordCurrentFile(session, *target);
   StoreSettings(session, prompter);

@@ -17,17 +17,43 @@ struct Reason {
   QStringList args{};
   QString file{};
   int line = 0;
+  // What the system said went wrong (the disk is full, no permission, a
+  // link to a device, ...): a second text of the table with its arguments,
+  // written after the first; TextId::Count when the reason has no cause.
+  TextId cause = TextId::Count;
+  QStringList causeArgs{};
+
+  // This reason with `why` (its text and arguments) as its cause.
+  Reason because(const Reason& why) const {
+    Reason result = *this;
+    result.cause = why.id;
+    result.causeArgs = why.args;
+    return result;
+  }
 
   // The reason in the given language, its arguments filled in at the
   // markers %1 to %9 in one pass, so that a marker inside an argument (a
-  // file name, say) stays as it is.
+  // file name, say) stays as it is; the cause follows after a blank.
   QString text(const Language& language) const {
-    const QString pattern = language.text(id);
+    QString result = fill(language.text(id), args);
+    if (hasCause()) result += u' ' + fill(language.text(cause), causeArgs);
+    return result;
+  }
+
+  bool hasCause() const { return cause != TextId::Count; }
+  // The cause alone, as a reason of its own; none without a cause.
+  std::optional<Reason> causeReason() const {
+    if (!hasCause()) return std::nullopt;
+    return Reason{cause, causeArgs, file, 0};
+  }
+
+ private:
+  static QString fill(const QString& pattern, const QStringList& values) {
     QString result;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
       const int n = i + 1 < pattern.size() ? pattern.at(i + 1).digitValue() : -1;
-      if (pattern.at(i) == u'%' && n >= 1 && n <= args.size()) {
-        result += args.at(n - 1);
+      if (pattern.at(i) == u'%' && n >= 1 && n <= values.size()) {
+        result += values.at(n - 1);
         ++i;
       } else {
         result += pattern.at(i);

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
+#include <QtDebug>
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "model/conversions.h"
+#include "model/file_lock.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 namespace {
@@ -81,9 +83,14 @@ PriceStore::PriceStore(const QString& folder) {
 void PriceStore::setFolder(const QString& folder) {
   QString normal = QDir::fromNativeSeparators(folder);
   if (!normal.isEmpty() && !normal.endsWith(u'/')) normal.append(u'/');
+  // What a batch changed belongs to the old folder: the change waits until
+  // its owner has flushed it and the folder's lock is released.
+  if (batchOpen_ || lockDepth_ > 0) {
+    pendingFolder_ = normal;
+    return;
+  }
+  pendingFolder_.reset();
   if (normal == folder_) return;
-  // What a batch changed belongs to the old folder: written there first.
-  if (batchOpen_) (void)flushBatch();
   folder_ = normal;
   latestDays_ = {};
   listed_ = false;
@@ -328,7 +335,7 @@ bool PriceStore::StorePrices(const QString& name, const QString& ticker,
   if (batchOpen_) return stagePrices(name, ticker, downloadLines, extraDays);
   // On its own the call is a batch of one stock: each file is read and
   // saved once.
-  openBatch();
+  if (!openBatch().ok()) return false;
   const bool put = stagePrices(name, ticker, downloadLines, extraDays);
   const FlushResult flushed = flushBatch();
   return put && !flushed.nothingStored.contains(TrimRightBlanks(name));
@@ -364,25 +371,75 @@ bool PriceStore::stagePrices(const QString& name, const QString& ticker,
   return stored;
 }
 
-void PriceStore::openBatch() {
+Outcome PriceStore::lockFolder(std::chrono::milliseconds wait) {
+  if (lockDepth_ > 0) {
+    ++lockDepth_;
+    return Outcome::done();
+  }
+  if (!folder_.isEmpty() && QFileInfo(folder_).isDir()) {
+    auto lock = std::make_unique<FileLock>(folder_ + QLatin1String(kLockFileName));
+    switch (lock->take(wait)) {
+      case FileLock::Result::Taken:
+        folderLock_ = std::move(lock);
+        break;
+      case FileLock::Result::NotPossible:
+        // No lock file can be made here: neither can a price file, and
+        // those writes say why.
+        break;
+      case FileLock::Result::HeldByOther:
+        if (trace_) trace_->Log(QStringLiteral("PriceStore - map in gebruik: ") + folder_);
+        return Outcome::failed(Reason{TextId::PriceFolderInUse,
+                                      QStringList{QDir::toNativeSeparators(folder_)} +
+                                          lock->holder().args(QStringLiteral("?")),
+                                      folder_});
+    }
+  }
+  ++lockDepth_;
+  return Outcome::done();
+}
+
+void PriceStore::unlockFolder() {
+  if (lockDepth_ == 0 || --lockDepth_ > 0) return;
+  folderLock_.reset();
+  if (pendingFolder_ && !batchOpen_) {
+    const QString folder = *pendingFolder_;
+    setFolder(folder);
+  }
+}
+
+Outcome PriceStore::openBatch(std::chrono::milliseconds wait) {
+  if (batchOpen_) return Outcome::done();
+  if (Outcome locked = lockFolder(wait); !locked) return locked;
   batchOpen_ = true;
+  batchLocked_ = true;
+  return Outcome::done();
 }
 
 PriceStore::FlushResult PriceStore::flushBatch() {
   FlushResult result;
   QSet<QString> staged;
   QSet<QString> written;
+  bool diskFailed = false;
   // In day order, so that failed files are named in order.
   QList<int> keys = batch_.keys();
   std::sort(keys.begin(), keys.end());
   for (const int key : keys) {
     ChangedFile& file = batch_[key];
     staged.unite(file.names);
-    if (saveChanged(file)) {
+    // A full or read-only disk fails every further file alike.
+    const Outcome saved = diskFailed ? Outcome::stopped() : saveChanged(file);
+    if (saved) {
       written.unite(file.names);
-    } else {
-      result.failedFiles.append(file.path);
-      if (trace_) trace_->Log(QStringLiteral("PriceStore - niet opgeslagen: ") + file.path);
+      continue;
+    }
+    result.failedFiles.append(file.path);
+    if (saved.reason()) {
+      if (!result.cause) result.cause = saved.reason();
+      diskFailed = safe_write::IsDiskFailure(*saved.reason());
+      if (trace_) {
+        trace_->Log(QStringLiteral("PriceStore - niet opgeslagen: ") + file.path +
+                    QStringLiteral(" - ") + saved.reason()->text(Language()));
+      }
     }
   }
   for (const QString& name : staged)
@@ -390,31 +447,70 @@ PriceStore::FlushResult PriceStore::flushBatch() {
   result.nothingStored.sort();
   batch_.clear();
   batchOpen_ = false;
+  if (batchLocked_) {
+    batchLocked_ = false;
+    unlockFolder();
+  }
   return result;
 }
 
 PriceStore::~PriceStore() {
-  if (batchOpen_) (void)flushBatch();
+  if (!batchOpen_) return;
+  // The batch's owner should have flushed it; what it could not write is
+  // reported where a destructor can.
+  const FlushResult flushed = flushBatch();
+  if (flushed.ok()) return;
+  const QString files = flushed.failedFiles.join(QStringLiteral(", "));
+  if (trace_)
+    trace_->Log(QStringLiteral("PriceStore - bij het afsluiten niet opgeslagen: ") + files);
+  qWarning().noquote() << Reason{TextId::PriceFilesNotSaved, {files}}.text(Language());
+}
+
+bool PriceStore::stageLine(int dayKey, const QString& path, const QString& name,
+                           const QString& line) {
+  auto changed = batch_.find(dayKey);
+  if (changed == batch_.end()) {
+    ChangedFile file;
+    file.path = path;
+    // A file that cannot be read is not rewritten: its lines would be lost.
+    if (QFileInfo::exists(path) && !readChanged(file)) return false;
+    changed = batch_.insert(dayKey, std::move(file));
+  }
+  putLine(*changed, name, line);
+  return true;
 }
 
 bool PriceStore::UpdatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);
+  if (line.isEmpty()) return false;
+  const int key = dayKeyOfFileName(QFileInfo(fileName).fileName());
+  if (batchOpen_ && key >= 0 && (batch_.contains(key) || QFileInfo::exists(fileName)))
+    return stageLine(key, batch_.contains(key) ? batch_[key].path : fileName, name, line);
+  // Read and written under the folder's lock, so no other program's batch
+  // saves an older copy over it.
+  PriceFolderLock lock(*this, kQuoteLockWait);
+  if (!lock.outcome().ok()) return false;
   ChangedFile file;
   file.path = fileName;
-  if (line.isEmpty() || !readChanged(file)) return false;
+  if (!readChanged(file)) return false;
   putLine(file, name, line);
-  return saveChanged(file);
+  return saveChanged(file).ok();
 }
 
 bool PriceStore::CreatePriceFile(const QString& name, const QString& ticker,
                                  const QString& fileName, const QString& downloadLine) {
   const QString line = storedLine(name, ticker, downloadLine);
+  if (line.isEmpty()) return false;
+  const int key = dayKeyOfFileName(QFileInfo(fileName).fileName());
+  if (batchOpen_ && key >= 0)
+    return stageLine(key, batch_.contains(key) ? batch_[key].path : fileName, name, line);
+  PriceFolderLock lock(*this, kQuoteLockWait);
+  if (!lock.outcome().ok()) return false;
   ChangedFile file;
   file.path = fileName;
-  if (line.isEmpty()) return false;
   putLine(file, name, line);
-  return saveChanged(file);
+  return saveChanged(file).ok();
 }
 
 bool PriceStore::readChanged(ChangedFile& file) {
@@ -440,7 +536,7 @@ void PriceStore::putLine(ChangedFile& file, const QString& name, const QString& 
   file.names.insert(name);
 }
 
-bool PriceStore::saveChanged(ChangedFile& file) {
+Outcome PriceStore::saveChanged(ChangedFile& file) {
   std::stable_sort(file.lines.begin(), file.lines.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
@@ -467,22 +563,19 @@ QString PriceStore::dayFilePath(QDate day) {
   return existing.isEmpty() ? folder_ + dayFileName(day) : existing;
 }
 
-bool PriceStore::save(const QString& fileName, const QStringList& lines) {
+Outcome PriceStore::save(const QString& fileName, const QStringList& lines) {
   // Lines end in CR LF, as the files have always been written.
   QByteArray bytes;
   for (const QString& line : lines) {
     bytes += line.toLatin1();
     bytes += "\r\n";
   }
-  for (int attempt = 1; attempt <= kSaveAttempts; ++attempt) {
-    if (attempt > 1) std::this_thread::sleep_for(kSaveRetryPause);
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-      noteWritten(fileName);
-      return true;
-    }
-  }
-  return false;
+  safe_write::Options options;
+  options.attempts = kSaveAttempts;
+  options.pause = kSaveRetryPause;
+  Outcome saved = safe_write::WriteFile(fileName, bytes, options);
+  if (saved) noteWritten(fileName);
+  return saved;
 }
 
 void PriceStore::noteWritten(const QString& fileName) {

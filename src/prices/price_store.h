@@ -6,13 +6,18 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "lang/outcome.h"
 #include "model/trace_log.h"
 
 namespace pelmar {
+
+class FileLock;
 
 // The latest download days (date serials) of the Dutch and the US stock
 // list, as "Last Prices.txt" of the price folder holds them; 0 when unknown.
@@ -38,12 +43,21 @@ class PriceStore {
   // A daily file holds a line per ticker: a file larger than this (or no
   // regular file, say a link to a device) is no price file and is skipped.
   static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+  // One writer per price folder: the lock file in the folder, and how long
+  // a batch (a download, an import) and a live quote wait for another
+  // program's batch to end.
+  static constexpr const char* kLockFileName = "Pelmar.lock";
+  static constexpr std::chrono::milliseconds kFolderLockWait{30000};
+  static constexpr std::chrono::milliseconds kQuoteLockWait{2000};
 
   explicit PriceStore(const QString& folder = QString());
   ~PriceStore();
   Q_DISABLE_COPY_MOVE(PriceStore)
 
-  // The price folder, always ending in "/". Changing it drops the cache.
+  // The price folder, always ending in "/". Changing it drops the cache;
+  // while a batch is open or the folder is locked the change waits until
+  // the batch is flushed and the lock released (the batch belongs to its
+  // folder, and its owner gets the flush result).
   const QString& folder() const { return folder_; }
   // Where skipped files are traced; none by default.
   void setTrace(TraceLog* trace) { trace_ = trace; }
@@ -83,14 +97,25 @@ class PriceStore {
   bool StorePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
                    int extraDays);
 
+  // The folder's lock for a group of writes, waiting at most `wait` for
+  // another program's; calls nest. Fails (PriceFolderInUse, naming the
+  // holder) when another program keeps it; a folder where no lock file can
+  // be made (missing, read-only, full) is written without one, and its
+  // writes say why they fail.
+  Outcome lockFolder(std::chrono::milliseconds wait = kFolderLockWait);
+  void unlockFolder();
+
   // Grouped writes. A download stores a year of 300 stocks as 300 lists of
   // the same 250 days: written per stock, each day's file would be saved
   // durably 300 times. Between openBatch() and flushBatch() StorePrices
   // changes the files in memory, and the flush saves each changed file
   // once, as durably as any save. Reads see the disk, so the batch's prices
-  // are seen once flushed. Destroying the store or changing its folder
-  // flushes an open batch.
-  void openBatch();
+  // are seen once flushed. A batch holds the folder's lock from its opening
+  // to its flush, so no other program's batch reads a file in between.
+  // Writes into the folder while a batch is open (a live quote's lines)
+  // join the batch. Destroying the store flushes an open batch and
+  // reports a failure in the trace log and on the error stream.
+  Outcome openBatch(std::chrono::milliseconds wait = kFolderLockWait);
   bool batchOpen() const { return batchOpen_; }
   // What a flush could not write; the files named were left as they were.
   struct FlushResult {
@@ -98,13 +123,18 @@ class PriceStore {
     // Stored names (as StorePrices trimmed them) none of whose lines of
     // the batch reached the disk.
     QStringList nothingStored;
+    // Why the first file failed (the disk is full, ...).
+    std::optional<Reason> cause;
     bool ok() const { return failedFiles.isEmpty(); }
   };
-  // Saves every file the batch changed, each once, and closes the batch.
+  // Saves every file the batch changed, each once, closes the batch and
+  // releases its lock. After a failure of the disk itself (full, read-only)
+  // the files still to be saved are not tried and count as failed.
   FlushResult flushBatch();
   // Puts the line of `name` into an existing daily file, replacing the line
   // that already holds that name, and keeps the lines sorted. False when the
   // file could not be read or saved; the file is then left as it was.
+  // Inside a batch the line joins the batch (true when it was put in).
   bool UpdatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
                        const QString& downloadLine);
   // The days of "Last Prices.txt", read once and again only when the file
@@ -115,7 +145,9 @@ class PriceStore {
   // name a new one gets in the price folder.
   QString dayFilePath(QDate day);
 
-  // Makes a new daily file with the single line. False when it could not be saved.
+  // Makes a new daily file with the single line (inside a batch: joins it,
+  // into the batch's file of that day when it has one). False when it
+  // could not be saved.
   bool CreatePriceFile(const QString& name, const QString& ticker, const QString& fileName,
                        const QString& downloadLine);
 
@@ -152,13 +184,16 @@ class PriceStore {
   // Puts a stored line into the file, replacing the first line of the same name.
   static void putLine(ChangedFile& file, const QString& name, const QString& line);
   // Sorts the lines (case ignored) and saves the file.
-  bool saveChanged(ChangedFile& file);
+  Outcome saveChanged(ChangedFile& file);
+  // Puts a stored line into the batch's file of that day (read from disk,
+  // or new); false when an existing file cannot be read.
+  bool stageLine(int dayKey, const QString& path, const QString& name, const QString& line);
   // StorePrices' walk; the lines go into the open batch.
   bool stagePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
                    int extraDays);
 
   int tickerId(const QByteArray& lowerTicker);
-  bool save(const QString& fileName, const QStringList& lines);
+  Outcome save(const QString& fileName, const QStringList& lines);
   // The whole text of a price file, when it is a regular file of at most
   // kMaxFileSize bytes that can be read; otherwise nothing (traced).
   std::optional<QByteArray> readBounded(const QString& path);
@@ -176,7 +211,11 @@ class PriceStore {
   QHash<int, DayFile> parsed_;
   QHash<QByteArray, int> tickerIds_;  // lower-case ticker -> id shared by all files
   bool batchOpen_ = false;
-  QHash<int, ChangedFile> batch_;  // yymmdd -> the file as the batch changed it
+  bool batchLocked_ = false;  // the batch took a level of the folder lock
+  std::unique_ptr<FileLock> folderLock_;
+  int lockDepth_ = 0;
+  std::optional<QString> pendingFolder_;  // a folder change waiting for the lock
+  QHash<int, ChangedFile> batch_;         // yymmdd -> the file as the batch changed it
   // "Last Prices.txt" as read, with the disk's stamp of it then.
   struct LatestDaysFile {
     LatestPriceDays days;
@@ -184,6 +223,26 @@ class PriceStore {
     qint64 size = -1;
     bool trusted = false;
   } latestDays_;
+};
+
+// Holds the price folder's lock for a group of writes (a download with its
+// stock lists, an import), released when it goes.
+class PriceFolderLock {
+ public:
+  explicit PriceFolderLock(PriceStore& store,
+                           std::chrono::milliseconds wait = PriceStore::kFolderLockWait)
+      : store_(store), outcome_(store.lockFolder(wait)) {}
+  ~PriceFolderLock() {
+    if (outcome_.ok()) store_.unlockFolder();
+  }
+  PriceFolderLock(const PriceFolderLock&) = delete;
+  PriceFolderLock& operator=(const PriceFolderLock&) = delete;
+  // Done when held; failed (PriceFolderInUse) when another program keeps it.
+  const Outcome& outcome() const { return outcome_; }
+
+ private:
+  PriceStore& store_;
+  Outcome outcome_;
 };
 
 }  // namespace pelmar

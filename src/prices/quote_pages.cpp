@@ -151,16 +151,19 @@ bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today) {
                                    {"USD/EUR", "USDEUR=X", ratePrice},
                                    {"Euro/Dollar", "eur.dol", inversePrice},
                                    {"EUR/USD", "EURUSD=X", inversePrice}}};
+  // The four lines go into one batch: the open one of a download running
+  // meanwhile (its flush writes today's file once, with these lines in),
+  // or one of their own under the price folder's lock.
+  const bool ownBatch = !store.batchOpen();
+  if (ownBatch && !store.openBatch(PriceStore::kQuoteLockWait).ok()) return false;
   bool written = true;
   for (const Line& line : lines) {
-    const QString file = store.dayFilePath(today);
-    const QString name = QLatin1String(line.name);
-    const QString ticker = QLatin1String(line.ticker);
     const QString downloadLine = day + u',' + line.price.trimmed();
-    written = (QFileInfo::exists(file) ? store.UpdatePriceFile(name, ticker, file, downloadLine)
-                                       : store.CreatePriceFile(name, ticker, file, downloadLine)) &&
+    written = store.StorePrices(QLatin1String(line.name), QLatin1String(line.ticker),
+                                {downloadLine}, 0) &&
               written;
   }
+  if (ownBatch) written = store.flushBatch().ok() && written;
   return written;
 }
 

@@ -80,7 +80,11 @@ AexQuote FetchAEX(HttpGet& http, const QString& base, const Language& language);
 // WriteDollarToPriceFile: the four currency lines of the rate into the
 // daily price file of `today` ("Dollar/Euro", "USD/EUR" with the rate,
 // "Euro/Dollar", "EUR/USD" with its inverse, four decimals with a point).
-// False when a line could not be written.
+// While a download has the store's batch open the lines join that batch
+// (its flush writes them, and reports a failure); otherwise they are one
+// batch of their own under the price folder's lock, waiting at most
+// kQuoteLockWait for another program's. False when a line could not be
+// written (or put into the open batch).
 bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today);
 
 }  // namespace pelmar

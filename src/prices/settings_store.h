@@ -4,6 +4,9 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
+
+#include "lang/outcome.h"
 
 namespace pelmar {
 
@@ -18,6 +21,9 @@ class SettingsStore {
   virtual void setValue(const QString& section, const QString& name, const QVariant& value) = 0;
   // Makes written values durable; false when they could not be written.
   virtual bool sync() { return true; }
+  // Why the last sync failed (the disk is full, a link to a device, ...),
+  // when the store knows.
+  virtual std::optional<Reason> syncFailure() const { return std::nullopt; }
 };
 
 // A store in memory, for tests and for the headless tool.
@@ -34,6 +40,14 @@ class MemorySettingsStore : public SettingsStore {
 // The real store: on Windows the registry key HKEY_CURRENT_USER\Software\Pelmar,
 // elsewhere the INI file "Pelmar/Pelmar.conf" in the user's configuration
 // folder (XDG_CONFIG_HOME redirects it).
+//
+// The INI file is written by the program's one write path, never by
+// QSettings itself (whose final flush fails unseen on a full disk, and which
+// replaced a device a link pointed at): values set are kept until sync(),
+// which merges them into the file as it is then, in QSettings' own format
+// (made in a private folder and read back), and writes the result through
+// safe_write. A file, or a link's target, that is no regular file is
+// refused with its reason, and so is a file that cannot be read whole.
 class QSettingsStore : public SettingsStore {
  public:
   QSettingsStore();
@@ -44,6 +58,7 @@ class QSettingsStore : public SettingsStore {
   QVariant value(const QString& section, const QString& name) const override;
   void setValue(const QString& section, const QString& name, const QVariant& value) override;
   bool sync() override;
+  std::optional<Reason> syncFailure() const override;
 
   QString location() const;
 

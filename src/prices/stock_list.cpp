@@ -1,11 +1,12 @@
 #include "prices/stock_list.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
 #include "model/conversions.h"
+#include "model/safe_write.h"
 
 namespace pelmar {
 
@@ -35,14 +36,13 @@ QStringList LoadStockList(const QString& path, bool* ok) {
   return lines;
 }
 
-bool SaveStockList(const QString& path, QStringList lines) {
+Outcome SaveStockList(const QString& path, QStringList lines) {
   std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
   QByteArray bytes;
   for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
-  QSaveFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  return safe_write::WriteFile(path, bytes);
 }
 
 QStringList ConvertLastDates(const QStringList& lines, DateFormat from, DateFormat to) {
@@ -56,8 +56,16 @@ QStringList ConvertLastDates(const QStringList& lines, DateFormat from, DateForm
   return converted;
 }
 
-bool WriteLastPrices(PriceStore& store, Market market, const QStringList& lines, QDate today,
-                     DateFormat format) {
+Outcome WriteLastPrices(PriceStore& store, Market market, const QStringList& lines, QDate today,
+                        DateFormat format) {
+  const QString path = store.folder() + QStringLiteral("Last Prices.txt");
+  // The file holds both markets' days: one that cannot be read is not
+  // rewritten, or the other market's day would be lost.
+  if (const QFileInfo info(path); info.exists() || info.isSymLink()) {
+    QFile file(path);
+    if (!info.isFile() || info.size() > 4096 || !file.open(QIODevice::ReadOnly))
+      return Outcome::failed(Reason{TextId::WriteSourceUnreadable, {path}});
+  }
   LatestPriceDays days = store.latestPriceDays();
   double sum = 0;
   int count = 0;
@@ -75,8 +83,7 @@ bool WriteLastPrices(PriceStore& store, Market market, const QStringList& lines,
   if (count > 0) (market == Market::Dutch ? days.dutch : days.us) = std::llround(sum / count);
   const QByteArray text = "LatestPrice_nl: " + QByteArray::number(days.dutch) +
                           "\r\nLatestPrice_us: " + QByteArray::number(days.us) + "\r\n";
-  QSaveFile file(store.folder() + QStringLiteral("Last Prices.txt"));
-  return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+  return safe_write::WriteFile(path, text);
 }
 
 }  // namespace pelmar

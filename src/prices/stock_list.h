@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "lang/outcome.h"
 #include "model/dates.h"
 #include "prices/price_store.h"
 
@@ -30,9 +31,11 @@ QString stockListPath(const QString& priceFolder, Market market);
 // The lines of a list file in file order (empty lines dropped); nothing
 // when there is no file. `ok` is false when a file exists but cannot be read.
 QStringList LoadStockList(const QString& path, bool* ok = nullptr);
-// Writes the lines sorted without regard to case, through a save file, so a
-// failed write leaves the old list. False when it could not be written.
-bool SaveStockList(const QString& path, QStringList lines);
+// Writes the lines sorted without regard to case, through the safe write
+// path, so a failed write leaves the old list; fails with the cause (the
+// disk is full, ...). A list that could not be read whole is never to be
+// saved over: its caller keeps it.
+Outcome SaveStockList(const QString& path, QStringList lines);
 
 // Rewrites every LastDate of the list from one date format into another;
 // dates that cannot be read stay as they are.
@@ -41,8 +44,9 @@ QStringList ConvertLastDates(const QStringList& lines, DateFormat from, DateForm
 // Recomputes the market's "Last Prices.txt" value from its list: the rounded
 // average of the LastDates less than 10 days before today (the Dutch index
 // and currency lines left out), keeping the stored value when no line
-// qualifies; writes both values. False when the file could not be written.
-bool WriteLastPrices(PriceStore& store, Market market, const QStringList& lines, QDate today,
-                     DateFormat format);
+// qualifies; writes both values. Fails with the cause when the file could
+// not be written, or could not be read (then it is left as it is).
+Outcome WriteLastPrices(PriceStore& store, Market market, const QStringList& lines, QDate today,
+                        DateFormat format);
 
 }  // namespace pelmar

@@ -3,11 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <cmath>
 #include <memory>
+
+#include "model/safe_write.h"
 
 namespace pelmar {
 namespace {
@@ -124,17 +125,23 @@ void PrintReport(const QTextDocument& document, QPagedPaintDevice& device) {
 }
 
 Outcome WriteReportPdf(const QTextDocument& document, const QString& path) {
-  QSaveFile file(path);
-  const bool opened =
-      QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly);
-  if (opened) {
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("Pelmar"));
-    writer.setTitle(QFileInfo(path).completeBaseName());
-    PrintReport(document, writer);
+  safe_write::Options options;
+  options.makeFolder = true;
+  const Outcome written = safe_write::WriteFile(
+      path,
+      [&](QIODevice& out) {
+        QPdfWriter writer(&out);
+        writer.setCreator(QStringLiteral("Pelmar"));
+        writer.setTitle(QFileInfo(path).completeBaseName());
+        PrintReport(document, writer);
+        return true;
+      },
+      options);
+  if (!written) {
+    return Outcome::failed(
+        Reason{TextId::ReportNotSaved, {QDir::toNativeSeparators(path)}, path}.because(
+            *written.reason()));
   }
-  if (!opened || !file.commit())
-    return Outcome::failed(TextId::ReportNotSaved, {QDir::toNativeSeparators(path)});
   return Outcome::done();
 }
 

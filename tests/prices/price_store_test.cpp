@@ -102,7 +102,7 @@ TEST_F(PriceStoreTest, ABatchWritesOnFlushAndNamesWhatItCouldNotSave) {
   writeDay(QDate(2024, 1, 4), "Alpha,alp,24/01/04,1\r\n");
   ASSERT_TRUE(QDir(folder()).mkdir("240105A.csv"));  // can never be saved
   PriceStore store(folder());
-  store.openBatch();
+  ASSERT_TRUE(store.openBatch().ok());
   EXPECT_TRUE(store.StorePrices("Fund", "fnd", {"240103,3", "240104,4"}, 100));
   // The 3rd, made by this batch, counts as an existing file: with no extra
   // days the 2nd is not written, as when each stock was saved at once.

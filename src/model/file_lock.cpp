@@ -1,0 +1,59 @@
+#include "model/file_lock.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
+
+namespace pelmar {
+
+QStringList LockHolder::args(const QString& unknown) const {
+  return {program.isEmpty() ? unknown : program,
+          pid > 0 ? QString::number(pid) : QStringLiteral("?"),
+          host.isEmpty() ? QStringLiteral("?") : host};
+}
+
+FileLock::FileLock(const QString& lockFile)
+    : path_(lockFile), lock_(std::make_unique<QLockFile>(lockFile)) {
+  // Stale only when its process is gone: a long download or an evening
+  // with the portfolio open is no reason to take a lock over.
+  lock_->setStaleLockTime(0);
+}
+
+FileLock::~FileLock() = default;
+
+FileLock::Result FileLock::take(std::chrono::milliseconds wait) {
+  if (lock_->isLocked()) return Result::Taken;
+  if (lock_->tryLock(wait)) return Result::Taken;
+  if (lock_->error() != QLockFile::LockFailedError) return Result::NotPossible;
+  // A lock file that names nobody was left by a program killed while it
+  // made it (its contents follow its creation at once). Once it is a
+  // moment old it is removed, unless a running program still holds the
+  // system's lock on it, and taken.
+  qint64 pid = 0;
+  QString host;
+  QString program;
+  if (lock_->getLockInfo(&pid, &host, &program) && pid > 0) return Result::HeldByOther;
+  const qint64 age = QFileInfo(path_).lastModified().msecsTo(QDateTime::currentDateTime());
+  if (age >= 0 && age < kUnnamedLockAge)
+    QThread::msleep(static_cast<unsigned long>(kUnnamedLockAge - age));
+  if (lock_->getLockInfo(&pid, &host, &program) && pid > 0) return Result::HeldByOther;
+  if (lock_->removeStaleLockFile() && lock_->tryLock(0)) return Result::Taken;
+  return Result::HeldByOther;
+}
+
+void FileLock::release() {
+  if (lock_->isLocked()) lock_->unlock();
+}
+
+bool FileLock::held() const {
+  return lock_->isLocked();
+}
+
+LockHolder FileLock::holder() const {
+  LockHolder holder;
+  if (!lock_->getLockInfo(&holder.pid, &holder.host, &holder.program)) return {};
+  return holder;
+}
+
+}  // namespace pelmar
