@@ -8,7 +8,11 @@ packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           # the man page, the Debian package and the checks of the installed files
           help2man dpkg-dev file desktop-file-utils appstream
           # the word processor and PDF reader the report test reads the rich text with
-          libreoffice-writer-nogui poppler-utils)
+          libreoffice-writer-nogui poppler-utils
+          # the spreadsheet the return test checks its rates against
+          libreoffice-calc-nogui
+          # Qt's own texts (file dialogs, standard buttons) in Dutch
+          qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do
