@@ -36,13 +36,17 @@ QStringList LoadStockList(const QString& path, bool* ok) {
   return lines;
 }
 
-Outcome SaveStockList(const QString& path, QStringList lines) {
+QByteArray StockListBytes(QStringList lines) {
   std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
   QByteArray bytes;
   for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
-  return safe_write::WriteFile(path, bytes);
+  return bytes;
+}
+
+Outcome SaveStockList(const QString& path, QStringList lines) {
+  return safe_write::WriteFile(path, StockListBytes(std::move(lines)));
 }
 
 QStringList ConvertLastDates(const QStringList& lines, DateFormat from, DateFormat to) {

@@ -36,6 +36,8 @@ QStringList LoadStockList(const QString& path, bool* ok = nullptr);
 // disk is full, ...). A list that could not be read whole is never to be
 // saved over: its caller keeps it.
 Outcome SaveStockList(const QString& path, QStringList lines);
+// The bytes SaveStockList writes: the lines sorted, each ended by CR LF.
+QByteArray StockListBytes(QStringList lines);
 
 // Rewrites every LastDate of the list from one date format into another;
 // dates that cannot be read stay as they are.
