@@ -137,9 +137,8 @@ AexQuote FetchAEX(HttpGet& http, const QString& base, const Language& language) 
   return ParseAexPage(reply.body, language);
 }
 
-bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today) {
-  if (!(rate > 0) || !std::isfinite(rate)) return false;
-  const QString day = today.toString(QStringLiteral("yyMMdd"));
+bool StoreDollarLines(PriceStore& store, double rate, QDate day) {
+  const QString date = day.toString(QStringLiteral("yyMMdd"));
   const QString ratePrice = QString::asprintf("%6.4f", rate);
   const QString inversePrice = QString::asprintf("%6.4f", 1.0 / rate);
   struct Line {
@@ -151,18 +150,24 @@ bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today) {
                                    {"USD/EUR", "USDEUR=X", ratePrice},
                                    {"Euro/Dollar", "eur.dol", inversePrice},
                                    {"EUR/USD", "EURUSD=X", inversePrice}}};
+  bool written = true;
+  for (const Line& line : lines) {
+    const QString downloadLine = date + u',' + line.price.trimmed();
+    written = store.StorePrices(QLatin1String(line.name), QLatin1String(line.ticker),
+                                {downloadLine}, 0) &&
+              written;
+  }
+  return written;
+}
+
+bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today) {
+  if (!(rate > 0) || !std::isfinite(rate)) return false;
   // The four lines go into one batch: the open one of a download running
   // meanwhile (its flush writes today's file once, with these lines in),
   // or one of their own under the price folder's lock.
   const bool ownBatch = !store.batchOpen();
   if (ownBatch && !store.openBatch(PriceStore::kQuoteLockWait).ok()) return false;
-  bool written = true;
-  for (const Line& line : lines) {
-    const QString downloadLine = day + u',' + line.price.trimmed();
-    written = store.StorePrices(QLatin1String(line.name), QLatin1String(line.ticker),
-                                {downloadLine}, 0) &&
-              written;
-  }
+  bool written = StoreDollarLines(store, rate, today);
   if (ownBatch) written = store.flushBatch().ok() && written;
   return written;
 }

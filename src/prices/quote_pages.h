@@ -87,4 +87,9 @@ AexQuote FetchAEX(HttpGet& http, const QString& base, const Language& language);
 // written (or put into the open batch).
 bool WriteDollarToPriceFile(PriceStore& store, double rate, QDate today);
 
+// The four currency lines of a rate (euros per dollar) into the daily file of
+// `day` through the store, as one more stock each; false when a line could
+// not be put in.
+bool StoreDollarLines(PriceStore& store, double rate, QDate day);
+
 }  // namespace pelmar

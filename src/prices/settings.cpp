@@ -5,6 +5,8 @@
 #include <array>
 #include <variant>
 
+#include "prices/price_source.h"
+
 namespace pelmar {
 namespace {
 
@@ -93,6 +95,13 @@ const std::array kFields{
     Field{"sValuta", "ValutaMulDiv", &Settings::fundIndexMulDiv},
     Field{"Download", "DollarQuotePage", &Settings::dollarQuotePage},
     Field{"Download", "AEXQuotePage", &Settings::aexQuotePage},
+    // Price sources.
+    Field{"Download", "DutchSource", &Settings::dutchSource},
+    Field{"Download", "USSource", &Settings::usSource},
+    Field{"Download", "ChartSource", &Settings::chartSourceUrl},
+    Field{"Download", "CsvSource", &Settings::csvSourceUrl},
+    Field{"Download", "RateSource", &Settings::rateSource},
+    Field{"Download", "ReferenceRates", &Settings::referenceRatesUrl},
 };
 
 std::optional<int> toInt(const QVariant& v) {
@@ -228,6 +237,14 @@ Settings Settings::load(const SettingsStore& store, const QString& dataDirectory
   const Settings d = defaults(dataDirectory);
   if (s.portfolioPath.isEmpty()) s.portfolioPath = d.portfolioPath;
   if (s.pricePath.isEmpty()) s.pricePath = d.pricePath;
+  // A list whose source was never chosen keeps a service address the user
+  // named before sources could be chosen.
+  if (!store.value(QStringLiteral("Download"), QStringLiteral("DutchSource")).isValid() &&
+      s.dutchPriceService != d.dutchPriceService)
+    s.dutchSource = SourceId::DutchService;
+  if (!store.value(QStringLiteral("Download"), QStringLiteral("USSource")).isValid() &&
+      s.usPriceService != d.usPriceService)
+    s.usSource = SourceId::UsService;
   return s;
 }
 

@@ -52,6 +52,20 @@ struct Settings {
   QString dutchPriceService = QStringLiteral("https://dutch-prices.example/");
   QString usPriceService = QStringLiteral("https://us-prices.example/");
   QString symbolLookupService = QStringLiteral("https://symbol-lookup.example/");
+  // The price source of each stock list, by name ("none", "chart", "csv",
+  // "nl-service", "us-service"; price_source.h). "none" fetches nothing, so a
+  // download asks nothing of the internet until the user chooses a source.
+  QString dutchSource = QStringLiteral("none");
+  QString usSource = QStringLiteral("none");
+  // The chart-JSON source's base address and the CSV source's address
+  // template ("{symbol}", "{from:yyyyMMdd}", ...).
+  QString chartSourceUrl = QStringLiteral("https://query1.finance.yahoo.com/");
+  QString csvSourceUrl =
+      QStringLiteral("https://stooq.com/q/d/l/?s={symbol}&i=d&d1={from:yyyyMMdd}&d2={to:yyyyMMdd}");
+  // The euro/dollar reference rates: "none" or "ecb", and where their files
+  // lie.
+  QString rateSource = QStringLiteral("none");
+  QString referenceRatesUrl = QStringLiteral("https://www.ecb.europa.eu/stats/eurofxref/");
   // "Update".
   bool automaticUpdate = true;
   // "Valuta" and the currency index.

@@ -38,7 +38,8 @@ Settings changedSettings() {
     s.*m = !(s.*m);
   for (QString S::*m :
        {&S::portfolioPath, &S::fileName, &S::extension, &S::language, &S::dateFormat, &S::pricePath,
-        &S::dollarIndexName, &S::dollarFactor, &S::cfg})
+        &S::dollarIndexName, &S::dollarFactor, &S::cfg, &S::dutchSource, &S::usSource,
+        &S::chartSourceUrl, &S::csvSourceUrl, &S::rateSource, &S::referenceRatesUrl})
     s.*m += QString::number(++n);
   s.reportTitle = QStringLiteral("Familie & Co — ëé");
   s.euro = 1.0825;
@@ -69,6 +70,16 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndEmptyFoldersTakeTheirs) {
   EXPECT_EQ(s.portfolioPath, "/data/Port/");
   EXPECT_FALSE(s.chartNormal);
   EXPECT_DOUBLE_EQ(s.euro, 1.25);
+}
+
+TEST(Settings, AServiceAddressNamedBeforeSourcesExistedKeepsItsList) {
+  MemorySettingsStore store;
+  store.setValue("Download", "DutchPriceService", "https://nl.test/");
+  store.setValue("Download", "USPriceService", "https://us.test/");
+  store.setValue("Download", "USSource", "chart");
+  const Settings s = Settings::load(store, kData);
+  EXPECT_EQ(s.dutchSource, "nl-service");
+  EXPECT_EQ(s.usSource, "chart");
 }
 
 TEST(Settings, SectionAndValueNamesIgnoreCaseInBothStores) {

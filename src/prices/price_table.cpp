@@ -1,0 +1,335 @@
+#include "prices/price_table.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <array>
+#include <map>
+
+#include "model/conversions.h"
+
+namespace pelmar {
+
+namespace {
+
+// Metadata lines a site puts above its heading, at most.
+constexpr int kHeadingSearchLines = 50;
+constexpr int kPreviewLines = 10;
+
+// Column names, as letters only in lower case, best first.
+const QStringList kDateNames = {"date", "datum", "tradedate", "handelsdatum", "koersdatum",
+                                "day",  "dag",   "timestamp", "time"};
+const QStringList kCloseNames = {"close",   "closelast",    "closeprice",   "closingprice",
+                                 "slot",    "slotkoers",    "last",         "lastprice",
+                                 "laatste", "laatstekoers", "price",        "koers",
+                                 "nav",     "adjclose",     "adjustedclose"};
+
+QString decode(const QByteArray& bytes) {
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+    return QStringDecoder(QStringDecoder::Utf16)(bytes);
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString text = utf8(bytes);
+  if (utf8.hasError()) text = QString::fromLatin1(bytes);
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  return text;
+}
+
+// The fields of a line, quotes removed ("" inside quotes is one quote);
+// nothing when a quote is left open.
+std::optional<QStringList> fieldsOf(const QString& line, QChar separator) {
+  QStringList fields{QString()};
+  bool quoted = false;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const QChar c = line.at(i);
+    if (c == u'"') {
+      if (quoted && i + 1 < line.size() && line.at(i + 1) == u'"') {
+        fields.last() += c;
+        ++i;
+      } else {
+        quoted = !quoted;
+      }
+    } else if (c == separator && !quoted) {
+      fields << QString();
+    } else {
+      fields.last() += c;
+    }
+  }
+  if (quoted) return std::nullopt;
+  for (QString& field : fields) field = field.trimmed();
+  return fields;
+}
+
+// A heading's name as letters only, without what stands in brackets:
+// "Close/Last" is "closelast", "Slot (EUR)" is "slot".
+QString nameOf(QString heading) {
+  static const QRegularExpression brackets(QStringLiteral("\\([^)]*\\)|\\[[^]]*\\]"));
+  heading.remove(brackets);
+  QString letters;
+  for (const QChar c : heading.toLower())
+    if (c.isLetter()) letters += c;
+  return letters;
+}
+
+int columnOf(const QStringList& fields, const QStringList& names) {
+  int best = -1;
+  qsizetype rank = names.size();
+  for (int i = 0; i < fields.size(); ++i) {
+    const qsizetype r = names.indexOf(nameOf(fields[i]));
+    if (r >= 0 && r < rank) {
+      best = i;
+      rank = r;
+    }
+  }
+  return best;
+}
+
+// A date as the file writes it: the three numbers in the order written, or
+// a day whose month is named (its order settled).
+struct DateText {
+  int first = 0, second = 0, third = 0;
+  bool yearFirst = false;  // four digits first: year-month-day
+  std::optional<QDate> named;
+  bool numeric() const { return !named; }
+};
+
+int monthByName(const QString& name) {
+  static const std::map<QString, int> months = {{"jan", 1},  {"feb", 2},  {"mar", 3},  {"mrt", 3},
+                                                {"maa", 3},  {"apr", 4},  {"may", 5},  {"mei", 5},
+                                                {"jun", 6},  {"jul", 7},  {"aug", 8},  {"sep", 9},
+                                                {"oct", 10}, {"okt", 10}, {"nov", 11}, {"dec", 12}};
+  const auto it = months.find(name.left(3).toLower());
+  return it == months.end() ? 0 : it->second;
+}
+
+int fullYear(const QString& digits) {
+  const int year = digits.toInt();
+  if (digits.size() != 2) return year;
+  return year + (year < 50 ? 2000 : 1900);
+}
+
+std::optional<DateText> dateText(const QString& text) {
+  // A time of day after the date is no part of it.
+  static const QString time = QStringLiteral("(?:(?:T| +)\\d{1,2}:\\d{2}.*)?$");
+  static const QRegularExpression numeric("^(\\d{1,4})([-/.])(\\d{1,2})\\2(\\d{1,4})" + time);
+  static const QRegularExpression compact(QStringLiteral("^(\\d{4})(\\d{2})(\\d{2})$"));
+  static const QRegularExpression dayName(
+      "^(\\d{1,2})[-. ]([A-Za-z]{3,9})\\.?[-. ]+(\\d{2}|\\d{4})" + time);
+  static const QRegularExpression nameDay("^([A-Za-z]{3,9})\\.? +(\\d{1,2}),? +(\\d{4})" + time);
+  DateText date;
+  QRegularExpressionMatch m;
+  if ((m = numeric.match(text)).hasMatch()) {
+    const QString first = m.captured(1);
+    const QString last = m.captured(4);
+    date.yearFirst = first.size() == 4;
+    // yyyy-m-d, or d-m-yy(yy) / m-d-yy(yy).
+    if (date.yearFirst ? last.size() > 2
+                       : first.size() > 2 || (last.size() != 2 && last.size() != 4))
+      return std::nullopt;
+    date.first = first.toInt();
+    date.second = m.captured(3).toInt();
+    date.third = date.yearFirst ? last.toInt() : fullYear(last);
+    return date;
+  }
+  QDate named;
+  if ((m = compact.match(text)).hasMatch())
+    named = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+  else if ((m = dayName.match(text)).hasMatch())
+    named = QDate(fullYear(m.captured(3)), monthByName(m.captured(2)), m.captured(1).toInt());
+  else if ((m = nameDay.match(text)).hasMatch())
+    named = QDate(m.captured(3).toInt(), monthByName(m.captured(1)), m.captured(2).toInt());
+  else
+    return std::nullopt;
+  if (!named.isValid()) return std::nullopt;
+  date.named = named;
+  return date;
+}
+
+QDate dateIn(const DateText& d, DateOrder order) {
+  if (d.named) return *d.named;
+  if (d.yearFirst) return QDate(d.first, d.second, d.third);
+  return order == DateOrder::MonthDayYear ? QDate(d.third, d.first, d.second)
+                                          : QDate(d.third, d.second, d.first);
+}
+
+// What the file's own dates say of the order of day and month: a day above
+// 12 in the first or the second place.
+struct OrderEvidence {
+  std::optional<DateOrder> order;
+  int line = 0;
+};
+
+bool isEmptyClose(const QString& text) {
+  static const QStringList none = {"", "null", "-", "n/a", "na", "nan"};
+  return none.contains(text.toLower());
+}
+
+// The close without currency signs, codes and blanks.
+QString bareClose(QString text) {
+  static const QRegularExpression signs(
+      QStringLiteral(
+          "[$\\x{20AC}\\x{80}\\x{A3}\\x{A5}\\s\\x{A0}']|^(?:EUR|USD|GBP)|(?:EUR|USD|GBP)$"),
+      QRegularExpression::CaseInsensitiveOption);
+  return text.remove(signs);
+}
+
+// The decimal separator the closes show: the later of both where both
+// occur, a comma or point followed by other than three digits, or a
+// separator that occurs twice (then the other one is the decimal one).
+std::optional<QChar> decimalShown(const QString& close) {
+  const qsizetype point = close.lastIndexOf(u'.');
+  const qsizetype comma = close.lastIndexOf(u',');
+  if (point >= 0 && comma >= 0) return point > comma ? u'.' : u',';
+  if (close.count(u'.') > 1) return u',';
+  if (close.count(u',') > 1) return u'.';
+  const qsizetype at = std::max(point, comma);
+  if (at < 0 || close.size() - at - 1 == 3) return std::nullopt;
+  return close.at(at);
+}
+
+std::optional<QString> closeIn(QString close, QChar decimal) {
+  close.remove(decimal == u'.' ? u',' : u'.');
+  close.replace(u',', u'.');
+  static const QRegularExpression shape(QStringLiteral("^\\d{1,9}(\\.\\d{1,8})?$"));
+  if (!shape.match(close).hasMatch() || close.toDouble() <= 0.0001) return std::nullopt;
+  return close;
+}
+
+}  // namespace
+
+std::optional<DateOrder> dateOrderFromText(const QString& text) {
+  const QString t = text.trimmed().toLower();
+  if (t == QLatin1String("ymd")) return DateOrder::YearMonthDay;
+  if (t == QLatin1String("dmy")) return DateOrder::DayMonthYear;
+  if (t == QLatin1String("mdy")) return DateOrder::MonthDayYear;
+  return std::nullopt;
+}
+
+PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName,
+                          const TableChoices& choices) {
+  PriceTable table;
+  const auto refuse = [&](TextId id, int line, QStringList args = {},
+                          PriceTable::Ask ask = PriceTable::Ask::Nothing) {
+    table.downloadLines.clear();
+    args.prepend(QString::number(line));
+    table.refused = Reason{id, std::move(args), fileName, line};
+    table.ask = ask;
+    return table;
+  };
+  static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+  const QStringList lines = decode(bytes).split(lineBreak);
+
+  // The heading: the first line with a date and a close column.
+  for (int i = 0;
+       i < std::min<qsizetype>(lines.size(), kHeadingSearchLines) && table.headingLine < 0; ++i) {
+    for (const QChar separator : {u'\t', u';', u','}) {
+      const std::optional<QStringList> fields = fieldsOf(lines[i], separator);
+      if (!fields || fields->size() < 2) continue;
+      const int date = columnOf(*fields, kDateNames);
+      const int close = columnOf(*fields, kCloseNames);
+      if (date < 0 || close < 0 || date == close) continue;
+      table = {};
+      table.separator = separator;
+      table.headingLine = i;
+      table.columns = *fields;
+      table.dateColumn = date;
+      table.closeColumn = close;
+      break;
+    }
+  }
+  if (table.headingLine < 0) {
+    // No heading: the separator the first lines hold most.
+    const auto count = [&](QChar separator) {
+      qsizetype n = 0;
+      for (int i = 0; i < std::min<qsizetype>(lines.size(), kPreviewLines); ++i)
+        n += lines[i].count(separator);
+      return n;
+    };
+    for (const QChar separator : {u'\t', u';'})
+      if (count(separator) > count(table.separator)) table.separator = separator;
+  }
+  for (int i = std::max(table.headingLine, 0);
+       i < lines.size() && table.preview.size() < kPreviewLines; ++i)
+    if (!lines[i].trimmed().isEmpty())
+      table.preview << fieldsOf(lines[i], table.separator).value_or(QStringList{lines[i]});
+  if (choices.dateColumn >= 0 && choices.closeColumn >= 0) {
+    table.dateColumn = choices.dateColumn;
+    table.closeColumn = choices.closeColumn;
+  }
+  if (table.dateColumn < 0 || table.closeColumn < 0)
+    return refuse(TextId::ImportNoColumns, 1, {}, PriceTable::Ask::Columns);
+
+  // The rows, read whole; without a heading they start at the first row
+  // whose date column holds a date.
+  struct Row {
+    int line;
+    QString dateField;
+    DateText date;
+    QString close;
+  };
+  std::vector<Row> rows;
+  for (int i = table.headingLine + 1; i < lines.size(); ++i) {
+    const int line = i + 1;
+    if (lines[i].trimmed().isEmpty()) continue;
+    const std::optional<QStringList> fields = fieldsOf(lines[i], table.separator);
+    const bool whole = fields && fields->size() > std::max(table.dateColumn, table.closeColumn);
+    const std::optional<DateText> date =
+        whole ? dateText(fields->at(table.dateColumn)) : std::nullopt;
+    if (table.headingLine < 0 && rows.empty() && !date) continue;
+    if (!whole) return refuse(TextId::ImportShortRow, line);
+    if (!date) return refuse(TextId::ImportBadDate, line, {fields->at(table.dateColumn)});
+    rows.push_back(
+        {line, fields->at(table.dateColumn), *date, bareClose(fields->at(table.closeColumn))});
+  }
+
+  // The order of day and month, from the file where any date settles it.
+  OrderEvidence evidence;
+  const Row* undecided = nullptr;
+  for (const Row& row : rows) {
+    if (!row.date.numeric() || row.date.yearFirst) continue;
+    std::optional<DateOrder> shown;
+    if (row.date.first > 12) shown = DateOrder::DayMonthYear;
+    if (row.date.second > 12) shown = DateOrder::MonthDayYear;
+    if (!shown) {
+      if (!undecided && row.date.first != row.date.second) undecided = &row;
+      continue;
+    }
+    if (evidence.order && *evidence.order != *shown)
+      return refuse(TextId::ImportDateOrderMixed, row.line,
+                    {row.dateField, QString::number(evidence.line)});
+    if (!evidence.order) evidence = {shown, row.line};
+  }
+  table.dateOrder = evidence.order ? evidence.order : choices.dateOrder;
+  table.dateOrderFromFile = evidence.order.has_value();
+  if (undecided && !table.dateOrder)
+    return refuse(TextId::ImportDateOrderUnknown, undecided->line, {}, PriceTable::Ask::DateOrder);
+
+  // The decimal separator the closes show; a comma in a ";" file by default.
+  std::optional<QChar> decimal;
+  for (const Row& row : rows) {
+    const std::optional<QChar> shown =
+        isEmptyClose(row.close) ? std::nullopt : decimalShown(row.close);
+    if (shown && decimal && *shown != *decimal)
+      return refuse(TextId::ImportBadPrice, row.line, {row.close});
+    if (shown) decimal = shown;
+  }
+  const QChar separator = decimal.value_or(table.separator == u';' ? u',' : u'.');
+
+  std::map<QDate, QString> prices;
+  for (const Row& row : rows) {
+    const QDate day = dateIn(row.date, table.dateOrder.value_or(DateOrder::DayMonthYear));
+    if (!day.isValid()) return refuse(TextId::ImportBadDate, row.line, {row.dateField});
+    if (isEmptyClose(row.close)) continue;
+    const std::optional<QString> close = closeIn(row.close, separator);
+    if (!close) return refuse(TextId::ImportBadPrice, row.line, {row.close});
+    if (!prices.emplace(day, *close).second)
+      return refuse(TextId::ImportTwice, row.line, {row.dateField});
+  }
+  if (prices.empty()) return refuse(TextId::ImportNoPrices, static_cast<int>(lines.size()));
+  for (const auto& [day, close] : prices)
+    table.downloadLines << TwoDigits(day.year() % 100) + TwoDigits(day.month()) +
+                               TwoDigits(day.day()) + u',' + close;
+  table.oldest = prices.begin()->first;
+  table.newest = prices.rbegin()->first;
+  return table;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "prices/price_source.h"
+
+namespace pelmar {
+
+// The Dutch closing-price service: one plain-text history per stock
+// ("yymmdd: price" lines, the newest last), whatever the start date.
+class DutchServiceSource : public PriceSource {
+ public:
+  explicit DutchServiceSource(QString base) : base_(std::move(base)) {}
+  QString id() const override { return SourceId::DutchService; }
+  SourceCloses closes(HttpGet& http, const QString& symbol, QDate from,
+                      const QDateTime& now) const override;
+
+ private:
+  QString base_;
+};
+
+// The US historical-price service: a table from the start date up to the
+// last working day, the newest first.
+class UsServiceSource : public PriceSource {
+ public:
+  explicit UsServiceSource(QString base) : base_(std::move(base)) {}
+  QString id() const override { return SourceId::UsService; }
+  SourceCloses closes(HttpGet& http, const QString& symbol, QDate from,
+                      const QDateTime& now) const override;
+
+ private:
+  QString base_;
+};
+
+// The fetch result of the services (a failure code or the newest date's
+// serial) with their download lines as typed closes, oldest first; lines
+// whose date is no day are left out.
+SourceCloses ServiceCloses(double result, const QStringList& downloadLines, const QString& url,
+                           const QString& symbol);
+
+}  // namespace pelmar
