@@ -9,6 +9,8 @@
 #include "commands/refusal.h"
 #include "model/dates.h"
 #include "model/safe_write.h"
+#include "prices/csv_source.h"
+#include "prices/price_source.h"
 #include "prices/stock_list.h"
 
 namespace pelmar {
@@ -71,10 +73,30 @@ Outcome checkValues(const Session& session, Prompter& prompter, const SettingsEd
   if (next.dollarFactor.trimmed().toInt(&ok) < 1 || !ok)
     return Refuse(session, prompter, TextId::SettingNotAValue,
                   {next.dollarFactor, QStringLiteral("Valuta/FactorDollar")});
+  QStringList sources;
+  for (const SourceInfo& source : PriceSources()) sources << source.id;
+  for (const auto& [value, name] : {std::pair{&next.dutchSource, "Download/DutchSource"},
+                                    std::pair{&next.usSource, "Download/USSource"}}) {
+    *value = PriceSourceId(*value).value_or(*value);
+    if (Outcome o = checkChoice(session, prompter, *value, QLatin1String(name), sources); !o)
+      return o;
+  }
+  next.rateSource = next.rateSource.trimmed().toLower();
+  if (Outcome o =
+          checkChoice(session, prompter, next.rateSource, QStringLiteral("Download/RateSource"),
+                      {SourceId::None, SourceId::Ecb});
+      !o)
+    return o;
   for (const ServiceAddress& service : ServiceAddresses()) {
     QString& address = next.*service.member;
     address = address.trimmed();
-    if (!webAddress(address))
+    if (service.urlTemplate && !address.contains(QLatin1String("{symbol}")))
+      return Refuse(session, prompter, TextId::CsvTemplateNoSymbol, {address});
+    const QString example =
+        service.urlTemplate
+            ? ExpandUrlTemplate(address, QStringLiteral("X"), QDate(2000, 1, 1), QDate(2000, 1, 2))
+            : address;
+    if (!webAddress(example))
       return Refuse(session, prompter, TextId::SettingBadAddress,
                     {address, session.text(service.label)});
   }
@@ -147,6 +169,9 @@ const std::vector<ServiceAddress>& ServiceAddresses() {
       {&Settings::dutchPriceService, TextId::OptDutchService},
       {&Settings::usPriceService, TextId::OptUsService},
       {&Settings::symbolLookupService, TextId::OptSymbolService},
+      {&Settings::chartSourceUrl, TextId::SourceChartJson},
+      {&Settings::csvSourceUrl, TextId::SourceCsvUrl, true},
+      {&Settings::referenceRatesUrl, TextId::SourceEcb},
   };
   return services;
 }

@@ -63,6 +63,7 @@ struct SettingsEffects {
 struct ServiceAddress {
   QString Settings::*member;
   TextId label;
+  bool urlTemplate = false;  // holds "{symbol}" and date placeholders
 };
 const std::vector<ServiceAddress>& ServiceAddresses();
 

@@ -1,6 +1,7 @@
 #include "commands/stock_lists.h"
 
 #include "commands/refusal.h"
+#include "prices/price_source.h"
 
 namespace pelmar {
 
@@ -18,8 +19,27 @@ std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompt
   return rows;
 }
 
+std::optional<SourceMap> LoadStockSources(Session& session, Prompter& prompter, Market market) {
+  LoadedSourceMap loaded = LoadSourceMap(sourceMapPath(session.prices().folder(), market));
+  if (loaded.refused) {
+    prompter.message(loaded.refused->text(session.language()));
+    return std::nullopt;
+  }
+  return std::move(loaded.map);
+}
+
 Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
-                      const QList<StockLine>& rows) {
+                      const QList<StockLine>& rows, const SourceMap* sources) {
+  if (sources) {
+    QStringList known;
+    for (const SourceInfo& source : PriceSources()) known << source.id;
+    for (const auto& [key, stock] : sources->stocks()) {
+      const QString& name = stock.second.source;
+      if (!name.isEmpty() && !PriceSourceId(name))
+        return Refuse(session, prompter, TextId::SettingBadChoice,
+                      {name, stock.first, known.join(QStringLiteral(", "))});
+    }
+  }
   QStringList lines;
   for (const StockLine& row : rows)
     if (!row.name.isEmpty()) lines << row.join();
@@ -32,6 +52,13 @@ Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
   const QString path = stockListPath(session.prices().folder(), market);
   if (Outcome saved = SaveStockList(path, lines); !saved) {
     const Reason reason = Reason{TextId::StockListNotSaved, {path}}.because(*saved.reason());
+    prompter.message(reason.text(session.language()));
+    return Outcome::failed(reason);
+  }
+  if (!sources) return Outcome::done();
+  const QString mapPath = sourceMapPath(session.prices().folder(), market);
+  if (Outcome saved = SaveSourceMap(mapPath, *sources); !saved) {
+    const Reason reason = Reason{TextId::StockListNotSaved, {mapPath}}.because(*saved.reason());
     prompter.message(reason.text(session.language()));
     return Outcome::failed(reason);
   }

@@ -6,6 +6,7 @@
 #include "commands/prompter.h"
 #include "commands/session.h"
 #include "lang/outcome.h"
+#include "prices/source_map.h"
 #include "prices/stock_list.h"
 
 namespace pelmar {
@@ -15,10 +16,16 @@ namespace pelmar {
 // window never saves an empty list over it.
 std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompter, Market market);
 
+// The market's own sources and symbols of its stocks (source_map.h); nothing
+// (after saying why) when their file cannot be read.
+std::optional<SourceMap> LoadStockSources(Session& session, Prompter& prompter, Market market);
+
 // Saves the window's rows as the market's list, sorted; a row without a name
 // is left out. Refused, with the file named, when it cannot be written (the
-// old list stays).
+// old list stays). With `sources` the stocks' own sources are saved beside
+// it, after a source name that is none of the known ones has been refused
+// before anything was written.
 Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
-                      const QList<StockLine>& rows);
+                      const QList<StockLine>& rows, const SourceMap* sources = nullptr);
 
 }  // namespace pelmar

@@ -156,6 +156,15 @@ TEST_F(SettingsEditTest, BadTypedValuesAreRefusedWithNothingChanged) {
       {"unknown date format", [](SettingsEdit& e) { e.settings.dateFormat = "yy-M-d"; },
        "choose from"},
       {"factor zero", [](SettingsEdit& e) { e.settings.dollarFactor = "0"; }, "FactorDollar"},
+      {"unknown source", [](SettingsEdit& e) { e.settings.usSource = "pigeon"; },
+       "\"pigeon\" is not a valid value for Download/USSource; choose from: none, chart, csv"},
+      {"unknown rate source", [](SettingsEdit& e) { e.settings.rateSource = "bank"; },
+       "Download/RateSource"},
+      {"template without symbol",
+       [](SettingsEdit& e) { e.settings.csvSourceUrl = "https://q.test/d?s=ASML"; },
+       "holds no {symbol}"},
+      {"template no address", [](SettingsEdit& e) { e.settings.csvSourceUrl = "q.test/{symbol}"; },
+       "not a web address"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -170,7 +179,10 @@ TEST_F(SettingsEditTest, BadTypedValuesAreRefusedWithNothingChanged) {
   SettingsEdit edit = VarToScreen(session);
   edit.settings.downloadFromLastDate = true;
   edit.daysText = "junk";
+  // A source is taken in any case, as its known spelling.
+  edit.settings.dutchSource = " Chart ";
   EXPECT_TRUE(ok(edit));
+  EXPECT_EQ(session.settings().dutchSource, "chart");
 }
 
 TEST_F(SettingsEditTest, ANewDateFormatRewritesBothStockLists) {
