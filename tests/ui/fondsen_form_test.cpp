@@ -48,6 +48,29 @@ TEST_F(FondsenFormTest, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
   EXPECT_EQ(test::readFile(list), "Aegon,agn,\r\nING  Groep,inga,\r\n");
 }
 
+TEST_F(FondsenFormTest, EachStockMayNameItsOwnSourceAndSymbolBesideTheList) {
+  const QString sources = session.prices().folder() + "Sources_nl.txt";
+  test::writeFile(list, "ASML Holding,ASML,2024-01-05\r\nShell,rdsa,\r\n");
+  test::writeFile(sources, "asml,chart,ASML.AS\r\n");
+  ASSERT_TRUE(form.load());
+  EXPECT_EQ(form.grid()->horizontalHeaderItem(3)->text(), "Source");
+  EXPECT_EQ(form.grid()->item(0, 3)->text(), "chart");
+  EXPECT_EQ(form.grid()->item(0, 4)->text(), "ASML.AS");
+  type(1, 4, "SHELL.AS");
+  type(1, 3, "pigeon");
+  prompter.expectMessage("\"pigeon\" is not a valid value for rdsa");
+  form.OKBtnClick();
+  EXPECT_FALSE(form.okClicked());
+  EXPECT_EQ(test::readFile(list), "ASML Holding,ASML,2024-01-05\r\nShell,rdsa,\r\n");
+
+  type(1, 3, "");
+  form.OKBtnClick();
+  EXPECT_TRUE(form.okClicked());
+  // The list keeps its three fields; the sources are their own file.
+  EXPECT_EQ(test::readFile(list), "ASML Holding,ASML,2024-01-05\r\nShell,rdsa,\r\n");
+  EXPECT_EQ(test::readFile(sources), "ASML,chart,ASML.AS\r\nrdsa,,SHELL.AS\r\n");
+}
+
 TEST_F(FondsenFormTest, AnUnreadableListIsRefusedAndNotOverwritten) {
   QDir().mkpath(list);  // a folder where the file should be
   prompter.expectMessage("cannot be read");

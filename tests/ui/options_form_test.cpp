@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTimeZone>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QTabWidget>
 #include <memory>
 
+#include "net/local_server.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 #include "ui/main/fund_panel.h"
@@ -128,6 +131,37 @@ TEST_F(OptionsFormTest, ButtonsFillTheFieldsAndARefusedFolderShowsTheOldOne) {
 
   prompter.expectMessage("updates come with the installed package");
   form.BtnCheck->click();
+}
+
+TEST_F(OptionsFormTest, ASourceIsChosenByNameAndTestedBeforeItIsKept) {
+  QFile reply(QStringLiteral(PELMAR_SOURCE_DIR "/tests/data/sources/chart_good.json"));
+  ASSERT_TRUE(reply.open(QIODevice::ReadOnly));
+  test::LocalServer server({{"/v8/finance/chart/ASML.AS", test::Route::page(reply.readAll())}});
+  NetworkHttpGet http(test::quickLimits());
+  form.setHttp(&http);
+  session.clock().fix(QDateTime(QDate(2024, 1, 8), QTime(13, 0), QTimeZone::utc()));
+  test::writeFile(path("Prices/Stocks_nl.txt"), "ASML Holding,ASML,\r\n");
+  test::writeFile(path("Prices/Sources_nl.txt"), "ASML,,ASML.AS\r\n");
+  form.VarToScreen();
+
+  const TOptionsForm::SourceRow& dutch = form.sourceRows.front();
+  EXPECT_EQ(dutch.combo->currentText(), "None (download nothing)");
+  EXPECT_EQ(dutch.symbol->text(), "ASML.AS");
+  dutch.combo->setCurrentIndex(dutch.combo->findText("Chart JSON (Yahoo Finance format)"));
+  const auto chartRow = std::find_if(form.serviceRows.begin(), form.serviceRows.end(), [](auto& r) {
+    return r.label->text() == "Chart JSON (Yahoo Finance format)";
+  });
+  ASSERT_NE(chartRow, form.serviceRows.end());
+  chartRow->edit->setText(server.url("/"));
+  dutch.test->click();
+  EXPECT_EQ(form.LabelTestResult->text(), "ASML.AS: 3 closes, the latest 627.7 EUR of 2024-01-05");
+
+  form.ComboRateSource->setCurrentIndex(1);
+  form.BtnOK->click();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(store.value("Download", "DutchSource").toString(), "chart");
+  EXPECT_EQ(store.value("Download", "USSource").toString(), "none");
+  EXPECT_EQ(store.value("Download", "RateSource").toString(), "ecb");
 }
 
 // The settings window inside the program: its OK reaches every window.

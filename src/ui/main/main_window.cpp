@@ -90,6 +90,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   lookupHttp_ = std::make_unique<NetworkHttpGet>();
   fondsenUs_ = new TFondsenForm_us(session_, prompter_, *lookupHttp_, this);
   optionsForm_ = new TOptionsForm(session_, prompter_, this);
+  optionsForm_->setHttp(lookupHttp_.get());
   timerDownload_ = new QTimer(this);
   timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
   timerDownload_->setSingleShot(true);

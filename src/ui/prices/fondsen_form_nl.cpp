@@ -69,6 +69,7 @@ void TFondsenForm_nl::HandleLanguage() {
   Grid->setHorizontalHeaderLabels({session_.text(TextId::StocksColumnName),
                                    session_.text(TextId::StocksColumnTicker),
                                    session_.text(TextId::StocksColumnDate)});
+  SetSourceHeadings(Grid, session_);
   SpeedAdd->setToolTip(session_.text(TextId::StocksAddHint));
   SpeedDel->setToolTip(session_.text(TextId::StocksDelHint));
   OKBtn->setText(session_.text(TextId::ButtonOk));

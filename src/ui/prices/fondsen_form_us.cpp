@@ -123,6 +123,7 @@ void TFondsenForm_us::HandleLanguage() {
   Grid->setHorizontalHeaderLabels({session_.text(TextId::StocksUsColumnCompany),
                                    session_.text(TextId::StocksColumnTicker),
                                    session_.text(TextId::StocksColumnDate)});
+  SetSourceHeadings(Grid, session_);
   AddGroup->setTitle(session_.text(TextId::StocksUsAddGroup));
   TickerBox->setTitle(session_.text(TextId::StocksUsTickerBox));
   CompanyBox->setTitle(session_.text(TextId::StocksUsStockBox));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +16,8 @@
 
 #include "commands/file_commands.h"
 #include "commands/session.h"
+#include "commands/source_test.h"
+#include "prices/price_source.h"
 #include "ui/dialogs/dialog_look.h"
 
 namespace pelmar {
@@ -196,6 +199,34 @@ QWidget* TOptionsForm::downloadPage() {
 QGroupBox* TOptionsForm::servicesGroup() {
   GroupServices = named(new QGroupBox(this), "GroupServices");
   auto* rows = new QGridLayout(GroupServices);
+  for (Market market : {Market::Dutch, Market::Us}) {
+    SourceRow row;
+    row.market = market;
+    row.label = new QLabel(GroupServices);
+    row.combo = named(new QComboBox(GroupServices),
+                      market == Market::Dutch ? "ComboSourceNl" : "ComboSourceUs");
+    for (const SourceInfo& source : PriceSources()) row.combo->addItem(QString(), source.id);
+    row.symbol = new QLineEdit(GroupServices);
+    row.symbol->setMaximumWidth(100);
+    row.test = new TColorButton(QStringLiteral("BtnTestSource"), GroupServices);
+    connect(row.test, &QPushButton::clicked, this,
+            [this, i = sourceRows.size()] { BtnTestClick(sourceRows[i]); });
+    const int r = static_cast<int>(sourceRows.size());
+    rows->addWidget(row.label, r, 0);
+    rows->addWidget(row.combo, r, 1);
+    rows->addWidget(row.symbol, r, 2);
+    rows->addWidget(row.test, r, 3);
+    sourceRows.push_back(row);
+  }
+  LabelRateSource = new QLabel(GroupServices);
+  ComboRateSource = named(new QComboBox(GroupServices), "ComboRateSource");
+  ComboRateSource->addItem(QString(), SourceId::None);
+  ComboRateSource->addItem(QString(), SourceId::Ecb);
+  LabelTestResult = named(new QLabel(GroupServices), "LabelTestResult");
+  LabelTestResult->setWordWrap(true);
+  rows->addWidget(LabelRateSource, 2, 0);
+  rows->addWidget(ComboRateSource, 2, 1);
+  rows->addWidget(LabelTestResult, 3, 0, 1, 4);
   const Settings defaults{};
   for (const ServiceAddress& service : ServiceAddresses()) {
     ServiceRow row;
@@ -207,10 +238,10 @@ QGroupBox* TOptionsForm::servicesGroup() {
     QLineEdit* edit = row.edit;
     connect(row.defaultButton, &QPushButton::clicked, this,
             [edit, address] { edit->setText(address); });
-    const int r = static_cast<int>(serviceRows.size());
+    const int r = static_cast<int>(serviceRows.size()) + 4;
     rows->addWidget(row.label, r, 0);
-    rows->addWidget(row.edit, r, 1);
-    rows->addWidget(row.defaultButton, r, 2);
+    rows->addWidget(row.edit, r, 1, 1, 2);
+    rows->addWidget(row.defaultButton, r, 3);
     serviceRows.push_back(row);
   }
   return GroupServices;
@@ -291,6 +322,15 @@ void TOptionsForm::SetCaptions() {
     serviceRows[i].label->setText(t(ServiceAddresses()[i].label));
     serviceRows[i].defaultButton->setText(t(TextId::OptDefault));
   }
+  for (const SourceRow& row : sourceRows) {
+    row.label->setText(t(row.market == Market::Dutch ? TextId::OptSourceNl : TextId::OptSourceUs));
+    row.test->setText(t(TextId::OptTest));
+    for (int i = 0; i < row.combo->count(); ++i)
+      row.combo->setItemText(i, t(PriceSources()[static_cast<size_t>(i)].name));
+  }
+  LabelRateSource->setText(t(TextId::OptRateSource));
+  ComboRateSource->setItemText(0, t(TextId::SourceNone));
+  ComboRateSource->setItemText(1, t(TextId::SourceEcb));
   LabelFileStatus->setText(session_.portfolio().bPortOpened()
                                ? QDir::toNativeSeparators(CurrentFileName(session_)) + u' ' +
                                      t(TextId::OptFileRead)
@@ -336,6 +376,13 @@ void TOptionsForm::VarToScreen() {
   enableDays();
   for (size_t i = 0; i < serviceRows.size(); ++i)
     serviceRows[i].edit->setText(s.*ServiceAddresses()[i].member);
+  for (const SourceRow& row : sourceRows) {
+    row.combo->setCurrentIndex(
+        std::max(0, row.combo->findData(row.market == Market::Dutch ? s.dutchSource : s.usSource)));
+    row.symbol->setText(ProposedTestSymbol(session_, row.market));
+  }
+  ComboRateSource->setCurrentIndex(std::max(0, ComboRateSource->findData(s.rateSource)));
+  LabelTestResult->clear();
   CheckUpdate->setChecked(s.automaticUpdate);
   labelProgress_->clear();
   SetCaptions();
@@ -368,8 +415,20 @@ SettingsEdit TOptionsForm::ScreenToEdit() const {
   edit.daysText = EditDagen->text();
   for (size_t i = 0; i < serviceRows.size(); ++i)
     s.*ServiceAddresses()[i].member = serviceRows[i].edit->text();
+  s.dutchSource = sourceRows[0].combo->currentData().toString();
+  s.usSource = sourceRows[1].combo->currentData().toString();
+  s.rateSource = ComboRateSource->currentData().toString();
   s.automaticUpdate = CheckUpdate->isChecked();
   return edit;
+}
+
+void TOptionsForm::BtnTestClick(const SourceRow& row) {
+  if (!http_) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  LabelTestResult->setText(TestPriceSource(session_, *http_, ScreenToEdit().settings,
+                                           row.combo->currentData().toString(),
+                                           row.symbol->text()));
+  QApplication::restoreOverrideCursor();
 }
 
 void TOptionsForm::InstellingenClick() {

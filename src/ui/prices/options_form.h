@@ -7,6 +7,7 @@
 #include "prices/stock_list.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -16,6 +17,7 @@ class QTabWidget;
 
 namespace pelmar {
 
+class HttpGet;
 class Prompter;
 class Session;
 
@@ -44,6 +46,9 @@ class TOptionsForm : public QDialog {
   void BtnBrowsePortsClick();
   void BtnBrowseKoersenClick();
   void BtnCheckClick();
+
+  // The client the "Test" buttons fetch through; without one they do nothing.
+  void setHttp(HttpGet* http) { http_ = http; }
 
   // What the last OK changed.
   const SettingsEffects& effects() const { return effects_; }
@@ -108,6 +113,20 @@ class TOptionsForm : public QDialog {
     QPushButton* defaultButton = nullptr;
   };
   std::vector<ServiceRow> serviceRows;
+  // The price source of each list, with a symbol to test it on.
+  struct SourceRow {
+    Market market = Market::Dutch;
+    QLabel* label = nullptr;
+    QComboBox* combo = nullptr;
+    QLineEdit* symbol = nullptr;
+    QPushButton* test = nullptr;
+  };
+  std::vector<SourceRow> sourceRows;
+  QLabel* LabelRateSource = nullptr;
+  QComboBox* ComboRateSource = nullptr;
+  QLabel* LabelTestResult = nullptr;
+  // Test: asks the row's source, with the addresses on screen, for its symbol.
+  void BtnTestClick(const SourceRow& row);
   // Update page.
   QCheckBox* CheckUpdate = nullptr;
   QPushButton* BtnCheck = nullptr;
@@ -146,6 +165,7 @@ class TOptionsForm : public QDialog {
   Prompter& prompter_;
   SettingsEffects effects_;
   QLabel* labelProgress_ = nullptr;
+  HttpGet* http_ = nullptr;
 };
 
 }  // namespace pelmar

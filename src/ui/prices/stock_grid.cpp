@@ -3,24 +3,52 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include "commands/session.h"
 #include "commands/stock_lists.h"
+#include "prices/price_source.h"
 
 namespace pelmar {
+
+namespace {
+
+constexpr int kSourceColumn = 3;
+constexpr int kSymbolColumn = 4;
+constexpr std::array<int, 2> kSourceWidths = {100, 110};
+
+QString cellText(const QTableWidget* grid, int row, int column) {
+  const QTableWidgetItem* item = grid->item(row, column);
+  return item ? item->text().replace(u',', u' ').trimmed() : QString();
+}
+
+}  // namespace
 
 int SetUpStockGrid(QTableWidget* grid, const std::array<int, 3>& widths) {
   grid->verticalHeader()->hide();
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setColumnCount(5);
   int width = 30;
-  for (int column = 0; column < 3; ++column) {
-    grid->setColumnWidth(column, widths[column]);
-    width += widths[column];
+  for (int column = 0; column < 5; ++column) {
+    const int w = column < 3 ? widths[column] : kSourceWidths[column - 3];
+    grid->setColumnWidth(column, w);
+    width += w;
   }
   grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 3);
   return width;
 }
 
-void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines) {
+void SetSourceHeadings(QTableWidget* grid, const Session& session) {
+  QStringList names;
+  for (const SourceInfo& source : PriceSources())
+    names << source.id + QStringLiteral(": ") + session.text(source.name);
+  auto* heading = new QTableWidgetItem(session.text(TextId::StocksColumnSource));
+  heading->setToolTip(names.join(u'\n'));
+  grid->setHorizontalHeaderItem(kSourceColumn, heading);
+  grid->setHorizontalHeaderItem(kSymbolColumn,
+                                new QTableWidgetItem(session.text(TextId::StocksColumnSymbol)));
+}
+
+void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines, const SourceMap& sources) {
   grid->setRowCount(0);
   grid->setRowCount(static_cast<int>(lines.size()));
   for (int row = 0; row < grid->rowCount(); ++row) {
@@ -28,17 +56,26 @@ void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines) {
     grid->setItem(row, 0, new QTableWidgetItem(line.name));
     grid->setItem(row, 1, new QTableWidgetItem(line.ticker));
     grid->setItem(row, 2, new QTableWidgetItem(line.lastDate));
+    const StockSource own = sources.of(line.ticker);
+    grid->setItem(row, kSourceColumn, new QTableWidgetItem(own.source));
+    grid->setItem(row, kSymbolColumn, new QTableWidgetItem(own.symbol));
   }
+}
+
+SourceMap StockGridSources(const QTableWidget* grid) {
+  SourceMap sources;
+  for (int row = 0; row < grid->rowCount(); ++row) {
+    const QString ticker = cellText(grid, row, 1);
+    if (!ticker.isEmpty() && !cellText(grid, row, 0).isEmpty())
+      sources.set(ticker, {cellText(grid, row, kSourceColumn), cellText(grid, row, kSymbolColumn)});
+  }
+  return sources;
 }
 
 QList<StockLine> StockGridRows(const QTableWidget* grid) {
   QList<StockLine> rows;
-  const auto text = [grid](int row, int column) {
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text().replace(u',', u' ').trimmed() : QString();
-  };
   for (int row = 0; row < grid->rowCount(); ++row)
-    rows << StockLine{text(row, 0), text(row, 1), text(row, 2)};
+    rows << StockLine{cellText(grid, row, 0), cellText(grid, row, 1), cellText(grid, row, 2)};
   return rows;
 }
 
@@ -52,8 +89,10 @@ bool StockListGrid::load(Session& session, Prompter& prompter) {
   if (loaded_) return true;
   const std::optional<QList<StockLine>> rows = LoadStockRows(session, prompter, market_);
   if (!rows) return false;
+  const std::optional<SourceMap> sources = LoadStockSources(session, prompter, market_);
+  if (!sources) return false;
   filling_ = true;
-  FillStockGrid(grid_, *rows);
+  FillStockGrid(grid_, *rows, *sources);
   filling_ = false;
   loaded_ = true;
   modified_ = false;
@@ -66,7 +105,8 @@ void StockListGrid::appendRow(const QString& name, const QString& ticker) {
   grid_->insertRow(row);
   grid_->setItem(row, 0, new QTableWidgetItem(name));
   grid_->setItem(row, 1, new QTableWidgetItem(ticker));
-  grid_->setItem(row, 2, new QTableWidgetItem);
+  for (int column = 2; column <= kSymbolColumn; ++column)
+    grid_->setItem(row, column, new QTableWidgetItem);
   filling_ = false;
   grid_->setCurrentCell(row, 0);
   modified_ = true;
@@ -87,7 +127,8 @@ StockLine StockListGrid::currentLine() const {
 }
 
 bool StockListGrid::save(Session& session, Prompter& prompter) {
-  if (modified_ && !SaveStockRows(session, prompter, market_, StockGridRows(grid_)).ok())
+  const SourceMap sources = StockGridSources(grid_);
+  if (modified_ && !SaveStockRows(session, prompter, market_, StockGridRows(grid_), &sources).ok())
     return false;
   loaded_ = false;
   return true;

@@ -3,24 +3,31 @@
 #include <QList>
 #include <array>
 
+#include "prices/source_map.h"
 #include "prices/stock_list.h"
 
 class QTableWidget;
 
 namespace pelmar {
 
+class Prompter;
+class Session;
+
 // The grid both download list windows share: three columns of the given
-// widths, whole rows selected, rows as high as the font plus 3. Returns the
-// window's client width (the columns plus 30).
+// widths and two for the stock's own price source and symbol, whole rows
+// selected, rows as high as the font plus 3. Returns the window's client
+// width (the columns plus 30).
 int SetUpStockGrid(QTableWidget* grid, const std::array<int, 3>& widths);
-// Replaces the grid's rows by the lines.
-void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines);
+// The headings of the source and symbol columns, with the source names as
+// the source column's hint.
+void SetSourceHeadings(QTableWidget* grid, const Session& session);
+// Replaces the grid's rows by the lines, each with its own source.
+void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines, const SourceMap& sources);
+// The own sources and symbols the grid's rows name.
+SourceMap StockGridSources(const QTableWidget* grid);
 // The grid's rows as lines. A comma typed into a cell would split the
 // file's line into other fields: it becomes a blank.
 QList<StockLine> StockGridRows(const QTableWidget* grid);
-
-class Prompter;
-class Session;
 
 // What both list windows keep about their grid: whether the market's file
 // is loaded into it and whether it was edited since. Edits of cells count
