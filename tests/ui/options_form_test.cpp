@@ -168,7 +168,7 @@ TEST_F(OptionsFormTest, ASourceIsChosenByNameAndTestedBeforeItIsKept) {
 class OptionsInMainWindowTest : public test::PortfolioFixture {
  protected:
   OptionsInMainWindowTest() {
-    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    test::writeManuals(path("program"));
     window = std::make_unique<TMainForm>(session, prompter, path("program"));
   }
   test::ScriptedPrompter prompter;
