@@ -1,10 +1,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
 #include <random>
 
 #include "engine/engine.h"
 #include "model/dates.h"
+#include "returns/true_returns.h"
 
 namespace {
 
@@ -78,5 +81,36 @@ void BM_SpeedRekenClickTenYearsWeekly(benchmark::State& state) {
   recalculate(state, 520, 40, 7, state.range(0) != 0);
 }
 BENCHMARK(BM_SpeedRekenClickTenYearsWeekly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The true returns (time-weighted and money-weighted, three periods) of the
+// portfolio and every fund of the last dataset of the near-limit portfolio.
+// The counter ratio_to_recalculation sets the time of one computation against
+// that of recalculating every dataset (the median of three), measured in the
+// same run.
+void BM_TrueReturnsNearLimit(benchmark::State& state) {
+  BenchPortfolio bench(400, 150, 7, false);
+  const int lastRek = bench.portfolio.lastRekIndex();
+  using Clock = std::chrono::steady_clock;
+  std::vector<double> recalculations;
+  for (int run = 0; run < 3; ++run) {
+    const Clock::time_point begin = Clock::now();
+    bench.engine.CalcAllDataSets();
+    recalculations.push_back(std::chrono::duration<double>(Clock::now() - begin).count());
+  }
+  std::sort(recalculations.begin(), recalculations.end());
+  std::size_t funds = 0;
+  const Clock::time_point begin = Clock::now();
+  for (auto _ : state) {
+    const TrueReturns returns = TrueReturnsOf(bench.portfolio, lastRek);
+    funds = returns.funds.size();
+    benchmark::DoNotOptimize(returns);
+  }
+  const double each =
+      std::chrono::duration<double>(Clock::now() - begin).count() / double(state.iterations());
+  state.counters["funds"] = double(funds);
+  state.counters["recalculation_ms"] = recalculations[1] * 1000;
+  state.counters["ratio_to_recalculation"] = each / recalculations[1];
+}
+BENCHMARK(BM_TrueReturnsNearLimit)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -19,13 +19,13 @@ namespace pelmar {
 namespace {
 
 std::optional<ChartKind> kindOf(const QString& text) {
-  static const QStringList names = {"price", "value", "yield", "portfolio-value",
-                                    "portfolio-yield"};
+  static const QStringList names = {"price",           "value", "yield",        "portfolio-value",
+                                    "portfolio-yield", "twr",   "portfolio-twr"};
   const int at = names.indexOf(text.toLower());
   if (at >= 0) return ChartKind(at + 1);
   bool number = false;
   const int kind = text.toInt(&number);
-  if (number && kind >= 1 && kind <= 5) return ChartKind(kind);
+  if (number && kind >= 1 && kind <= int(names.size())) return ChartKind(kind);
   return std::nullopt;
 }
 
@@ -34,9 +34,10 @@ std::optional<ChartKind> kindOf(const QString& text) {
 QString chartUsage() {
   return QStringLiteral(
       "  chart KIND [TICKER] draw a chart as the chart window does; KIND is price,\n"
-      "                      value, yield (of the fund TICKER), portfolio-value or\n"
-      "                      portfolio-yield. Options: --portfolio FILE (default:\n"
-      "                      the program's portfolio), --days N, --scale\n"
+      "                      value, yield, twr (of the fund TICKER), portfolio-value,\n"
+      "                      portfolio-yield or portfolio-twr (twr: the time-weighted\n"
+      "                      return since the start). Options: --portfolio FILE\n"
+      "                      (default: the program's portfolio), --days N, --scale\n"
       "                      normal|relative, --size WxH (default 900x560),\n"
       "                      --png OUT.png, --csv OUT.csv\n");
 }

@@ -23,9 +23,11 @@
 #include "commands/todays_entries.h"
 #include "model/conversions.h"
 #include "model/currency.h"
+#include "model/dates.h"
 #include "model/safe_read.h"
 #include "prices/settings_store.h"
 #include "reports/check_listing.h"
+#include "returns/true_returns.h"
 
 namespace pelmar {
 namespace {
@@ -106,6 +108,7 @@ struct FundLine {
   AdviceBox advice;
   // Where a price of an older day comes from (StalePriceNote); empty when fresh.
   QString priceNote;
+  HoldingReturns trueReturns;
 };
 
 struct Listing {
@@ -117,6 +120,7 @@ struct Listing {
   double annualReturn = 0;
   double rotaiReturn = 0;
   QString selected;
+  HoldingReturns trueReturns;
   std::vector<FundLine> funds;
 };
 
@@ -181,6 +185,10 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
   listing.annualReturn = alg.Rendement;
   listing.rotaiReturn = alg.ROTAIRendement;
   listing.selected = view.ticker;
+  const TrueReturns trueReturns = TrueReturnsOf(p, rek);
+  listing.trueReturns = trueReturns.portfolio;
+  std::vector<const HoldingReturns*> fundReturns(fundCount, nullptr);
+  for (const FundTrueReturns& fund : trueReturns.funds) fundReturns[fund.offset] = &fund.returns;
   for (int i = 0; i < fundCount; ++i) {
     const KoersRec& fund = p.koersAt(p.FirstKoersIndex() + i);
     if (fund.isPlaceholder()) continue;
@@ -194,6 +202,7 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
     line.rotaiReturn = fund.ROTAIFRend;
     line.advice = advice[i];
     line.priceNote = StalePriceNote(session, p.FirstKoersIndex() + i);
+    if (fundReturns[i]) line.trueReturns = *fundReturns[i];
     listing.funds.push_back(line);
   }
   return listing;
@@ -239,6 +248,29 @@ double fourDecimals(double value) {
   return static_cast<double>(Round4(value));
 }
 
+// A rate in percent to four decimals, or null when it has no meaning.
+QJsonValue rateJson(const std::optional<double>& rate) {
+  return rate ? QJsonValue(fourDecimals(*rate)) : QJsonValue(QJsonValue::Null);
+}
+
+// The true returns of one holding: per period the first and last day
+// (ISO dates), the days, whether the rates are per year, and the rates.
+QJsonObject trueReturnsJson(const HoldingReturns& returns) {
+  const auto period = [](const PeriodReturns& period) {
+    const auto day = [](qint64 serial) {
+      return serialToDate(double(serial)).toString(Qt::ISODate);
+    };
+    return QJsonObject{{"from", day(period.from)},    {"to", day(period.to)},
+                       {"days", period.days()},       {"perYear", period.annualised},
+                       {"twr", rateJson(period.twr)}, {"irr", rateJson(period.irr)}};
+  };
+  return QJsonObject{
+      {"sinceStart", period(returns[int(ReturnPeriod::SinceStart)])},
+      {"thisYear", period(returns[int(ReturnPeriod::ThisYear)])},
+      {"last12Months", period(returns[int(ReturnPeriod::Last12Months)])},
+  };
+}
+
 void printJson(const Listing& listing, QTextStream& out) {
   QJsonArray funds;
   for (const FundLine& fund : listing.funds) {
@@ -256,6 +288,7 @@ void printJson(const Listing& listing, QTextStream& out) {
         {"buy", fund.advice.koopLabel.trimmed()},
         {"sell", fund.advice.verkoopLabel.trimmed()},
         {"priceNote", fund.priceNote},
+        {"trueReturns", trueReturnsJson(fund.trueReturns)},
     });
   }
   const QJsonObject root{
@@ -267,6 +300,7 @@ void printJson(const Listing& listing, QTextStream& out) {
       {"return", fourDecimals(listing.annualReturn)},
       {"rotaiReturn", fourDecimals(listing.rotaiReturn)},
       {"selectedFund", listing.selected},
+      {"trueReturns", trueReturnsJson(listing.trueReturns)},
       {"funds", funds},
   };
   out << QJsonDocument(root).toJson(QJsonDocument::Indented);

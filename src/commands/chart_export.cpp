@@ -32,6 +32,10 @@ TextId messageOf(ChartKind kind) {
       return TextId::ChartExportedPortfolioValues;
     case ChartKind::PortfolioYield:
       return TextId::ChartExportedPortfolioYields;
+    case ChartKind::FundTwr:
+      return TextId::ChartExportedFundTwr;
+    case ChartKind::PortfolioTwr:
+      return TextId::ChartExportedPortfolioTwr;
   }
   return TextId::ChartExportedValues;
 }
@@ -42,6 +46,9 @@ TextId prefixOf(ChartKind kind) {
       return TextId::ChartPrefixPrices;
     case ChartKind::PortfolioYield:
       return TextId::ChartPrefixYields;
+    case ChartKind::FundTwr:
+    case ChartKind::PortfolioTwr:
+      return TextId::ChartPrefixTwr;
     default:
       return TextId::ChartPrefixValues;
   }

@@ -30,8 +30,10 @@ int lastSetOffset(const Portfolio& p, const QString& ticker) {
 }
 
 // The currency text of the read-out: a fund's price is in the fund's
-// currency, every other figure in the portfolio's.
+// currency, every other figure in the portfolio's; a time-weighted return
+// is a percentage and has none.
 QString currencySign(const Session& session, const ChartState& state) {
+  if (isTwrChart(state.request.kind)) return {};
   const Portfolio& p = session.portfolio();
   if (state.request.kind == ChartKind::FundPrice) {
     const int offset = lastSetOffset(p, state.request.ticker);
@@ -95,6 +97,14 @@ bool WaardePortClick(Session& session, ChartState& state) {
 
 bool RendementPortClick(Session& session, ChartState& state) {
   return ShowChart(session, state, ChartKind::PortfolioYield, {});
+}
+
+bool TwrFondsClick(Session& session, ChartState& state) {
+  return fundChart(session, state, ChartKind::FundTwr);
+}
+
+bool TwrPortClick(Session& session, ChartState& state) {
+  return ShowChart(session, state, ChartKind::PortfolioTwr, {});
 }
 
 bool ChartFollowsReturnTab(const Session& session, const ChartState& state) {

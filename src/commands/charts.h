@@ -39,6 +39,10 @@ bool WaardeFondsClick(Session& session, ChartState& state);
 bool RendementFondsClick(Session& session, ChartState& state);
 bool WaardePortClick(Session& session, ChartState& state);
 bool RendementPortClick(Session& session, ChartState& state);
+// The time-weighted return since the start of the selected fund, and of
+// the portfolio.
+bool TwrFondsClick(Session& session, ChartState& state);
+bool TwrPortClick(Session& session, ChartState& state);
 
 // Whether the held chart is a yield chart built for the other return figure
 // (ROTAC or ROTAI) than the settings now choose, and so must be built again.

@@ -2,6 +2,7 @@
 
 #include "model/conversions.h"
 #include "model/currency.h"
+#include "returns/true_returns.h"
 
 namespace pelmar {
 
@@ -154,12 +155,50 @@ QStringList TabRotai(const Portfolio& portfolio, const Language& language) {
   };
 }
 
+QStringList TabTrueReturns(const Portfolio& portfolio, const Language& language, DateFormat dates) {
+  const TrueReturns returns =
+      TrueReturnsOf(portfolio, portfolio.FirstRekIndex(), {false, portfolio.koers().Ticker.str()});
+  // The selected fund's; the placeholder row has none.
+  const HoldingReturns* fund =
+      !returns.funds.empty() && returns.funds.front().offset == portfolio.SelFonds()
+          ? &returns.funds.front().returns
+          : nullptr;
+  const auto text = [&](TextId id) { return language.text(id); };
+  // A rate with its suffix: " %", or " % p.j." per year; without a rate
+  // the no-rate text.
+  using Rate = std::optional<double> PeriodReturns::*;
+  const auto rate = [&](const PeriodReturns* period, Rate which) {
+    if (!period || !(period->*which)) return text(TextId::TrueNoRate) + QLatin1String(";");
+    const QString suffix = period->annualised ? QStringLiteral(" % ") + text(TextId::TruePerYear)
+                                              : QStringLiteral(" %");
+    return yield(*(period->*which), language) + QLatin1Char(';') + suffix;
+  };
+  const TextId periods[kReturnPeriods] = {TextId::TruePeriodStart, TextId::TruePeriodYear,
+                                          TextId::TruePeriod12Months};
+  QStringList lines{headerLine(language), blankLine()};
+  for (const auto& [name, which] :
+       {std::pair<QString, Rate>(QStringLiteral("TWR "), &PeriodReturns::twr),
+        std::pair<QString, Rate>(QStringLiteral("IRR "), &PeriodReturns::irr)}) {
+    for (int period = 0; period < kReturnPeriods; ++period) {
+      lines << name + text(periods[period]) + QLatin1Char(';') +
+                   rate(fund ? &(*fund)[period] : nullptr, which) + QLatin1Char(';') +
+                   rate(&returns.portfolio[period], which);
+    }
+    lines << blankLine();
+  }
+  const auto from = [&](const HoldingReturns* holding) {
+    return holding ? formatDate(serialToDate(double((*holding)[0].from)), dates) : QString();
+  };
+  lines << figureLine(text(TextId::TrueFrom), from(fund), from(&returns.portfolio));
+  return lines;
+}
+
 ReturnTab StoredReturnTab(const Settings& settings) {
   return settings.showRotai ? ReturnTab::Rotai : ReturnTab::Rotac;
 }
 
 void ChooseReturnTab(Settings& settings, ReturnTab tab) {
-  settings.showRotai = tab == ReturnTab::Rotai;
+  if (tab != ReturnTab::TrueReturns) settings.showRotai = tab == ReturnTab::Rotai;
 }
 
 }  // namespace pelmar

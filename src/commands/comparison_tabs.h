@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "lang/language.h"
+#include "model/dates.h"
 #include "model/portfolio.h"
 #include "prices/settings.h"
 
@@ -26,12 +27,18 @@ TabLine SplitTabLine(const QString& line);
 // ROTAI (the shares alone) for the current fund (pKoersRec) and dataset.
 QStringList TabRotac(const Portfolio& portfolio, const Language& language);
 QStringList TabRotai(const Portfolio& portfolio, const Language& language);
+// The lines of the third tab: the time-weighted and money-weighted returns
+// since the start, this year and over the last 12 months of the current fund
+// and of the portfolio, and the day each holding's first period starts.
+QStringList TabTrueReturns(const Portfolio& portfolio, const Language& language, DateFormat dates);
 
-// The tabs in their order on the panel; each stands for one return family.
-enum class ReturnTab { Rotac = 1, Rotai = 2 };
+// The tabs in their order on the panel: the two return families, then the
+// true returns.
+enum class ReturnTab { Rotac = 1, Rotai = 2, TrueReturns = 3 };
 // The tab of the return family the settings hold, selected at start-up.
 ReturnTab StoredReturnTab(const Settings& settings);
-// Clicking a tab makes its family the settings' choice.
+// Clicking a family's tab makes it the settings' choice; the true returns
+// belong to neither family and leave it.
 void ChooseReturnTab(Settings& settings, ReturnTab tab);
 
 }  // namespace pelmar

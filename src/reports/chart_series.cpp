@@ -7,6 +7,7 @@
 #include "model/conversions.h"
 #include "model/currency.h"
 #include "model/dates.h"
+#include "returns/true_returns.h"
 
 namespace pelmar {
 
@@ -147,15 +148,36 @@ ChartSeries yieldSeries(const Portfolio& portfolio, const std::vector<DataSetRef
   return series;
 }
 
+// Every day from the first dataset on carries the time-weighted return
+// since the start as of the dataset in effect; 0 where the fund is not in it
+// or there is no meaningful rate. Days before `days.first` are left out.
+ChartSeries twrSeries(const Portfolio& portfolio, const std::vector<DataSetRef>& sets,
+                      const ChartRequest& request, Days days) {
+  const std::vector<TwrStep> steps =
+      TwrHistory(portfolio, request.kind == ChartKind::FundTwr ? request.ticker : QString());
+  ChartSeries series;
+  if (steps.size() != sets.size()) return series;
+  std::size_t at = 0;
+  for (qint64 day = std::max(days.first, sets.front().day); day <= days.last; ++day) {
+    at = inEffect(sets, day, at);
+    series.push_back({day, fourDecimals(steps[at].twr.value_or(0))});
+  }
+  return series;
+}
+
 }  // namespace
 
 bool isFundChart(ChartKind kind) {
   return kind == ChartKind::FundPrice || kind == ChartKind::FundValue ||
-         kind == ChartKind::FundYield;
+         kind == ChartKind::FundYield || kind == ChartKind::FundTwr;
 }
 
 bool isYieldChart(ChartKind kind) {
   return kind == ChartKind::FundYield || kind == ChartKind::PortfolioYield;
+}
+
+bool isTwrChart(ChartKind kind) {
+  return kind == ChartKind::FundTwr || kind == ChartKind::PortfolioTwr;
 }
 
 int ClampDaysBack(int days) {
@@ -203,6 +225,7 @@ ChartSeries BuildChartSeries(const Portfolio& portfolio, PriceStore& prices,
   if (isFundChart(request.kind) && RemoveBlanks(request.ticker).isEmpty()) return {};
   const Days days{sets.back().day - ClampDaysBack(request.daysBack), sets.back().day};
   if (isYieldChart(request.kind)) return yieldSeries(portfolio, sets, request, days);
+  if (isTwrChart(request.kind)) return twrSeries(portfolio, sets, request, days);
 
   std::vector<double> values;
   switch (request.kind) {

@@ -19,10 +19,14 @@ enum class ChartKind {
   FundYield = 3,
   PortfolioValue = 4,
   PortfolioYield = 5,
+  // The time-weighted return since the start, of a fund and of the portfolio.
+  FundTwr = 6,
+  PortfolioTwr = 7,
 };
 
 bool isFundChart(ChartKind kind);
 bool isYieldChart(ChartKind kind);
+bool isTwrChart(ChartKind kind);
 
 // One day of a series: the date serial of the day as a whole number and the
 // value as the series line holds it (four decimals).

@@ -25,6 +25,10 @@ QString titleOf(ChartKind kind, const Language& language) {
       return language.text(TextId::ChartTitlePortfolioValue);
     case ChartKind::PortfolioYield:
       return language.text(TextId::ChartTitlePortfolioYield);
+    case ChartKind::FundTwr:
+      return language.text(TextId::ChartTitleTwr);
+    case ChartKind::PortfolioTwr:
+      return language.text(TextId::ChartTitlePortfolioTwr);
   }
   return {};
 }
@@ -65,13 +69,20 @@ ChartTexts ChartTextsOf(ChartKind kind, const QString& ticker,
     case ChartKind::PortfolioYield:
       texts.caption = language.text(TextId::ChartCaptionPortfolioYield);
       break;
+    case ChartKind::FundTwr:
+      texts.caption = language.text(TextId::ChartCaptionTwr) + named;
+      break;
+    case ChartKind::PortfolioTwr:
+      texts.caption = language.text(TextId::ChartCaptionPortfolioTwr);
+      break;
   }
   const QString title = titleOf(kind, language);
   if (!isFundChart(kind)) {
     texts.heading = title;
   } else {
     texts.heading = title.isEmpty() ? named : title + u' ' + named;
-    if (kind != ChartKind::FundYield)
+    // Returns are percentages already: no change of the series is added.
+    if (kind != ChartKind::FundYield && kind != ChartKind::FundTwr)
       texts.heading +=
           QStringLiteral(" [") + ChangeText(SeriesChange(series), language) + QStringLiteral("%]");
   }

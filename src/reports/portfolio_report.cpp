@@ -4,6 +4,7 @@
 
 #include "model/conversions.h"
 #include "model/currency.h"
+#include "reports/true_returns_report.h"
 
 namespace pelmar {
 namespace {
@@ -43,6 +44,9 @@ class PortfolioReportBuilder {
     if (!l_.isDutch()) titleLine();
     fundSection(View::Rotai);
     accountSection();
+    WriteTrueReturns(writer_, p_, rek_, fundIndices(), context_);
+    // The remarks keep the account table's tab stops, as before the section.
+    writer_.setTabStops(l_.isDutch() ? kAccountTabStopsDutch : kAccountTabStopsEnglish);
     WriteRemarks(writer_, l_.text(TextId::ReportRemarks));
     return writer_.take();
   }

@@ -19,7 +19,8 @@ double AccountDollarRate(const AlgemeenRec& dataSet, const ReportContext& contex
 
 // The portfolio overview of the dataset whose first account is at rekIndex:
 // the funds the ROTAC way and the ROTAI way, then the five accounts, each
-// with totals, and the remarks heading. Funds in the fund list's order, the
+// with totals, the true returns of the funds and the portfolio, and the
+// remarks heading. Funds in the fund list's order, the
 // placeholder row left out.
 ReportDocument PortfolioReport(const Portfolio& portfolio, int rekIndex,
                                const ReportContext& context);

@@ -22,7 +22,8 @@ struct Term {
 };
 
 // The present value of the payments at a log growth x over the span,
-// Σ amount × e^(−x·at), and its slope.
+// Σ amount × e^(−x·at), and its slope. The powers are taken in double: far
+// quicker than in long double and precise beyond what a rate shows.
 struct Value {
   long double value = 0;
   long double slope = 0;
@@ -30,7 +31,7 @@ struct Value {
 Value presentValue(const std::vector<Term>& terms, long double x) {
   Value sum;
   for (const Term& term : terms) {
-    const long double discounted = term.amount * std::exp(-x * term.at);
+    const long double discounted = term.amount * std::exp(double(-x * term.at));
     sum.value += discounted;
     sum.slope -= term.at * discounted;
   }

@@ -43,9 +43,8 @@ struct Holding {
 // The shares of one fund in its dataset: their value, and the money the
 // investor put into them (net): the shares bought or sold at the dataset's
 // price, costs, VAT and dividend tax paid, less the dividend received.
-ValuationPoint fundPoint(const Portfolio& portfolio, const AlgemeenRec& alg, const KoersRec& k,
-                         qint64 day, double previousAantal) {
-  const long double f = FundCurrencyFactor(portfolio, alg, k);
+// f is the fund's currency factor.
+ValuationPoint fundPoint(const KoersRec& k, long double f, qint64 day, double previousAantal) {
   const long double traded = TradedShares(k, previousAantal);
   ValuationPoint point{day};
   point.after = f * k.Aantal * k.Koers;
@@ -128,7 +127,7 @@ class DataSetWalk {
       if (slotOf_[offset] < 0) continue;
       Holding& holding = holdings_[slotOf_[offset]];
       const double previous = holding.continuesInto(set) ? holding.lastAantal : 0.0;
-      holding.add(fundPoint(portfolio_, alg, k, day, previous), set);
+      holding.add(fundPoint(k, f, day, previous), set);
       holding.lastAantal = k.Aantal;
     }
     // Only the money put in or taken out is no growth of the portfolio;
@@ -155,8 +154,9 @@ long double percent(long double growth) {
 }
 
 // The returns of a run of points from the last point before the period's
-// first day, or from nothing at the run's start when there is none.
-PeriodReturns periodReturns(std::span<const ValuationPoint> run, qint64 firstDay) {
+// first day, or from nothing at the run's start when there is none; per year
+// when they may be and the span is longer than a year.
+PeriodReturns periodReturns(std::span<const ValuationPoint> run, qint64 firstDay, bool perYear) {
   std::size_t start = 0;
   bool fromNothing = true;
   for (std::size_t i = 0; i < run.size() && run[i].day < firstDay; ++i) {
@@ -172,7 +172,7 @@ PeriodReturns periodReturns(std::span<const ValuationPoint> run, qint64 firstDay
   }
   for (std::size_t i = fromNothing ? 0 : 1; i < points.size(); ++i) {
     chain.add(points[i]);
-    flows.push_back({points[i].day, -points[i].flow});
+    if (points[i].flow != 0) flows.push_back({points[i].day, -points[i].flow});
   }
   flows.push_back({points.back().day, points.back().after});
 
@@ -188,7 +188,7 @@ PeriodReturns periodReturns(std::span<const ValuationPoint> run, qint64 firstDay
   }
   returns.from = atWork->day;
   const long double days = returns.days();
-  returns.annualised = days > kDaysPerYear;
+  returns.annualised = perYear && days > kDaysPerYear;
   if (const std::optional<long double> growth = chain.growth()) {
     if (returns.annualised)
       returns.twr = double(percent(std::pow(*growth, kDaysPerYear / days)));
@@ -206,9 +206,14 @@ HoldingReturns holdingReturns(std::span<const ValuationPoint> run) {
   const QDate end = serialToDate(double(run.back().day));
   const auto dayOf = [](QDate date) { return static_cast<qint64>(dateToSerial(date)); };
   HoldingReturns returns;
-  returns[int(ReturnPeriod::SinceStart)] = periodReturns(run, std::numeric_limits<qint64>::min());
-  returns[int(ReturnPeriod::ThisYear)] = periodReturns(run, dayOf(QDate(end.year(), 1, 1)));
-  returns[int(ReturnPeriod::Last12Months)] = periodReturns(run, dayOf(end.addYears(-1).addDays(1)));
+  // A year and twelve months are no longer than a year by name: their
+  // returns are over their span, which starts at the dataset in effect and
+  // so may run a few days longer.
+  returns[int(ReturnPeriod::SinceStart)] =
+      periodReturns(run, std::numeric_limits<qint64>::min(), true);
+  returns[int(ReturnPeriod::ThisYear)] = periodReturns(run, dayOf(QDate(end.year(), 1, 1)), false);
+  returns[int(ReturnPeriod::Last12Months)] =
+      periodReturns(run, dayOf(end.addYears(-1).addDays(1)), false);
   return returns;
 }
 

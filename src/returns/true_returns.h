@@ -24,7 +24,8 @@ struct PeriodReturns {
   // The first day with capital at work in the period, and the last.
   qint64 from = 0;
   qint64 to = 0;
-  // Per year: the span is longer than a year. Otherwise over the span.
+  // Per year: the period since the start, when its span is longer than a
+  // year. Otherwise over the span.
   bool annualised = false;
   // Nothing where there is no meaningful rate.
   std::optional<double> twr;

@@ -134,6 +134,36 @@ TEST_F(CliOnExamples, SaveWritesEveryDataSetOrAllButTheNewOne) {
   EXPECT_EQ(openJson("with.xml")["dataSet"].toInt(), 28);
 }
 
+TEST_F(CliOnExamples, JsonHoldsTheTrueReturnsOfThePortfolioAndEachFund) {
+  const QJsonObject root = openJson("Test-1.xml");
+  const auto periodsOf = [](const QJsonObject& holding) {
+    const QJsonObject returns = holding["trueReturns"].toObject();
+    return std::vector<QJsonObject>{returns["sinceStart"].toObject(),
+                                    returns["thisYear"].toObject(),
+                                    returns["last12Months"].toObject()};
+  };
+  const std::vector<QJsonObject> whole = periodsOf(root);
+  // Since the first dataset, two years back: per year; this year began
+  // with the last dataset of 2025.
+  EXPECT_EQ(whole[0]["to"].toString(), kToday);
+  EXPECT_GT(whole[0]["days"].toInt(), 365);
+  EXPECT_TRUE(whole[0]["perYear"].toBool());
+  EXPECT_TRUE(whole[0]["twr"].isDouble());
+  EXPECT_TRUE(whole[0]["irr"].isDouble());
+  EXPECT_LT(whole[1]["from"].toString(), QStringLiteral("2026-01-01"));
+  EXPECT_FALSE(whole[1]["perYear"].toBool());
+  const QJsonArray funds = root["funds"].toArray();
+  ASSERT_FALSE(funds.isEmpty());
+  for (const QJsonValue fund : funds) {
+    for (const QJsonObject& period : periodsOf(fund.toObject())) {
+      EXPECT_EQ(period["to"].toString(), kToday);
+      // A rate, or null where it has no meaning; never missing.
+      EXPECT_TRUE(period["twr"].isDouble() || period["twr"].isNull());
+      EXPECT_TRUE(period["irr"].isDouble() || period["irr"].isNull());
+    }
+  }
+}
+
 TEST_F(CliOnExamples, CheckListsTheFirstRecords) {
   const CliRun r = run({"check", path("Test-1.xml"), "--prices", kPrices, "--lang", "en"});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();

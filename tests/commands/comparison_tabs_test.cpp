@@ -17,6 +17,41 @@ class ComparisonTabsTest : public test::PortfolioFixture {
   QStringList rotai() { return TabRotai(portfolio(), session.language()); }
 };
 
+TEST_F(ComparisonTabsTest, TrueReturnsTabOfAFundThatGrewTenPercent) {
+  start(kStart);
+  addFund("ALPHA", 1000, 10, 100);
+  calc();
+  append(kStart.addDays(100));
+  fund(0).Koers = 110;
+  calc();
+  select(0);
+  const auto tab = [&] {
+    return TabTrueReturns(portfolio(), session.language(), DateFormat::DayMonthYear);
+  };
+  EXPECT_EQ(tab(), QStringList({
+                       ";Huidig Fonds;;Portefeuille;",
+                       " ; ; ; ;",
+                       "TWR begin;10,00; %;10,00; %",
+                       "TWR dit jaar;10,00; %;10,00; %",
+                       "TWR 12 mnd;10,00; %;10,00; %",
+                       " ; ; ; ;",
+                       "IRR begin;10,00; %;10,00; %",
+                       "IRR dit jaar;10,00; %;10,00; %",
+                       "IRR 12 mnd;10,00; %;10,00; %",
+                       " ; ; ; ;",
+                       "Vanaf;02-01-2023;;02-01-2023;",
+                   }));
+  // Over more than a year the rates are per year; the placeholder row has none.
+  append(kStart.addDays(730));
+  fund(0).Koers = 121;
+  calc();
+  select(1);
+  const QStringList later = tab();
+  EXPECT_EQ(later[2], "TWR begin;n.v.t.;;10,00; % p.j.");
+  EXPECT_EQ(later[4], "TWR 12 mnd;n.v.t.;;10,00; %");  // from the dataset of day 100
+  EXPECT_EQ(later.last(), "Vanaf;;;02-01-2023;");
+}
+
 TEST_F(ComparisonTabsTest, TabsOfAFundBoughtFor1000At100) {
   start(kStart);
   addFund("ALPHA", 1000, 10, 100);

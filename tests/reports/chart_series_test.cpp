@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "reports/chart_scale.h"
 #include "reports/chart_texts.h"
 #include "support/portfolio_fixture.h"
@@ -140,6 +142,29 @@ TEST_F(ChartSeriesTest, YieldSeriesStartsAtTheFirstDataSetAndZeroesTheFirstThree
       portfolio(), session.prices(), {ChartKind::FundYield, QStringLiteral("ABC"), 400, false});
   EXPECT_DOUBLE_EQ(plain.back().value, 3.25);
   EXPECT_DOUBLE_EQ(build(ChartKind::PortfolioYield, 21).back().value, 4.5);
+}
+
+TEST_F(ChartSeriesTest, TwrSeriesCarriesTheReturnSinceTheStartOfTheDataSetInEffect) {
+  start(QDate(2026, 1, 5));
+  addFund(QStringLiteral("ABC"), 1000, 10, 100);
+  calc();
+  append(QDate(2026, 1, 12));
+  fund(0).Koers = 110;
+  fund(0).Inleg = 500;  // a deposit is no return
+  calc();
+  append(QDate(2026, 1, 19));
+  fund(0).Koers = 99;
+  calc();
+  for (const ChartKind kind : {ChartKind::FundTwr, ChartKind::PortfolioTwr}) {
+    const ChartSeries series = build(kind, 400);
+    EXPECT_EQ(series.front().day, qint64(dateToSerial(QDate(2026, 1, 5))));
+    EXPECT_DOUBLE_EQ(at(series, QDate(2026, 1, 11)), 0.0);
+    EXPECT_DOUBLE_EQ(at(series, QDate(2026, 1, 12)), 10.0);
+  }
+  // The shares lost 10 % in the last week; the portfolio's 500 in reserve did not.
+  EXPECT_DOUBLE_EQ(build(ChartKind::FundTwr, 21).back().value, -1.0);
+  EXPECT_DOUBLE_EQ(build(ChartKind::PortfolioTwr, 21).back().value,
+                   std::round((1.1 * 1490.0 / 1600 - 1) * 1000000) / 10000);
 }
 
 TEST_F(ChartSeriesTest, NothingToChartWithoutDataSetOrFund) {

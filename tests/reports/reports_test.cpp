@@ -53,13 +53,16 @@ TEST_F(DutchReports, AFundWithoutDurationAndAnUnshowableReturn) {
   QStringList rows;
   for (const QString& line : lines(report))
     if (line.startsWith(QStringLiteral("\tABC\t"))) rows << line;
-  ASSERT_EQ(rows.size(), 2);
+  ASSERT_EQ(rows.size(), 3);
   // ROTAC: the return is beyond 99999 and shows as asterisks with its "%".
   EXPECT_TRUE(rows[0].endsWith(QStringLiteral("\t  ******%"))) << rows[0].toStdString();
   EXPECT_TRUE(rows[0].contains(QStringLiteral("\t    1.000,00\t"))) << rows[0].toStdString();
   // ROTAI: no duration gives 0,00 weighted cash; 99999.5 is above 99999.
   EXPECT_EQ(rows[1].section(u'\t', 6, 6), QStringLiteral("        0,00"));
   EXPECT_TRUE(rows[1].endsWith(QStringLiteral("\t  ******%"))) << rows[1].toStdString();
+  // True returns on the day of purchase: no growth yet, and no internal rate
+  // of payments that fall on one day.
+  EXPECT_EQ(rows[2], "\tABC\t    0,00%\t    0,00%\t    0,00%\t  n.v.t.\t  n.v.t.\t  n.v.t.");
 }
 
 // The portfolio overview's heading has one date, the dataset's; the day it

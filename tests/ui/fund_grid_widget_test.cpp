@@ -160,6 +160,18 @@ TEST(PanelTabs, TabClicksChooseTheReturnFamilyAndKeepTheChoice) {
 
   tabs.ImageTab2Click();
   EXPECT_TRUE(settings.showRotai);
+
+  // The true returns belong to neither family: their tab keeps the choice
+  // and shows its hint.
+  tabs.PutHint(QStringLiteral("TWR: time-weighted"));
+  EXPECT_TRUE(tabs.toolTip().isEmpty());
+  const QPointF third = tabs.tabRect(ReturnTab::TrueReturns).center();
+  QMouseEvent thirdClick(QEvent::MouseButtonPress, third, tabs.mapToGlobal(third), Qt::LeftButton,
+                         Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&tabs, &thirdClick);
+  EXPECT_EQ(tabs.currentTab(), ReturnTab::TrueReturns);
+  EXPECT_TRUE(settings.showRotai);
+  EXPECT_EQ(tabs.toolTip(), "TWR: time-weighted");
 }
 
 }  // namespace

@@ -137,6 +137,8 @@ TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   EXPECT_EQ(cell(GridRow::Ticker), "ALPHA");
   EXPECT_EQ(cell(GridRow::Koers), "1.234,5000");
   EXPECT_TRUE(window->tabs()->Text1().contains("Waarde;12.345,00;;"));
+  EXPECT_TRUE(
+      window->tabs()->Text3().startsWith(";Huidig Fonds;;Portefeuille;\n ; ; ; ;\nTWR begin;"));
 
   // Switching the language redraws every text.
   session.setLanguage(Language::Code::English);

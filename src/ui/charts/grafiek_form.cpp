@@ -178,6 +178,12 @@ void TGrafiekForm::showKind(ChartKind kind) {
     case ChartKind::PortfolioYield:
       shown = RendementPortClick(session_, state_);
       break;
+    case ChartKind::FundTwr:
+      shown = TwrFondsClick(session_, state_);
+      break;
+    case ChartKind::PortfolioTwr:
+      shown = TwrPortClick(session_, state_);
+      break;
   }
   if (!shown) return;
   redraw();

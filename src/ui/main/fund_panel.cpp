@@ -224,6 +224,10 @@ void FundPanel::ShowDataSet(const DataSetView& view) {
   tabs->setUpdatesEnabled(false);
   tabs->PutText1(TabRotac(p, session_.language()).join(QLatin1Char('\n')));
   tabs->PutText2(TabRotai(p, session_.language()).join(QLatin1Char('\n')));
+  tabs->PutText3(
+      TabTrueReturns(p, session_.language(), dateFormatFromSetting(session_.settings().dateFormat))
+          .join(QLatin1Char('\n')));
+  tabs->PutHint(session_.text(TextId::TrueTabHint));
   tabs->setUpdatesEnabled(true);
   cumDatumPanel->setText(view.cumDatum);
 

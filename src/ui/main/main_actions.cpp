@@ -104,6 +104,8 @@ const ActionSpec kActions[] = {
     {&A::waardePort, &A::grafieken, "WaardePort", TextId::MenuWaardePort, "", 31440, false},
     {&A::rendementPort, &A::grafieken, "RendementPort", TextId::MenuRendementPort, "", 31450,
      false},
+    {&A::twrFonds, &A::grafieken, "TwrFonds", TextId::MenuTwrFonds, "", 31460, false},
+    {&A::twrPort, &A::grafieken, "TwrPort", TextId::MenuTwrPort, "", 31470, false},
 
     {&A::instellingen, &A::opties, "Instellingen", TextId::MenuInstellingen, "", 31501, false},
     {&A::divirOzev, &A::opties, "DivirOzev", TextId::MenuDivirOzev, "", 31502, true},

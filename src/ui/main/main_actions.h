@@ -67,6 +67,8 @@ class MainActions {
   QAction* rendementFonds = nullptr;
   QAction* waardePort = nullptr;
   QAction* rendementPort = nullptr;
+  QAction* twrFonds = nullptr;
+  QAction* twrPort = nullptr;
   // Opties
   QAction* instellingen = nullptr;
   QAction* divirOzev = nullptr;

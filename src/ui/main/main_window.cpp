@@ -235,6 +235,8 @@ void TMainForm::connectCommands() {
   wire(a.rendementFonds, chart(ChartKind::FundYield));
   wire(a.waardePort, chart(ChartKind::PortfolioValue));
   wire(a.rendementPort, chart(ChartKind::PortfolioYield));
+  wire(a.twrFonds, chart(ChartKind::FundTwr));
+  wire(a.twrPort, chart(ChartKind::PortfolioTwr));
   wire(a.download, [this] { download(); });
   actions_->markWired(a.beheerDownloads);
   wire(a.nl1, [this] { fondsenNl_->nl1Click(); });

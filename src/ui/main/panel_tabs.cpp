@@ -40,8 +40,14 @@ void TPanelTabs::PutText2(const QString& text) {
   update();
 }
 
+void TPanelTabs::PutText3(const QString& text) {
+  text3_ = text;
+  update();
+}
+
 void TPanelTabs::PutHint(const QString& hint) {
-  setToolTip(hint);
+  hint_ = hint;
+  selectTab(current_);
 }
 
 void TPanelTabs::PutColorChanged(const QColor& color) {
@@ -56,11 +62,13 @@ void TPanelTabs::bindSettings(Settings* settings) {
 
 void TPanelTabs::selectTab(ReturnTab tab) {
   current_ = tab;
+  // The hint explains the true returns and shows on their tab.
+  setToolTip(tab == ReturnTab::TrueReturns ? hint_ : QString());
   update();
 }
 
 QRect TPanelTabs::tabRect(ReturnTab tab) const {
-  const int index = tab == ReturnTab::Rotac ? 0 : 1;
+  const int index = static_cast<int>(tab) - 1;
   return QRect(index * (kTabWidth + 2), 0, kTabWidth, kTabHeight);
 }
 
@@ -69,7 +77,7 @@ void TPanelTabs::choose(ReturnTab tab) {
   if (settings_) ChooseReturnTab(*settings_, tab);
   if (tab == ReturnTab::Rotac)
     emit OnROTAC();
-  else
+  else if (tab == ReturnTab::Rotai)
     emit OnROTAI();
 }
 
@@ -79,6 +87,9 @@ void TPanelTabs::ImageTab1Click() {
 void TPanelTabs::ImageTab2Click() {
   choose(ReturnTab::Rotai);
 }
+void TPanelTabs::ImageTab3Click() {
+  choose(ReturnTab::TrueReturns);
+}
 
 void TPanelTabs::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
@@ -86,6 +97,8 @@ void TPanelTabs::mousePressEvent(QMouseEvent* event) {
     ImageTab1Click();
   else if (tabRect(ReturnTab::Rotai).contains(at))
     ImageTab2Click();
+  else if (tabRect(ReturnTab::TrueReturns).contains(at))
+    ImageTab3Click();
   QWidget::mousePressEvent(event);
 }
 
@@ -99,13 +112,15 @@ void TPanelTabs::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().window());
 
   painter.setFont(captionFont(font()));
-  for (const ReturnTab tab : {ReturnTab::Rotac, ReturnTab::Rotai}) {
+  for (const ReturnTab tab : {ReturnTab::Rotac, ReturnTab::Rotai, ReturnTab::TrueReturns}) {
     const QRect area = tabRect(tab);
     painter.fillRect(area, tab == current_ ? color_ : color_.darker(115));
     painter.setPen(Qt::black);
     painter.drawRect(area.adjusted(0, 0, -1, -1));
     painter.drawText(area, Qt::AlignCenter,
-                     tab == ReturnTab::Rotac ? QStringLiteral("ROTAC") : QStringLiteral("ROTAI"));
+                     tab == ReturnTab::Rotac   ? QStringLiteral("ROTAC")
+                     : tab == ReturnTab::Rotai ? QStringLiteral("ROTAI")
+                                               : QStringLiteral("TWR/IRR"));
   }
 
   const QRect image(0, kTabHeight, width(), height() - kTabHeight);
@@ -134,7 +149,9 @@ void TPanelTabs::paintEvent(QPaintEvent*) {
     painter.drawText(QPoint(digitsRight, top + metrics.ascent()), suffix);
   };
 
-  const QString& text = current_ == ReturnTab::Rotac ? text1_ : text2_;
+  const QString& text = current_ == ReturnTab::Rotac   ? text1_
+                        : current_ == ReturnTab::Rotai ? text2_
+                                                       : text3_;
   int top = image.top() + kFirstLineY;
   for (const QString& line : text.split(QLatin1Char('\n'))) {
     const TabLine fields = SplitTabLine(line);

@@ -7,8 +7,9 @@
 
 namespace pelmar {
 
-// The two-tab panel of the main window: tab images "ROTAC" and "ROTAI" at
-// the top, under them the text image of the selected tab. Each text is a
+// The tab panel of the main window: tab images "ROTAC", "ROTAI" and
+// "TWR/IRR" (the true returns) at the top, under them the text image of the
+// selected tab. Each text is a
 // set of five-field lines (label; value A; suffix A; value B; suffix B)
 // drawn in three right-aligned columns.
 class TPanelTabs : public QWidget {
@@ -19,12 +20,15 @@ class TPanelTabs : public QWidget {
 
   void PutText1(const QString& text);
   void PutText2(const QString& text);
+  void PutText3(const QString& text);
+  // The hint of the true-returns tab, shown while it is selected.
   void PutHint(const QString& hint);
   // The background follows the main window's colour.
   void PutColorChanged(const QColor& color);
 
   const QString& Text1() const { return text1_; }
   const QString& Text2() const { return text2_; }
+  const QString& Text3() const { return text3_; }
 
   // With settings bound, the stored return family selects the tab and a
   // tab click makes its family the settings' choice.
@@ -49,6 +53,7 @@ class TPanelTabs : public QWidget {
  public slots:
   void ImageTab1Click();
   void ImageTab2Click();
+  void ImageTab3Click();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -59,6 +64,8 @@ class TPanelTabs : public QWidget {
 
   QString text1_;
   QString text2_;
+  QString text3_;
+  QString hint_;
   QColor color_;
   ReturnTab current_ = ReturnTab::Rotac;
   Settings* settings_ = nullptr;
