@@ -39,7 +39,7 @@ double fetchPage(Session& session, HttpGet& http, const QString& url, QString& t
                  QString& detail) {
   const HttpReply reply = http.get(url);
   if (reply.status == HttpReply::Status::Failed) {
-    detail = session.text(TextId::DownloadNetDetail).arg(reply.error);
+    detail = session.text(TextId::DownloadNetDetail).arg(reply.failure(session.language()));
     return Fetch::NoConnection;
   }
   if (reply.status == HttpReply::Status::TooLarge) {

@@ -131,8 +131,8 @@ HttpReply NetworkHttpGet::attempt(const QUrl& url, bool& retry) {
   }
   result.body.clear();
   result.status = HttpReply::Status::Failed;
-  result.error = timedOut ? QStringLiteral("no answer within %1 s").arg(limits_.timeoutMs / 1000.0)
-                          : network->errorString();
+  result.error = network->errorString();
+  if (timedOut) result.timedOutAfter = limits_.timeoutMs / 1000.0;
   retry = worthRetrying(network->error(), timedOut);
   return result;
 }

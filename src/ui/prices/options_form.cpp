@@ -16,6 +16,7 @@
 #include "commands/file_commands.h"
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 namespace {
@@ -375,6 +376,7 @@ void TOptionsForm::InstellingenClick() {
   VarToScreen();
   const Settings& s = session_.settings();
   if (s.optionsLeft && s.optionsTop) move(*s.optionsLeft, *s.optionsTop);
+  FitOnScreen(this);
   exec();
 }
 
