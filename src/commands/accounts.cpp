@@ -134,7 +134,11 @@ QStringList AccountCells(const Session& session, int number) {
       for (int n = 1; n <= Portfolio::kAccountsPerDataSet; ++n)
         value += p.rekAt(p.FirstRekIndex() + n - 1).*kRows[row].field;
     }
-    cells << RealToStr(value, kNumberWidth, 2, language);
+    // Computed figures are grouped in thousands; what the user types stays
+    // plain, so that it reads back as typed.
+    cells << (AccountRowEditable(row)
+                  ? RealToStr(value, kNumberWidth, 2, language)
+                  : FormatAmount(value, 0, 2, language).rightJustified(kNumberWidth));
   }
   cells << IntToStrPadded(rek.CredPerc, kNumberWidth) << rek.Valuta.str();
   return cells;

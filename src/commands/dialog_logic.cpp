@@ -130,15 +130,17 @@ constexpr int kScreenReserve = 200;
 }  // namespace
 
 QuestionLayout layoutQuestion(int messageTextWidth, const LinesAtWidth& memoLineCount,
-                              int fontPointSize, int lineSpacing, QSize button, QSize screen) {
+                              int fontPointSize, int lineSpacing, QSize button, QSize screen,
+                              int leastWidth) {
   QuestionLayout l;
   const int rowWidth = 3 * button.width() + 2 * kButtonGap;
-  // The rule's width, never narrower than the button row nor wider than the
-  // screen leaves room for.
+  // The rule's width, never narrower than the button row or the title nor
+  // wider than the screen leaves room for.
+  const int screenRoom = screen.width() - kScreenReserve - 2 * kQuestionMargin;
   const int panelWidth = std::max(
-      std::min(static_cast<int>(std::lround(std::sqrt(std::max(messageTextWidth, 0)) * 10)),
-               screen.width() - kScreenReserve - 2 * kQuestionMargin),
-      rowWidth);
+      {std::min(static_cast<int>(std::lround(std::sqrt(std::max(messageTextWidth, 0)) * 10)),
+                screenRoom),
+       std::min(leastWidth - 2 * kQuestionMargin, screenRoom), rowWidth});
   const int memoWidth = panelWidth - 2 * kMemoInset;
   // The rule's line height is that of the design font on a 96 dpi screen;
   // a font whose lines are higher gets its own line height, so the memo
@@ -150,25 +152,25 @@ QuestionLayout layoutQuestion(int messageTextWidth, const LinesAtWidth& memoLine
   l.panel = QRect(kQuestionMargin, kQuestionMargin, panelWidth, memoHeight + kPanelBelowMemo);
   l.memo = QRect(kMemoInset, kMemoInset, memoWidth, memoHeight);
   const int buttonTop = l.panel.bottom() + 1 + kButtonsBelowPanel;
-  l.yes = QRect(QPoint(l.panel.left(), buttonTop), button);
-  l.no = QRect(QPoint(l.panel.right() + 1 - button.width(), buttonTop), button);
-  l.cancel = QRect(QPoint(l.panel.left() + (panelWidth - button.width()) / 2, buttonTop), button);
-  l.client = QSize(panelWidth + 2 * kQuestionMargin, l.yes.bottom() + 1 + kBottomMargin);
+  l.buttons = QRect(l.panel.left(), buttonTop, panelWidth, button.height());
+  l.client = QSize(panelWidth + 2 * kQuestionMargin, l.buttons.bottom() + 1 + kBottomMargin);
   return l;
 }
 
-AskLayout layoutAsk(int promptTextWidth, int wrappedPromptHeight, int editHeight, QSize button) {
+AskLayout layoutAsk(int promptTextWidth, int wrappedPromptHeight, int editHeight, QSize button,
+                    int leastWidth) {
   AskLayout l;
+  const int width = std::max(kAskWidth, leastWidth - 2 * kAskMargin);
   // The label's rule of thumb gives 30 px per label width of text; it never
   // gets less than the wrapped prompt needs, so no part of the prompt is cut.
   const int labelHeight =
       std::max(std::max(promptTextWidth, 0) * 30 / kAskWidth, wrappedPromptHeight);
-  l.label = QRect(kAskMargin, kAskMargin, kAskWidth, labelHeight);
-  l.edit = QRect(kAskMargin, l.label.bottom() + 1 + kAskGap, kAskWidth, editHeight);
+  l.label = QRect(kAskMargin, kAskMargin, width, labelHeight);
+  l.edit = QRect(kAskMargin, l.label.bottom() + 1 + kAskGap, width, editHeight);
   const int buttonTop = l.edit.bottom() + 1 + kAskGap;
   l.ok = QRect(QPoint(kAskMargin, buttonTop), button);
-  l.cancel = QRect(QPoint(kAskMargin + kAskWidth - button.width(), buttonTop), button);
-  l.client = QSize(kAskWidth + 2 * kAskMargin, l.ok.bottom() + 1 + kAskGap);
+  l.cancel = QRect(QPoint(kAskMargin + width - button.width(), buttonTop), button);
+  l.client = QSize(width + 2 * kAskMargin, l.ok.bottom() + 1 + kAskGap);
   return l;
 }
 

@@ -100,22 +100,23 @@ QStringList memoLines(const QString& message);
 QPoint centredOn(const QRect& area, QSize window);
 
 // The question window: positions in the client area; the memo lies inside
-// the panel.
+// the panel, the buttons stand in a row under it as wide as the panel, in
+// the platform's order.
 struct QuestionLayout {
   QRect panel;
   QRect memo;
-  QRect yes;
-  QRect no;
-  QRect cancel;
+  QRect buttons;
   QSize client;
 };
 
 // Lays out the question from the message's text width in the window font,
 // the font's point size and line height, the size of one button and the
 // size of the screen's free area. A message too long for the screen
-// scrolls in its memo.
+// scrolls in its memo. The window is at least `leastWidth` wide (its
+// title's room) where the screen allows.
 QuestionLayout layoutQuestion(int messageTextWidth, const LinesAtWidth& memoLineCount,
-                              int fontPointSize, int lineSpacing, QSize button, QSize screen);
+                              int fontPointSize, int lineSpacing, QSize button, QSize screen,
+                              int leastWidth = 0);
 
 // The input window: positions in the client area.
 struct AskLayout {
@@ -132,8 +133,10 @@ inline constexpr int kAskLabelWidth = 329;
 
 // Lays out the input window from the prompt's text width in the window font,
 // the height the label needs to show the prompt wrapped, the edit's height
-// and the size of one button.
-AskLayout layoutAsk(int promptTextWidth, int wrappedPromptHeight, int editHeight, QSize button);
+// and the size of one button. The window is at least `leastWidth` wide (its
+// title's room).
+AskLayout layoutAsk(int promptTextWidth, int wrappedPromptHeight, int editHeight, QSize button,
+                    int leastWidth = 0);
 
 // The timed message window: the memo's place and the window's size.
 struct TimedMessageLayout {

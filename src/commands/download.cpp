@@ -44,13 +44,13 @@ double fetchPage(Session& session, HttpGet& http, const QString& url, QString& t
   const HttpReply reply = http.get(url);
   switch (reply.status) {
     case HttpReply::Status::Failed:
-      detail = session.text(TextId::DownloadNetDetail).arg(reply.error);
+      detail = session.text(TextId::DownloadNetDetail).arg(reply.failure(session.language()));
       return Fetch::NoConnection;
     case HttpReply::Status::TooLarge:
       detail = session.text(TextId::DownloadTooLarge);
       return Fetch::TooSmall;
     case HttpReply::Status::NoAnswer:
-      detail = session.text(TextId::DownloadNoAnswer).arg(reply.error);
+      detail = session.text(TextId::DownloadNoAnswer).arg(reply.failure(session.language()));
       return Fetch::Refused;
     case HttpReply::Status::Ok:
       break;

@@ -82,7 +82,8 @@ bool showsRealTimePrice(const Session& session, const KoersRec& fund) {
 QString cellText(const Session& session, const KoersRec& fund, int row) {
   switch (row) {
     case GridRow::Ticker:
-      return RemoveBlanks(fund.Ticker);
+      // As the fund list shows it ("alpha fund", not "alphafund").
+      return TrimRightBlanks(fund.Ticker);
     case GridRow::Country:
       return fund.Country;
     case GridRow::Valuta:

@@ -26,8 +26,11 @@ LatestPricesLines ShowLatestPrices(const Session& session, const LatestPriceDays
                  .arg(ShortDate(session, dateToSerial(newestFile)))
                  .arg(newestFile.daysTo(session.clock().today()));
   }
-  return {session.text(TextId::ReadPrefix) + lastReadFile + QStringLiteral("\r\n") + dates,
-          QChar(' ') + dates};
+  // "Read:" only names a file that was read; without one the line goes.
+  const QString read = lastReadFile.isEmpty() ? QString()
+                                              : session.text(TextId::ReadPrefix) + lastReadFile +
+                                                    QStringLiteral("\r\n");
+  return {read + dates, QChar(' ') + dates};
 }
 
 QString PricesReplacedText(const Session& session, const std::vector<PriceReplacement>& replaced) {

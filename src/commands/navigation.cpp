@@ -242,7 +242,8 @@ Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
   if (p.isEmpty() || p.koers().isPlaceholder()) return Outcome::stopped();
   Question question;
   question.caption = session.text(TextId::RemoveStockCaption);
-  question.message = session.text(TextId::RemoveStockQuestion);
+  question.message =
+      session.text(TextId::RemoveStockQuestion).arg(TrimRightBlanks(p.koers().Ticker));
   question.yesIsDefault = false;
   if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "commands/year_closing.h"
 #include "model/conversions.h"
 
 namespace pelmar {
@@ -42,8 +43,8 @@ QString PropertiesText(const Session& session, const QString& fileName, qint64 f
   lines << indent + text(TextId::PropertiesEditedWith) + TrimRightBlanks(ident.Name) + QChar(' ') +
                TrimRightBlanks(ident.VersionI) + QChar('.');
   lines << indent +
-               text(ident.Flag1 & IdentFlag::JaarAfsl ? TextId::PropertiesYearClosed
-                                                      : TextId::PropertiesYearNotClosed) +
+               text(YearClosed(p) ? TextId::PropertiesYearClosed
+                                  : TextId::PropertiesYearNotClosed) +
                QChar('.') + crlf;
   lines << indent + TrimRightBlanks(ident.Name) + QChar(' ') + TrimRightBlanks(ident.CopyrightI) +
                QChar('.');

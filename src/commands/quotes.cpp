@@ -59,8 +59,10 @@ DollarTickResult ApplyDollarRate(Session& session, const DollarRate& fetched) {
 }
 
 QString DollarTimeStamp(const Session& session) {
-  return session.clock().now().toString(QStringLiteral("yyyy-MM-dd hh:mm")) +
-         session.text(TextId::DollarStampZone);
+  // The zone is the clock's own, named as the system names it.
+  const QDateTime now = session.clock().now();
+  return now.toString(QStringLiteral("yyyy-MM-dd hh:mm")) + QStringLiteral(" (") +
+         now.timeZoneAbbreviation() + QChar(')');
 }
 
 QuoteButtons ShowQuoteButtons(const Settings& settings) {

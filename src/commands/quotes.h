@@ -37,7 +37,8 @@ struct DollarTickResult {
 // no position yet (the inverse for the euro-priced two).
 DollarTickResult ApplyDollarRate(Session& session, const DollarRate& rate);
 
-// The dollar time stamp: now as "yyyy-MM-dd hh:mm" and " (MET)" / " (UTC)".
+// The dollar time stamp: now as "yyyy-MM-dd hh:mm" and the clock's time
+// zone, " (CET)" say.
 QString DollarTimeStamp(const Session& session);
 
 // ShowQuoteButtons: the dollar button shows while the dollar quote is on,

@@ -77,9 +77,11 @@ Outcome SpeedRefWaardeClick(Session& session, Prompter& prompter) {
   Outcome outcome = Outcome::stopped();
   if (fund.Flag1 & KoersFlag::RefWaarde) {
     Question question;
-    question.caption = session.text(TextId::SelectCurrencyTitle);
+    question.caption = session.text(TextId::RefWaardeUndoTitle);
     question.message = session.text(TextId::RefWaardeUndoQuestion);
     question.showCancel = true;
+    // Yes drops the value the user set: Return alone must not do it.
+    question.yesIsDefault = false;
     if (prompter.question(question) == Answer::Yes) {
       fund.Flag1 = ClearBits(fund.Flag1, KoersFlag::RefWaarde);
       p.markChanged();

@@ -81,4 +81,12 @@ Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
   return Outcome::done();
 }
 
+bool ConfirmStockRowRemoval(Session& session, Prompter& prompter, const StockLine& row) {
+  Question question;
+  question.caption = session.text(TextId::StocksUsDownloadCaption);
+  question.message = session.text(TextId::StocksUsDelQuestion).arg(row.ticker, row.name);
+  question.yesIsDefault = false;
+  return prompter.question(question) == Answer::Yes;
+}
+
 }  // namespace pelmar

@@ -28,4 +28,8 @@ std::optional<SourceMap> LoadStockSources(Session& session, Prompter& prompter, 
 Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
                       const QList<StockLine>& rows, const SourceMap* sources = nullptr);
 
+// Asks whether the row may be removed from the list, naming its ticker and
+// name. No is the default button, so Enter keeps the row; true only on Yes.
+bool ConfirmStockRowRemoval(Session& session, Prompter& prompter, const StockLine& row);
+
 }  // namespace pelmar

@@ -15,13 +15,14 @@ struct SymbolLookup {
   QString company;
   QString ticker;
   QString url;
+  // Why the service could not be reached; empty when it answered.
+  QString unreachable;
 };
 
 // Looks a stock up by its ticker (when the company is empty) or by its
 // company name on the symbol-lookup service of the settings. A page that
-// cannot be fetched, names more or fewer than one stock, or gives a name or
-// ticker that cannot go into the list (empty, a comma, over 100 characters)
-// counts as not found.
+// cannot be fetched (`unreachable` says why), names more or fewer than one stock, or gives a name
+// or ticker that cannot go into the list (empty, a comma, over 100 characters) counts as not found.
 SymbolLookup LookUpSymbol(const Session& session, HttpGet& http, const QString& company,
                           const QString& ticker);
 

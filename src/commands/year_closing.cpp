@@ -206,6 +206,13 @@ std::optional<int> FirstDataSetOfNewYear(const Portfolio& p) {
   return std::nullopt;
 }
 
+bool YearClosed(const Portfolio& p) {
+  if (!(p.ident().Flag1 & IdentFlag::JaarAfsl)) return false;
+  if (p.isEmpty()) return true;
+  return yearOf(p.algAt(Portfolio::kFirstRekIndex - 1).Datum) >=
+         yearOf(p.algAt(p.lastRekIndex() - 1).Datum);
+}
+
 QString NewYearPortfolioName(const Session& session, const QString& presentFile, int newYear) {
   const QString base = QFileInfo(presentFile).completeBaseName();
   QChar suffix = base.isEmpty() ? QChar(u'A') : base.back().toUpper();
@@ -223,7 +230,7 @@ Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progr
   TraceScope trace(session.trace(), kRoutine);
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
-  if (p.ident().Flag1 & IdentFlag::JaarAfsl) {
+  if (YearClosed(p)) {
     trace.exitEarly();
     return Refuse(session, prompter, TextId::YearAlreadyClosed);
   }

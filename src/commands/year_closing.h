@@ -24,6 +24,12 @@ RecordList ClosingAndOpening(const Portfolio& portfolio, int lastOldRek, int new
 // today). Nothing when there is none.
 std::optional<int> FirstDataSetOfNewYear(const Portfolio& portfolio);
 
+// Whether the year closing is done: `JaarAfsl` is set and the first
+// dataset lies in the year of the last one. A file whose first dataset lies
+// in an earlier year still has a year to close, whatever its flag says (a
+// closing sets the flag on the new file, which may reach further years).
+bool YearClosed(const Portfolio& portfolio);
+
 // The name of the new year's portfolio: year + " Portefeuille " (or
 // " Portfolio ") + a suffix character, taken from the last character of the
 // present file's name when that is a digit or a letter (upper case), else

@@ -137,8 +137,8 @@ HttpReply NetworkHttpGet::attempt(const QUrl& url, bool& retry) {
   result.body.clear();
   const bool redirectLoop = network->error() == QNetworkReply::TooManyRedirectsError;
   result.status = sent || redirectLoop ? HttpReply::Status::NoAnswer : HttpReply::Status::Failed;
-  result.error = timedOut ? QStringLiteral("no answer within %1 s").arg(limits_.timeoutMs / 1000.0)
-                          : network->errorString();
+  result.error = network->errorString();
+  if (timedOut) result.timedOutAfter = limits_.timeoutMs / 1000.0;
   // A server that took the request and stayed silent is not asked again.
   retry = !sent && !redirectLoop && worthRetrying(network->error(), timedOut);
   return result;

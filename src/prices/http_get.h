@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "lang/language.h"
+
 namespace pelmar {
 
 // What one web page fetch gave: the body of a reply the server finished,
@@ -24,10 +26,17 @@ struct HttpReply {
   int httpStatus = 0;
   QByteArray body;
   QString error;
+  // Seconds waited when no answer came in time (0 otherwise): the reason
+  // is then told in the program's language.
+  double timedOutAfter = 0;
 
   bool ok() const { return status == Status::Ok; }
   // A page to read: the server answered without an error status.
   bool page() const { return ok() && httpStatus < 300; }
+  // Why a failed fetch failed, in the language.
+  QString failure(const Language& language) const {
+    return timedOutAfter > 0 ? language.text(TextId::NoAnswerWithin).arg(timedOutAfter) : error;
+  }
 };
 
 // Fetches one page by its address. The download commands take one from

@@ -50,6 +50,13 @@ TEST_F(AccountsTest, ANewPortfolioShowsDefaultNamesAndTheSumsOnEveryTab) {
   EXPECT_EQ(cells[AccountRow::RekNaam], "      Naam");
   EXPECT_EQ(cells[AccountRow::Kosten], "       10,00");
   EXPECT_EQ(cells[AccountRow::CredPerc], "          40");
+  // Computed figures grouped in thousands, typed ones plain.
+  account(1).Kosten = 1234.5;
+  calc();
+  EXPECT_EQ(ShowAccount(session, 1)[AccountRow::Kosten], "     1234,50");
+  EXPECT_EQ(ShowAccount(session, 1)[AccountRow::SumCumKosten], "    1.239,50");
+  account(1).Kosten = 10;
+  calc();
   for (int number = 1; number <= 5; ++number) {
     const QStringList tab = ShowAccount(session, number);
     EXPECT_EQ(tab[AccountRow::SumCumKosten], "       15,00");

@@ -73,7 +73,7 @@ TEST_F(AddDataSetTest, ACancelledAppendKeepsThePreviousDateAndSetDuur) {
 TEST_F(AddDataSetTest, AnAppendedDateBeforeTheLastIsMovedAfterAWarning) {
   makePortfolio({QDate(2024, 6, 7)});  // a Friday
   prompter.expectDate(noon(2024, 6, 5))
-      .expectMessage("The date isn't allowed to be lower then the date of the last DataSet");
+      .expectMessage("The date isn't allowed to be lower than the date of the last DataSet");
   ASSERT_TRUE(add());
   EXPECT_EQ(portfolio().alg().Datum, day(2024, 6, 10));
   EXPECT_EQ(portfolio().alg().SetDuur, 3);
@@ -85,9 +85,9 @@ TEST_F(AddDataSetTest, InsertBetweenTwoDatesAsksForADateInsideThem) {
   const Portfolio& p = portfolio();
   const int size = p.size();
 
-  prompter.expectDate(noon(2024, 5, 21)).expectMessage("not higher then that of the next DataSet.");
+  prompter.expectDate(noon(2024, 5, 21)).expectMessage("not higher than that of the next DataSet.");
   EXPECT_FALSE(add());
-  prompter.expectDate(noon(2024, 5, 1)).expectMessage("lower then that of the previous Dataset");
+  prompter.expectDate(noon(2024, 5, 1)).expectMessage("lower than that of the previous Dataset");
   EXPECT_FALSE(add());
   prompter.expectDate(std::nullopt);
   EXPECT_EQ(add().kind(), Outcome::Kind::Stopped);

@@ -48,7 +48,7 @@ TEST_F(LatestPricesTest, AnOldNewestPriceFileIsDatedWithItsAge) {
   const QDate newest = prices.NewestFileDay(session.clock().today());
   EXPECT_EQ(newest, QDate(2023, 1, 2)) << "a file after today does not count";
   EXPECT_EQ(ShowLatestPrices(session, {today, today}, {}, newest).status,
-            "Gelezen: \r\nLaatste koersen: NL: 2023-02-02, US: 2023-02-02, nieuwste koersbestand "
+            "Laatste koersen: NL: 2023-02-02, US: 2023-02-02, nieuwste koersbestand "
             "2023-01-02 (31 dagen oud)");
   session.setLanguage(Language::Code::English);
   EXPECT_EQ(ShowLatestPrices(session, {today, today}, {}, newest).downloadLabel,

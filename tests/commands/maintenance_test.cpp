@@ -63,11 +63,11 @@ TEST_F(MaintenanceTest, MemoryFiguresComeFromMemInfoAndAreShownGrouped) {
   EXPECT_EQ(status->freeVirtual, 2560000000u);
   const QStringList memo = ServiceMemo(session, status);
   EXPECT_EQ(memo.mid(0, 7),
-            (QStringList{"Geheugengebruik:", "", "  IdentRecord       = 91 Bytes",
+            (QStringList{"Memory use:", "", "  IdentRecord       = 91 Bytes",
                          "  AlgemeenRecord    = 76 Bytes", "  RekeningRecord    = 103 Bytes",
                          "  KoersRecord       = 221 Bytes", ""}));
-  EXPECT_EQ(memo[7], "  Fysiek geheugen   = 8,192,000,000B");
-  EXPECT_EQ(memo[8], "  Fysiek geheugen gebruikt = 75 %");
+  EXPECT_EQ(memo[7], "  Physical memory   = 8,192,000,000B");
+  EXPECT_EQ(memo[8], "  Physical memory used = 75 %");
 
   for (const QByteArray& bad : {QByteArray(), QByteArray("MemTotal: 10 kB\n"),
                                 QByteArray("MemTotal: x kB\nMemAvailable: 5 kB\n"),

@@ -258,7 +258,7 @@ TEST_F(NavigationTest, RemovingAFundLeavesDataSetsOfTwoFundsAndSharedAccounts) {
   select(funds() - 1);
   EXPECT_FALSE(SpeedDelFondsClick(session, prompter)) << "the placeholder is no fund";
   select(0);
-  prompter.expectQuestion("Do you really want to entirely remove the current Stock?", Answer::No);
+  prompter.expectQuestion("Do you really want to entirely remove the Stock AAA?", Answer::No);
   EXPECT_FALSE(SpeedDelFondsClick(session, prompter));
   EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the fund";
 

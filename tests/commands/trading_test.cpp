@@ -88,7 +88,7 @@ TEST_F(TradingTest, APurchaseCostingExactlyTheAccountsMoneyIsRefused) {
   threeDataSets();
   const KoersRec before = fund(0);
   const double money = portfolio().rek().Saldo;
-  entering(money / 80, 80, 7).expectMessage("The Reserve on your Account is to small to buy.");
+  entering(money / 80, 80, 7).expectMessage("The Reserve on your Account is too small to buy.");
   EXPECT_TRUE(doubleClick(GridRow::Aantal).isFailure());
   // Quantity, price and costs stay: a refused purchase costs nothing.
   EXPECT_EQ(fund(0).Aantal.value(), before.Aantal.value());

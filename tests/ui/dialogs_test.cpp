@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -133,12 +135,28 @@ TEST_F(Dialogs, PickDateOkCancelTodayAndEsc) {
 TEST_F(Dialogs, QuestionButtonsDefaultAndEsc) {
   TYesNoDlg* dialog = prompter.yesNo();
   EXPECT_TRUE(endsOnlyThroughButtons(*dialog));
-  Question q{
-      QStringLiteral("Pelmar"), QStringLiteral("Portefeuille bewaren?"), {}, {}, {}, true, false};
+  Question q{QStringLiteral("Pelmar - Gewijzigde portefeuille bewaren voor het afsluiten"),
+             QStringLiteral("Portefeuille bewaren?"),
+             {},
+             {},
+             {},
+             true,
+             false};
 
-  // Default texts; No is the default button here; Esc is Cancel.
+  // Default texts; No is the default button here; Esc is Cancel. The
+  // buttons stand in the platform's order: Yes first, or last where the
+  // platform puts the affirmative button last.
   whenShown(dialog, [&] {
     EXPECT_EQ(dialog->focusWidget(), button(dialog, "BtnNo"));
+    const int order = dialog->style()->styleHint(QStyle::SH_DialogButtonLayout);
+    const bool yesLast =
+        order == QDialogButtonBox::MacLayout || order == QDialogButtonBox::GnomeLayout;
+    const int yes = button(dialog, "BtnYes")->x();
+    const int no = button(dialog, "BtnNo")->x();
+    EXPECT_EQ(yes > no, yesLast);
+    // Wide enough for its title beside the title bar's buttons.
+    EXPECT_GT(dialog->width(),
+              dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + 100);
     pressKey(dialog, Qt::Key_Escape);
   });
   EXPECT_EQ(prompter.question(q), Answer::Cancel);
@@ -149,16 +167,18 @@ TEST_F(Dialogs, QuestionButtonsDefaultAndEsc) {
   whenShown(dialog, [&] { pressKey(dialog, Qt::Key_Return); });
   EXPECT_EQ(prompter.question(q), Answer::Yes);
 
-  // Without Cancel, the button is hidden and Esc leaves the question open.
+  // Without Cancel, the button is hidden and Esc answers No; every button
+  // has its Alt letter.
   q.showCancel = false;
   q.yesText = QStringLiteral("Verwijderen");
   whenShown(dialog, [&] {
     EXPECT_FALSE(button(dialog, "BtnCancel")->isVisible());
-    EXPECT_EQ(button(dialog, "BtnYes")->text(), "Verwijderen");
+    EXPECT_EQ(button(dialog, "BtnYes")->text(), "&Verwijderen");
+    EXPECT_EQ(button(dialog, "BtnNo")->text(), "&Nee");
     pressKey(dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog->isVisible());
-    click(dialog, "BtnYes");
   });
+  EXPECT_EQ(prompter.question(q), Answer::No);
+  whenShown(dialog, [&] { click(dialog, "BtnYes"); });
   EXPECT_EQ(prompter.question(q), Answer::Yes);
 }
 
@@ -236,7 +256,7 @@ TEST_F(Dialogs, TheYearQuestionHasNoAsItsDefault) {
   QTimer::singleShot(0, [] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->defaultButton()->text(), "Nee");
+    EXPECT_EQ(box->defaultButton()->text(), "&Nee");
     box->defaultButton()->click();
   });
   EXPECT_EQ(prompter.questionWithCheck(question, QStringLiteral("Niet opnieuw tonen")).answer,

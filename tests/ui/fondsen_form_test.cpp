@@ -42,7 +42,9 @@ TEST_F(FondsenFormTest, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
   form.SpeedAddClick();
   type(3, 1, "nameless");
   form.grid()->setCurrentCell(1, 0);
+  prompter.expectQuestion("Ticker rdsa (Shell)", Answer::Yes);
   form.SpeedDelClick();
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the row";
   EXPECT_TRUE(form.modified());
   form.OKBtnClick();
   EXPECT_EQ(test::readFile(list), "Aegon,agn,\r\nING  Groep,inga,\r\n");
@@ -69,6 +71,29 @@ TEST_F(FondsenFormTest, EachStockMayNameItsOwnSourceAndSymbolBesideTheList) {
   // The list keeps its three fields; the sources are their own file.
   EXPECT_EQ(test::readFile(list), "ASML Holding,ASML,2024-01-05\r\nShell,rdsa,\r\n");
   EXPECT_EQ(test::readFile(sources), "ASML,chart,ASML.AS\r\nrdsa,,SHELL.AS\r\n");
+}
+
+// Delete asks first, and No keeps the row; Cancel (as Esc) drops every
+// edit, so the next OK cannot write a deletion the user cancelled.
+TEST_F(FondsenFormTest, CancelDropsTheEditsAndTheFileKeepsItsRows) {
+  const QByteArray stored = "Aegon,agn,\r\nShell,rdsa,2009-03-10\r\n";
+  test::writeFile(list, stored);
+  ASSERT_TRUE(form.load());
+  form.grid()->setCurrentCell(0, 0);
+  prompter.expectQuestion("Ticker agn (Aegon)", Answer::No);
+  form.SpeedDelClick();
+  EXPECT_EQ(form.grid()->rowCount(), 2);
+  prompter.expectQuestion("Ticker agn (Aegon)", Answer::Yes);
+  form.SpeedDelClick();
+  EXPECT_EQ(form.grid()->rowCount(), 1);
+  form.reject();
+  EXPECT_FALSE(form.modified());
+
+  ASSERT_TRUE(form.load());
+  EXPECT_EQ(form.grid()->rowCount(), 2) << "the window shows the file again";
+  form.grid()->setCurrentCell(1, 0);
+  form.OKBtnClick();
+  EXPECT_EQ(test::readFile(list), stored);
 }
 
 TEST_F(FondsenFormTest, AnUnreadableListIsRefusedAndNotOverwritten) {

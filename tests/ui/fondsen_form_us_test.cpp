@@ -26,6 +26,10 @@ class PageHttpGet : public HttpGet {
   HttpReply get(const QString& url) override {
     urls << url;
     HttpReply reply;
+    if (down) {
+      reply.timedOutAfter = 15;
+      return reply;
+    }
     reply.status = HttpReply::Status::Ok;
     reply.httpStatus = 200;
     reply.body = page;
@@ -33,6 +37,7 @@ class PageHttpGet : public HttpGet {
   }
   QByteArray page;
   QStringList urls;
+  bool down = false;
 };
 
 class FondsenFormUsTest : public test::PortfolioFixture {
@@ -78,9 +83,10 @@ TEST_F(FondsenFormUsTest, ManagesTheListAndOffersARowInSelectionMode) {
   EXPECT_TRUE(form.TickerEdit->text().isEmpty());
 
   form.grid()->setCurrentCell(0, 0);
-  prompter.expectQuestion("really want to remove", Answer::No);
+  prompter.expectQuestion("really want to remove the Ticker AAPL (Apple)?", Answer::No);
   form.DelBtn->click();
   EXPECT_EQ(form.grid()->rowCount(), 3);
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the row";
   prompter.expectQuestion("really want to remove", Answer::Yes);
   form.DelBtn->click();
   EXPECT_EQ(form.grid()->rowCount(), 2);
@@ -131,7 +137,7 @@ TEST_F(FondsenFormUsTest, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
 
   http.page.replace("(1)", "(2)");
   form.CompanyEdit->setText("Intern");
-  prompter.expectMessage("More then 1 Ticker found").expectTimedMessage("Browser not opened.");
+  prompter.expectMessage("More than 1 Ticker found").expectTimedMessage("Browser not opened.");
   form.TickerBtn->click();
   EXPECT_TRUE(form.TickerEdit->text().isEmpty());
   EXPECT_FALSE(form.AddBtn->isEnabled());
@@ -143,6 +149,13 @@ TEST_F(FondsenFormUsTest, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
   form.TickerEdit->clear();
   form.CompanyBtn->click();
   EXPECT_EQ(http.urls.size(), 2);
+
+  // A service that does not answer is named as such, and no page opens.
+  http.down = true;
+  form.TickerEdit->setText("IBM");
+  prompter.expectMessage("Could not reach the look-up service (no answer within 15 s)");
+  form.CompanyBtn->click();
+  EXPECT_EQ(opened.size(), 1);
 }
 
 // A picture of the window, when asked for with PELMAR_SCREENSHOTS=folder.

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QListWidget>
 #include <QMetaObject>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -110,6 +112,29 @@ TEST_F(GrafiekFormTest, DoubleClickInTheStockListChartsThatStock) {
   EXPECT_EQ(form.state().request.ticker, QStringLiteral("XYZ"));
   EXPECT_TRUE(form.windowTitle().startsWith(QStringLiteral("XYZ (Xyz Corp)")))
       << form.windowTitle().toStdString();
+}
+
+// An open chart window follows a language switch: its buttons, its price
+// list's decimal separator and the picture are drawn again in Dutch.
+TEST_F(GrafiekFormTest, AnOpenChartSwitchesLanguage) {
+  TGrafiekForm form(session, prompter);
+  form.showKind(ChartKind::FundPrice);
+  auto* list = form.findChild<QListWidget*>(QStringLiteral("KoersListBox"));
+  ASSERT_NE(list, nullptr);
+  const auto buttonTexts = [&] {
+    QStringList texts;
+    for (const QPushButton* b : form.findChildren<QPushButton*>()) texts << b->text();
+    return texts;
+  };
+  EXPECT_TRUE(buttonTexts().contains("Close"));
+  EXPECT_TRUE(list->item(0)->text().contains("12.5")) << list->item(0)->text().toStdString();
+
+  session.setLanguage(Language::Code::Dutch);
+  form.HandleLanguage();
+  EXPECT_TRUE(buttonTexts().contains("Sluiten"));
+  EXPECT_FALSE(buttonTexts().contains("Close"));
+  EXPECT_TRUE(list->item(0)->text().contains("12,5")) << list->item(0)->text().toStdString();
+  EXPECT_EQ(form.findChild<QRadioButton*>()->text(), "Normaal");
 }
 
 // "Save as PNG" writes the window's chart, drawn by the shared painter at the

@@ -4,9 +4,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSet>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -106,8 +110,8 @@ TEST_F(MainWindowTest, BeforeOpeningOnlyTheFileCommandsWork) {
   EXPECT_FALSE(actions().acties->menuAction()->isEnabled());
   // The price download needs no portfolio: it fills the price files.
   EXPECT_TRUE(actions().download->isEnabled());
-  // The window fits its contents; the user cannot resize it.
-  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  // The window is never smaller than its contents.
+  EXPECT_EQ(window->minimumSize(), window->size());
 }
 
 // A portfolio of an earlier year: the year question is asked with the
@@ -143,13 +147,103 @@ TEST_F(MainWindowTest, ShowsTheOpenedPortfolioAsAPersonSeesIt) {
   // Switching the language redraws every text.
   session.setLanguage(Language::Code::English);
   window->HandleLanguage();
-  EXPECT_EQ(actions().openFile->text(), "Open File");
+  EXPECT_EQ(actions().openFile->text(), "&Open File");
   EXPECT_EQ(window->grid()->item(GridRow::Koers, 0)->text().trimmed(), "Unit Price");
   EXPECT_EQ(cell(GridRow::Koers), "1,234.5000");
   EXPECT_TRUE(window->tabs()->Text1().contains("Value;12,345.00;;"));
   actions().divirOzev->trigger();
   EXPECT_EQ(panel().labelTurbo->text(), "DivirOzev = On");
   EXPECT_TRUE(actions().divirOzev->isChecked());
+}
+
+// The keys of a desktop program beside the program's own, an Alt letter for
+// every menu and item in both languages (none twice in one menu; an item
+// whose every letter is taken has none), and Qt's own texts in the
+// program's language.
+TEST_F(MainWindowTest, StandardKeysAndAltLettersInBothLanguages) {
+  const auto has = [](const QAction* action, const char* key) {
+    return action->shortcuts().contains(QKeySequence(QString::fromLatin1(key)));
+  };
+  EXPECT_TRUE(has(actions().newFile, "Ctrl+N"));
+  EXPECT_TRUE(has(actions().openFile, "Ctrl+O"));
+  EXPECT_TRUE(has(actions().saveFile, "Ctrl+S"));
+  EXPECT_TRUE(has(actions().saveAs, "Ctrl+Shift+S"));
+  EXPECT_TRUE(has(actions().einde, "F10"));
+  EXPECT_TRUE(has(actions().einde, "Ctrl+Q"));
+  EXPECT_TRUE(has(actions().vorigeDatum, "F7"));
+  EXPECT_TRUE(has(actions().toonRekeningen, "F3"));
+
+  const auto letters = [](const QList<QAction*>& group) {
+    QStringList found;
+    for (const QAction* action : group) {
+      if (action->isSeparator() || action->text().isEmpty()) continue;
+      const QString text = QString(action->text()).replace("&&", "");
+      const qsizetype at = text.indexOf('&');
+      found << (at < 0 ? QString("none: " + text) : text.mid(at + 1, 1).toLower());
+    }
+    return found;
+  };
+  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
+    session.setLanguage(code);
+    window->HandleLanguage();
+    QList<QAction*> groups;
+    for (QMenu* menu : {actions().bestand, actions().acties, actions().grafieken, actions().opties,
+                        actions().help}) {
+      groups << menu->menuAction();
+      const QStringList items = letters(menu->actions());
+      EXPECT_EQ(QSet<QString>(items.begin(), items.end()).size(), items.size())
+          << items.join(' ').toStdString();
+    }
+    EXPECT_EQ(letters(groups).first(), code == Language::Code::English ? "f" : "b");
+    // The groups and the file menu have a letter for everything.
+    for (const QStringList& all : {letters(groups), letters(actions().bestand->actions())})
+      EXPECT_FALSE(all.join(' ').contains("none")) << all.join(' ').toStdString();
+    // Qt's own buttons and dialogs speak the same language.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+              code == Language::Code::English ? "Cancel" : "Annuleren");
+  }
+}
+
+// The status line holds only what is still true: no recalculation count
+// once it is done, no prompt of a closed accounts window, no empty "Gelezen:".
+TEST_F(MainWindowTest, TheStatusLineIsClearedWhenItsTextNoLongerHolds) {
+  open();
+  const auto status = [&] { return window->statusLabel()->text(); };
+  actions().speedReken->trigger();
+  EXPECT_FALSE(status().contains("herberekend")) << status().toStdString();
+  EXPECT_FALSE(status().startsWith("Gelezen: \r\n")) << status().toStdString();
+  EXPECT_TRUE(status().contains("Laatste koersen")) << status().toStdString();
+
+  actions().toonRekeningen->trigger();
+  auto* grid = window->accounts()->findChild<QTableWidget*>("RekGrid");
+  ASSERT_NE(grid, nullptr);
+  grid->setCurrentCell(0, 1);
+  EXPECT_TRUE(status().contains("Geef de Naam van de rekening")) << status().toStdString();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->accounts(), &escape);
+  EXPECT_FALSE(window->accounts()->isVisible()) << "Esc is Cancel";
+  EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+}
+
+// The main window can be maximised: it is never smaller than its contents,
+// it opens inside the screen, and maximised its fund list takes the room.
+// (Run on a 1280 x 900 screen too, by the name.)
+TEST_F(MainWindowTest, WindowsFitTheMaximisedMainWindow) {
+  open();
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  window->show();
+  QCoreApplication::processEvents();
+  const QRect available = window->screen()->availableGeometry();
+  EXPECT_TRUE(available.contains(window->frameGeometry()));
+  const QSize natural = window->size();
+  EXPECT_EQ(window->minimumSize(), natural);
+  const int listHeight = window->fundList()->height();
+  window->showMaximized();
+  QCoreApplication::processEvents();
+  if (available.height() > natural.height() + 50) {
+    EXPECT_GT(window->height(), natural.height());
+    EXPECT_GT(window->fundList()->height(), listHeight);
+  }
 }
 
 TEST_F(MainWindowTest, NavigationMovesTheDataSetTheColoursAndTheButtons) {

@@ -46,9 +46,9 @@ TEST_F(ServiceFormTest, FlagButtonsSwitchesMemoAndTheCheckWindow) {
 
   form.checkBox(MaintenanceSwitch::EditOldDates)->setChecked(true);
   EXPECT_TRUE(session.settings().editOldDates);
-  EXPECT_TRUE(form.memo()->toPlainText().startsWith("Geheugengebruik:"));
+  EXPECT_TRUE(form.memo()->toPlainText().startsWith("Memory use:"));
 #ifdef Q_OS_LINUX
-  EXPECT_TRUE(form.memo()->toPlainText().contains("Fysiek geheugen   = "));
+  EXPECT_TRUE(form.memo()->toPlainText().contains("Physical memory   = "));
 #endif
 
   form.checkButton()->click();

@@ -21,6 +21,7 @@
 #include "commands/refusal.h"
 #include "commands/session.h"
 #include "ui/charts/chart_painter.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 
@@ -100,28 +101,29 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   spinEdit_ = new QSpinBox(this);
   spinEdit_->setRange(1, 36500);
   spinEdit_->setValue(session_.settings().chartDays);
-  radioNormaal_ = new QRadioButton(session_.text(TextId::ChartNormal), this);
-  radioRelatief_ = new QRadioButton(session_.text(TextId::ChartRelative), this);
+  radioNormaal_ = new QRadioButton(this);
+  radioRelatief_ = new QRadioButton(this);
   (session_.settings().chartNormal ? radioNormaal_ : radioRelatief_)->setChecked(true);
-  pricesBtn_ = new QPushButton(session_.text(TextId::ChartShowPrices), this);
-  auto* exportBtn = new QPushButton(session_.text(TextId::ChartExport), this);
-  auto* pngBtn = new QPushButton(session_.text(TextId::ChartSavePng), this);
-  pngBtn->setObjectName(QStringLiteral("SavePngBtn"));
-  auto* closeBtn = new QPushButton(session_.text(TextId::ChartClose), this);
+  pricesBtn_ = new QPushButton(this);
+  exportBtn_ = new QPushButton(this);
+  pngBtn_ = new QPushButton(this);
+  pngBtn_->setObjectName(QStringLiteral("SavePngBtn"));
+  closeBtn_ = new QPushButton(this);
+  daysLabel_ = new QLabel(this);
   timerDagen_ = new QTimer(this);
   timerDagen_->setSingleShot(true);
   timerDagen_->setInterval(2000);
 
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(session_.text(TextId::ChartDays), this));
+  bar->addWidget(daysLabel_);
   bar->addWidget(spinEdit_);
   bar->addWidget(radioNormaal_);
   bar->addWidget(radioRelatief_);
   bar->addStretch();
   bar->addWidget(pricesBtn_);
-  bar->addWidget(exportBtn);
-  bar->addWidget(pngBtn);
-  bar->addWidget(closeBtn);
+  bar->addWidget(exportBtn_);
+  bar->addWidget(pngBtn_);
+  bar->addWidget(closeBtn_);
   auto* body = new QHBoxLayout;
   body->addWidget(fondsListBox_);
   body->addWidget(view_, 1);
@@ -133,6 +135,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
          session_.settings().chartHeight.value_or(600));
   if (session_.settings().chartLeft && session_.settings().chartTop)
     move(*session_.settings().chartLeft, *session_.settings().chartTop);
+  FitOnScreen(this);
 
   // Each change of the days restarts the timer: one rebuild, 2 s after the last.
   connect(spinEdit_, &QSpinBox::valueChanged, timerDagen_, qOverload<>(&QTimer::start));
@@ -142,7 +145,7 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
     redraw();
   });
   connect(pricesBtn_, &QPushButton::clicked, this, [this] { PricesBtnClick(); });
-  connect(exportBtn, &QPushButton::clicked, this, [this] {
+  connect(exportBtn_, &QPushButton::clicked, this, [this] {
     (void)ExportBtnClick(session_, prompter_, state_.request.kind,
                          ChartExportName(session_, state_), state_.series, DesktopFolder(),
                          ExportLineFormatFor(SpreadsheetVersionText()));
@@ -155,8 +158,9 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
     connect(shortcut, &QShortcut::activated, this,
             [this] { FondsListBoxDblClick(fondsListBox_->currentItem()); });
   }
-  connect(pngBtn, &QPushButton::clicked, this, [this] { SavePngClick(); });
-  connect(closeBtn, &QPushButton::clicked, this, &QWidget::close);
+  connect(pngBtn_, &QPushButton::clicked, this, [this] { SavePngClick(); });
+  connect(closeBtn_, &QPushButton::clicked, this, &QWidget::close);
+  HandleLanguage();
 }
 
 void TGrafiekForm::showKind(ChartKind kind) {
@@ -187,8 +191,25 @@ void TGrafiekForm::showKind(ChartKind kind) {
   }
   if (!shown) return;
   redraw();
+  // Placed again now that the main window's frame is known.
+  if (!isVisible()) FitOnScreen(this);
   show();
   raise();
+}
+
+void TGrafiekForm::HandleLanguage() {
+  radioNormaal_->setText(session_.text(TextId::ChartNormal));
+  radioRelatief_->setText(session_.text(TextId::ChartRelative));
+  pricesBtn_->setText(session_.text(koersListBox_->isVisible() ? TextId::ChartHidePrices
+                                                               : TextId::ChartShowPrices));
+  exportBtn_->setText(session_.text(TextId::ChartExport));
+  pngBtn_->setText(session_.text(TextId::ChartSavePng));
+  closeBtn_->setText(session_.text(TextId::ChartClose));
+  daysLabel_->setText(session_.text(TextId::ChartDays));
+  // A chart on screen is built again: its caption, axes and read-out.
+  if (!isVisible()) return;
+  (void)RebuildChart(session_, state_);
+  redraw();
 }
 
 void TGrafiekForm::follow() {

@@ -4,6 +4,7 @@
 
 #include "commands/charts.h"
 
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -36,6 +37,9 @@ class TGrafiekForm : public QWidget {
   void followReturnTab();
   // Fills the stock list again from the download lists (after a download).
   void refreshStockList();
+  // Sets every text for the session's language; a chart on screen is
+  // drawn again in it (caption, axes, decimal separator).
+  void HandleLanguage();
   const ChartState& state() const { return state_; }
   QTimer* timerDagen() const { return timerDagen_; }
 
@@ -64,6 +68,10 @@ class TGrafiekForm : public QWidget {
   QRadioButton* radioNormaal_ = nullptr;
   QRadioButton* radioRelatief_ = nullptr;
   QPushButton* pricesBtn_ = nullptr;
+  QPushButton* exportBtn_ = nullptr;
+  QPushButton* pngBtn_ = nullptr;
+  QPushButton* closeBtn_ = nullptr;
+  QLabel* daysLabel_ = nullptr;
   QTimer* timerDagen_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "commands/desktop_rules.h"
 #include "commands/dialog_logic.h"
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
@@ -46,7 +47,8 @@ void TAskDlg::prepare(const DialogArea& area, const QString& text, const QString
   const int wrappedHeight =
       metrics.boundingRect(QRect(0, 0, kAskLabelWidth, 1 << 20), Qt::TextWordWrap, prompt).height();
   const AskLayout l = layoutAsk(metrics.horizontalAdvance(prompt), wrappedHeight,
-                                AskEdit->sizeHint().height(), buttonSize({BtnOK, BtnCancel}));
+                                AskEdit->sizeHint().height(), buttonSize({BtnOK, BtnCancel}),
+                                WidthForTitle(metrics.horizontalAdvance(windowTitle())));
   AskLabel->setGeometry(l.label);
   AskEdit->setGeometry(l.edit);
   BtnOK->setGeometry(l.ok);

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "commands/desktop_rules.h"
 #include "commands/dialog_logic.h"
 #include "commands/session.h"
 #include "model/conversions.h"
@@ -89,6 +90,8 @@ void TKiesRekDlg::prepare(const DialogArea& area, const AccountChoice& proposal)
   int height = 2 * RekGrid->frameWidth();
   for (int r = 0; r < RekGrid->rowCount(); ++r) height += RekGrid->rowHeight(r);
   RekGrid->setFixedSize(width, height);
+  // The title ("Select the right account") is never cut.
+  setMinimumWidth(WidthForTitle(fontMetrics().horizontalAdvance(windowTitle())));
   adjustSize();
   PlaceDialog(this, area);
 }

@@ -28,7 +28,8 @@ TSaveForm::TSaveForm(const Session& session, QWidget* parent)
       BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)) {
   applyDialogLook(this);
   MessagePanel->setObjectName(QStringLiteral("MessagePanel"));
-  MessagePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // A frame seen whole on the light dialog colour.
+  MessagePanel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
   MessageLabel->setWordWrap(true);
   MessageLabel->setAlignment(Qt::AlignCenter);

@@ -1,8 +1,10 @@
 #include "ui/dialogs/yes_no_dlg.h"
 
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QPlainTextEdit>
 
+#include "commands/desktop_rules.h"
 #include "commands/dialog_logic.h"
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
@@ -16,10 +18,15 @@ TYesNoDlg::TYesNoDlg(const Session& session, QWidget* parent)
       MessageMemo(new QPlainTextEdit(MessagePanel)),
       BtnYes(new TColorButton(QStringLiteral("BtnYes"), this)),
       BtnNo(new TColorButton(QStringLiteral("BtnNo"), this)),
-      BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)) {
+      BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)),
+      Buttons(new QDialogButtonBox(this)) {
   applyDialogLook(this);
+  Buttons->addButton(BtnYes, QDialogButtonBox::YesRole);
+  Buttons->addButton(BtnNo, QDialogButtonBox::NoRole);
+  Buttons->addButton(BtnCancel, QDialogButtonBox::RejectRole);
   MessagePanel->setObjectName(QStringLiteral("MessagePanel"));
-  MessagePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // A frame seen whole on the light dialog colour.
+  MessagePanel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   MessageMemo->setObjectName(QStringLiteral("MessageMemo"));
   MessageMemo->setReadOnly(true);
   MessageMemo->setFrameStyle(QFrame::NoFrame);
@@ -41,11 +48,16 @@ void TYesNoDlg::prepare(const DialogArea& area, const pelmar::Question& q) {
     return text.isEmpty() ? session_.text(id) : text;
   };
   setWindowTitle(q.caption);
-  BtnYes->setText(orDefault(q.yesText, TextId::ButtonYes));
-  BtnNo->setText(orDefault(q.noText, TextId::ButtonNo));
-  BtnCancel->setText(orDefault(q.cancelText, TextId::ButtonCancel));
+  // Alt and a button's underlined letter answer too.
+  const QStringList captions = AssignMnemonics({orDefault(q.yesText, TextId::ButtonYes),
+                                                orDefault(q.noText, TextId::ButtonNo),
+                                                orDefault(q.cancelText, TextId::ButtonCancel)});
+  BtnYes->setText(captions[0]);
+  BtnNo->setText(captions[1]);
+  BtnCancel->setText(captions[2]);
   BtnCancel->setVisible(q.showCancel);
   yesIsDefault_ = q.yesIsDefault;
+  escape_ = EscapeAnswer(q);
   answer_ = false;
   cancelled_ = false;
 
@@ -56,12 +68,12 @@ void TYesNoDlg::prepare(const DialogArea& area, const pelmar::Question& q) {
       metrics.horizontalAdvance(q.message),
       [&](int width) { return wrappedLineCount(MessageMemo->font(), lines, width); },
       font().pointSize(), memoLineHeight(MessageMemo->font()),
-      buttonSize({BtnYes, BtnNo, BtnCancel}), area.screen.size());
+      buttonSize({BtnYes, BtnNo, BtnCancel}), area.screen.size(),
+      WidthForTitle(metrics.horizontalAdvance(q.caption)));
   MessagePanel->setGeometry(l.panel);
   MessageMemo->setGeometry(l.memo);
-  BtnYes->setGeometry(l.yes);
-  BtnNo->setGeometry(l.no);
-  BtnCancel->setGeometry(l.cancel);
+  // The buttons in the platform's order, at the right of their row.
+  Buttons->setGeometry(l.buttons);
   setFixedSize(l.client);
   PlaceDialog(this, area);
 }
@@ -81,7 +93,7 @@ void TYesNoDlg::finish(bool answer, bool cancelled) {
 }
 
 void TYesNoDlg::reject() {
-  if (BtnCancel->isVisibleTo(this)) BtnCancel->click();
+  (escape_ == Answer::Cancel ? BtnCancel : BtnNo)->click();
 }
 
 void TYesNoDlg::showEvent(QShowEvent* event) {

@@ -5,6 +5,7 @@
 #include "commands/prompter.h"
 #include "ui/platform/window_position.h"
 
+class QDialogButtonBox;
 class QFrame;
 class QPlainTextEdit;
 
@@ -29,7 +30,7 @@ class TYesNoDlg : public QDialog {
   bool answer() const { return answer_; }
   bool cancelled() const { return cancelled_; }
 
-  // Esc counts as Cancel when Cancel is offered, else it does nothing.
+  // Esc counts as Cancel when Cancel is offered, else as No.
   void reject() override;
 
  protected:
@@ -42,12 +43,14 @@ class TYesNoDlg : public QDialog {
   bool answer_ = false;
   bool cancelled_ = false;
   bool yesIsDefault_ = true;
+  Answer escape_ = Answer::No;
 
   QFrame* MessagePanel;
   QPlainTextEdit* MessageMemo;
   TColorButton* BtnYes;
   TColorButton* BtnNo;
   TColorButton* BtnCancel;
+  QDialogButtonBox* Buttons;
 };
 
 }  // namespace pelmar

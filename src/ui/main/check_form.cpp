@@ -6,6 +6,7 @@
 
 #include "commands/session.h"
 #include "reports/check_listing.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 
@@ -23,6 +24,7 @@ TCheckForm::TCheckForm(Session& session, QWidget* parent) : QDialog(parent), ses
   connect(ok_, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   resize(420, 480);
   move(session_.settings().checkLeft, session_.settings().checkTop);
+  FitOnScreen(this);
 }
 
 void TCheckForm::showListing() {

@@ -191,6 +191,8 @@ void FundPanel::HandleLanguage() {
   boxValuta->setTitle(text(TextId::BoxValutaCaption));
   boxEurDol->setTitle(text(TextId::BoxEurDolCaption));
   adviesBox->setTitle(text(TextId::AdviesBoxCaption));
+  // The capital of the tabs beside the balances of the accounts.
+  tabs->PutHint(text(TextId::FiguresRelation));
   realTime->HandleLanguage();
   const Advice& advice = session_.engine().advice();
   labelTurbo->setText(text(advice.divirOzevChecked() ? TextId::DivirOzevOn : TextId::DivirOzevOff));

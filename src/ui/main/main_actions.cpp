@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "commands/dataset_view.h"
+#include "commands/desktop_rules.h"
 #include "commands/navigation.h"
 #include "commands/session.h"
 #include "ui/main/help_context.h"
@@ -163,6 +164,37 @@ const ButtonSpec kButtons[] = {
     {&A::einde, "SpeedEinde", TextId::HintSpeedEinde, QStyle::SP_DialogCloseButton},
 };
 
+QKeySequence::StandardKey qtKey(StandardKey key) {
+  switch (key) {
+    case StandardKey::New:
+      return QKeySequence::New;
+    case StandardKey::Open:
+      return QKeySequence::Open;
+    case StandardKey::Save:
+      return QKeySequence::Save;
+    case StandardKey::SaveAs:
+      return QKeySequence::SaveAs;
+    case StandardKey::Quit:
+      return QKeySequence::Quit;
+    case StandardKey::None:
+      break;
+  }
+  return QKeySequence::UnknownKey;
+}
+
+// Gives the captions of the actions their Alt letters, as one group.
+void markGroup(const QList<QAction*>& group) {
+  QList<QAction*> shown;
+  QStringList captions;
+  for (QAction* action : group) {
+    if (action->isSeparator() || action->text().isEmpty()) continue;
+    shown << action;
+    captions << action->text();
+  }
+  const QStringList marked = AssignMnemonics(captions);
+  for (qsizetype i = 0; i < shown.size(); ++i) shown[i]->setText(marked[i]);
+}
+
 }  // namespace
 
 MainActions::MainActions(QMainWindow& window) {
@@ -177,7 +209,15 @@ void MainActions::createActions(QMainWindow& window) {
     auto* action = new QAction(&window);
     action->setObjectName(QString::fromLatin1(entry.name));
     if (entry.menu) {
-      action->setShortcut(QKeySequence(QString::fromLatin1(entry.key)));
+      // The command's own key first, then the platform's standard keys.
+      QList<QKeySequence> keys;
+      if (*entry.key) keys << QKeySequence(QString::fromLatin1(entry.key));
+      if (const CommandStandardKey standard = StandardKeyOf(QString::fromLatin1(entry.name));
+          standard.key != StandardKey::None) {
+        const QList<QKeySequence> platform = QKeySequence::keyBindings(qtKey(standard.key));
+        keys << (platform.isEmpty() ? QList{QKeySequence(standard.fallback.toString())} : platform);
+      }
+      action->setShortcuts(keys);
       action->setIconVisibleInMenu(false);
     }
     action->setCheckable(entry.checkable);
@@ -269,6 +309,7 @@ void MainActions::EnableControls(const ControlStates& states) const {
   setCommandEnabled(laatsteDatum, nav.LastDateBtn);
   nieuweRefWaarde->setText(states.refWaarde);
   nieuweRefWaarde->setToolTip(states.refWaarde);
+  markGroup(acties->actions());
   // Always at hand: new, open, help and exit (settings once they exist).
   for (QAction* command :
        {newFile, openFile, hHelp, about, einde, divirOzev, rividuDori, instellingen})
@@ -284,6 +325,15 @@ void MainActions::HandleLanguage(const Session& session) const {
   for (const ButtonSpec& entry : kButtons)
     if (entry.action && entry.hint != kNone)
       (this->*entry.action)->setToolTip(session.text(entry.hint));
+  markMnemonics();
+}
+
+void MainActions::markMnemonics() const {
+  QList<QAction*> groups;
+  for (const GroupSpec& entry : kGroups) groups << (this->*entry.menu)->menuAction();
+  markGroup(groups);
+  for (const GroupSpec& entry : kGroups) markGroup((this->*entry.menu)->actions());
+  markGroup(beheerDownloadsMenu->actions());
 }
 
 void MainActions::toggleDiagnostics(const Portfolio& portfolio, const Settings& settings) const {

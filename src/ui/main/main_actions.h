@@ -120,6 +120,8 @@ class MainActions {
   void createActions(QMainWindow& window);
   void createMenus(QMainWindow& window);
   void createToolBar(QMainWindow& window);
+  // Gives the menu bar's groups and every menu's items their Alt letters.
+  void markMnemonics() const;
 
   std::unordered_set<const QAction*> wired_;
 };

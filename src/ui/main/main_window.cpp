@@ -43,6 +43,7 @@
 #include "ui/main/real_time_box.h"
 #include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
+#include "ui/platform/qt_translations.h"
 #include "ui/platform/window_position.h"
 #include "ui/prices/currency_dialogs.h"
 #include "ui/prices/download_form.h"
@@ -71,7 +72,8 @@ QColor colourOf(unsigned rgb) {
 TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& programFolder,
                      SettingsStore* store, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       session_(session),
       prompter_(prompter),
       programFolder_(programFolder) {
@@ -340,8 +342,11 @@ void TMainForm::FondsGridDblClick(int row) {
 // --- Language ---------------------------------------------------------------------
 
 void TMainForm::HandleLanguage() {
+  // Qt's own dialogs and menus speak the program's language too.
+  (void)UseQtTranslations(session_.language(), programFolder_);
   actions_->HandleLanguage(session_);
   body_->HandleLanguage();
+  grafiekForm_->HandleLanguage();
   if (session_.portfolio().bPortOpened() || session_.portfolio().bPortNew()) {
     showPortfolio();
   } else {
@@ -352,12 +357,16 @@ void TMainForm::HandleLanguage() {
 
 void TMainForm::FormResize() {
   // The window is as large as its contents, which the language's texts
-  // and the grid's font decide; the user cannot resize it.
+  // and the grid's font decide.
   setMinimumSize(0, 0);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   centralWidget()->adjustSize();
   adjustSize();
-  setFixedSize(sizeHint());
+  // Never smaller than its contents; maximised, the fund list and the
+  // panels take the room.
+  const QSize natural = sizeHint();
+  setMinimumSize(natural);
+  if (!isMaximized() && !isFullScreen()) resize(natural);
 }
 
 // --- Showing a dataset ------------------------------------------------------------
@@ -544,6 +553,11 @@ Engine::Progress TMainForm::recalcProgress() {
   // timer or a click must not reach the engine half-way. Input waits until
   // the recalculation is done.
   return [this](int done, int total) {
+    // Once every dataset is done the line tells the prices again.
+    if (done >= total) {
+      ShowLatestPrices();
+      return;
+    }
     labelStatus_->setText(session_.text(TextId::RecalculatingAll) +
                           QStringLiteral(" %1/%2").arg(done).arg(total));
     labelStatus_->repaint();

@@ -11,6 +11,7 @@ namespace {
 constexpr int kTabWidth = 80;
 constexpr int kTabHeight = 22;
 constexpr int kColumnGap = 10;
+constexpr int kShownTabDarker = 125;  // per cent, QColor::darker
 constexpr int kFirstLineY = 10;
 const QColor kLightGreen(0xE0, 0xFF, 0xE0);
 
@@ -111,10 +112,13 @@ void TPanelTabs::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
 
-  painter.setFont(captionFont(font()));
   for (const ReturnTab tab : {ReturnTab::Rotac, ReturnTab::Rotai, ReturnTab::TrueReturns}) {
     const QRect area = tabRect(tab);
-    painter.fillRect(area, tab == current_ ? color_ : color_.darker(115));
+    // The tab whose figures are shown stands out: darker and in bold.
+    QFont caption = captionFont(font());
+    caption.setBold(tab == current_);
+    painter.setFont(caption);
+    painter.fillRect(area, tab == current_ ? color_.darker(kShownTabDarker) : color_);
     painter.setPen(Qt::black);
     painter.drawRect(area.adjusted(0, 0, -1, -1));
     painter.drawText(area, Qt::AlignCenter,

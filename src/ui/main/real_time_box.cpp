@@ -11,7 +11,9 @@ namespace pelmar {
 RealTimeBox::RealTimeBox(const Session& session, QWidget* parent)
     : QGroupBox(parent), session_(session) {
   setObjectName(QStringLiteral("BoxRealTime"));
-  setFixedSize(218, 88);
+  // As wide as designed; taller when a failure's reason takes two lines.
+  setFixedWidth(218);
+  setMinimumHeight(88);
   auto* lines = new QVBoxLayout(this);
   lines->setContentsMargins(4, 4, 4, 4);
   lines->setSpacing(1);
@@ -25,6 +27,7 @@ RealTimeBox::RealTimeBox(const Session& session, QWidget* parent)
   tijdLabel->setObjectName(QStringLiteral("TijdLabel"));
   tijdLabel->setAlignment(Qt::AlignCenter);
   tijdLabel->setFixedWidth(210);
+  tijdLabel->setWordWrap(true);
   lines->addWidget(tijdLabel);
   hide();
 }

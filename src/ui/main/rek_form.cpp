@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -13,6 +14,7 @@
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
 #include "ui/main/help_context.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 
@@ -86,6 +88,9 @@ void TRekForm::HandleLanguage() {
   CancelBtn->setText(session_.text(TextId::ButtonCancel));
   for (int row = 0; row < AccountRow::Count; ++row)
     RekGrid->item(row, kLabelColumn)->setText(AccountLabel(session_.language(), row));
+  // How this balance relates to the report's and to the main window's capital.
+  for (int column = kLabelColumn; column <= kValueColumn; ++column)
+    RekGrid->item(AccountRow::Saldo, column)->setToolTip(session_.text(TextId::FiguresRelation));
   const QFontMetrics metrics = RekGrid->fontMetrics();
   RekGrid->setColumnWidth(kLabelColumn,
                           metrics.horizontalAdvance(QStringLiteral("RenteCorrectie1234567")) + 15);
@@ -105,6 +110,7 @@ void TRekForm::SpeedRekClick() {
   if (s.accountsWidth && s.accountsHeight) size = QSize(*s.accountsWidth, *s.accountsHeight);
   resize(size);
   move(s.accountsLeft, s.accountsTop);
+  FitOnScreen(this);
   ShowAccount(SelectedAccountNumber(session_.portfolio()));
   show();
   raise();
@@ -165,7 +171,18 @@ void TRekForm::CancelBtnClick() {
   close();
 }
 
+void TRekForm::keyPressEvent(QKeyEvent* event) {
+  // Esc is Cancel; while a cell is edited its editor takes Esc first.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    CancelBtnClick();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void TRekForm::hideEvent(QHideEvent* event) {
+  // The prompt of a row belongs to the open window.
+  emit promptChanged({});
   Settings& s = session_.settings();
   s.accountsLeft = x();
   s.accountsTop = y();

@@ -47,6 +47,7 @@ class TRekForm : public QWidget {
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void fill(const QStringList& cells);

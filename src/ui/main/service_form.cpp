@@ -12,6 +12,7 @@
 #include "commands/session.h"
 #include "ui/main/check_form.h"
 #include "ui/platform/memory_status.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 
@@ -54,6 +55,7 @@ TServiceForm::TServiceForm(Session& session, QWidget* parent) : QDialog(parent),
   const Settings& s = session_.settings();
   move(s.serviceLeft, s.serviceTop);
   resize(s.serviceClientWidth, s.serviceClientHeight);
+  FitOnScreen(this);
 }
 
 QWidget* TServiceForm::flagsPanel() {

@@ -1,5 +1,6 @@
 #include "ui/platform/qt_prompter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "commands/desktop_rules.h"
 #include "commands/session.h"
 #include "ui/dialogs/aantal_kopen_form.h"
 #include "ui/dialogs/ask_dlg.h"
@@ -32,9 +34,18 @@ namespace {
 // for the name and the size, type and date columns, within the screen.
 constexpr QSize kFileDialogSize(780, 460);
 
+// The window a file dialog belongs to: the one the user works in (a report
+// or chart window, say), so that it is in front again when the dialog
+// closes; the main window when none is active.
+QWidget* fileDialogOwner(QWidget* fallback) {
+  QWidget* active = QApplication::activeWindow();
+  return active ? active : fallback;
+}
+
 // Gives the program's own file dialog a size that shows every column whole
-// and places it over the area. A platform's native dialog sizes itself.
-QString runFileDialog(QFileDialog& dialog, const DialogArea& area) {
+// and places it over its owner. A platform's native dialog sizes itself.
+QString runFileDialog(QFileDialog& dialog) {
+  const DialogArea area = DialogAreaOf(dialog.parentWidget());
   dialog.resize(kFileDialogSize.boundedTo(area.screen.size() * 9 / 10));
   PlaceDialog(&dialog, area);
   // The widgets exist once the dialog is shown, and only when it is ours.
@@ -126,29 +137,29 @@ void QtPrompter::closeNotice() {
 
 std::optional<QString> QtPrompter::openFileName(const QString& caption, const QString& folder,
                                                 const QString& filter) {
-  QFileDialog dialog(parent_, caption, folder, filter);
+  QFileDialog dialog(fileDialogOwner(parent_), caption, folder, filter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  const QString name = runFileDialog(dialog, area());
+  const QString name = runFileDialog(dialog);
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& folder,
                                                 const QString& mask) {
   // A folder is chosen; the files of the mask are shown to recognise it by.
-  QFileDialog dialog(parent_, caption, folder, mask);
+  QFileDialog dialog(fileDialogOwner(parent_), caption, folder, mask);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, false);
-  const QString name = runFileDialog(dialog, area());
+  const QString name = runFileDialog(dialog);
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 std::optional<QString> QtPrompter::saveFileName(const QString& caption, const QString& proposal,
                                                 const QString& filter) {
-  QFileDialog dialog(parent_, caption, proposal, filter);
+  QFileDialog dialog(fileDialogOwner(parent_), caption, proposal, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  const QString name = runFileDialog(dialog, area());
+  const QString name = runFileDialog(dialog);
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
@@ -167,9 +178,12 @@ AccountChoice QtPrompter::chooseAccount(const AccountChoice& proposal) {
 CheckedAnswer QtPrompter::questionWithCheck(const Question& q, const QString& checkText) {
   // The year-closing question: a message, Yes, No and Cancel, and the box.
   QMessageBox box(QMessageBox::Question, q.caption, q.message, QMessageBox::NoButton);
-  QPushButton* yes = box.addButton(session_.text(TextId::ButtonYes), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(session_.text(TextId::ButtonNo), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(session_.text(TextId::ButtonCancel), QMessageBox::RejectRole);
+  const QStringList captions =
+      AssignMnemonics({session_.text(TextId::ButtonYes), session_.text(TextId::ButtonNo),
+                       session_.text(TextId::ButtonCancel)});
+  QPushButton* yes = box.addButton(captions[0], QMessageBox::YesRole);
+  QPushButton* no = box.addButton(captions[1], QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(captions[2], QMessageBox::RejectRole);
   box.setDefaultButton(q.yesIsDefault ? yes : no);
   box.setEscapeButton(cancel);
   auto* check = new QCheckBox(checkText, &box);
@@ -188,17 +202,17 @@ std::optional<StockLine> QtPrompter::pickStock(Market market) {
 }
 
 NewFundEntry QtPrompter::newFund(const NewFundForm& form) {
-  PlaceDialog(newFund_.get(), area());
+  PlaceWhenShown(newFund_.get(), area());
   return newFund_->Execute(form);
 }
 
 NewFundEntry QtPrompter::newManualFund() {
-  PlaceDialog(newFakeFund_.get(), area());
+  PlaceWhenShown(newFakeFund_.get(), area());
   return newFakeFund_->Execute();
 }
 
 FundCurrencyChoice QtPrompter::chooseFundCurrency(const FundCurrencyProposal& proposal) {
-  PlaceDialog(fundCurrency_.get(), area());
+  PlaceWhenShown(fundCurrency_.get(), area());
   return fundCurrency_->Execute(proposal);
 }
 

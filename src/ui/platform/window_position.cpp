@@ -1,11 +1,14 @@
 #include "ui/platform/window_position.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 
+#include "commands/desktop_rules.h"
 #include "commands/dialog_logic.h"
 
 namespace pelmar {
@@ -51,6 +54,57 @@ void PlaceDialog(QWidget* window, const DialogArea& area) {
   }
   // A top-level window's position is that of its frame.
   window->move(DialogPosition(window->size().grownBy(decoration), area));
+}
+
+namespace {
+
+// Places its window at its first showing, then goes.
+class PlaceOnShow : public QObject {
+ public:
+  PlaceOnShow(QWidget* window, const DialogArea& area) : QObject(window), area_(area) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // The show event comes once the size is final and before the window
+    // is mapped, so it opens in its place.
+    if (event->type() == QEvent::Show) {
+      PlaceDialog(static_cast<QWidget*>(watched), area_);
+      watched->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  DialogArea area_;
+};
+
+QMargins decorationOf(const QWidget* window) {
+  if (const QWindow* handle = window->windowHandle())
+    if (const QMargins own = handle->frameMargins(); !own.isNull()) return own;
+  // Not shown yet: the decorations of the window it belongs to.
+  const QWidget* owner = window->parentWidget();
+  return owner ? DialogAreaOf(owner).decoration : QMargins();
+}
+
+}  // namespace
+
+void PlaceWhenShown(QWidget* window, const DialogArea& area) {
+  window->installEventFilter(new PlaceOnShow(window, area));
+}
+
+void FitOnScreen(QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (!screen) return;
+  // The size the window will show at: polished, its layout's least size.
+  window->ensurePolished();
+  if (QLayout* layout = window->layout()) layout->activate();
+  const QMargins decoration = decorationOf(window);
+  const QRect fitted = FitIntoArea(QRect(window->pos(), window->size().grownBy(decoration)),
+                                   screen->availableGeometry());
+  window->resize(fitted.size().shrunkBy(decoration));
+  // A window without a place of its own is placed by Qt (a dialog over its
+  // owner) or the window manager, at the size that now fits.
+  if (window->testAttribute(Qt::WA_Moved)) window->move(fitted.topLeft());
 }
 
 }  // namespace pelmar

@@ -33,4 +33,12 @@ QPoint DialogPosition(QSize frame, const DialogArea& area);
 // frameless window has no decorations.
 void PlaceDialog(QWidget* window, const DialogArea& area);
 
+// Places the window over the area once it is shown next, at the size it
+// has then (a dialog that lays itself out while it opens).
+void PlaceWhenShown(QWidget* window, const DialogArea& area);
+
+// Shrinks a top-level window that is too large for the available area of
+// its screen and moves one placed by the program into that area.
+void FitOnScreen(QWidget* window);
+
 }  // namespace pelmar

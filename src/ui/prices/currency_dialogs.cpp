@@ -9,7 +9,9 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "commands/session.h"
 #include "lang/language.h"
@@ -29,6 +31,9 @@ QHBoxLayout* centredButtons(QPushButton* ok, QPushButton* cancel) {
   row->addStretch();
   return row;
 }
+
+// Room beside a list's text for the item's own margins.
+constexpr int kListTextMargin = 12;
 
 }  // namespace
 
@@ -60,6 +65,14 @@ std::optional<PickedStock> TKoersForm::Execute(const QStringList& lines) {
   KoersenListBox->clear();
   KoersenListBox->addItems(lines);
   if (KoersenListBox->count() > 0) KoersenListBox->setCurrentRow(0);
+  // As wide as the longest line, so that every column (the date too) shows.
+  const QFontMetrics metrics(KoersenListBox->font());
+  int widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+  KoersenListBox->setMinimumWidth(widest + 2 * KoersenListBox->frameWidth() +
+                                  KoersenListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                  kListTextMargin);
+  adjustSize();
   exec();
   return picked_;
 }

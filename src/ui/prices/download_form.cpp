@@ -9,10 +9,20 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "commands/desktop_rules.h"
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
+
+namespace {
+
+// The characters of the longest usual log line (a stock's name, ticker and
+// answer).
+constexpr int kLogColumns = 64;
+
+}  // namespace
 
 TDownloadForm::TDownloadForm(Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window),
@@ -64,9 +74,14 @@ void TDownloadForm::placeWindow() {
   // Stored as the client area's corner and size; a corner above or left of
   // 1 comes back at 1, so the window never opens off the screen's edge.
   const Settings& s = session_.settings();
-  resize(std::max(s.downloadWidth, minimumSizeHint().width()),
-         std::max(s.downloadHeight, minimumSizeHint().height()));
+  // Wide enough for the whole caption and a log line of the passes.
+  const int least = std::max(
+      {minimumSizeHint().width(), WidthForTitle(fontMetrics().horizontalAdvance(windowTitle())),
+       Memo->fontMetrics().horizontalAdvance(QString(kLogColumns, u'M')) +
+           Memo->verticalScrollBar()->sizeHint().width() + 2 * Memo->frameWidth() + 8});
+  resize(std::max(s.downloadWidth, least), std::max(s.downloadHeight, minimumSizeHint().height()));
   move(std::max(s.downloadLeft, 1), std::max(s.downloadTop, 1));
+  FitOnScreen(this);
   placed_ = true;
 }
 

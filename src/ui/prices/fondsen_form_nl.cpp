@@ -93,7 +93,7 @@ void TFondsenForm_nl::SpeedAddClick() {
 }
 
 void TFondsenForm_nl::SpeedDelClick() {
-  (void)list_.removeCurrentRow();
+  (void)list_.removeCurrentRow(session_, prompter_);
   Grid->setFocus();
 }
 
@@ -103,6 +103,11 @@ void TFondsenForm_nl::OKBtnClick() {
   if (!list_.save(session_, prompter_)) return;
   ok_ = true;
   accept();
+}
+
+void TFondsenForm_nl::reject() {
+  list_.discardEdits();
+  QDialog::reject();
 }
 
 // Selection mode: the list offers a stock to the new-fund dialog.

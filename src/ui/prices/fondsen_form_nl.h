@@ -34,6 +34,8 @@ class TFondsenForm_nl : public QDialog {
   void SpeedAddClick();
   void SpeedDelClick();
   void OKBtnClick();
+  // Cancel, Esc and the close box drop the edits: the file is what counts.
+  void reject() override;
   // Shows the list modal in selection mode (no add or delete, no editing)
   // and returns the row chosen with OK; nothing when cancelled. The window
   // is back in management mode afterwards.

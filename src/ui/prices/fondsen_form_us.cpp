@@ -171,12 +171,13 @@ void TFondsenForm_us::AddBtnClick() {
 }
 
 void TFondsenForm_us::DelBtnClick() {
-  if (Grid->currentRow() < 0) return;
-  Question question;
-  question.caption = session_.text(TextId::StocksUsDownloadCaption);
-  question.message = session_.text(TextId::StocksUsDelQuestion);
-  if (prompter_.question(question) == Answer::Yes) (void)list_.removeCurrentRow();
+  (void)list_.removeCurrentRow(session_, prompter_);
   Grid->setFocus();
+}
+
+void TFondsenForm_us::reject() {
+  list_.discardEdits();
+  QDialog::reject();
 }
 
 void TFondsenForm_us::OKBtnClick() {
@@ -208,6 +209,10 @@ void TFondsenForm_us::lookUp(QLineEdit* wanted, const QLineEdit* known, const QS
   const SymbolLookup found = LookUpSymbol(session_, http_, company, ticker);
   QApplication::restoreOverrideCursor();
   AddGroup->setEnabled(true);
+  if (!found.unreachable.isEmpty()) {
+    prompter_.message(session_.text(TextId::LookupUnreachable).arg(found.unreachable));
+    return;
+  }
   if (!found.found) {
     // The user picks on the page itself.
     prompter_.message(session_.text(manyFound));

@@ -24,7 +24,7 @@ class Session;
 // The US download list window: a grid of Company, Ticker and Date, not
 // modal, with an add group below it whose ticker and company can be looked
 // up on the symbol-lookup page. OK saves the list when it was edited;
-// Cancel hides the window and the grid keeps its edits while it is loaded.
+// Cancel hides the window and drops the edits.
 class TFondsenForm_us : public QDialog {
  public:
   // Opens a page in the user's browser; false when no browser took it.
@@ -47,6 +47,8 @@ class TFondsenForm_us : public QDialog {
   void AddBtnClick();
   void DelBtnClick();
   void OKBtnClick();
+  // Cancel, Esc and the close box drop the edits: the file is what counts.
+  void reject() override;
   // Look the company up from the ticker, and the ticker from the company.
   void CompanyBtnClick();
   void TickerBtnClick();

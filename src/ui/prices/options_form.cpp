@@ -19,6 +19,7 @@
 #include "commands/source_test.h"
 #include "prices/price_source.h"
 #include "ui/dialogs/dialog_look.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 namespace {
@@ -435,6 +436,7 @@ void TOptionsForm::InstellingenClick() {
   VarToScreen();
   const Settings& s = session_.settings();
   if (s.optionsLeft && s.optionsTop) move(*s.optionsLeft, *s.optionsTop);
+  FitOnScreen(this);
   exec();
 }
 

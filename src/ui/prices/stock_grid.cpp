@@ -112,12 +112,18 @@ void StockListGrid::appendRow(const QString& name, const QString& ticker) {
   modified_ = true;
 }
 
-bool StockListGrid::removeCurrentRow() {
+bool StockListGrid::removeCurrentRow(Session& session, Prompter& prompter) {
   const int row = grid_->currentRow();
   if (row < 0 || row >= grid_->rowCount()) return false;
+  if (!ConfirmStockRowRemoval(session, prompter, currentLine())) return false;
   grid_->removeRow(row);
   modified_ = true;
   return true;
+}
+
+void StockListGrid::discardEdits() {
+  loaded_ = false;
+  modified_ = false;
 }
 
 StockLine StockListGrid::currentLine() const {

@@ -45,8 +45,11 @@ class StockListGrid {
 
   // Appends a row of the cells, selects it and counts as an edit.
   void appendRow(const QString& name, const QString& ticker);
-  // Removes the selected row (an edit); false when none is selected.
-  bool removeCurrentRow();
+  // Removes the selected row (an edit) once the user confirmed it; false
+  // when none is selected or the user kept it.
+  bool removeCurrentRow(Session& session, Prompter& prompter);
+  // Cancel: the edits since loading are dropped, the next use reads the file.
+  void discardEdits();
   // The selected row; an empty line when none is.
   StockLine currentLine() const;
   // Saves the rows when they were edited; the next use reads the file

@@ -19,6 +19,7 @@
 #include "commands/session.h"
 #include "rendering/report_rendering.h"
 #include "reports/rtf_writer.h"
+#include "ui/platform/window_position.h"
 
 namespace pelmar {
 namespace {
@@ -113,6 +114,7 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   resize(place.width->value_or(place.defaults.width()),
          place.height->value_or(place.defaults.height()));
   move(place.left->value_or(place.defaults.left()), place.top->value_or(place.defaults.top()));
+  FitOnScreen(this);
   setTexts();
 }
 
@@ -146,6 +148,8 @@ void ReportWindow::openReport() {
   QTextCursor cursor = editor_->textCursor();
   cursor.movePosition(QTextCursor::End);
   editor_->setTextCursor(cursor);
+  // Placed again now that the main window's frame is known.
+  if (!isVisible()) FitOnScreen(this);
   show();
   raise();
   activateWindow();
