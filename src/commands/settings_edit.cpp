@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "commands/datasets.h"
 #include "commands/refusal.h"
 #include "model/dates.h"
 #include "prices/stock_list.h"
+#include "prices/web_address.h"
 
 namespace pelmar {
 namespace {
@@ -19,12 +19,6 @@ std::optional<int> wholeDays(const QString& text) {
   const int days = text.trimmed().toInt(&ok);
   if (!ok || days < 0 || days > kMaxDays) return std::nullopt;
   return days;
-}
-
-bool webAddress(const QString& text) {
-  const QUrl url(text.trimmed(), QUrl::StrictMode);
-  return url.isValid() && !url.host().isEmpty() &&
-         (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
 QString shown(const QString& folder) {
@@ -64,7 +58,7 @@ Outcome checkValues(const Session& session, Prompter& prompter, const SettingsEd
   for (const ServiceAddress& service : ServiceAddresses()) {
     QString& address = next.*service.member;
     address = address.trimmed();
-    if (!webAddress(address))
+    if (!IsWebAddress(address))
       return Refuse(session, prompter, TextId::SettingBadAddress,
                     {address, session.text(service.label)});
   }
@@ -290,6 +284,14 @@ QString LastDownloadText(Session& session) {
 
 void BtnCheckClick(const Session& session, Prompter& prompter) {
   prompter.message(session.text(TextId::OptUpdatesFromPackage));
+}
+
+void ReportResetSettings(Session& session, Prompter& prompter) {
+  QStringList& reset = session.settingsReset();
+  if (reset.isEmpty()) return;
+  prompter.message(session.text(TextId::SettingsReset).arg(reset.join(QStringLiteral(", "))));
+  reset.clear();
+  Tell(session, prompter, session.storeSettings());
 }
 
 }  // namespace pelmar
