@@ -33,6 +33,7 @@ int runSettingsVerb(const QStringList& arguments, std::optional<Language::Code> 
   session.setSettingsStore(&store);
   if (language) session.setLanguage(*language);
   HeadlessPrompter prompter(err);
+  ReportResetSettings(session, prompter);
 
   if (action == QLatin1String("list")) {
     for (const QString& name : settingNames()) printSetting(session.settings(), name, out);

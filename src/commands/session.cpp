@@ -16,7 +16,8 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
 }
 
 void Session::loadSettings(const SettingsStore& store) {
-  settings_ = Settings::load(store, dataDirectory_);
+  settingsReset_.clear();
+  settings_ = Settings::load(store, dataDirectory_, &settingsReset_);
   language_ = Language::fromSetting(settings_.language, system_);
   applyLanguageToRecords();
   applyPricePath();

@@ -69,6 +69,9 @@ class Session {
   // Reads the settings from the store and takes the language and the price
   // folder they name.
   void loadSettings(const SettingsStore& store);
+  // The stored names of the settings the last load found unusable and set
+  // to their defaults (Settings::load); ReportResetSettings says them once.
+  QStringList& settingsReset() { return settingsReset_; }
   // Writes the settings back; fails when the store could not keep them.
   Outcome saveSettings(SettingsStore& store) const;
   // The store that receives the settings whenever a command keeps them
@@ -126,6 +129,7 @@ class Session {
   QString dataDirectory_;
   QLocale system_;
   Settings settings_;
+  QStringList settingsReset_;
   Language language_;
   Clock clock_;
   Portfolio portfolio_;

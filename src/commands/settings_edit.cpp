@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "commands/datasets.h"
 #include "commands/refusal.h"
@@ -12,6 +11,7 @@
 #include "prices/csv_source.h"
 #include "prices/price_source.h"
 #include "prices/stock_list.h"
+#include "prices/web_address.h"
 
 namespace pelmar {
 namespace {
@@ -23,12 +23,6 @@ std::optional<int> wholeDays(const QString& text) {
   const int days = text.trimmed().toInt(&ok);
   if (!ok || days < 0 || days > kMaxDays) return std::nullopt;
   return days;
-}
-
-bool webAddress(const QString& text) {
-  const QUrl url(text.trimmed(), QUrl::StrictMode);
-  return url.isValid() && !url.host().isEmpty() &&
-         (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
 QString shown(const QString& folder) {
@@ -96,7 +90,7 @@ Outcome checkValues(const Session& session, Prompter& prompter, const SettingsEd
         service.urlTemplate
             ? ExpandUrlTemplate(address, QStringLiteral("X"), QDate(2000, 1, 1), QDate(2000, 1, 2))
             : address;
-    if (!webAddress(example))
+    if (!IsWebAddress(example))
       return Refuse(session, prompter, TextId::SettingBadAddress,
                     {address, session.text(service.label)});
   }
@@ -338,6 +332,14 @@ QString LastDownloadText(Session& session) {
 
 void BtnCheckClick(const Session& session, Prompter& prompter) {
   prompter.message(session.text(TextId::OptUpdatesFromPackage));
+}
+
+void ReportResetSettings(Session& session, Prompter& prompter) {
+  QStringList& reset = session.settingsReset();
+  if (reset.isEmpty()) return;
+  prompter.message(session.text(TextId::SettingsReset).arg(reset.join(QStringLiteral(", "))));
+  reset.clear();
+  Tell(session, prompter, session.storeSettings());
 }
 
 }  // namespace pelmar

@@ -127,4 +127,9 @@ QString LastDownloadText(Session& session);
 // BtnCheckClick: there is no update service; says where updates come from.
 void BtnCheckClick(const Session& session, Prompter& prompter);
 
+// Says which stored settings could not be used and were reset to their
+// defaults at the last load (one message naming them), and stores the
+// settings, so that it is said once; nothing when there were none.
+void ReportResetSettings(Session& session, Prompter& prompter);
+
 }  // namespace pelmar

@@ -9,6 +9,7 @@
 #include "commands/example_data.h"
 #include "commands/navigation.h"
 #include "commands/refusal.h"
+#include "commands/settings_edit.h"
 #include "model/safe_write.h"
 
 namespace pelmar {
@@ -99,6 +100,7 @@ Outcome CopyFiles(const QString& from, const QString& to, const QStringList& pat
 Outcome StartUp(Session& session, Prompter& prompter, const QString& programFolder,
                 const FileProgress& progress) {
   TraceScope trace(session.trace(), QStringLiteral("StartUp"));
+  ReportResetSettings(session, prompter);
   const Settings& settings = session.settings();
   const QDir program(programFolder);
   if (!FolderHolds(settings.portfolioPath, kPortfolioFiles.front()))

@@ -3,9 +3,16 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <variant>
 
+<<<<<<< HEAD
 #include "prices/price_source.h"
+=======
+#include "lang/language.h"
+#include "prices/web_address.h"
+>>>>>>> w-25
 
 namespace pelmar {
 namespace {
@@ -126,6 +133,56 @@ std::optional<double> toDouble(const QVariant& v) {
   return ok ? std::optional<double>(d) : std::nullopt;
 }
 
+// The bounds of a stored whole number: the days of a download as the
+// window allows them, every position, size and count within a screen's
+// reach many times over.
+constexpr int kLargestNumber = 100000;
+
+bool wholeFactor(const QString& text) {
+  bool ok = false;
+  const int factor = text.trimmed().toInt(&ok);
+  return ok && factor >= 1;
+}
+
+// Whether a value read into the settings can be used: a choice among its
+// texts, a web address, a number within its bounds.
+bool usable(const Settings& s, const Field& f) {
+  const QString name = QLatin1String(f.section) + u'/' + QLatin1String(f.name);
+  if (name == QLatin1String("Options/Taal"))
+    return QStringList{Language::kSettingSystem, Language::kSettingDutch, Language::kSettingEnglish}
+        .contains(s.language);
+  if (name == QLatin1String("Options/Datum"))
+    return QStringList{QStringLiteral("yyyy-MM-dd"), QStringLiteral("dd-MM-yyyy"),
+                       QStringLiteral("MM-dd-yyyy")}
+        .contains(s.dateFormat);
+  if (name == QLatin1String("Download/Dagen")) return s.downloadDays >= 0 && s.downloadDays <= 9999;
+  if (name == QLatin1String("Grafiek/Dagen"))
+    return s.chartDays >= 1 && s.chartDays <= kLargestNumber;
+  if (name == QLatin1String("Defaults/Euro"))
+    return std::isfinite(s.euro) && s.euro > 0 && s.euro < 1e6;
+  if (name == QLatin1String("Valuta/FactorDollar")) return wholeFactor(s.dollarFactor);
+  if (name == QLatin1String("sValuta/FactorDollar")) return wholeFactor(s.fundIndexFactor);
+  for (QString Settings::*address :
+       {&Settings::dutchPriceService, &Settings::usPriceService, &Settings::symbolLookupService,
+        &Settings::dollarQuotePage, &Settings::aexQuotePage}) {
+    if (std::get_if<QString Settings::*>(&f.member) &&
+        *std::get_if<QString Settings::*>(&f.member) == address)
+      return IsWebAddress(s.*address);
+  }
+  return std::visit(
+      [&](auto ptr) {
+        using T = std::remove_cvref_t<decltype(s.*ptr)>;
+        if constexpr (std::is_same_v<T, int>) {
+          return std::abs(s.*ptr) <= kLargestNumber;
+        } else if constexpr (std::is_same_v<T, std::optional<int>>) {
+          return !(s.*ptr) || std::abs(*(s.*ptr)) <= kLargestNumber;
+        } else {
+          return true;
+        }
+      },
+      f.member);
+}
+
 void readInto(Settings& s, const Member& member, const QVariant& v) {
   std::visit(
       [&](auto ptr) {
@@ -227,12 +284,44 @@ Settings Settings::defaults(const QString& dataDirectory) {
   return s;
 }
 
-Settings Settings::load(const SettingsStore& store, const QString& dataDirectory) {
+Settings Settings::load(const SettingsStore& store, const QString& dataDirectory,
+                        QStringList* reset) {
   Settings s = defaults(dataDirectory);
+  const Settings d = defaults(dataDirectory);
   for (const Field& f : kFields) {
     const QVariant v = store.value(QLatin1String(f.section), QLatin1String(f.name));
-    if (v.isValid()) readInto(s, f.member, v);
+    if (!v.isValid()) continue;
+    // A value that cannot be read as its kind, or read but not used (a
+    // language none of the three, a width of a billion), takes its default
+    // and is named, so the user hears which settings were reset.
+    const QString text = v.toString();
+    // An empty value is a missing one, as it always was.
+    if (text.trimmed().isEmpty() && !std::holds_alternative<QString Settings::*>(f.member))
+      continue;
+    Settings read = s;
+    const bool isText = std::holds_alternative<QString Settings::*>(f.member);
+    if (!isText && setSettingText(read, fullName(f), text) != SettingText::Done) {
+      if (reset) reset->append(fullName(f));
+      continue;
+    }
+    readInto(read, f.member, v);
+    if (!usable(read, f)) {
+      if (reset) reset->append(fullName(f));
+      continue;
+    }
+    s = read;
   }
+  // An empty folder setting also takes its default; a relative one is taken
+  // in the data directory, so it does not move with the working folder.
+  for (QString Settings::*folder : {&Settings::portfolioPath, &Settings::pricePath}) {
+    QString& path = s.*folder;
+    if (path.trimmed().isEmpty()) {
+      path = d.*folder;
+    } else if (QDir::isRelativePath(path)) {
+      path = QDir::cleanPath(QDir(dataDirectory).absoluteFilePath(path)) + u'/';
+    }
+  }
+<<<<<<< HEAD
   // An empty folder setting also takes its default.
   const Settings d = defaults(dataDirectory);
   if (s.portfolioPath.isEmpty()) s.portfolioPath = d.portfolioPath;
@@ -245,6 +334,8 @@ Settings Settings::load(const SettingsStore& store, const QString& dataDirectory
   if (!store.value(QStringLiteral("Download"), QStringLiteral("USSource")).isValid() &&
       s.usPriceService != d.usPriceService)
     s.usSource = SourceId::UsService;
+=======
+>>>>>>> w-25
   return s;
 }
 

@@ -126,8 +126,13 @@ struct Settings {
   // (which ends in a separator).
   static Settings defaults(const QString& dataDirectory);
 
-  // Reads every value; a missing or unreadable value keeps its default.
-  static Settings load(const SettingsStore& store, const QString& dataDirectory);
+  // Reads every value; a missing value keeps its default. A value that
+  // cannot be used (a letter in a number, a number out of its bounds, a
+  // choice none of its texts, a service address that is no web address)
+  // keeps its default too, and its stored name goes into `reset`. A
+  // relative folder is made absolute in the data directory.
+  static Settings load(const SettingsStore& store, const QString& dataDirectory,
+                       QStringList* reset = nullptr);
   // Writes every value; yes/no values as 1 or 0, absent positions not at all.
   void save(SettingsStore& store) const;
 

@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QtDebug>
 
+#include "model/safe_read.h"
 #include "model/safe_write.h"
 
 namespace pelmar {
@@ -57,6 +59,25 @@ struct QSettingsStore::Impl {
   // Values set since the last sync, under "Group/Key" as they are stored.
   QMap<QString, QVariant> pending;
   std::optional<Reason> failure;
+  // A settings file that is no regular file, or too large, is not read (a
+  // FIFO would hang, a device fill the memory): the defaults are read from
+  // an empty file here instead, and the file is never written over.
+  std::unique_ptr<QTemporaryDir> stand_in;
+
+  // The QSettings over the INI file, or over an empty stand-in when the
+  // file cannot be read as one.
+  void openIni(const QString& iniFile) {
+    file = iniFile;
+    const safe_read::ReadResult read = safe_read::ReadFile(iniFile, kMaxSettingsFile);
+    if (!read.refused) {
+      settings = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
+      return;
+    }
+    failure = read.refused;
+    stand_in = std::make_unique<QTemporaryDir>();
+    settings = std::make_unique<QSettings>(stand_in->filePath(QStringLiteral("Pelmar.conf")),
+                                           QSettings::IniFormat);
+  }
 
   // The spelling under which a group or key already exists, compared without
   // regard to case; the asked spelling when there is none.
@@ -89,15 +110,10 @@ struct QSettingsStore::Impl {
 Outcome QSettingsStore::Impl::syncFile() {
   QString target;
   if (Outcome place = safe_write::ResolveTarget(file, target, true); !place) return place;
-  QByteArray present;
-  if (QFileInfo::exists(target)) {
-    QFile in(target);
-    if (QFileInfo(target).size() > kMaxSettingsFile || !in.open(QIODevice::ReadOnly))
-      return Outcome::failed(Reason{TextId::WriteSourceUnreadable, {file}});
-    present = in.read(kMaxSettingsFile + 1);
-    if (in.error() != QFileDevice::NoError || present.size() > kMaxSettingsFile)
-      return Outcome::failed(Reason{TextId::WriteSourceUnreadable, {file}});
-  }
+  const safe_read::ReadResult read = safe_read::ReadFile(target, kMaxSettingsFile);
+  if (read.refused)
+    return Outcome::failed(Reason{TextId::WriteSourceUnreadable, {file}}.because(*read.refused));
+  const QByteArray present = read.bytes;
   const QTemporaryDir scratch;
   const QString draft = scratch.filePath(QStringLiteral("Pelmar.conf"));
   const Reason draftFailed{TextId::WriteFailed, {file, scratch.path()}};
@@ -133,14 +149,16 @@ QSettingsStore::QSettingsStore() : impl_(std::make_unique<Impl>()) {
   impl_->settings = std::make_unique<QSettings>(
       QStringLiteral("HKEY_CURRENT_USER\\Software\\Pelmar"), QSettings::NativeFormat);
 #else
-  impl_->settings = std::make_unique<QSettings>(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"));
-  impl_->file = impl_->settings->fileName();
+  // Where QSettings keeps the user's file; read only through openIni.
+  // (QSettings' own file for organisation and program "Pelmar".)
+  const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                       QStringLiteral("/Pelmar/Pelmar.conf");
+  impl_->openIni(path);
 #endif
 }
 
 QSettingsStore::QSettingsStore(const QString& iniFile) : impl_(std::make_unique<Impl>()) {
-  impl_->settings = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-  impl_->file = iniFile;
+  impl_->openIni(iniFile);
 }
 
 QSettingsStore::~QSettingsStore() {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "cli/cli_run.h"
+#include "prices/settings_store.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -58,6 +59,27 @@ TEST(CliSettings, RefusedChangesEndWithCode6AndChangeNothing) {
   EXPECT_EQ(runCliWith({"settings", "get", "grafiek/dagen"}).out, "200\n");
   EXPECT_EQ(runCliWith({"settings", "list", "extra"}).code, 2);
   EXPECT_EQ(runCliWith({"settings", "remove", "x"}).code, 2);
+}
+
+// A stored value that cannot be used is named once and no longer blocks a
+// later change.
+TEST(CliSettings, AnUnusableStoredValueIsNamedOnceAndBlocksNothing) {
+  {
+    QSettingsStore store;
+    store.setValue("Options", "Taal", "Klingon");
+    store.setValue("Download", "Breedte", "1000000000");
+    ASSERT_TRUE(store.sync());
+  }
+  test::CliRun run = runCliWith({"settings", "set", "Grafiek/Dagen", "250"});
+  ASSERT_EQ(run.code, 0) << run.err.toStdString();
+  EXPECT_TRUE(
+      run.err.contains("These settings could not be used and are back at their defaults: "
+                       "Options/Taal, Download/Breedte"))
+      << run.err.toStdString();
+  run = runCliWith({"settings", "get", "Options/Taal"});
+  EXPECT_EQ(run.out, "SysteemTaal\n");
+  EXPECT_FALSE(run.err.contains("could not be used")) << "said once";
+  EXPECT_EQ(runCliWith({"settings", "get", "Download/Breedte"}).out, "266\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -36,11 +37,19 @@ Settings changedSettings() {
         &S::downloadUsList, &S::downloadFromLastDate, &S::automaticUpdate, &S::currencyMulDiv,
         &S::chartNormal, &S::cumFonds, &S::servicePanel, &S::debug, &S::logFile, &S::editOldDates})
     s.*m = !(s.*m);
+<<<<<<< HEAD
   for (QString S::*m :
        {&S::portfolioPath, &S::fileName, &S::extension, &S::language, &S::dateFormat, &S::pricePath,
         &S::dollarIndexName, &S::dollarFactor, &S::cfg, &S::dutchSource, &S::usSource,
         &S::chartSourceUrl, &S::csvSourceUrl, &S::rateSource, &S::referenceRatesUrl})
+=======
+  for (QString S::*m : {&S::portfolioPath, &S::fileName, &S::extension, &S::pricePath,
+                        &S::dollarIndexName, &S::dollarFactor, &S::cfg})
+>>>>>>> w-25
     s.*m += QString::number(++n);
+  // Choices only take their own texts.
+  s.language = QStringLiteral("Engels");
+  s.dateFormat = QStringLiteral("dd-MM-yyyy");
   s.reportTitle = QStringLiteral("Familie & Co — ëé");
   s.euro = 1.0825;
   return s;
@@ -72,6 +81,7 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndEmptyFoldersTakeTheirs) {
   EXPECT_DOUBLE_EQ(s.euro, 1.25);
 }
 
+<<<<<<< HEAD
 TEST(Settings, AServiceAddressNamedBeforeSourcesExistedKeepsItsList) {
   MemorySettingsStore store;
   store.setValue("Download", "DutchPriceService", "https://nl.test/");
@@ -80,6 +90,76 @@ TEST(Settings, AServiceAddressNamedBeforeSourcesExistedKeepsItsList) {
   const Settings s = Settings::load(store, kData);
   EXPECT_EQ(s.dutchSource, "nl-service");
   EXPECT_EQ(s.usSource, "chart");
+=======
+// A stored value that cannot be used takes its default and is named; what
+// can be used is kept.
+TEST(Settings, UnusableValuesAreResetAndNamed) {
+  struct Case {
+    const char* section;
+    const char* name;
+    const char* stored;
+    bool reset;
+  };
+  const Case cases[] = {
+      {"Download", "Dagen", "abc", true},
+      {"Download", "Breedte", "1000000000", true},
+      {"Download", "Hoogte", "1e9", true},
+      {"Grafiek", "GraphWidth", "-999999999", true},
+      {"Options", "Taal", "Klingon", true},
+      {"Options", "Datum", "yy.MM.dd", true},
+      {"Download", "USPriceService", "not an address", true},
+      {"Download", "DollarQuotePage", "file:///etc/passwd", true},
+      {"Valuta", "FactorDollar", "0", true},
+      {"Defaults", "Euro", "inf", true},
+      {"Defaults", "ROTAI", "misschien", true},
+      {"Download", "Dagen", "9999", false},
+      {"Options", "Taal", "Engels", false},
+      {"Defaults", "Width", "1200", false},
+      {"Download", "Dagen", "", false},  // empty: as if missing
+  };
+  const Settings defaults = Settings::defaults(kData);
+  for (const Case& c : cases) {
+    MemorySettingsStore store;
+    store.setValue(c.section, c.name, c.stored);
+    QStringList reset;
+    const Settings s = Settings::load(store, kData, &reset);
+    const QString name = QStringLiteral("%1/%2").arg(c.section, c.name);
+    EXPECT_EQ(reset, c.reset ? QStringList{name} : QStringList{}) << c.stored;
+    if (c.reset) {
+      EXPECT_EQ(s, defaults) << c.stored;
+    } else if (*c.stored) {
+      EXPECT_EQ(*settingText(s, name), c.stored) << c.stored;
+    }
+  }
+  // A relative folder is taken in the data directory.
+  MemorySettingsStore store;
+  store.setValue("Download", "Pad voor Koersen", "Koersen");
+  store.setValue("Defaults", "Path", "../Elders/Port/");
+  const Settings s = Settings::load(store, kData);
+  EXPECT_EQ(s.pricePath, "/data/Koersen/");
+  EXPECT_EQ(s.portfolioPath, "/Elders/Port/");
+}
+
+// A settings file full of noise, or no file at all, gives the defaults.
+TEST(Settings, ANoisyOrSpecialSettingsFileGivesTheDefaults) {
+  QTemporaryDir dir;
+  const QString noise = dir.filePath("noise.conf");
+  QByteArray bytes;
+  for (int i = 0; i < 4096; ++i) bytes += char((i * 7919 + 13) % 256);
+  QFile file(noise);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  EXPECT_EQ(Settings::load(QSettingsStore(noise), kData), Settings::defaults(kData));
+  // A link to a device is not read (it would never end) and never written.
+  const QString device = dir.filePath("device.conf");
+  ASSERT_TRUE(QFile::link("/dev/zero", device));
+  QSettingsStore store(device);
+  EXPECT_EQ(Settings::load(store, kData), Settings::defaults(kData));
+  store.setValue("Download", "Dagen", 5);
+  EXPECT_FALSE(store.sync());
+  EXPECT_TRUE(QFileInfo(device).isSymLink());
+>>>>>>> w-25
 }
 
 TEST(Settings, SectionAndValueNamesIgnoreCaseInBothStores) {
