@@ -23,6 +23,7 @@
 #include "commands/todays_entries.h"
 #include "model/conversions.h"
 #include "model/currency.h"
+#include "model/safe_read.h"
 #include "prices/settings_store.h"
 #include "reports/check_listing.h"
 
@@ -290,12 +291,15 @@ struct Command {
 // The steps of a script file, or of standard input for "-"; nothing when
 // they cannot be read.
 std::optional<QString> readScript(const QString& name) {
+  if (name != QLatin1String("-")) {
+    // A script file is read like every other input: a regular file, bounded.
+    const safe_read::ReadResult read = safe_read::ReadFile(name);
+    if (!read.read()) return std::nullopt;
+    return QString::fromUtf8(read.bytes);
+  }
   QFile file;
-  const bool opened = name == QLatin1String("-")
-                          ? file.open(stdin, QIODevice::ReadOnly)
-                          : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-  if (!opened) return std::nullopt;
-  return QString::fromUtf8(file.readAll());
+  if (!file.open(stdin, QIODevice::ReadOnly)) return std::nullopt;
+  return QString::fromUtf8(file.read(safe_read::kMaxTextFile));
 }
 
 // Opens the portfolio as the main window does. The program's own messages

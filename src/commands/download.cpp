@@ -9,6 +9,7 @@
 #include "commands/refusal.h"
 #include "model/conversions.h"
 #include "model/dates.h"
+#include "model/safe_read.h"
 #include "prices/price_import.h"
 #include "prices/price_replies.h"
 #include "prices/price_update.h"
@@ -33,21 +34,41 @@ QString pageText(const QByteArray& body) {
   return QString::fromLatin1(nul < 0 ? body : body.left(nul));
 }
 
-// Fetches a page; 0 with the text when the server answered, else the fetch
-// result (no connection, or a reply past the size bound) with the reason.
+// Fetches a page; 0 with the text when the server answered with a page,
+// else the fetch result with the reason: no connection (which ends the
+// pass), a reply past the size bound, or Fetch::Refused when the server was
+// reached but gave no page to read (silence, a redirect loop, an HTTP error
+// status, whose body is never read as prices).
 double fetchPage(Session& session, HttpGet& http, const QString& url, QString& text,
                  QString& detail) {
   const HttpReply reply = http.get(url);
-  if (reply.status == HttpReply::Status::Failed) {
-    detail = session.text(TextId::DownloadNetDetail).arg(reply.error);
-    return Fetch::NoConnection;
+  switch (reply.status) {
+    case HttpReply::Status::Failed:
+      detail = session.text(TextId::DownloadNetDetail).arg(reply.error);
+      return Fetch::NoConnection;
+    case HttpReply::Status::TooLarge:
+      detail = session.text(TextId::DownloadTooLarge);
+      return Fetch::TooSmall;
+    case HttpReply::Status::NoAnswer:
+      detail = session.text(TextId::DownloadNoAnswer).arg(reply.error);
+      return Fetch::Refused;
+    case HttpReply::Status::Ok:
+      break;
   }
-  if (reply.status == HttpReply::Status::TooLarge) {
-    detail = session.text(TextId::DownloadTooLarge);
-    return Fetch::TooSmall;
+  // "Not found" is the service's word for a stock it does not know.
+  if (reply.httpStatus == 404 || reply.httpStatus == 410) return Fetch::NotFound;
+  if (!reply.page()) {
+    detail = session.text(TextId::DownloadHttpStatus).arg(reply.httpStatus);
+    return Fetch::Refused;
   }
   text = pageText(reply.body);
   return 0;
+}
+
+// A refused reply's reason as the log line's detail.
+double refusedReply(Session& session, const std::optional<Reason>& refused, QString& detail) {
+  if (refused) detail = refused->text(session.language());
+  return Fetch::Refused;
 }
 
 void logWithDetail(DownloadMonitor& monitor, const QString& line, const QString& detail) {
@@ -79,6 +100,8 @@ void finishList(Session& session, DownloadMonitor& monitor, const DownloadPass& 
   const QString path = stockListPath(session.prices().folder(), pass.market);
   if (!pass.listRead) {
     monitor.log(session.text(TextId::StockListUnreadable).arg(QDir::toNativeSeparators(path)));
+    if (pass.refused)
+      monitor.log(QStringLiteral("       ") + pass.refused->text(session.language()));
     return;
   }
   const auto logFailure = [&](const QString& file, const Outcome& outcome) {
@@ -96,7 +119,8 @@ void finishList(Session& session, DownloadMonitor& monitor, const DownloadPass& 
 DownloadPass startPass(Session& session, Market market) {
   DownloadPass pass;
   pass.market = market;
-  pass.read = LoadStockList(stockListPath(session.prices().folder(), market), &pass.listRead);
+  pass.read = LoadStockList(stockListPath(session.prices().folder(), market), &pass.listRead,
+                            &pass.refused);
   pass.list = pass.read;
   return pass;
 }
@@ -113,7 +137,10 @@ double FetchDutchPrices(Session& session, HttpGet& http, const QString& ticker, 
   QString text;
   const double failed = fetchPage(
       session, http, DutchPriceUrl(session.settings().dutchPriceService, ticker), text, detail);
-  return failed != 0 ? failed : ParseDutchReply(text, lines);
+  if (failed != 0) return failed;
+  std::optional<Reason> refused;
+  const double result = ParseDutchReply(text, lines, session.clock().today(), refused);
+  return result == Fetch::Refused ? refusedReply(session, refused, detail) : result;
 }
 
 double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
@@ -122,7 +149,10 @@ double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QSt
   const double failed =
       fetchPage(session, http, UsPriceUrl(session.settings().usPriceService, ticker, start, end),
                 text, detail);
-  return failed != 0 ? failed : ParseUsReply(text, lines);
+  if (failed != 0) return failed;
+  std::optional<Reason> refused;
+  const double result = ParseUsReply(text, lines, session.clock().today(), refused);
+  return result == Fetch::Refused ? refusedReply(session, refused, detail) : result;
 }
 
 DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
@@ -156,6 +186,8 @@ DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonito
         monitor.log(session.text(TextId::DownloadNlError3).arg(stock.name));
       } else if (result == Fetch::Nothing) {
         monitor.log(session.text(TextId::DownloadNlError4).arg(stock.name));
+      } else if (result == Fetch::Refused) {
+        monitor.log(session.text(TextId::DownloadStockFailed).arg(stock.name, detail));
       } else {
         storeStock(session, monitor, pass, i, stock.name, lines, result);
       }
@@ -193,6 +225,8 @@ DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& 
         monitor.log(session.text(TextId::DownloadUsError3).arg(stock.name));
       } else if (result == Fetch::Nothing) {
         monitor.log(session.text(TextId::DownloadUsRemark5).arg(stock.name, stock.lastDate));
+      } else if (result == Fetch::Refused) {
+        monitor.log(session.text(TextId::DownloadStockFailed).arg(stock.name, detail));
       } else {
         // The table lists the newest day first; StorePrices takes the newest
         // last (with N = 0 it would otherwise stop at the oldest day).
@@ -306,15 +340,18 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
     Tell(session, prompter, folderLock.outcome());
     return folderLock.outcome();
   }
+  // Where a ticker enters: one that does not fit the daily files' lines
+  // (a comma would write a line of another stock) is refused.
+  if (!TickerFitsFiles(ticker))
+    return Refuse(session, prompter, TextId::TickerDoesNotFit, {ticker});
   session.prices().refresh();
-  QFile file(fileName);
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly) && file.size() <= PriceStore::kMaxFileSize)
-    bytes = file.read(PriceStore::kMaxFileSize + 1);
-  if (!file.isOpen() || file.error() != QFileDevice::NoError ||
-      bytes.size() > PriceStore::kMaxFileSize)
-    return Refuse(session, prompter, TextId::ImportUnreadable, {fileName});
-  const ImportedPrices imported = ParsePriceCsv(bytes, fileName);
+  const safe_read::ReadResult read = safe_read::ReadFile(fileName, PriceStore::kMaxFileSize);
+  if (read.refused) {
+    prompter.message(read.refused->text(session.language()));
+    return Outcome::failed(*read.refused);
+  }
+  if (!read.read()) return Refuse(session, prompter, TextId::ImportUnreadable, {fileName});
+  const ImportedPrices imported = ParsePriceCsv(read.bytes, fileName, session.clock().today());
   if (imported.refused) {
     return Refuse(session, prompter, TextId::ImportRefused,
                   {ticker, imported.refused->text(session.language())});

@@ -48,6 +48,7 @@ struct DownloadPass {
   // False when the list file exists but could not be read whole: it is
   // then never saved over.
   bool listRead = true;
+  std::optional<Reason> refused;  // why it could not be read, with its line
   // The rows whose stock stored prices, with the name they were stored under.
   std::vector<std::pair<qsizetype, QString>> storedRows;
   bool connected = true;   // false when the connection was lost

@@ -67,6 +67,8 @@ std::optional<Reason> refusalOf(Portfolio& portfolio, const NewFundEntry& entry,
     return Reason{id, std::move(args), {}, 0};
   };
   if (ticker.isEmpty() || isPlaceholderName(ticker)) return reason(TextId::NewFundNoTicker);
+  // A ticker is looked up (and may be stored) in the daily files' lines.
+  if (!TickerFitsFiles(ticker, false)) return reason(TextId::TickerDoesNotFit, {ticker});
   if (FundInPortfolio(portfolio, ticker)) return reason(TextId::NewFundDuplicate, {ticker});
   if (!(entry.price > kNoPrice) || entry.price > Real48::kMax)
     return reason(TextId::NewFundNoPrice);

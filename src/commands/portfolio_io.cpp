@@ -9,6 +9,7 @@
 #include "commands/refusal.h"
 #include "model/conversions.h"
 #include "model/portfolio_file.h"
+#include "model/safe_read.h"
 #include "model/safe_write.h"
 #include "prices/price_update.h"
 
@@ -102,8 +103,10 @@ Outcome OpenPortfolioFile(Session& session, Prompter& prompter, const QString& f
 
 bool IsValidXML(const QString& fileName) {
   if (QFileInfo(fileName).size() > kCheckedFileSize) return true;
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) return true;
+  QFile file;
+  // What cannot be opened as a regular file is left to the reader, which
+  // says why.
+  if (!safe_read::Open(file, fileName, kCheckedFileSize).read()) return true;
   // A file that grew since its size was taken is judged by its first part.
   const QByteArray text = file.read(kCheckedFileSize + 1);
   if (text.size() > kCheckedFileSize) return true;
@@ -128,9 +131,18 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
   if (QFileInfo(fileName).fileName().isEmpty())
     return unreadable(QStringLiteral("bestandsnaam is leeg"));
 
-  QFile file(fileName);
-  if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
-    return unreadable(QStringLiteral("bestand bestaat niet"));
+  // Only a regular file is read: a FIFO would hang the read, a device
+  // never end it.
+  QFile file;
+  const safe_read::ReadResult opened = safe_read::Open(file, fileName, kMaxPortfolioFile);
+  if (opened.refused) {
+    current.markNotOpened();
+    trace.leave(kReadRoutine, QStringLiteral("geen gewoon bestand"));
+    Reason reason = *opened.refused;
+    reason.file = fileName;
+    return Outcome::failed(std::move(reason));
+  }
+  if (!opened.read()) return unreadable(QStringLiteral("bestand bestaat niet"));
   if (progress.status) progress.status(session.text(TextId::PortfolioBeingRead));
   PriceStore& prices = session.prices();
   prices.refresh();

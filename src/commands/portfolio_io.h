@@ -29,6 +29,9 @@ struct ReadProgress {
 namespace portfolio_files {
 // Files up to this size are checked for balanced brackets before reading.
 inline constexpr qint64 kCheckedFileSize = 100000;
+// The largest portfolio file read: far past the most datasets a portfolio
+// holds (a larger file, or a device, is no portfolio).
+inline constexpr qint64 kMaxPortfolioFile = qint64(1) << 30;
 // Files above this size are copied to ".bak" before they are replaced.
 inline constexpr qint64 kBackupFileSize = 2000;
 // A written portfolio smaller than this is refused as too small.

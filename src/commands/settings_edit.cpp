@@ -1,12 +1,14 @@
 #include "commands/settings_edit.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 #include "commands/datasets.h"
 #include "commands/refusal.h"
 #include "model/dates.h"
+#include "model/safe_write.h"
 #include "prices/csv_source.h"
 #include "prices/price_source.h"
 #include "prices/stock_list.h"
@@ -54,11 +56,19 @@ Outcome checkValues(const Session& session, Prompter& prompter, const SettingsEd
           {Language::kSettingSystem, Language::kSettingDutch, Language::kSettingEnglish});
       !o)
     return o;
-  if (Outcome o = checkChoice(session, prompter, next.dateFormat, QStringLiteral("Options/Datum"),
-                              {QStringLiteral("yyyy-MM-dd"), QStringLiteral("dd-MM-yyyy"),
-                               QStringLiteral("MM-dd-yyyy")});
+  // The date format is read without case; the stored text is the program's own.
+  QStringList formats;
+  for (const DateFormat format :
+       {DateFormat::YearMonthDay, DateFormat::DayMonthYear, DateFormat::MonthDayYear})
+    formats << dateFormatSetting(format);
+  const QString dates = dateFormatSetting(dateFormatFromSetting(next.dateFormat));
+  if (Outcome o = checkChoice(
+          session, prompter,
+          next.dateFormat.compare(dates, Qt::CaseInsensitive) == 0 ? dates : next.dateFormat,
+          QStringLiteral("Options/Datum"), formats);
       !o)
     return o;
+  next.dateFormat = dates;
   bool ok = false;
   if (next.dollarFactor.trimmed().toInt(&ok) < 1 || !ok)
     return Refuse(session, prompter, TextId::SettingNotAValue,
@@ -119,27 +129,6 @@ bool moveFolder(const Session& session, Prompter& prompter, const QString& old, 
   return true;
 }
 
-// Rewrites the LastDates of both stock lists of the folder into the new
-// format; both or neither: a list written before a failure is put back.
-bool convertStockLists(const QString& folder, DateFormat from, DateFormat to, QString& failed) {
-  QStringList written;
-  QList<QStringList> originals;
-  for (Market market : {Market::Dutch, Market::Us}) {
-    const QString path = stockListPath(folder, market);
-    bool read = true;
-    const QStringList lines = LoadStockList(path, &read);
-    if (!QFileInfo::exists(path)) continue;
-    if (!read || !SaveStockList(path, ConvertLastDates(lines, from, to))) {
-      failed = path;
-      for (qsizetype i = 0; i < written.size(); ++i) (void)SaveStockList(written[i], originals[i]);
-      return false;
-    }
-    written << path;
-    originals << lines;
-  }
-  return true;
-}
-
 void takeLanguage(Session& session, Prompter& prompter, const Settings& next,
                   SettingsEffects& effects) {
   if (next.language == session.settings().language) return;
@@ -150,14 +139,23 @@ void takeLanguage(Session& session, Prompter& prompter, const Settings& next,
   prompter.message(session.text(TextId::LanguageChangeRestart));
 }
 
+// The stock lists change only when the format does: a stored "DD-MM-YYYY"
+// and the window's "dd-MM-yyyy" are one format, read without case.
 void takeDateFormat(Session& session, Prompter& prompter, Settings& next,
                     SettingsEffects& effects) {
   const QString old = session.settings().dateFormat;
-  if (next.dateFormat == old) return;
-  QString failed;
-  if (!convertStockLists(next.pricePath, dateFormatFromSetting(old),
-                         dateFormatFromSetting(next.dateFormat), failed)) {
-    Tell(session, prompter, Outcome::failed(TextId::SettingDatesNotConverted, {shown(failed)}));
+  const DateFormat from = dateFormatFromSetting(old);
+  const DateFormat to = dateFormatFromSetting(next.dateFormat);
+  if (from == to) return;
+  const StockListConversion result = ConvertStockListDates(
+      next.pricePath, from, to, [](const QString& path, const QByteArray& bytes) {
+        return safe_write::WriteFile(path, bytes);
+      });
+  if (!result.failed.isEmpty()) {
+    Tell(session, prompter,
+         Outcome::failed(TextId::SettingDatesNotConverted, {shown(result.failed)}));
+    for (const QString& list : result.notRestored)
+      Tell(session, prompter, Outcome::failed(TextId::SettingDatesNotRestored, {shown(list)}));
     next.dateFormat = old;
     return;
   }
@@ -297,6 +295,31 @@ Outcome SetSetting(Session& session, Prompter& prompter, const QString& name, co
   if (stored == QLatin1String("Download/AEXkoers Downloaden") && s.downloadAexQuote)
     s.downloadDollarQuote = false;
   return OptionsOk(session, prompter, edit, effects);
+}
+
+StockListConversion ConvertStockListDates(const QString& folder, DateFormat from, DateFormat to,
+                                          const FileWriter& write) {
+  StockListConversion result;
+  QStringList written;
+  QList<QByteArray> originals;
+  for (Market market : {Market::Dutch, Market::Us}) {
+    const QString path = stockListPath(folder, market);
+    if (!QFileInfo::exists(path)) continue;
+    bool read = true;
+    const QStringList lines = LoadStockList(path, &read);
+    QFile file(path);
+    const bool kept = read && file.open(QIODevice::ReadOnly);
+    const QByteArray original = kept ? file.readAll() : QByteArray();
+    if (!kept || !write(path, StockListBytes(ConvertLastDates(lines, from, to)))) {
+      result.failed = path;
+      for (qsizetype i = 0; i < written.size(); ++i)
+        if (!write(written[i], originals[i])) result.notRestored << written[i];
+      return result;
+    }
+    written << path;
+    originals << original;
+  }
+  return result;
 }
 
 LatestPriceDays ReadLastPrices(Session& session) {

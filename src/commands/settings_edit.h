@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "commands/folder_copy.h"
 #include "commands/prompter.h"
 #include "commands/session.h"
 #include "lang/outcome.h"
+#include "model/dates.h"
 #include "prices/price_store.h"
 #include "prices/settings.h"
 
@@ -100,6 +104,20 @@ Outcome OptionsOk(Session& session, Prompter& prompter, const SettingsEdit& edit
 // through ScreenToVar and SaveOptions.
 Outcome SetSetting(Session& session, Prompter& prompter, const QString& name, const QString& value,
                    SettingsEffects& effects);
+
+// Rewrites the LastDates of both stock lists of the price folder from one
+// date format into the other, all lists or none: a list written before a
+// failure gets its old bytes back. `failed` names the list that could not
+// be converted, `notRestored` the lists that could not be put back and now
+// hold the new format. `write` writes a file's bytes (the safe write path;
+// a test gives one that fails).
+struct StockListConversion {
+  QString failed;
+  QStringList notRestored;
+};
+using FileWriter = std::function<Outcome(const QString& path, const QByteArray& bytes)>;
+StockListConversion ConvertStockListDates(const QString& folder, DateFormat from, DateFormat to,
+                                          const FileWriter& write);
 
 // ReadLastPrices: the latest download days of "Last Prices.txt" in the price
 // folder (both 0 when it cannot be read), as the download page shows them.

@@ -1,16 +1,21 @@
 #include "commands/stock_lists.h"
 
+#include <QDir>
+
 #include "commands/refusal.h"
 #include "prices/price_source.h"
 
 namespace pelmar {
 
 std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompter, Market market) {
-  bool ok = true;
-  QStringList lines = LoadStockList(stockListPath(session.prices().folder(), market), &ok);
-  if (!ok) {
-    (void)Refuse(session, prompter, TextId::StockListUnreadable,
-                 {stockListPath(session.prices().folder(), market)});
+  const QString path = stockListPath(session.prices().folder(), market);
+  std::optional<Reason> refused;
+  QStringList lines = LoadStockList(path, nullptr, &refused);
+  if (refused) {
+    Reason reason{
+        TextId::StockListUnreadable, {QDir::toNativeSeparators(path)}, path, refused->line};
+    reason = reason.because(*refused);
+    prompter.message(reason.text(session.language()));
     return std::nullopt;
   }
   lines.sort(Qt::CaseInsensitive);
@@ -41,8 +46,19 @@ Outcome SaveStockRows(Session& session, Prompter& prompter, Market market,
     }
   }
   QStringList lines;
-  for (const StockLine& row : rows)
-    if (!row.name.isEmpty()) lines << row.join();
+  for (const StockLine& row : rows) {
+    if (row.name.isEmpty()) continue;
+    // What the lists and the daily files cannot hold is refused here, where
+    // it is typed, never written changed.
+    if (!NameFitsList(row.name))
+      return Refuse(session, prompter, TextId::StockNameNotKept, {row.name});
+    if (!row.ticker.trimmed().isEmpty() && !TickerFitsFiles(row.ticker))
+      return Refuse(session, prompter, TextId::TickerDoesNotFit, {row.ticker});
+    if (!IsStockLine(row.join()))
+      return Refuse(session, prompter, TextId::StockListBadLine,
+                    {QString::number(lines.size() + 1)});
+    lines << row.join();
+  }
   // Not while another program's download or import writes the folder.
   const PriceFolderLock folderLock(session.prices());
   if (!folderLock.outcome().ok()) {

@@ -25,7 +25,7 @@ SymbolLookup LookUpSymbol(const Session& session, HttpGet& http, const QString& 
   result.url = LookupUrl(session.settings().symbolLookupService, query);
   if (query.isEmpty()) return result;
   const HttpReply reply = http.get(result.url);
-  if (!reply.ok()) return result;
+  if (!reply.page()) return result;
   // The page as the parsers read it: Latin-1, up to the first NUL.
   const qsizetype nul = reply.body.indexOf('\0');
   const LookupResult page =

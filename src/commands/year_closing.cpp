@@ -13,6 +13,7 @@
 #include "commands/refusal.h"
 #include "engine/engine_support.h"
 #include "model/conversions.h"
+#include "model/safe_read.h"
 #include "model/safe_write.h"
 
 namespace pelmar {
@@ -239,14 +240,14 @@ Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progr
   const int newYear = yearOf(p.algAt(*firstNewRek - 1).Datum);
 
   PresentFile present{xmlTarget(CurrentFileName(session)), std::nullopt};
-  if (QFile file(present.name); file.open(QIODevice::ReadOnly)) {
-    present.bytes = file.readAll();
-    // Its bytes are what an undo writes back: only a file read whole.
-    if (file.error() != QFileDevice::NoError || present.bytes->size() != file.size()) {
-      trace.exitEarly();
-      return Refuse(session, prompter, TextId::FileNotRead,
-                    {QDir::toNativeSeparators(present.name)});
-    }
+  // Its bytes are what an undo writes back: only a regular file read whole.
+  if (const safe_read::ReadResult read =
+          safe_read::ReadFile(present.name, portfolio_files::kMaxPortfolioFile);
+      read.read()) {
+    present.bytes = read.bytes;
+  } else if (read.refused) {
+    trace.exitEarly();
+    return Refuse(session, prompter, TextId::FileNotRead, {QDir::toNativeSeparators(present.name)});
   }
   Portfolio before = p;
   if (!closeInMemory(session, prompter, present, *firstNewRek, newYear)) {

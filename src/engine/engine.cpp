@@ -41,16 +41,6 @@ int wholeDays(DateTime date) {
   return static_cast<int>(std::trunc(date));
 }
 
-// The shares a fund bought (sold: negative) in this dataset: its change in
-// shares, or in a dataset with a split the change beyond the split's (the
-// split ratio times the shares before), at the split price. A split of
-// unknown ratio counts no trade.
-long double tradedShares(const KoersRec& k, const KoersRec& previous) {
-  if (!(k.Flag1 & KoersFlag::Splits)) return ld(k.Delta);
-  if (k.SplitRatio <= 0) return 0;
-  return ld(k.Aantal) - ld(k.SplitRatio) * previous.Aantal;
-}
-
 }  // namespace
 
 Engine::Engine(Portfolio& portfolio, PriceStore& prices, const Language& language)
@@ -275,7 +265,7 @@ bool Engine::CalcLaterDataSet() {
       k.CumDatum = prev->CumDatum;
       k.Delta = ld(k.Aantal) - prev->Aantal;
       // The money of a trade leaves or enters the reserve; a split is no trade.
-      const long double traded = tradedShares(k, *prev);
+      const long double traded = TradedShares(k, prev->Aantal);
       const long double carried =
           std::fabs(traded) < kSmallest ? ld(prev->Reserve) : prev->Reserve - f * traded * k.Koers;
       k.Reserve = carried + f * (ld(k.Inleg) + k.Dividend - k.DivBel - k.Kosten - k.BTW);

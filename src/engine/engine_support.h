@@ -19,4 +19,14 @@ inline int bookedAccount(int rekNr) {
   return rekNr >= 1 && rekNr <= Portfolio::kAccountsPerDataSet ? rekNr : 1;
 }
 
+// The shares a fund bought (sold: negative) in its dataset, given the
+// shares of its previous fund: its change in shares, or in a dataset with a
+// split the change beyond the split's (the split ratio times the shares
+// before), at the split price. A split of unknown ratio counts no trade.
+inline long double TradedShares(const KoersRec& k, double previousAantal) {
+  if (!(k.Flag1 & KoersFlag::Splits)) return ld(k.Delta);
+  if (k.SplitRatio <= 0) return 0;
+  return ld(k.Aantal) - ld(k.SplitRatio) * previousAantal;
+}
+
 }  // namespace pelmar

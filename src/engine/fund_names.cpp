@@ -22,8 +22,11 @@ QString FundNameIndex::key(const QString& ticker) {
 }
 
 bool FundNameIndex::holds(const Portfolio& portfolio, int koersIndex) const {
-  if (koersIndex != koersIndex_ || portfolio.fundCount(koersIndex) != int(tickers_.size()))
-    return false;
+  return koersIndex == koersIndex_ && holdsTickersOf(portfolio, koersIndex);
+}
+
+bool FundNameIndex::holdsTickersOf(const Portfolio& portfolio, int koersIndex) const {
+  if (portfolio.fundCount(koersIndex) != int(tickers_.size())) return false;
   for (std::size_t offset = 0; offset < tickers_.size(); ++offset) {
     if (portfolio.koersAt(koersIndex + int(offset)).Ticker.str() != tickers_[offset]) return false;
   }

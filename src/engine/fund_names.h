@@ -29,6 +29,10 @@ class FundNameIndex {
   // Whether the funds at koersIndex are still the ones indexed, with the
   // same tickers in the same order: then the index can be used again.
   bool holds(const Portfolio& portfolio, int koersIndex) const;
+  // Whether the funds at koersIndex, of this or another dataset, have the
+  // indexed tickers in the same order: then they have the same keys and
+  // offsets.
+  bool holdsTickersOf(const Portfolio& portfolio, int koersIndex) const;
 
  private:
   int koersIndex_ = -1;

@@ -9,47 +9,92 @@ namespace pelmar::portfolio_file::detail {
 
 void appendEscaped(std::string& out, const QString& text) {
   // "&" and "<" are escaped so that the file stays XML and the value cannot
-  // end early on reading; a control character would break the
-  // one-line-per-field layout and becomes a space.
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
+  // end early on reading. Characters of the file's encoding (ISO-8859-1)
+  // are written as they are; every other character, and a control
+  // character (which would break the one-line-per-field layout), is written
+  // as an XML character reference, which the reader turns back into it.
+  // Nothing is replaced.
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t u = text.at(i).unicode();
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+      u = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+      ++i;
+    }
     if (u == '&') {
       out += "&amp;";
     } else if (u == '<') {
       out += "&lt;";
-    } else if (u < 32) {
-      out += ' ';
+    } else if (u < 32 || u == 127 || u > 255) {
+      out += "&#";
+      out += std::to_string(static_cast<unsigned long>(u));
+      out += ';';
     } else {
-      out += u < 256 ? static_cast<char>(u) : '?';
+      out += static_cast<char>(u);
     }
   }
 }
 
+namespace {
+
+// The character of a reference "&#233;", "&#xE9;" or a named entity at the
+// start of `text`, with the reference's length; nothing when there is none.
+std::optional<std::pair<char32_t, std::size_t>> reference(Bytes text) {
+  static constexpr std::pair<Bytes, char32_t> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  for (const auto& [name, c] : kEntities)
+    if (text.starts_with(name)) return std::pair{c, name.size()};
+  if (!text.starts_with("&#")) return std::nullopt;
+  std::size_t i = 2;
+  const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+  if (hex) ++i;
+  char32_t code = 0;
+  const std::size_t first = i;
+  for (; i < text.size() && i - first < 8; ++i) {
+    const char c = text[i];
+    int digit = -1;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (hex && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    if (digit < 0) break;
+    code = code * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+  }
+  if (i == first || i >= text.size() || text[i] != ';') return std::nullopt;
+  // Only characters: no NUL, no lone surrogate, nothing past U+10FFFF.
+  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+  return std::pair{code, i + 1};
+}
+
+}  // namespace
+
 QString textValue(Bytes value, bool accountText) {
-  static constexpr std::pair<Bytes, char> kEntities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}};
-  char buffer[kMaxTextValue];
   // Longer values are cut by the record's field anyway.
-  const std::size_t size = std::min(value.size(), sizeof buffer);
-  std::size_t out = 0;
+  const std::size_t size = std::min(value.size(), kMaxTextValue);
+  QString out;
+  out.reserve(static_cast<qsizetype>(size));
   for (std::size_t i = 0; i < size;) {
-    char c = value[i];
-    if (c == '&') {
-      const auto entity =
-          std::find_if(std::begin(kEntities), std::end(kEntities),
-                       [&](const auto& e) { return value.substr(i).starts_with(e.first); });
-      if (entity != std::end(kEntities)) {
-        buffer[out++] = entity->second;
-        i += entity->first.size();
+    if (value[i] == '&') {
+      if (const auto ref = reference(value.substr(i, size - i))) {
+        const char32_t c = ref->first;
+        if (QChar::requiresSurrogates(c)) {
+          out += QChar(QChar::highSurrogate(c));
+          out += QChar(QChar::lowSurrogate(c));
+        } else {
+          out += QChar(static_cast<char16_t>(c));
+        }
+        i += ref->second;
         continue;
       }
     }
-    const auto byte = static_cast<unsigned char>(c);
-    if (accountText && (byte < 32 || byte > 125)) c = ' ';
-    buffer[out++] = c;
+    const auto byte = static_cast<unsigned char>(value[i]);
+    // A raw control byte in an account's text is a blank, as it always was;
+    // every character of the encoding is kept.
+    out += QChar(accountText && byte < 32 ? u' ' : static_cast<char16_t>(byte));
     ++i;
   }
-  return QString::fromLatin1(buffer, static_cast<qsizetype>(out));
+  return out;
 }
 
 std::optional<qint32> readInteger(Bytes value) {

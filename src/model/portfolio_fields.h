@@ -28,18 +28,20 @@ inline constexpr Bytes kRootName = "Pelmar_Data";
 // with room for the 15 digits it is written with.
 inline constexpr double kLargestAmount = Real48::kMax * (1 + 1e-13);
 // The most bytes of a text value read: the longest field (38 characters)
-// with every character escaped.
-inline constexpr std::size_t kMaxTextValue = 256;
+// with every character written as a reference ("&#1114111;").
+inline constexpr std::size_t kMaxTextValue = 512;
 // The dataset dates a file may hold: the years 1900 to 9999.
 inline constexpr double kFirstDatum = 2;       // 1900-01-01
 inline constexpr double kLastDatum = 2958465;  // 9999-12-31
 
 // Appends a text field as the file holds it: "&" and "<" escaped, control
-// characters as blanks, characters beyond ISO-8859-1 as "?".
+// characters and characters beyond ISO-8859-1 as character references
+// ("&#26085;"), so nothing is lost.
 void appendEscaped(std::string& out, const QString& text);
-// The text of a field value: entities "&amp;", "&lt;" and "&gt;" read back
-// (any other "&" stays), the bytes taken as ISO-8859-1. In account blocks
-// every byte outside space to "}" is a blank first.
+// The text of a field value: the bytes taken as ISO-8859-1, character
+// references ("&#233;", "&#xE9;") and the entities "&amp;", "&lt;",
+// "&gt;", "&quot;", "&apos;" read back (any other "&" stays). In account
+// blocks a raw control byte is a blank.
 QString textValue(Bytes value, bool accountText);
 // An Integer, Word, Byte or Boolean value: a decimal integer; spaces are
 // ignored and an empty value is 0. Nothing for any other text ("1.0", "x")

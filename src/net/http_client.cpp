@@ -109,6 +109,11 @@ HttpReply NetworkHttpGet::attempt(const QUrl& url, bool& retry) {
     result.body += network->read(limits_.maxBytes + 1 - result.body.size());
     overBound(result.body.size() + network->bytesAvailable());
   });
+  // Once the request went out, the connection stood: a failure after that
+  // (silence, a redirect loop, a broken reply) is this page's, not the
+  // connection's.
+  bool sent = false;
+  QObject::connect(network.get(), &QNetworkReply::requestSent, &loop, [&] { sent = true; });
   QObject::connect(network.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
   timer.start(limits_.timeoutMs);
   if (!network->isFinished()) loop.exec();
@@ -130,10 +135,12 @@ HttpReply NetworkHttpGet::attempt(const QUrl& url, bool& retry) {
     return result;
   }
   result.body.clear();
-  result.status = HttpReply::Status::Failed;
+  const bool redirectLoop = network->error() == QNetworkReply::TooManyRedirectsError;
+  result.status = sent || redirectLoop ? HttpReply::Status::NoAnswer : HttpReply::Status::Failed;
   result.error = timedOut ? QStringLiteral("no answer within %1 s").arg(limits_.timeoutMs / 1000.0)
                           : network->errorString();
-  retry = worthRetrying(network->error(), timedOut);
+  // A server that took the request and stayed silent is not asked again.
+  retry = !sent && !redirectLoop && worthRetrying(network->error(), timedOut);
   return result;
 }
 

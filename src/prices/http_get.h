@@ -10,16 +10,24 @@ namespace pelmar {
 struct HttpReply {
   enum class Status {
     Ok,        // the server answered (any HTTP status); body holds its text
-    Failed,    // no answer: no connection, time-out, refused certificate,
-               // too many redirects; error says which
+    Failed,    // no connection: the server could not be reached (host not
+               // found, refused, a time-out before the request went out, a
+               // refused certificate); error says which
+    NoAnswer,  // the request went out but no usable reply came (the server
+               // stayed silent, a redirect loop, a broken reply); error says
+               // which. Only this fetch failed, not the connection.
     TooLarge,  // the reply passed the size bound and was dropped
   };
   Status status = Status::Failed;
+  // The reply's HTTP status (0 when the client does not say); a page with
+  // an error status (300 and up) is no page of prices.
   int httpStatus = 0;
   QByteArray body;
   QString error;
 
   bool ok() const { return status == Status::Ok; }
+  // A page to read: the server answered without an error status.
+  bool page() const { return ok() && httpStatus < 300; }
 };
 
 // Fetches one page by its address. The download commands take one from

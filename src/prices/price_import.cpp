@@ -4,6 +4,7 @@
 #include <map>
 
 #include "model/conversions.h"
+#include "prices/price_replies.h"
 
 namespace pelmar {
 
@@ -11,7 +12,7 @@ namespace {
 
 // The fields of one row, quotes removed. Inside quotes the separator is
 // part of the field ("12,34" in a comma-separated file).
-QStringList fieldsOf(const QString& line, QChar separator) {
+QStringList fieldsOf(const QString& line, QChar separator, bool* open = nullptr) {
   QStringList fields{QString()};
   bool quoted = false;
   for (const QChar c : line) {
@@ -24,6 +25,7 @@ QStringList fieldsOf(const QString& line, QChar separator) {
     }
   }
   for (QString& field : fields) field = field.trimmed();
+  if (open) *open = quoted;
   return fields;
 }
 
@@ -55,7 +57,7 @@ std::optional<QString> readPrice(QString text) {
 
 }  // namespace
 
-ImportedPrices ParsePriceCsv(const QByteArray& bytes, const QString& fileName) {
+ImportedPrices ParsePriceCsv(const QByteArray& bytes, const QString& fileName, QDate today) {
   ImportedPrices result;
   const auto refuse = [&](TextId id, int line, QStringList args = {}) {
     result.downloadLines.clear();
@@ -81,11 +83,31 @@ ImportedPrices ParsePriceCsv(const QByteArray& bytes, const QString& fileName) {
   for (qsizetype i = 1; i < lines.size(); ++i) {
     const int lineNumber = static_cast<int>(i + 1);
     if (lines[i].trimmed().isEmpty()) continue;
-    const QStringList fields = fieldsOf(lines[i], separator);
+    bool open = false;
+    const QStringList fields = fieldsOf(lines[i], separator, &open);
+    if (open) return refuse(TextId::ImportOpenQuote, lineNumber);
+    // A row is read whole or not at all: "2026-01-05,10,5" under
+    // "Date,Close" is no close of 10.
+    if (fields.size() != columns.size()) {
+      return refuse(TextId::ImportFieldCount, lineNumber,
+                    {QString::number(fields.size()), QString::number(columns.size())});
+    }
     const QString close = fields.value(closeColumn);
     const std::optional<QDate> date = readDate(fields.value(dateColumn));
     if (!date) return refuse(TextId::ImportBadDate, lineNumber, {fields.value(dateColumn)});
-    if (close.isEmpty() || close.compare(QLatin1String("null"), Qt::CaseInsensitive) == 0) continue;
+    if (!DayFitsFiles(*date, today))
+      return refuse(TextId::DateOutsideFiles, lineNumber, {fields.value(dateColumn)});
+    const auto noValue = [](const QString& field) {
+      return field.isEmpty() || field.compare(QLatin1String("null"), Qt::CaseInsensitive) == 0;
+    };
+    if (noValue(close)) {
+      // A day without a price has no values at all; a row with values but
+      // no close was cut short.
+      for (qsizetype f = 0; f < fields.size(); ++f)
+        if (f != dateColumn && !noValue(fields[f]))
+          return refuse(TextId::ImportBadPrice, lineNumber, {close});
+      continue;
+    }
     const std::optional<QString> price = readPrice(close);
     if (!price) return refuse(TextId::ImportBadPrice, lineNumber, {close});
     if (!prices.emplace(*date, *price).second)

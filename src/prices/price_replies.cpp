@@ -70,9 +70,27 @@ QString LookupUrl(const QString& base, const QString& query) {
          QStringLiteral("&t=S&m=US");
 }
 
-double ParseDutchReply(const QString& reply, QStringList& downloadLines) {
+bool DayFitsFiles(QDate day, QDate today) {
+  const QDate tomorrow = today.addDays(1);
+  return day.isValid() && day <= tomorrow && day > tomorrow.addYears(-100);
+}
+
+bool IsPlainDecimal(const QString& price) {
+  static const QRegularExpression shape(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+  return shape.match(price).hasMatch();
+}
+
+double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
+                       std::optional<Reason>& refused) {
   if (reply == QLatin1String("Default.htm") || reply.size() < 10) return Fetch::TooSmall;
+  const auto refuse = [&](TextId id, int line, const QString& what) {
+    downloadLines.clear();
+    refused = Reason{id, {QString::number(line), what}, {}, line};
+    return Fetch::Refused;
+  };
+  int number = 0;
   for (const QString& line : replyLines(reply)) {
+    ++number;
     const QString date = BeforeChar(u':', line);
     QString price = AfterChar(u' ', line);
     const qsizetype comma = price.indexOf(u',');
@@ -80,8 +98,22 @@ double ParseDutchReply(const QString& reply, QStringList& downloadLines) {
     const qsizetype x = price.indexOf(u'X');
     if (x >= 0) price.truncate(x);
     if (date.isEmpty()) return Fetch::NotFound;
+    price = price.trimmed();
+    const bool taken = price.size() < 10 && startsWithDigit(price);
+    // A price that reads as a number only in another notation ("1e308")
+    // is no price of the service's: refused, never stored.
+    if (taken && !IsPlainDecimal(price)) return refuse(TextId::ImportBadPrice, number, price);
     if (StrToReal(price) < 0.0001) return Fetch::Nothing;
-    if (price.size() < 10 && startsWithDigit(price)) downloadLines << date + u',' + price;
+    if (taken) {
+      if (RemoveDigits(date).isEmpty() && date.size() == 6) {
+        // The service writes two-digit years of this century.
+        const QDate day(2000 + date.left(2).toInt(), date.mid(2, 2).toInt(),
+                        date.mid(4, 2).toInt());
+        if (!day.isValid()) return refuse(TextId::ImportBadDate, number, date);
+        if (!DayFitsFiles(day, today)) return refuse(TextId::DateOutsideFiles, number, date);
+      }
+      downloadLines << date + u',' + price;
+    }
     if (price.size() > 10) break;
   }
   if (downloadLines.isEmpty()) return Fetch::NotFound;
@@ -93,13 +125,20 @@ double ParseDutchReply(const QString& reply, QStringList& downloadLines) {
   return newest ? dateToSerial(*newest) : 0;
 }
 
-double ParseUsReply(QString reply, QStringList& downloadLines) {
+double ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
+                    std::optional<Reason>& refused) {
   reply.remove(u'"');
   if (reply == QLatin1String("Default.htm") || reply.isEmpty()) return Fetch::TooSmall;
   if (reply.contains(QLatin1String("Please check the URL"))) return Fetch::NotFound;
+  const auto refuse = [&](TextId id, int line, const QString& what) {
+    downloadLines.clear();
+    refused = Reason{id, {QString::number(line), what}, {}, line};
+    return Fetch::Refused;
+  };
   const QStringList lines = replyLines(reply);
   double result = 0;
   for (qsizetype i = 1; i < lines.size(); ++i) {
+    const int number = static_cast<int>(i + 1);
     QString date = lines[i].section(u',', 0, 0).toLower();
     if (date.isEmpty()) break;
     const QString rest = AfterChar(u',', lines[i]);
@@ -113,9 +152,13 @@ double ParseUsReply(QString reply, QStringList& downloadLines) {
                                          ? parseDate(date, DateFormat::YearMonthDay)
                                          : dayMonthNameYear(date);
     if (!day) break;
+    // A day the files cannot name faithfully, or one after tomorrow, would
+    // overwrite another century's prices or fix the LastDate for good.
+    if (!DayFitsFiles(*day, today)) return refuse(TextId::DateOutsideFiles, number, date);
+    const bool taken = price.size() < 12 && startsWithDigit(price);
+    if (taken && !IsPlainDecimal(price)) return refuse(TextId::ImportBadPrice, number, price);
     if (i == 1) result = dateToSerial(*day);
-    if (price.size() < 12 && startsWithDigit(price))
-      downloadLines << sixDigits(*day) + u',' + price;
+    if (taken) downloadLines << sixDigits(*day) + u',' + price;
     if (price.size() > 12) break;
   }
   return result;

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "lang/outcome.h"
 
 namespace pelmar {
 
@@ -14,7 +17,19 @@ inline constexpr double TooSmall = 2;
 inline constexpr double NotFound = 3;
 // Dutch: a price of zero; US: nothing after the start date.
 inline constexpr double Nothing = 4;
+// The reply was read and refused (a date outside the files' window, a price
+// that is no plain decimal number, an HTTP error status): the reason says
+// which line. Nothing of it is stored.
+inline constexpr double Refused = 5;
 }  // namespace Fetch
+
+// Whether a day fits the daily files, whose names hold a two-digit year:
+// the hundred years ending tomorrow (each name then stands for one day
+// only), and nothing after tomorrow.
+bool DayFitsFiles(QDate day, QDate today);
+// Whether a price text is a plain decimal number: digits, at most one
+// point and digits after it ("12", "12.34"; not "1e308", "0x1F", "12.").
+bool IsPlainDecimal(const QString& price);
 
 // The address of a stock's history at the Dutch closing-price service:
 // base + "Beurs/Slotkoersen/." + first letter + "/" + ticker, in lower case.
@@ -25,12 +40,17 @@ QString UsPriceUrl(const QString& base, const QString& ticker, QDate start, QDat
 QString LookupUrl(const QString& base, const QString& query);
 
 // Reads a Dutch service reply ("yymmdd: price" lines, the newest last) into
-// download lines "yymmdd,price"; returns the fetch result.
-double ParseDutchReply(const QString& reply, QStringList& downloadLines);
+// download lines "yymmdd,price"; returns the fetch result. A line whose
+// price is taken but whose date does not fit the files (DayFitsFiles for
+// `today`) or whose price is no plain decimal number refuses the reply:
+// Fetch::Refused, no lines, and `refused` names the line.
+double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
+                       std::optional<Reason>& refused);
 // Reads a US service table (a heading, then "date,…,price" rows, the newest
 // first) into download lines; returns the fetch result, 0 when no row had
-// a readable date.
-double ParseUsReply(QString reply, QStringList& downloadLines);
+// a readable date. Refused as the Dutch reply.
+double ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
+                    std::optional<Reason>& refused);
 
 // The stock found on a symbol-lookup page: its count, and the ticker and
 // company name when there is exactly one.

@@ -15,6 +15,7 @@
 
 #include "model/conversions.h"
 #include "model/file_lock.h"
+#include "model/safe_read.h"
 #include "model/safe_write.h"
 
 namespace pelmar {
@@ -200,6 +201,39 @@ class LowerTicker {
 
 }  // namespace
 
+void PriceStore::ParseDayFile(const QByteArray& bytes,
+                              const std::function<void(std::string_view, double)>& line) {
+  // Lines: name, ticker, date, price. The ticker lies between the first and
+  // the second comma; a line without both commas has no ticker. The price
+  // is the text after the third comma, with a trailing "X" dropped. Read as
+  // bytes: only a price in an unusual shape goes through StrToReal.
+  const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view current = text.substr(start, end - start);
+    start = end + 1;
+    if (current.ends_with('\r')) current.remove_suffix(1);
+    const std::size_t first = current.find(',');
+    const std::size_t second =
+        first == std::string_view::npos ? first : current.find(',', first + 1);
+    if (second == std::string_view::npos) continue;
+    const LowerTicker lowered(current.substr(first + 1, second - first - 1));
+    const QByteArray lower = lowered.view();
+    if (current.ends_with('X')) current.remove_suffix(1);
+    const std::size_t third = current.find(',', second + 1);
+    double price = 0.0;
+    if (third != std::string_view::npos) {
+      const std::string_view priceText = current.substr(third + 1);
+      const std::optional<double> plain = ReadStoredNumber(priceText);
+      price = plain ? *plain
+                    : StrToReal(QString::fromLatin1(priceText.data(),
+                                                    static_cast<qsizetype>(priceText.size())));
+    }
+    line(std::string_view(lower.constData(), static_cast<std::size_t>(lower.size())), price);
+  }
+}
+
 int PriceStore::tickerId(const QByteArray& lowerTicker) {
   const auto it = tickerIds_.constFind(lowerTicker);
   if (it != tickerIds_.constEnd()) return *it;
@@ -228,33 +262,11 @@ const PriceStore::DayFile* PriceStore::dayFile(int dayKey) {
   day.size = info.size();
   day.racy = isRacy(day.modified, now);
 
-  // Lines: name, ticker, date, price. The ticker lies between the first and
-  // the second comma; a line without both commas has no ticker. The price
-  // is the text after the third comma, with a trailing "X" dropped. Read as
-  // bytes: only a price in an unusual shape goes through StrToReal.
-  const std::string_view text(read->constData(), static_cast<std::size_t>(read->size()));
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    const std::size_t first = line.find(',');
-    const std::size_t second = first == std::string_view::npos ? first : line.find(',', first + 1);
-    if (second == std::string_view::npos) continue;
-    const int id = tickerId(LowerTicker(line.substr(first + 1, second - first - 1)).view());
-    if (line.ends_with('X')) line.remove_suffix(1);
-    const std::size_t third = line.find(',', second + 1);
-    double price = 0.0;
-    if (third != std::string_view::npos) {
-      const std::string_view priceText = line.substr(third + 1);
-      const std::optional<double> plain = ReadStoredNumber(priceText);
-      price = plain ? *plain
-                    : StrToReal(QString::fromLatin1(priceText.data(),
-                                                    static_cast<qsizetype>(priceText.size())));
-    }
-    day.prices.emplace_back(id, price);
-  }
+  ParseDayFile(*read, [&](std::string_view lowerTicker, double price) {
+    day.prices.emplace_back(tickerId(QByteArray::fromRawData(
+                                lowerTicker.data(), static_cast<qsizetype>(lowerTicker.size()))),
+                            price);
+  });
   // The first line of a ticker counts, as when reading from the top.
   std::stable_sort(day.prices.begin(), day.prices.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -544,18 +556,12 @@ Outcome PriceStore::saveChanged(ChangedFile& file) {
 }
 
 std::optional<QByteArray> PriceStore::readBounded(const QString& path) {
-  const QFileInfo info(path);
-  QFile file(path);
-  // The size is taken from what is read, so a file that grows (or a device
-  // that never ends) is still cut off.
-  QByteArray bytes;
-  if (info.isFile() && info.size() <= kMaxFileSize && file.open(QIODevice::ReadOnly))
-    bytes = file.read(kMaxFileSize + 1);
-  if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) {
+  safe_read::ReadResult read = safe_read::ReadFile(path, kMaxFileSize);
+  if (!read.read()) {
     if (trace_) trace_->Log(QStringLiteral("PriceStore - overgeslagen: ") + path);
     return std::nullopt;
   }
-  return bytes;
+  return std::move(read.bytes);
 }
 
 QString PriceStore::dayFilePath(QDate day) {
@@ -596,6 +602,20 @@ void PriceStore::noteWritten(const QString& fileName) {
   }
 }
 
+LatestPriceDays PriceStore::ParseLastPrices(const QByteArray& bytes) {
+  const auto dayOf = [](const QByteArray& line) {
+    const qsizetype colon = line.indexOf(':');
+    if (colon < 0) return qint64(0);
+    const QByteArray value = line.mid(colon + 1).trimmed();
+    bool ok = false;
+    const qint64 day = value.toLongLong(&ok);
+    // A day serial of the years 1900 to 2200; anything else is no day.
+    return ok && day > 0 && day < 110000 ? day : 0;
+  };
+  const QList<QByteArray> lines = bytes.split('\n');
+  return {dayOf(lines.value(0)), dayOf(lines.value(1))};
+}
+
 LatestPriceDays PriceStore::latestPriceDays() {
   const QString path = folder_ + QStringLiteral("Last Prices.txt");
   const QFileInfo info(path);
@@ -605,19 +625,9 @@ LatestPriceDays PriceStore::latestPriceDays() {
     return latestDays_.days;
 
   LatestPriceDays days;
-  QFile file(path);
-  if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    const auto dayOf = [](const QByteArray& line) {
-      const qsizetype colon = line.indexOf(':');
-      if (colon < 0) return qint64(0);
-      const QByteArray value = line.mid(colon + 1).trimmed();
-      bool ok = false;
-      const qint64 day = value.toLongLong(&ok);
-      return ok && day > 0 ? day : 0;
-    };
-    days.dutch = dayOf(file.readLine());
-    days.us = dayOf(file.readLine());
-  }
+  // Two short lines: a larger file, a FIFO or a device is no such file.
+  const safe_read::ReadResult read = safe_read::ReadFile(path, kMaxLastPricesFile);
+  if (read.read()) days = ParseLastPrices(read.bytes);
   // A stamp taken too close to the change it might hide is not trusted.
   latestDays_ = {days, modified, size, !isRacy(modified, QDateTime::currentDateTime())};
   return days;

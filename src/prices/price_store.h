@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +45,8 @@ class PriceStore {
   // A daily file holds a line per ticker: a file larger than this (or no
   // regular file, say a link to a device) is no price file and is skipped.
   static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+  // "Last Prices.txt" holds two short lines.
+  static constexpr qint64 kMaxLastPricesFile = 4096;
   // One writer per price folder: the lock file in the folder, and how long
   // a batch (a download, an import) and a live quote wait for another
   // program's batch to end.
@@ -62,6 +66,12 @@ class PriceStore {
   // Where skipped files are traced; none by default.
   void setTrace(TraceLog* trace) { trace_ = trace; }
   void setFolder(const QString& folder);
+
+  // Reads the text of a daily file: for every line with a ticker, the
+  // ticker in lower case and its price (0 when there is none), in file
+  // order. The store's reader, and the fuzz target's way in.
+  static void ParseDayFile(const QByteArray& bytes,
+                           const std::function<void(std::string_view, double)>& line);
 
   // The file name of a day's price file: yymmdd + "A.csv".
   static QString dayFileName(QDate day);
@@ -140,6 +150,9 @@ class PriceStore {
   // The days of "Last Prices.txt", read once and again only when the file
   // changed on disk.
   LatestPriceDays latestPriceDays();
+  // The days of the text of "Last Prices.txt": the whole number after the
+  // first ":" of each of its two lines; 0 for a line without one.
+  static LatestPriceDays ParseLastPrices(const QByteArray& bytes);
 
   // The daily file of that day as it exists (in whatever case), or the
   // name a new one gets in the price folder.

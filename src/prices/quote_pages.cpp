@@ -126,7 +126,7 @@ DollarRate FetchDollarRate(HttpGet& http, const QString& pageUrl) {
   HttpReply reply;
   for (int attempt = 0; attempt < kDollarAttempts && reply.body.isEmpty(); ++attempt)
     reply = http.get(pageUrl);
-  return ParseDollarRatePage(reply.ok() ? reply.body : QByteArray());
+  return ParseDollarRatePage(reply.page() ? reply.body : QByteArray());
 }
 
 AexQuote FetchAEX(HttpGet& http, const QString& base, const Language& language) {
@@ -134,7 +134,7 @@ AexQuote FetchAEX(HttpGet& http, const QString& base, const Language& language) 
   for (int attempt = 0; attempt < kAexAttempts && reply.body.isEmpty(); ++attempt)
     reply = http.get(AexPageUrl(base));
   if (!reply.ok()) return failedAex(Reason{TextId::AexServerSilent, {QUrl(base).host()}});
-  return ParseAexPage(reply.body, language);
+  return ParseAexPage(reply.page() ? reply.body : QByteArray(), language);
 }
 
 bool StoreDollarLines(PriceStore& store, double rate, QDate day) {

@@ -1,7 +1,9 @@
 #include "rendering/report_rendering.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -43,7 +45,12 @@ CharFormat formatOf(const QTextCharFormat& format) {
 // for a printer); a twip is 1/1440 inch.
 constexpr qreal kPixelsPerTabUnit = kTwipsPerTabUnit * 96.0 / 1440.0;
 
-QTextBlockFormat blockFormatOf(const TabStops* stops) {
+// A block kept on the page of the block after it.
+constexpr int kKeepWithNext = QTextFormat::UserProperty + 1;
+// The document's footer (ReportDocument::footer).
+constexpr char kFooterProperty[] = "reportFooter";
+
+QTextBlockFormat blockFormatOf(const TabStops* stops, bool keepWithNext) {
   QTextBlockFormat format;
   QList<QTextOption::Tab> tabs;
   if (stops) {
@@ -51,8 +58,37 @@ QTextBlockFormat blockFormatOf(const TabStops* stops) {
       tabs << QTextOption::Tab(unit * kPixelsPerTabUnit, QTextOption::LeftTab);
   }
   format.setTabPositions(tabs);
+  if (keepWithNext) format.setProperty(kKeepWithNext, true);
   return format;
 }
+
+// Starts every chain of kept blocks that would be cut by the end of a page
+// on a new page; a chain taller than a page starts at the top of one. The
+// document is laid out on pages of pageHeight.
+void keepChainsTogether(QTextDocument& document, qreal pageHeight) {
+  QAbstractTextDocumentLayout* layout = document.documentLayout();
+  for (QTextBlock block = document.begin(); block.isValid();) {
+    QTextBlock last = block;
+    while (last.blockFormat().boolProperty(kKeepWithNext) && last.next().isValid())
+      last = last.next();
+    if (last != block) {
+      const qreal top = layout->blockBoundingRect(block).top();
+      const qreal bottom = layout->blockBoundingRect(last).bottom();
+      const qreal pageEnd = (std::floor(top / pageHeight) + 1) * pageHeight;
+      const bool atPageTop = top - (pageEnd - pageHeight) < 1;
+      if (bottom > pageEnd && !atPageTop) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+      }
+    }
+    block = last.next();
+  }
+}
+
+// The height of the footer line at the foot of the print area, in the
+// document's pixels.
+constexpr qreal kFooterHeight = 0.3 * 96;
 
 }  // namespace
 
@@ -61,14 +97,10 @@ void RenderReport(const ReportDocument& report, QTextDocument& document) {
   document.setDefaultFont(charFormatOf(CharFormat{kCourierNew, 11, false}).font());
   QTextCursor cursor(&document);
   cursor.beginEditBlock();
-  const TabStops* lastStops = nullptr;
-  QTextBlockFormat block = blockFormatOf(nullptr);
+  document.setProperty(kFooterProperty, report.footer);
   bool first = true;
   for (const Paragraph& paragraph : report.paragraphs) {
-    if (first || paragraph.tabStops.get() != lastStops) {
-      lastStops = paragraph.tabStops.get();
-      block = blockFormatOf(lastStops);
-    }
+    const QTextBlockFormat block = blockFormatOf(paragraph.tabStops.get(), paragraph.keepWithNext);
     const QTextCharFormat blockChars = charFormatOf(paragraph.format);
     if (first) {
       cursor.setBlockFormat(block);
@@ -87,6 +119,7 @@ void RenderReport(const ReportDocument& report, QTextDocument& document) {
 
 ReportDocument ReportFromTextDocument(const QTextDocument& document) {
   ReportDocument report;
+  report.footer = document.property(kFooterProperty).toString();
   std::shared_ptr<const TabStops> stops;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     TabStops positions;
@@ -96,6 +129,7 @@ ReportDocument ReportFromTextDocument(const QTextDocument& document) {
     Paragraph paragraph;
     paragraph.tabStops = stops;
     paragraph.format = formatOf(block.charFormat());
+    paragraph.keepWithNext = block.blockFormat().boolProperty(kKeepWithNext);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid() || fragment.text().isEmpty()) continue;
@@ -115,13 +149,43 @@ QPageLayout ReportPageLayout() {
 void PrintReport(const QTextDocument& document, QPagedPaintDevice& device) {
   const QPageLayout layout = ReportPageLayout();
   device.setPageLayout(layout);
-  // Laid out on pages of the print area itself, so that the text document
-  // adds no margins of its own to the one-inch margins of the page.
+  // Laid out on pages of the print area less the footer line, so that the
+  // text document adds no margins of its own to the one-inch margins.
   const std::unique_ptr<QTextDocument> pages(document.clone());
   const QRectF area = layout.paintRect(QPageLayout::Inch);
+  const QSizeF page(area.width() * 96, area.height() * 96 - kFooterHeight);
   pages->setDocumentMargin(0);
-  pages->setPageSize(QSizeF(area.width() * 96, area.height() * 96));
-  pages->print(&device);
+  pages->setPageSize(page);
+  keepChainsTogether(*pages, page.height());
+
+  const QString footer = document.property(kFooterProperty).toString();
+  QPainter painter(&device);
+  // From the document's 96 pixels to the inch to the device's.
+  const qreal scaleX = device.logicalDpiX() / 96.0;
+  const qreal scaleY = device.logicalDpiY() / 96.0;
+  painter.setFont(charFormatOf(CharFormat{kVerdana, 8, false}).font());
+  const int count = pages->pageCount();
+  for (int index = 0; index < count; ++index) {
+    if (index > 0) device.newPage();
+    painter.save();
+    painter.scale(scaleX, scaleY);
+    const QRectF clip(0, index * page.height(), page.width(), page.height());
+    painter.translate(0, -clip.top());
+    painter.setClipRect(clip);
+    // The layout draws every block that touches its clip: half a pixel in
+    // from the page's edges, a block that starts or ends on the edge is drawn
+    // on its own page only (the painter would hide it, but its text would
+    // still be in a PDF).
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip.adjusted(0, 0.5, 0, -0.5);
+    pages->documentLayout()->draw(&painter, context);
+    painter.restore();
+    if (!footer.isEmpty()) {
+      painter.drawText(
+          QRectF(0, page.height() * scaleY, page.width() * scaleX, kFooterHeight * scaleY),
+          Qt::AlignHCenter | Qt::AlignBottom, footer.arg(index + 1).arg(count));
+    }
+  }
 }
 
 Outcome WriteReportPdf(const QTextDocument& document, const QString& path) {

@@ -28,7 +28,10 @@ class ActionsReportBuilder {
         l_(context.language),
         writer_(CharFormat{kCourierNew, 12, false}, kActionsTabStops) {}
 
+  // The heading is printed with the first dataset's lines, and the lines of
+  // one dataset on one page.
   ReportDocument build() {
+    writer_.setFooter(Footer(context_));
     heading();
     int rek = Portfolio::kFirstRekIndex;
     int koers = Portfolio::kFirstKoersIndex;
@@ -41,7 +44,7 @@ class ActionsReportBuilder {
       }
     }
     writer_.line();
-    WriteRemarks(writer_, l_.text(TextId::ActionsRemarks));
+    WriteRemarks(writer_, l_.text(TextId::ReportRemarks));
     return writer_.take();
   }
 
@@ -49,8 +52,9 @@ class ActionsReportBuilder {
   QString text(TextId id) const { return l_.text(id); }
 
   void heading() {
+    writer_.keepTogether();
     writer_.setFormat(kVerdana, 18, true);
-    writer_.line(TitleLine(context_, false));
+    writer_.line(TitleLine(context_, true));
     writer_.line();
     writer_.setFormat(kVerdana, 16);
     writer_.line(text(TextId::ActionsHeading) + QChar('"') + context_.portfolioName + QChar('"') +
@@ -71,6 +75,7 @@ class ActionsReportBuilder {
     const QHash<QString, double> before =
         previous < 0 ? QHash<QString, double>{} : quantities(previous);
     const int first = Portfolio::KoersIndexOf(rek);
+    writer_.keepTogether();
     bool written = false;
     for (int i = first; i < first + p_.fundCount(first); ++i) {
       const KoersRec& fund = p_.koersAt(i);
@@ -84,6 +89,7 @@ class ActionsReportBuilder {
     }
     accountLine(rek, datum, previous < 0);
     if (previous < 0 || written) writer_.line();
+    writer_.endKeep();
   }
 
   // The number of shares of each fund of the dataset at rek by its name;

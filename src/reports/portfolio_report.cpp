@@ -34,7 +34,10 @@ class PortfolioReportBuilder {
         l_(context.language),
         writer_(CharFormat{kCourierNew, 11, false}, kFundTabStops) {}
 
+  // Each section is printed on one page where it fits, a title line with
+  // the section after it: every line of it is kept with the next but the last.
   ReportDocument build() {
+    writer_.setFooter(Footer(context_));
     titleLine();
     fundSection(View::Rotac);
     if (!l_.isDutch()) titleLine();
@@ -50,9 +53,12 @@ class PortfolioReportBuilder {
   QString date(DateTime serial) const { return ShortDate(serial, context_.dates); }
   QString quotedName() const { return QChar('"') + context_.portfolioName + QChar('"'); }
 
+  // The day the report is made is in the footer: the heading's one date is
+  // the dataset's.
   void titleLine() {
     writer_.setFormat(kVerdana, 18, true);
-    writer_.line(TitleLine(context_, true));
+    writer_.keepTogether();
+    writer_.line(TitleLine(context_, false));
     writer_.line();
   }
 
@@ -80,6 +86,7 @@ class PortfolioReportBuilder {
   }
 
   void fundSection(View view) {
+    writer_.keepTogether();
     writer_.setFormat(kVerdana, 16);
     writer_.line(
         text(view == View::Rotac ? TextId::ReportRotacHeading : TextId::ReportRotaiHeading) +
@@ -171,6 +178,7 @@ class PortfolioReportBuilder {
     summary(TextId::ReportDividend, sums.dividend);
     summary(TextId::ReportDividendTax, sums.dividendTax);
     summary(TextId::ReportFundVat, sums.vat);
+    writer_.endKeep();
     writer_.line();
     writer_.line();
   }
@@ -181,6 +189,7 @@ class PortfolioReportBuilder {
 
   void accountSection() {
     writer_.setTabStops(l_.isDutch() ? kAccountTabStopsDutch : kAccountTabStopsEnglish);
+    writer_.keepTogether();
     writer_.setFormat(kVerdana, 16);
     writer_.line(text(TextId::ReportAccountsHeading) + quotedName() +
                  text(TextId::ReportAccountsAtDate) + date(alg_.Datum) + QChar('.'));
@@ -218,6 +227,7 @@ class PortfolioReportBuilder {
     summary(TextId::ReportInterestPaid, debit, 9);
     summary(TextId::ReportAccountCosts, costs, 9);
     summary(TextId::ReportAccountVat, vat, 9);
+    writer_.endKeep();
     writer_.line();
     writer_.line();
   }

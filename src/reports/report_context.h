@@ -32,17 +32,23 @@ struct ReportContext {
 // Helpers both reports share.
 namespace report_text {
 
-// The value as w,d text: at least `width` characters, no grouping.
+// The value as w,d text: at least `width` characters, thousands grouped
+// (47.520,12 in Dutch, 47,520.12 in English) so that an amount reads at a
+// glance; a grouped amount of the columns' size still fits its width.
 QString Fixed(double value, int width, int decimals, const Language& language);
 // A return as 8,2 text, or "  ******" above 99999.
 QString Return(double value, const Language& language);
 QString ShortDate(DateTime serial, DateFormat dates);
-// "\tPELMAR, version 1.32a - title - date 2024-01-31" with the full stop
-// when asked; " - title" only when the title is not blank.
-QString TitleLine(const ReportContext& context, bool fullStop);
+// "\tPELMAR, version 1.32a - title", then " - date 2024-01-31" when asked;
+// " - title" only when the title is not blank.
+QString TitleLine(const ReportContext& context, bool withDate);
+// The footer of a printed page: the day the report was made, then two
+// placeholders for the page's number and the number of pages.
+QString Footer(const ReportContext& context);
 // The line naming the report currency.
 QString CurrencyLine(const ReportContext& context, bool inDollar);
-// Closes a report: the remarks heading and a line for the user's remarks.
+// Closes a report: the remarks heading kept with a line for the user's
+// remarks, which are body text.
 void WriteRemarks(ReportWriter& writer, const QString& heading);
 
 }  // namespace report_text

@@ -25,11 +25,17 @@ void ReportWriter::setTabStops(const TabStops& stops) {
   stops_ = std::make_shared<const TabStops>(stops);
 }
 
+void ReportWriter::endKeep() {
+  keep_ = false;
+  if (!document_.paragraphs.empty()) document_.paragraphs.back().keepWithNext = false;
+}
+
 void ReportWriter::line(const QString& text) {
   Paragraph paragraph;
   if (!text.isEmpty()) paragraph.runs.push_back(TextRun{text, format_});
   paragraph.tabStops = stops_;
   paragraph.format = format_;
+  paragraph.keepWithNext = keep_;
   document_.paragraphs.push_back(std::move(paragraph));
 }
 

@@ -39,12 +39,18 @@ struct Paragraph {
   std::shared_ptr<const TabStops> tabStops;
   // The format of an empty paragraph (its height), the last run's otherwise.
   CharFormat format;
+  // Printed on the same page as the paragraph after it: a heading stays
+  // with its table, a table with its totals.
+  bool keepWithNext = false;
 
   QString text() const;
 };
 
 struct ReportDocument {
   std::vector<Paragraph> paragraphs;
+  // The line under every printed page: %1 is the page's number, %2 the
+  // number of pages. Empty: no footer.
+  QString footer;
 
   // The paragraphs' texts, each ending in "\n".
   QString plainText() const;
@@ -58,6 +64,11 @@ class ReportWriter {
 
   void setFormat(const QString& family, int pointSize, bool bold = false);
   void setTabStops(const TabStops& stops);
+  // The lines written from now on are kept together, up to the last line
+  // written before endKeep(), which is no longer kept with the next.
+  void keepTogether() { keep_ = true; }
+  void endKeep();
+  void setFooter(const QString& footer) { document_.footer = footer; }
   // One paragraph holding the text (which may be empty).
   void line(const QString& text = QString());
 
@@ -67,6 +78,7 @@ class ReportWriter {
   ReportDocument document_;
   CharFormat format_;
   std::shared_ptr<const TabStops> stops_;
+  bool keep_ = false;
 };
 
 }  // namespace pelmar

@@ -1,5 +1,6 @@
 #include "reports/rtf_writer.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace pelmar {
@@ -13,6 +14,7 @@ class FontTable {
       add(paragraph.format.family);
       for (const TextRun& run : paragraph.runs) add(run.format.family);
     }
+    if (!document.footer.isEmpty()) add(kVerdana);
     if (families_.isEmpty()) families_ << kCourierNew;
   }
 
@@ -69,6 +71,21 @@ void appendFormat(QByteArray& out, const FontTable& fonts, const CharFormat& for
   out += ' ';
 }
 
+// The footer under every page: its text with the page's number and the
+// number of pages as fields in place of its two placeholders.
+void appendFooter(QByteArray& out, const FontTable& fonts, const QString& footer) {
+  static const QRegularExpression placeholder(QStringLiteral("%\\d+"));
+  static const char* const fields[] = {"PAGE", "NUMPAGES"};
+  const QStringList parts = footer.split(placeholder);
+  out += "{\\footer\\pard\\qc";
+  appendFormat(out, fonts, CharFormat{kVerdana, 8, false});
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    if (i > 0 && i <= 2) out += QByteArray("{\\field{\\*\\fldinst ") + fields[i - 1] + "}}";
+    FontTable::appendText(out, parts[i]);
+  }
+  out += "\\par}\n";
+}
+
 }  // namespace
 
 QByteArray WriteRtf(const ReportDocument& document) {
@@ -81,6 +98,7 @@ QByteArray WriteRtf(const ReportDocument& document) {
   out +=
       "{\\*\\generator Pelmar;}\\paperw16838\\paperh11906\\landscape"
       "\\margl1440\\margr1440\\margt1440\\margb1440\\viewkind4\\uc1\n";
+  if (!document.footer.isEmpty()) appendFooter(out, fonts, document.footer);
   const TabStops* lastStops = nullptr;
   QByteArray stops;
   for (const Paragraph& paragraph : document.paragraphs) {
@@ -92,6 +110,7 @@ QByteArray WriteRtf(const ReportDocument& document) {
       }
     }
     out += "\\pard" + stops;
+    if (paragraph.keepWithNext) out += "\\keepn";
     if (paragraph.runs.empty()) appendFormat(out, fonts, paragraph.format);
     for (const TextRun& run : paragraph.runs) {
       appendFormat(out, fonts, run.format);

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "cli/cli_run.h"
+#include "support/pdf_text.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -53,11 +54,11 @@ TEST(ReportCli, WritesAPdf) {
 }
 
 // The saved rich text as a word processor reads it: LibreOffice converts it
-// to PDF and every fund's line and the totals are in its text.
+// to PDF, every fund's line and the totals are in its text, each heading is
+// on the page of its table and the pages are numbered.
 TEST(ReportCli, LibreOfficeReadsEveryLineOfTheSavedRichText) {
   const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-  if (soffice.isEmpty() || pdftotext.isEmpty())
+  if (soffice.isEmpty() || !test::HavePdfToText())
     GTEST_SKIP() << "soffice (libreoffice-writer-nogui) or pdftotext (poppler-utils) is not "
                     "installed; scripts/install-deps.sh installs them";
   QTemporaryDir dir;
@@ -69,13 +70,18 @@ TEST(ReportCli, LibreOfficeReadsEveryLineOfTheSavedRichText) {
   QProcess convert;
   convert.start(soffice, {"--headless", "--convert-to", "pdf", "--outdir", dir.path(), rtf});
   ASSERT_TRUE(convert.waitForFinished(180000));
-  QProcess text;
-  text.start(pdftotext, {"-layout", dir.filePath(QStringLiteral("Test-1.pdf")), "-"});
-  ASSERT_TRUE(text.waitForFinished(60000));
-  const QString shown = QString::fromUtf8(text.readAllStandardOutput());
-  for (const char* line : {"DBG", "KMG", "NZT", "PWE", "RMH", "TVB", "Sums", "32271.22", "47520.12",
-                           "Total VAT (Accounts) paid", "Remarks:"})
+  const QStringList pages = test::PdfPages(dir.filePath(QStringLiteral("Test-1.pdf")));
+  const QString shown = pages.join(QChar('\f'));
+  for (const char* line : {"DBG", "KMG", "NZT", "PWE", "RMH", "TVB", "Sums", "32,271.22",
+                           "47,520.12", "Total VAT (Accounts) paid", "Remarks:"})
     EXPECT_TRUE(shown.contains(QLatin1String(line))) << line;
+  for (int i = 0; i < pages.size(); ++i) {
+    EXPECT_TRUE(pages[i].contains(QStringLiteral("page %1 of %2").arg(i + 1).arg(pages.size())))
+        << pages[i].toStdString();
+    if (pages[i].contains(QStringLiteral("ROTAI Review"))) {
+      EXPECT_TRUE(pages[i].contains(QStringLiteral("Wtd. Cash"))) << pages[i].toStdString();
+    }
+  }
 }
 
 }  // namespace

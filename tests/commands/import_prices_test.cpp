@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "commands/download.h"
 #include "support/portfolio_fixture.h"
@@ -61,6 +67,81 @@ TEST_F(ImportPricesTest, TheMenuCommandAsksTheFileThenTheTicker) {
       .expectMessage("1 prices of asml imported");
   EXPECT_TRUE(ImportPricesClick(session, prompter).ok());
   EXPECT_EQ(test::readFile(folder + "090313A.csv"), "asml,asml,09/03/13,31.2\r\n");
+}
+
+// The price folder's names and bytes, as one checksum.
+QByteArray folderChecksum(const QString& folder) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  const QDir dir(folder);
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+    hash.addData(name.toUtf8());
+    hash.addData(test::readFile(dir.filePath(name)));
+  }
+  return hash.result().toHex();
+}
+
+// Every refusal of the import, in both languages; the price folder is left
+// byte for byte.
+TEST_F(ImportPricesTest, RefusalsWriteNothing) {
+  const QString folder = session.prices().folder();
+  session.clock().fix(QDateTime(QDate(2026, 1, 5), QTime(12, 0)));
+  test::writeFile(folder + "260102A.csv", "DBG,DBG,26/01/02,7.05\r\n");
+  test::writeFile(folder + "Stocks_nl.txt", "DBG Group,DBG,2026-01-02\r\n");
+  test::writeFile(path("good.csv"), "Date,Close\n2026-01-02,99.00\n");
+  test::writeFile(path("old.csv"), "Date,Close\n2026-01-02,7.05\n1926-01-02,99.00\n");
+  test::writeFile(path("wide.csv"), "Date,Close\n2026-01-05,10,5\n");
+  {
+    QFile big(path("big.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(PriceStore::kMaxFileSize + 1));
+  }
+  ASSERT_TRUE(QFile::link("/dev/zero", path("zero.csv")));
+#ifdef Q_OS_UNIX
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.csv")).constData(), 0600), 0);
+#endif
+  struct Case {
+    const char* name;
+    const char* ticker;
+    QString file;
+    QString english;
+    QString dutch;
+  };
+  const QString shownBig = QDir::toNativeSeparators(path("big.csv"));
+  const Case cases[] = {
+      {"a ticker with the separator", "AAA,DBG", path("good.csv"),
+       "The ticker \"AAA,DBG\" does not fit the price files",
+       "De ticker \"AAA,DBG\" past niet in de koersbestanden"},
+      {"a ticker with a path", "../DBG", path("good.csv"), "The ticker \"../DBG\" does not fit",
+       "De ticker \"../DBG\" past niet"},
+      {"a ticker with a line break", "DBG\n", path("good.csv"), "does not fit the price files",
+       "past niet in de koersbestanden"},
+      {"a century ago", "DBG", path("old.csv"),
+       "line 3: 1926-01-02 lies outside the hundred years ending tomorrow",
+       "regel 3: 1926-01-02 valt buiten de honderd jaar tot en met morgen"},
+      {"a row of more fields", "DBG", path("wide.csv"), "line 2: 3 fields, the heading has 2",
+       "regel 2: 3 velden, de kop heeft er 2"},
+      {"over the bound", "DBG", path("big.csv"),
+       shownBig + " is larger than 16 MB and is not read.",
+       shownBig + " is groter dan 16 MB en wordt niet gelezen."},
+      {"a link to a device", "DBG", path("zero.csv"), "is not a regular file and is not read.",
+       "is geen gewoon bestand en wordt niet gelezen."},
+#ifdef Q_OS_UNIX
+      {"a FIFO", "DBG", path("fifo.csv"), "is not a regular file and is not read.",
+       "is geen gewoon bestand en wordt niet gelezen."},
+#endif
+  };
+  const QByteArray before = folderChecksum(folder);
+  for (const Case& c : cases) {
+    for (const Language::Code code : {Language::Code::English, Language::Code::Dutch}) {
+      session.setLanguage(code);
+      test::ScriptedPrompter prompter;
+      prompter.expectMessage(code == Language::Code::English ? c.english : c.dutch);
+      const Outcome outcome = ImportPrices(session, prompter, c.ticker, c.file);
+      EXPECT_TRUE(outcome.isFailure()) << c.name;
+      EXPECT_EQ(folderChecksum(folder), before) << c.name;
+    }
+  }
+  EXPECT_DOUBLE_EQ(session.prices().GetFilePrice("DBG", QDate(2026, 1, 2)), 7.05);
 }
 
 }  // namespace

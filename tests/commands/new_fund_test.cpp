@@ -230,6 +230,11 @@ TEST_F(NewFundTest, EntriesThatCannotBeAFundAreRefused) {
       {{true, Market::Dutch, "", "X", 0.01, 0, 1}, "needs a price above 0.01"},
       {{true, Market::Dutch, "", "X", 10, -5, 1}, "may not be negative"},
       {{true, Market::Dutch, "", "X", 10, 5, -1}, "may not be negative"},
+      // Where a ticker enters: the daily files' separator, a path, a control
+      // character.
+      {{true, Market::Dutch, "", "AAA,DBG", 10, 0, 1}, "The ticker \"AAA,DBG\" does not fit"},
+      {{true, Market::Dutch, "", "A/B", 10, 0, 1}, "The ticker \"A/B\" does not fit"},
+      {{true, Market::Dutch, "", "A\x01", 10, 0, 1}, "does not fit the price files"},
   };
   for (const auto& c : cases) {
     prompter.expectMessage(c.message);

@@ -240,7 +240,7 @@ TEST_F(PortfolioFilesTest, ARefusedFileLeavesThePortfolioInMemoryAsItWas) {
   const std::pair<QString, QString> cases[] = {
       {QString(), "bestandsnaam is leeg"},
       {path("absent.xml"), "bestand bestaat niet"},
-      {path("folder.xml"), "bestand bestaat niet"},
+      {path("folder.xml"), "geen gewoon bestand"},
       {path("integer.xml"), "bestand onleesbaar, line"},
   };
   for (const auto& [name, word] : cases) {

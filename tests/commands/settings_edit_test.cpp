@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
+#include "model/safe_write.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
@@ -203,6 +206,48 @@ TEST_F(SettingsEditTest, ANewDateFormatRewritesBothStockLists) {
   EXPECT_FALSE(effects.dateFormat);
   EXPECT_EQ(session.settings().dateFormat, "dd-MM-yyyy");
   EXPECT_EQ(test::readFile(prices("Stocks_nl.txt")), "Aegon,agn,13-03-2009\r\nShell,rdsa,\r\n");
+}
+
+TEST_F(SettingsEditTest, AFormatStoredInCapitalsIsTheSameFormatAndConvertsNothing) {
+  const QByteArray list = "Shell,rdsa,13-03-2009\r\nAegon,agn,13-03-2009\r\n";
+  test::writeFile(prices("Stocks_nl.txt"), list);
+  session.settings().dateFormat = QStringLiteral("DD-MM-YYYY");
+  SettingsEdit edit = VarToScreen(session);
+  edit.settings.dateFormat = QStringLiteral("dd-MM-yyyy");
+  ASSERT_TRUE(ok(edit));
+  EXPECT_FALSE(effects.dateFormat);
+  EXPECT_EQ(test::readFile(prices("Stocks_nl.txt")), list);
+  EXPECT_EQ(store.value("Options", "Datum").toString(), "dd-MM-yyyy");
+}
+
+TEST_F(SettingsEditTest, AListThatCannotBePutBackIsNamedAndTheOthersGetTheirBytesBack) {
+  // Unsorted on disk: putting back restores the bytes, not a sorted copy.
+  const QByteArray dutch = "Shell,rdsa,2009-03-13\r\nAegon,agn,2009-03-13\r\n";
+  test::writeFile(prices("Stocks_nl.txt"), dutch);
+  test::writeFile(prices("Stocks_us.txt"), "Apple,AAPL,2009-03-13\r\n");
+  // Writes in order: the Dutch list, the US list, the Dutch list put back.
+  int writes = 0;
+  std::vector<int> failing{2};
+  const auto write = [&](const QString& path, const QByteArray& bytes) {
+    return std::count(failing.begin(), failing.end(), ++writes)
+               ? Outcome::failed(TextId::SettingDatesNotConverted, {path})
+               : safe_write::WriteFile(path, bytes);
+  };
+  StockListConversion result =
+      ConvertStockListDates(prices(""), DateFormat::YearMonthDay, DateFormat::DayMonthYear, write);
+  EXPECT_EQ(result.failed, prices("Stocks_us.txt"));
+  EXPECT_TRUE(result.notRestored.isEmpty());
+  EXPECT_EQ(test::readFile(prices("Stocks_nl.txt")), dutch);
+
+  // The putting back fails too: the Dutch list is named, as it holds the new format.
+  writes = 0;
+  failing = {2, 3};
+  result =
+      ConvertStockListDates(prices(""), DateFormat::YearMonthDay, DateFormat::DayMonthYear, write);
+  EXPECT_EQ(result.failed, prices("Stocks_us.txt"));
+  EXPECT_EQ(result.notRestored, QStringList{prices("Stocks_nl.txt")});
+  EXPECT_EQ(test::readFile(prices("Stocks_nl.txt")),
+            "Aegon,agn,13-03-2009\r\nShell,rdsa,13-03-2009\r\n");
 }
 
 TEST_F(SettingsEditTest, LanguageAndCurrenciesTakeEffectAtOnce) {

@@ -20,7 +20,7 @@ prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" > "$tmp/install.log"
 id=nl.pelmar.Pelmar
 for file in bin/pelmar bin/pelmar-cli share/pelmar/Port/Test-1.xml share/pelmar/Port/Test-2.xml \
-            "share/pelmar/Prices/Last Prices.txt" share/pelmar/help/pelmar.html \
+            "share/pelmar/Prices/Last Prices.txt" share/pelmar/help/pelmar_en.html share/pelmar/help/pelmar_nl.html \
             share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/pelmar-cli.1; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"

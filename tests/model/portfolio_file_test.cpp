@@ -129,13 +129,59 @@ TEST(PortfolioFileWrite, EnglishWritesDecimalPointsAndEscapesMarkupInEveryText) 
   EXPECT_TRUE(text.contains("\r\n<Koers>12.3400</Koers>\r\n"));
   EXPECT_FALSE(text.contains(','));
   EXPECT_TRUE(text.contains("<Ticker>AT&amp;T&lt;X></Ticker>"));
-  EXPECT_TRUE(text.contains("<RekNummer>a b  c</RekNummer>")) << "control characters";
-  EXPECT_TRUE(text.contains("<Author>Zo\xEB/?ukasz</Author>")) << "ISO-8859-1 on disk";
+  EXPECT_TRUE(text.contains("<RekNummer>a&#9;b&#13;&#10;c</RekNummer>")) << "control characters";
+  EXPECT_TRUE(text.contains("<Author>Zo\xEB/&#321;ukasz</Author>")) << "ISO-8859-1 on disk";
 
   const ReadBack back = readText(text);
   ASSERT_TRUE(back.result.ok()) << why(back.result);
   EXPECT_EQ(back.portfolio.koersAt(7).Ticker.str(), QStringLiteral("AT&T<X>"));
-  EXPECT_EQ(back.portfolio.identAt(0).Author.str(), QStringLiteral("Zoë/?ukasz"));
+  EXPECT_EQ(back.portfolio.identAt(0).Author.str(), QStringLiteral("Zoë/Łukasz"));
+  EXPECT_EQ(back.portfolio.rekAt(3).RekNummer.str(), QStringLiteral("a\tb\r\nc"));
+}
+
+// Names kept faithfully: every field keeps the characters of the file's
+// encoding as they are, writes others as character references, and reads
+// references and entities back.
+TEST(PortfolioFileWrite, NamesAreKeptFaithfully) {
+  struct Case {
+    const char* name;
+    QString text;       // as typed
+    QByteArray onDisk;  // the field's value in the file
+  };
+  const Case cases[] = {
+      {"Latin-1", QStringLiteral("Crédit"),
+       "Cr\xE9"
+       "dit"},
+      {"beyond Latin-1", QStringLiteral("日本"), "&#26085;&#26412;"},
+      {"beyond 16 bits", QString::fromUtf8("\xF0\x9F\x93\x88 up"), "&#128200; up"},
+      {"markup", QStringLiteral("A&B<>\"'"), "A&amp;B&lt;>\"'"},
+      {"control", QStringLiteral("a\tb"), "a&#9;b"},
+      {"Windows-1252 range", QString(QChar(0x80)) + QChar(0x9F), "\x80\x9F"},
+  };
+  for (const Case& c : cases) {
+    Portfolio p = samplePortfolio();
+    p.rekAt(3).RekNaam = c.text;
+    p.koersAt(7).Ticker = c.text;
+    p.identAt(0).Name = c.text;
+    const QByteArray text = written(p, kEnglish);
+    EXPECT_TRUE(text.contains("<RekNaam>" + c.onDisk + "</RekNaam>")) << c.name;
+    EXPECT_TRUE(text.contains("<Name>" + c.onDisk + "</Name>")) << c.name;
+    const ReadBack back = readText(text);
+    ASSERT_TRUE(back.result.ok()) << c.name << why(back.result);
+    EXPECT_EQ(back.portfolio.rekAt(3).RekNaam.str(), c.text) << c.name;
+    EXPECT_EQ(back.portfolio.identAt(0).Name.str(), c.text) << c.name;
+    EXPECT_EQ(back.portfolio.koersAt(7).Ticker.str(), QString(c.text).remove(u' ')) << c.name;
+  }
+  // What another writer may use: decimal and hexadecimal references and the
+  // five entities; a "&" that starts none stays.
+  QByteArray text = written(samplePortfolio(), kEnglish);
+  text = replaced(text, "<RekNaam>Giro</RekNaam>",
+                  "<RekNaam>&#233;&#xE9;&#XE9;&quot;&apos;&gt;&amp;&lt; &x; &#0; &#xD800; "
+                  "&#99999999;</RekNaam>");
+  const ReadBack back = readText(text);
+  ASSERT_TRUE(back.result.ok()) << why(back.result);
+  EXPECT_EQ(back.portfolio.rekAt(3).RekNaam.str(),
+            QStringLiteral("ééé\"'>&< &x; &#0; &#xD800; &#99999999;").left(10));
 }
 
 TEST(PortfolioFileWrite, TheWriteLimitStopsAfterTheDataSetThatReachesIt) {
@@ -229,7 +275,8 @@ TEST(PortfolioFileRead, OlderAndLooserFilesAreTakenAsThePartsDescribe) {
   EXPECT_EQ(p.algAt(9).Datum, 38720.0);
   EXPECT_EQ(p.rekAt(2).RekNaam.str(), QStringLiteral("  Acnt. 1"));
   EXPECT_EQ(p.rekAt(3).RekNaam.str(), QStringLiteral("  Acnt. 2"));
-  EXPECT_EQ(p.rekAt(4).RekNummer.str(), QStringLiteral("a>b  }"));
+  EXPECT_EQ(p.rekAt(4).RekNummer.str(), QStringLiteral("a>b~é}"))
+      << "the encoding's characters kept";
   EXPECT_DOUBLE_EQ(p.algAt(1).Totaal, 1234.5);
   EXPECT_EQ(p.koersAt(7).Flag1, 255) << "a Byte keeps the low eight bits";
   EXPECT_TRUE(p.rekAt(4).RividuDoriB);

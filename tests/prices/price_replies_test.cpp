@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/language.h"
 #include "model/dates.h"
 
 namespace pelmar {
@@ -18,13 +19,84 @@ struct ReplyCase {
   QStringList lines;
 };
 
+// The day the tests' replies are read on.
+const QDate kToday(2026, 1, 5);
+
 template <typename Parse, std::size_t N>
 void expectReplies(Parse parse, const ReplyCase (&cases)[N]) {
   for (const ReplyCase& c : cases) {
     QStringList lines;
-    EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines), c.result) << c.reply;
+    std::optional<Reason> refused;
+    EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines, kToday, refused), c.result) << c.reply;
     EXPECT_EQ(lines, c.lines) << c.reply;
+    EXPECT_EQ(refused.has_value(), c.result == Fetch::Refused) << c.reply;
   }
+}
+
+// A refused reply: the reason's line and its text in both languages.
+struct RefusedCase {
+  const char* name;
+  const char* reply;
+  int line;
+  const char* dutch;
+  const char* english;
+};
+
+template <typename Parse, std::size_t N>
+void expectRefused(Parse parse, const RefusedCase (&cases)[N]) {
+  for (const RefusedCase& c : cases) {
+    QStringList lines;
+    std::optional<Reason> refused;
+    EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines, kToday, refused), Fetch::Refused)
+        << c.name;
+    EXPECT_TRUE(lines.isEmpty()) << c.name;
+    ASSERT_TRUE(refused) << c.name;
+    EXPECT_EQ(refused->line, c.line) << c.name;
+    EXPECT_EQ(refused->text(Language(Language::Code::Dutch)), QString::fromUtf8(c.dutch)) << c.name;
+    EXPECT_EQ(refused->text(Language(Language::Code::English)), QString::fromUtf8(c.english))
+        << c.name;
+  }
+}
+
+TEST(PriceReplies, DayFitsTheFilesNames) {
+  // The hundred years ending tomorrow: each two-digit year one day only.
+  EXPECT_TRUE(DayFitsFiles(QDate(2026, 1, 6), kToday));
+  EXPECT_FALSE(DayFitsFiles(QDate(2026, 1, 7), kToday));
+  EXPECT_TRUE(DayFitsFiles(QDate(1926, 1, 7), kToday));
+  EXPECT_FALSE(DayFitsFiles(QDate(1926, 1, 6), kToday));
+  EXPECT_FALSE(DayFitsFiles(QDate(1926, 1, 2), kToday));
+  EXPECT_FALSE(DayFitsFiles(QDate(9999, 12, 31), kToday));
+  EXPECT_FALSE(DayFitsFiles(QDate(), kToday));
+  for (const char* plain : {"12", "12.34", "0.5"}) EXPECT_TRUE(IsPlainDecimal(plain)) << plain;
+  for (const char* other : {"1e308", "0x1F", "12.", ".5", "1,5", "-1", "inf", "nan", ""})
+    EXPECT_FALSE(IsPlainDecimal(other)) << other;
+}
+
+TEST(PriceReplies, RefusedDutchReplies) {
+  const RefusedCase cases[] = {
+      {"exponent", "251230: 12,00\n251231: 1e308\n", 2, "regel 2: \"1e308\" is geen koers",
+       "line 2: \"1e308\" is no price"},
+      {"after tomorrow", "260105: 7,05\n991231: 7,10\n", 2,
+       "regel 2: 991231 valt buiten de honderd jaar tot en met morgen",
+       "line 2: 991231 lies outside the hundred years ending tomorrow"},
+      {"no day", "261332: 7,05\n", 1, "regel 1: \"261332\" is geen datum",
+       "line 1: \"261332\" is no date"},
+  };
+  expectRefused(ParseDutchReply, cases);
+}
+
+TEST(PriceReplies, RefusedUsTables) {
+  const RefusedCase cases[] = {
+      {"a century ago", "Date,Close\n1926-01-02,99.00\n", 2,
+       "regel 2: 1926-01-02 valt buiten de honderd jaar tot en met morgen",
+       "line 2: 1926-01-02 lies outside the hundred years ending tomorrow"},
+      {"end of time", "Date,Close\n9999-12-31,7.05\n", 2,
+       "regel 2: 9999-12-31 valt buiten de honderd jaar tot en met morgen",
+       "line 2: 9999-12-31 lies outside the hundred years ending tomorrow"},
+      {"exponent", "Date,Close\n2026-01-05,7.05\n2026-01-02,1e308\n", 3,
+       "regel 3: \"1e308\" is geen koers", "line 3: \"1e308\" is no price"},
+  };
+  expectRefused(ParseUsReply, cases);
 }
 
 TEST(PriceReplies, DutchReplies) {

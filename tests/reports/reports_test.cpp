@@ -56,19 +56,19 @@ TEST_F(DutchReports, AFundWithoutDurationAndAnUnshowableReturn) {
   ASSERT_EQ(rows.size(), 2);
   // ROTAC: the return is beyond 99999 and shows as asterisks with its "%".
   EXPECT_TRUE(rows[0].endsWith(QStringLiteral("\t  ******%"))) << rows[0].toStdString();
-  EXPECT_TRUE(rows[0].contains(QStringLiteral("\t     1000,00\t"))) << rows[0].toStdString();
+  EXPECT_TRUE(rows[0].contains(QStringLiteral("\t    1.000,00\t"))) << rows[0].toStdString();
   // ROTAI: no duration gives 0,00 weighted cash; 99999.5 is above 99999.
   EXPECT_EQ(rows[1].section(u'\t', 6, 6), QStringLiteral("        0,00"));
   EXPECT_TRUE(rows[1].endsWith(QStringLiteral("\t  ******%"))) << rows[1].toStdString();
 }
 
+// The portfolio overview's heading has one date, the dataset's; the day it
+// is made is in the footer. The actions overview's one date is that day.
 TEST_F(Reports, TheTitleLineHasASeparatorOnlyForATitle) {
   start(QDate(2024, 1, 2));
-  EXPECT_EQ(portfolioLine(QStringLiteral("\tPELMAR")),
-            QStringLiteral("\tPELMAR, version 1.32a - date 2024-03-01."));
+  EXPECT_EQ(portfolioLine(QStringLiteral("\tPELMAR")), QStringLiteral("\tPELMAR, version 1.32a"));
   session.settings().reportTitle = QStringLiteral("   ");
-  EXPECT_EQ(portfolioLine(QStringLiteral("\tPELMAR")),
-            QStringLiteral("\tPELMAR, version 1.32a - date 2024-03-01."));
+  EXPECT_EQ(portfolioLine(QStringLiteral("\tPELMAR")), QStringLiteral("\tPELMAR, version 1.32a"));
   session.settings().reportTitle = QStringLiteral("Family");
   session.settings().dateFormat = QStringLiteral("dd-MM-yyyy");
   const ReportDocument actions = ActionsReport(portfolio(), ReportContextOf(session));
@@ -139,7 +139,7 @@ TEST_F(Reports, TheActionsOverviewListsWhatHappened) {
   EXPECT_EQ(
       body,
       (QStringList{
-          "\t2024-01-02\tABC\t   1000.00\t   10.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
+          "\t2024-01-02\tABC\t  1,000.00\t   10.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
           "",
           "\t2024-03-01\tABC\t      0.00\t   -4.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
           "\t2024-03-01\tNEW\t    500.00\t    5.0000\t  0.00\t  0.00\t  0.00\t  0.00\t  100.0000",
@@ -151,14 +151,14 @@ TEST_F(Reports, TheActionsOverviewListsWhatHappened) {
   const QStringList columns = text[header].split(u'\t');
   EXPECT_EQ(columns[accounts.indexOf("  4.50")].trimmed(), "Costs");
   EXPECT_EQ(columns[accounts.indexOf("  0.95")].trimmed(), "VAT");
-  EXPECT_EQ(text.mid(header + 8, 3), (QStringList{"", "Remarks", " "}));
+  EXPECT_EQ(text.mid(header + 8, 3), (QStringList{"", "Remarks:", " "}));
 }
 
 TEST_F(Reports, OneDatasetGivesOnlyTheStartingPosition) {
   start(QDate(2024, 1, 2));
   addFund(QStringLiteral("ABC"), 1000, 12.5, 100);
   const QString body = ActionsReport(portfolio(), ReportContextOf(session)).plainText();
-  EXPECT_TRUE(body.contains(QStringLiteral("\tABC\t   1000.00\t   12.5000\t")))
+  EXPECT_TRUE(body.contains(QStringLiteral("\tABC\t  1,000.00\t   12.5000\t")))
       << body.toStdString();
   EXPECT_FALSE(body.contains(QStringLiteral("Accounts")));
   EXPECT_FALSE(body.contains(QStringLiteral("[New]")));

@@ -17,6 +17,11 @@ QByteArray readFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void writeManuals(const QString& programFolder) {
+  for (const char* name : {"help/pelmar_nl.html", "help/pelmar_en.html"})
+    writeFile(QDir(programFolder).filePath(QLatin1String(name)), "<html></html>");
+}
+
 namespace {
 
 QLocale localeOf(Language::Code code) {

@@ -23,6 +23,9 @@ inline double annual(double w, double gi, int d) {
 void writeFile(const QString& path, const QByteArray& content);
 // The bytes of a file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
+// Empty manuals of both languages in a program folder, so that the main
+// window finds its help.
+void writeManuals(const QString& programFolder);
 
 // A session on a temporary data folder (with an empty price folder in it)
 // whose portfolio a test builds through the portfolio's own operations, as

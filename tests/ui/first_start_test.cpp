@@ -20,7 +20,7 @@ class FirstStartTest : public test::PortfolioFixture {
  protected:
   FirstStartTest() : PortfolioFixture(Language::Code::Dutch) {
     session.clock().fix(QDate(2026, 12, 7));
-    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    test::writeManuals(path("program"));
   }
   test::ScriptedPrompter prompter;
 };

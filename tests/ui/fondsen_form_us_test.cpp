@@ -160,7 +160,7 @@ TEST_F(FondsenFormUsTest, WindowAsPicture) {
 // the new-fund dialog for a pick.
 TEST_F(FondsenFormUsTest, TheMainWindowOpensTheListAndPicksFromIt) {
   test::writeFile(list, "Apple,AAPL,\r\n");
-  test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+  test::writeManuals(path("program"));
   TMainForm window(session, prompter, path("program"));
   // The window class has no meta object of its own: found by name.
   auto* form = static_cast<TFondsenForm_us*>(window.findChild<QDialog*>("FondsenForm_us"));

@@ -41,7 +41,7 @@ class MainWindowDownload : public test::PortfolioFixture {
     portfolio().clear();
     test::writeFile(session.prices().folder() + "Stocks_nl.txt",
                     "ASML Holding,asml,2009-03-06\r\n");
-    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    test::writeManuals(path("program"));
     test::writeFile(session.prices().folder() + "090302A.csv", "Other,OTHER,09/03/02,1\r\n");
     window = std::make_unique<TMainForm>(session, prompter, path("program"));
   }

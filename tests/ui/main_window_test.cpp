@@ -6,10 +6,13 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <memory>
 
+#include "commands/fund_grid.h"
 #include "commands/portfolio_io.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
@@ -21,7 +24,9 @@
 #include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
 #include "ui/main/real_time_box.h"
+#include "ui/main/rek_form.h"
 #include "ui/main/splash_form.h"
+#include "ui/prices/options_form.h"
 
 namespace pelmar {
 namespace {
@@ -32,13 +37,16 @@ const QColor kYellow(0xFF, 0xFF, 0xE0);
 
 // A Dutch session on 1 March 2023 with two saved portfolios of two datasets
 // each: "Test-1.xml" (the recorded one: ALPHA and beta) and "Other.xml"
-// (GAMMA); one price file and a program folder with the help page. Opening
+// (GAMMA); one price file and a program folder with the manuals. Opening
 // a portfolio appends the dataset of today, the third.
 class MainWindowTest : public test::PortfolioFixture {
  protected:
   MainWindowTest() : PortfolioFixture(Language::Code::Dutch) {
     session.clock().fix(QDate(2023, 3, 1));
-    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    for (const QString name : {"pelmar_nl.html", "pelmar_en.html"}) {
+      test::writeFile(path("program/help/" + name),
+                      test::readFile(QStringLiteral(PELMAR_SOURCE_DIR "/data/help/") + name));
+    }
     test::writeFile(path("Prices/230102A.csv"), "Other,OTHER,23/01/02,10\r\n");
     save("Test-1.xml", [&] {
       addFund("beta", 500, 5, 100);
@@ -280,12 +288,14 @@ TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
 }
 
 TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
-  EXPECT_TRUE(window->helpUrl(1000).toLocalFile().endsWith("/program/help/pelmar.html"));
-  // Help opens the page in the program's own window, no browser needed.
+  EXPECT_TRUE(window->helpFile().endsWith("/program/help/pelmar_nl.html"));
+  // Help opens the manual of the language in the program's own window, no
+  // browser needed.
   actions().hHelp->trigger();
   ASSERT_NE(window->helpWindow(), nullptr);
   EXPECT_TRUE(window->helpWindow()->isVisible());
-  EXPECT_EQ(window->helpWindow()->browser()->source(), window->helpUrl(1000));
+  EXPECT_EQ(window->helpWindow()->browser()->source(), QUrl::fromLocalFile(window->helpFile()));
+  EXPECT_EQ(window->helpWindow()->anchor(), "start");
   session.setLanguage(Language::Code::English);
   test::ScriptedPrompter missing;
   missing.expectMessage("Help file not found\r\n");
@@ -302,6 +312,51 @@ TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
   box.ShowAEXQuote(700, "-1,5", "-0,21%", "17:30");
   EXPECT_EQ(box.title(), " AEX ");
   EXPECT_EQ(box.tijdLabel->styleSheet(), "color: red");
+}
+
+// F1 opens the manual at the topic of the focused control: a row of the
+// grid, the fund list, an open menu's item, the accounts window, and a modal
+// dialog, which blocks every other window and so gets a help window of its own.
+TEST_F(MainWindowTest, F1OpensTheTopicOfTheFocusedControl) {
+  open();
+  const auto f1 = [](QWidget* window, QWidget* control) {
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_F1);
+  };
+  window->grid()->setCurrentCell(GridRow::Koers, 1);
+  f1(window.get(), window->grid());
+  const HelpWindow* help = window->helpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->anchor(), "grid-price");
+  EXPECT_GT(help->browser()->verticalScrollBar()->value(), 0);
+  window->grid()->setCurrentCell(GridRow::UpDr, 1);
+  f1(window.get(), window->grid());
+  EXPECT_EQ(help->anchor(), "thresholds");
+  f1(window.get(), window->fundList());
+  EXPECT_EQ(help->anchor(), "fundlist");
+
+  QMenu* menu = actions().acties;
+  menu->popup(window->geometry().center());
+  menu->setActiveAction(actions().jaarafsluiting);
+  QTest::keyClick(menu, Qt::Key_F1);
+  EXPECT_EQ(help->anchor(), "yearclosing");
+  EXPECT_FALSE(menu->isVisible());
+
+  f1(window->accounts(), window->accounts());
+  EXPECT_EQ(help->anchor(), "accounts");
+  window->accounts()->hide();
+
+  TOptionsForm* options = window->optionsForm();
+  options->open();
+  f1(options, options);
+  const auto* own = options->findChild<HelpWindow*>();
+  ASSERT_NE(own, nullptr);
+  EXPECT_TRUE(own->isVisible());
+  EXPECT_EQ(own->anchor(), "settings");
+  options->reject();
 }
 
 }  // namespace

@@ -95,6 +95,18 @@ TEST_F(OptionsFormTest, CancelAfterEditsChangesNothing) {
   EXPECT_TRUE(form.CheckMeer->isChecked());
 }
 
+TEST_F(OptionsFormTest, AFormatStoredInCapitalsShowsItsRadioAndOkKeepsTheLists) {
+  const QByteArray list = "Aegon,agn,13-03-2009\r\n";
+  test::writeFile(session.settings().pricePath + "Stocks_nl.txt", list);
+  session.settings().dateFormat = QStringLiteral("DD-MM-YYYY");
+  TOptionsForm shown(session, prompter);
+  EXPECT_TRUE(shown.RadioDMJ->isChecked());
+  shown.BtnOK->click();
+  EXPECT_FALSE(shown.effects().dateFormat);
+  EXPECT_EQ(test::readFile(session.settings().pricePath + "Stocks_nl.txt"), list);
+  EXPECT_EQ(store.value("Options", "Datum").toString(), "dd-MM-yyyy");
+}
+
 TEST_F(OptionsFormTest, ButtonsFillTheFieldsAndARefusedFolderShowsTheOldOne) {
   form.PathEdit->setText("x");
   form.BtnDefaultPorts->click();
@@ -156,7 +168,7 @@ TEST_F(OptionsFormTest, ASourceIsChosenByNameAndTestedBeforeItIsKept) {
 class OptionsInMainWindowTest : public test::PortfolioFixture {
  protected:
   OptionsInMainWindowTest() {
-    test::writeFile(path("program/help/pelmar.html"), "<html></html>");
+    test::writeManuals(path("program"));
     window = std::make_unique<TMainForm>(session, prompter, path("program"));
   }
   test::ScriptedPrompter prompter;

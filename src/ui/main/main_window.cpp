@@ -36,6 +36,7 @@
 #include "ui/main/fund_list_box.h"
 #include "ui/main/fund_panel.h"
 #include "ui/main/help_context.h"
+#include "ui/main/help_key.h"
 #include "ui/main/main_actions.h"
 #include "ui/main/panel_tabs.h"
 #include "ui/main/quote_controller.h"
@@ -104,10 +105,11 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   // Commands of later work are shown, never wired to a stand-in.
   actions_->enableWired();
 
-  const QString helpFile = QDir(programFolder_).filePath(QStringLiteral("help/pelmar.html"));
-  if (!QFileInfo::exists(helpFile))
+  if (!QFileInfo::exists(helpFile()))
     prompter_.message(session_.text(TextId::HelpFileNotFound) + QStringLiteral("\r\n") +
-                      QDir::toNativeSeparators(helpFile));
+                      QDir::toNativeSeparators(helpFile()));
+  qApp->installEventFilter(
+      new HelpKeyFilter([this](const QString& anchor) { openHelp(anchor); }, this));
   HandleLanguage();
   colourWindow(colourOf(kOlderDataSetColour));
   showNothingRead();
@@ -273,13 +275,11 @@ void TMainForm::connectCommands() {
   wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
   connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
   connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
-  // The menu shows F1 beside the item, but the key is the window's own:
-  // the item and the tool bar button open the main page, F1 the section of
-  // the control that has the focus.
-  wire(a.hHelp, [this] { openHelp(kDefaultHelpContext); });
+  // The menu shows F1 beside the item, but the key is the program's own
+  // (HelpKeyFilter): the item and the tool bar button open the manual at its
+  // start, F1 at the topic of the control that has the focus.
+  wire(a.hHelp, [this] { openHelp(HelpAnchor(kDefaultHelpContext)); });
   a.hHelp->setShortcutContext(Qt::WidgetShortcut);
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { openHelp(focusHelpContext()); });
   wire(a.about, [this] { about(); });
   // Settings: the window's OK hands what changed to every window; its
   // stock-list buttons run the menu's own commands.
@@ -522,25 +522,19 @@ void TMainForm::about() {
                     session_.text(TextId::AboutText));
 }
 
-QUrl TMainForm::helpUrl(int helpContext) const {
-  QUrl url = QUrl::fromLocalFile(QDir(programFolder_).filePath(QStringLiteral("help/pelmar.html")));
-  url.setFragment(HelpAnchor(helpContext));
-  return url;
+QString TMainForm::helpFile() const {
+  return QDir(programFolder_).filePath(HelpFileName(session_.language()));
 }
 
-int TMainForm::focusHelpContext() const {
-  if (QApplication::focusWidget() == body_->grid) return body_->grid->helpContext();
-  for (const QWidget* widget = QApplication::focusWidget(); widget;
-       widget = widget->parentWidget()) {
-    const QVariant context = widget->property(kHelpContextProperty);
-    if (context.isValid() && widget != this) return context.toInt();
-  }
-  return kDefaultHelpContext;
-}
-
-void TMainForm::openHelp(int helpContext) {
-  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
-  helpWindow_->showPage(helpUrl(helpContext));
+void TMainForm::openHelp(const QString& anchor) {
+  QWidget* modal = QApplication::activeModalWidget();
+  HelpWindow* window =
+      modal ? modal->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : helpWindow_;
+  if (!window) window = new HelpWindow(modal ? modal : this);
+  if (!modal) helpWindow_ = window;
+  if (!window->showTopic(helpFile(), anchor, session_.language()))
+    prompter_.message(session_.text(TextId::HelpFileNotFound) + QStringLiteral("\r\n") +
+                      QDir::toNativeSeparators(helpFile()));
 }
 
 Engine::Progress TMainForm::recalcProgress() {

@@ -68,10 +68,13 @@ class TMainForm : public QMainWindow {
   // The fund grid's double click on a row: trade, attach an account.
   void FondsGridDblClick(int row);
 
-  // The help page at the section of a help context, and the window that
-  // shows it (nothing until help was asked for).
-  QUrl helpUrl(int helpContext) const;
+  // The manual of the session's language, and the window that shows it
+  // (nothing until help was asked for).
+  QString helpFile() const;
   const HelpWindow* helpWindow() const { return helpWindow_; }
+  // Shows the manual at the topic; in front of a modal dialog, which blocks
+  // every other window, in a help window of the dialog's own.
+  void openHelp(const QString& anchor);
 
   // New funds: the download list of the market in selection mode; the row
   // chosen, nothing when cancelled.
@@ -126,8 +129,6 @@ class TMainForm : public QMainWindow {
   void showOpened();
   // The controls for the portfolio's state.
   void enableControls();
-  void openHelp(int helpContext);
-  int focusHelpContext() const;
   void properties();
   void about();
   void recalculateAll();

@@ -346,9 +346,10 @@ void TOptionsForm::VarToScreen() {
   RadioSY->setChecked(s.language == Language::kSettingSystem);
   RadioNL->setChecked(s.language == Language::kSettingDutch);
   RadioUS->setChecked(s.language == Language::kSettingEnglish);
-  RadioJMD->setChecked(s.dateFormat == QLatin1String("yyyy-MM-dd"));
-  RadioDMJ->setChecked(s.dateFormat == QLatin1String("dd-MM-yyyy"));
-  RadioMDJ->setChecked(s.dateFormat == QLatin1String("MM-dd-yyyy"));
+  const DateFormat dates = dateFormatFromSetting(s.dateFormat);
+  RadioJMD->setChecked(dates == DateFormat::YearMonthDay);
+  RadioDMJ->setChecked(dates == DateFormat::DayMonthYear);
+  RadioMDJ->setChecked(dates == DateFormat::MonthDayYear);
   // The currencies belong to the open portfolio.
   const bool open = session_.portfolio().bPortOpened() || session_.portfolio().bPortNew();
   for (QWidget* w : {static_cast<QWidget*>(GroupCurrency), static_cast<QWidget*>(RadioRapEuro),
@@ -395,9 +396,9 @@ SettingsEdit TOptionsForm::ScreenToEdit() const {
   s.language = RadioNL->isChecked()   ? Language::kSettingDutch
                : RadioUS->isChecked() ? Language::kSettingEnglish
                                       : Language::kSettingSystem;
-  s.dateFormat = RadioDMJ->isChecked()   ? QStringLiteral("dd-MM-yyyy")
-                 : RadioMDJ->isChecked() ? QStringLiteral("MM-dd-yyyy")
-                                         : QStringLiteral("yyyy-MM-dd");
+  s.dateFormat = dateFormatSetting(RadioDMJ->isChecked()   ? DateFormat::DayMonthYear
+                                   : RadioMDJ->isChecked() ? DateFormat::MonthDayYear
+                                                           : DateFormat::YearMonthDay);
   edit.portInDollar = RadioPortDollar->isChecked();
   edit.rapInDollar = RadioRapDollar->isChecked();
   s.showRotai = RadioROTAI->isChecked();

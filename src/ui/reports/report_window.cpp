@@ -6,10 +6,12 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include "commands/prompter.h"
@@ -77,6 +79,9 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   btnPdf_ = button("BtnPdf", [this] { BtnPdfClick(); });
   btnClose_ = button("BtnClose", [this] { close(); });
   row->addStretch();
+  status_ = new QLabel(buttons);
+  status_->setObjectName(QStringLiteral("Status"));
+  row->addWidget(status_);
 
   editor_ = new QTextEdit(this);
   editor_->setObjectName(kind == ReportKind::Portfolio ? QStringLiteral("RichEdit1")
@@ -94,12 +99,15 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   grid->addWidget(framePanel(this, 80, 0), 2, 0);
   grid->addWidget(editor_, 2, 1);
 
-  // Each button only when its program can be started; printing only with a
-  // printer.
+  // Printing only with a printer; each word-processor button only when its
+  // program can be started, its hint saying why not.
   btnPrint_->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
-  btnWord_->setEnabled(FindWordProcessor(WordProcessor::Word).has_value());
-  btnWordPad_->setEnabled(FindWordProcessor(WordProcessor::WordPad).has_value());
-  btnWriter_->setEnabled(FindWordProcessor(WordProcessor::Writer).has_value());
+  for (WordProcessor which : {WordProcessor::Word, WordProcessor::WordPad, WordProcessor::Writer}) {
+    const WordProcessorProgram program = FindWordProcessor(which);
+    wordProcessorButton(which)->setEnabled(program.launch.has_value());
+    wordProcessorButton(which)->setToolTip(
+        program.missing ? program.missing->text(session_.language()) : QString());
+  }
 
   const Placement place = placementOf(session_.settings(), kind_);
   resize(place.width->value_or(place.defaults.width()),
@@ -133,13 +141,16 @@ void ReportWindow::openReport() {
                                     ? OverzichtPortefeuilleClick(session_)
                                     : OverzichtActiesClick(session_);
   RenderReport(report, *editor_->document());
+  // What the user types goes under "Remarks:" in body text; the view shows
+  // the report from its top.
   QTextCursor cursor = editor_->textCursor();
-  cursor.movePosition(QTextCursor::Start);
+  cursor.movePosition(QTextCursor::End);
   editor_->setTextCursor(cursor);
   show();
   raise();
   activateWindow();
   editor_->setFocus();
+  editor_->verticalScrollBar()->setValue(0);
 }
 
 QByteArray ReportWindow::richText() const {
@@ -171,15 +182,25 @@ void ReportWindow::BtnPdfClick() {
 }
 
 void ReportWindow::BtnWordProcessorClick(WordProcessor which) {
+  const WordProcessorProgram program = FindWordProcessor(which);
+  if (!program.launch) {
+    prompter_.message(program.missing->text(session_.language()));
+    return;
+  }
   const QString file = ReportTempFile(session_, kind_);
   const Outcome written = WriteReportFile(file, richText());
   if (!written) {
     Tell(session_, prompter_, written);
     return;
   }
-  if (!OpenInWordProcessor(which, file))
-    prompter_.message(
-        session_.text(TextId::ReportNotOpened).arg(wordProcessorButton(which)->text()));
+  status_->setText(session_.text(TextId::ReportOpening).arg(program.launch->name));
+  setCursor(Qt::BusyCursor);
+  StartWordProcessor(*program.launch, file, kWordProcessorWatchMs, this,
+                     [this](const Outcome& started) {
+                       status_->clear();
+                       unsetCursor();
+                       Tell(session_, prompter_, started);
+                     });
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {

@@ -3,8 +3,9 @@
 #include <QWidget>
 
 #include "commands/report_commands.h"
-#include "ui/platform/word_processors.h"
+#include "commands/word_processors.h"
 
+class QLabel;
 class QPushButton;
 class QTextEdit;
 
@@ -16,7 +17,10 @@ class Session;
 // The window of one overview (TPrintForm for the portfolio, TPActiesForm
 // for the actions): the report in a rich-text editor where remarks can be
 // typed, and the buttons that print it, save it as rich text or PDF, or
-// open it in a word processor. Everything leaves with the remarks.
+// open it in a word processor. Everything leaves with the remarks. A
+// word-processor button is enabled only when its program is installed (its
+// hint says why not); while the program starts, the line beside the buttons
+// says so, and a start that fails is reported.
 class ReportWindow : public QWidget {
   Q_OBJECT
 
@@ -31,6 +35,7 @@ class ReportWindow : public QWidget {
   QPushButton* wordProcessorButton(WordProcessor which) const;
   QPushButton* saveButton() const { return btnSave_; }
   QPushButton* pdfButton() const { return btnPdf_; }
+  QLabel* statusLabel() const { return status_; }
 
   void BtnPrintClick();
   void BtnSaveClick();
@@ -55,6 +60,7 @@ class ReportWindow : public QWidget {
   QPushButton* btnSave_ = nullptr;
   QPushButton* btnPdf_ = nullptr;
   QPushButton* btnClose_ = nullptr;
+  QLabel* status_ = nullptr;
 };
 
 }  // namespace pelmar
