@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "commands/prompter_dialogs.h"
+#include "prices/price_table.h"
 
 namespace pelmar {
 
@@ -94,6 +95,16 @@ class Prompter {
   virtual std::optional<StockLine> pickStock(Market market) = 0;
   virtual NewFundEntry newFund(const NewFundForm& form) = 0;
   virtual NewFundEntry newManualFund() = 0;
+  // The price import: the file's first rows with the columns and the date
+  // order found, which the user confirms or chooses (the dialog reads the
+  // bytes again with each choice). Nothing when cancelled. A prompter
+  // without the dialog takes a table the file settles and cancels another.
+  virtual std::optional<TableChoices> importChoices(const QByteArray& /*bytes*/,
+                                                    const QString& /*fileName*/,
+                                                    const PriceTable& found) {
+    if (found.refused) return std::nullopt;
+    return TableChoices{found.dateOrder, found.dateColumn, found.closeColumn};
+  }
 };
 
 }  // namespace pelmar

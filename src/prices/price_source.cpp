@@ -81,6 +81,10 @@ std::optional<SourceCloses> ReplyFailure(const HttpReply& reply, const QString& 
                                    Reason{TextId::SourceNoAnswer, {host, reply.error}});
     case HttpReply::Status::TooLarge:
       return SourceCloses::failure(FetchStatus::TooSmall, Reason{TextId::SourceTooLarge, {host}});
+    case HttpReply::Status::NoAnswer:
+      // Only this fetch failed, not the connection: the pass goes on.
+      return SourceCloses::failure(FetchStatus::Failed,
+                                   Reason{TextId::SourceNoAnswer, {host, reply.error}});
     case HttpReply::Status::Ok:
       break;
   }
@@ -88,7 +92,7 @@ std::optional<SourceCloses> ReplyFailure(const HttpReply& reply, const QString& 
     return SourceCloses::failure(
         FetchStatus::NotFound,
         Reason{TextId::SourceUnknownSymbol, {host, symbol, QString::number(reply.httpStatus)}});
-  if (reply.httpStatus >= 400)
+  if (!reply.page())
     return SourceCloses::failure(
         FetchStatus::Failed,
         Reason{TextId::SourceHttpStatus, {host, QString::number(reply.httpStatus)}});

@@ -100,8 +100,9 @@ std::optional<QString> PriceSourceId(const QString& name);
 // "none" or an unknown name.
 std::unique_ptr<PriceSource> MakePriceSource(const QString& id, const Settings& settings);
 
-// What a reply that is no page to read means: no answer, a reply past the
-// bound, or an HTTP error status (404 and 410: the symbol is not there).
+// What a reply that is no page to read means: no connection, no answer to
+// this request, a reply past the bound, or an HTTP error status (404 and
+// 410: the symbol is not there).
 // Nothing when the reply is a page.
 std::optional<SourceCloses> ReplyFailure(const HttpReply& reply, const QString& url,
                                          const QString& symbol);

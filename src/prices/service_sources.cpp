@@ -5,8 +5,12 @@
 namespace pelmar {
 
 SourceCloses ServiceCloses(double result, const QStringList& downloadLines, const QString& url,
-                           const QString& symbol) {
+                           const QString& symbol, const std::optional<Reason>& refused) {
   const QString host = SourceHost(url);
+  if (result == Fetch::Refused) {
+    const Reason reason{TextId::SourceUnreadable, {host, symbol}};
+    return SourceCloses::failure(FetchStatus::Failed, refused ? reason.because(*refused) : reason);
+  }
   if (result == Fetch::TooSmall)
     return SourceCloses::failure(FetchStatus::TooSmall,
                                  Reason{TextId::SourceNoPrices, {host, symbol}});
@@ -27,23 +31,26 @@ SourceCloses ServiceCloses(double result, const QStringList& downloadLines, cons
 }
 
 SourceCloses DutchServiceSource::closes(HttpGet& http, const QString& symbol, QDate,
-                                        const QDateTime&) const {
+                                        const QDateTime& now) const {
   const QString url = DutchPriceUrl(base_, symbol);
   const HttpReply reply = http.get(url);
-  if (!reply.ok()) return *ReplyFailure(reply, url, symbol);
+  if (std::optional<SourceCloses> failed = ReplyFailure(reply, url, symbol)) return *failed;
   QStringList lines;
-  const double result = ParseDutchReply(QString::fromLatin1(reply.body), lines);
-  return ServiceCloses(result, lines, url, symbol);
+  std::optional<Reason> refused;
+  const double result =
+      ParseDutchReply(QString::fromLatin1(reply.body), lines, now.date(), refused);
+  return ServiceCloses(result, lines, url, symbol, refused);
 }
 
 SourceCloses UsServiceSource::closes(HttpGet& http, const QString& symbol, QDate from,
                                      const QDateTime& now) const {
   const QString url = UsPriceUrl(base_, symbol, from, LastWorkingDay(now.date()));
   const HttpReply reply = http.get(url);
-  if (!reply.ok()) return *ReplyFailure(reply, url, symbol);
+  if (std::optional<SourceCloses> failed = ReplyFailure(reply, url, symbol)) return *failed;
   QStringList lines;
-  const double result = ParseUsReply(QString::fromLatin1(reply.body), lines);
-  return ServiceCloses(result, lines, url, symbol);
+  std::optional<Reason> refused;
+  const double result = ParseUsReply(QString::fromLatin1(reply.body), lines, now.date(), refused);
+  return ServiceCloses(result, lines, url, symbol, refused);
 }
 
 }  // namespace pelmar

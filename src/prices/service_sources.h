@@ -32,8 +32,9 @@ class UsServiceSource : public PriceSource {
 
 // The fetch result of the services (a failure code or the newest date's
 // serial) with their download lines as typed closes, oldest first; lines
-// whose date is no day are left out.
+// whose date is no day are left out. A refused reply keeps the parser's
+// reason as its cause.
 SourceCloses ServiceCloses(double result, const QStringList& downloadLines, const QString& url,
-                           const QString& symbol);
+                           const QString& symbol, const std::optional<Reason>& refused = {});
 
 }  // namespace pelmar

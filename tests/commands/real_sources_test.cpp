@@ -5,6 +5,7 @@
 
 #include "commands/euro_dollar.h"
 #include "commands/source_test.h"
+#include "commands/stock_sources.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -54,11 +55,14 @@ TEST_F(ReferenceRatesTaken, EachDayOfTheRangeIsOnDiskAndTheLastDataSetTakesTheNe
 class SavedReply : public HttpGet {
  public:
   explicit SavedReply(const char* name) : name_(name) {}
-  HttpReply get(const QString&) override {
+  HttpReply get(const QString& url) override {
+    urls << url;
     QFile file(QStringLiteral(PELMAR_SOURCE_DIR "/tests/data/sources/") + name_);
     if (!file.open(QIODevice::ReadOnly)) return {HttpReply::Status::Failed, 0, {}, "refused"};
     return {HttpReply::Status::Ok, 200, file.readAll(), {}};
   }
+
+  QStringList urls;
 
  private:
   QString name_;
@@ -75,6 +79,25 @@ TEST_F(ReferenceRatesTaken, TheSourceTestSaysWhatCame) {
   EXPECT_EQ(TestPriceSource(session, none, settings, "chart", "ASML.AS"),
             "chart.test does not answer: refused");
   EXPECT_EQ(TestPriceSource(session, good, settings, "none", "ASML.AS"), "None (download nothing)");
+}
+
+TEST_F(ReferenceRatesTaken, EachStockIsFetchedFromItsOwnSourceOrItsLists) {
+  session.clock().fix(QDateTime(QDate(2024, 1, 8), QTime(13, 0), QTimeZone::utc()));
+  session.settings().chartSourceUrl = "https://chart.test/";
+  test::writeFile(session.settings().pricePath + "Sources_nl.txt", "ASML,chart,ASML.AS\r\n");
+  const PassSources sources = SourcesOf(session, Market::Dutch);
+  EXPECT_EQ(sources.listSource, "none");
+  EXPECT_TRUE(sources.anySource({"KPN", "asml"}));
+  EXPECT_FALSE(sources.anySource({"KPN"}));
+
+  SavedReply http("chart_good.json");
+  const SourceCloses asml = FetchStockCloses(session, http, sources, "asml", QDate(2024, 1, 3));
+  EXPECT_EQ(asml.newest(), QDate(2024, 1, 5));
+  EXPECT_TRUE(http.urls.value(0).startsWith("https://chart.test/v8/finance/chart/ASML.AS?"));
+  const SourceCloses kpn = FetchStockCloses(session, http, sources, "KPN", QDate(2024, 1, 3));
+  EXPECT_EQ(kpn.status, FetchStatus::NotFound);
+  EXPECT_FALSE(kpn.reason);
+  EXPECT_EQ(http.urls.size(), 1);
 }
 
 }  // namespace

@@ -175,6 +175,7 @@ TEST(PriceSources, ReplyThatIsNoPageFailsByItsKind) {
        FetchStatus::NoConnection,
        TextId::SourceNoAnswer},
       {{HttpReply::Status::TooLarge, 200, {}, {}}, FetchStatus::TooSmall, TextId::SourceTooLarge},
+      {{HttpReply::Status::NoAnswer, 0, {}, "silent"}, FetchStatus::Failed, TextId::SourceNoAnswer},
       {page("<html>Not here</html>", 404), FetchStatus::NotFound, TextId::SourceUnknownSymbol},
       {page("busy", 503), FetchStatus::Failed, TextId::SourceHttpStatus},
       {page(" \r\n"), FetchStatus::TooSmall, TextId::SourceNoPrices},

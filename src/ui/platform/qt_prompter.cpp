@@ -23,6 +23,7 @@
 #include "ui/dialogs/show_mess_form.h"
 #include "ui/dialogs/yes_no_dlg.h"
 #include "ui/platform/window_position.h"
+#include "ui/prices/csv_import_dialog.h"
 #include "ui/prices/currency_dialogs.h"
 #include "ui/prices/new_fund_forms.h"
 
@@ -76,6 +77,7 @@ QtPrompter::QtPrompter(const Session& session, QWidget* parent)
       chooser_(std::make_unique<TKiesRekDlg>(session, nullptr)),
       newFund_(std::make_unique<TNieuwFondsForm>(session, nullptr)),
       newFakeFund_(std::make_unique<TNewFakeFundForm>(session, nullptr)),
+      csvImport_(std::make_unique<CsvImportDialog>(session, nullptr)),
       fundCurrency_(std::make_unique<TDlgValutaFonds>(session.language(), nullptr)) {
   buySell_->setTimedMessage([this](const QString& line1, const QString& line2, int ms) {
     timedMessage(line1, line2, ms);
@@ -204,6 +206,13 @@ std::optional<StockLine> QtPrompter::pickStock(Market market) {
 NewFundEntry QtPrompter::newFund(const NewFundForm& form) {
   PlaceWhenShown(newFund_.get(), area());
   return newFund_->Execute(form);
+}
+
+std::optional<TableChoices> QtPrompter::importChoices(const QByteArray& bytes,
+                                                      const QString& fileName,
+                                                      const PriceTable& found) {
+  PlaceDialog(csvImport_.get(), area());
+  return csvImport_->Execute(bytes, fileName, found);
 }
 
 NewFundEntry QtPrompter::newManualFund() {

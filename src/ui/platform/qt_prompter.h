@@ -9,6 +9,7 @@
 
 namespace pelmar {
 
+class CsvImportDialog;
 class Session;
 class TAantalKopenForm;
 class TAskDlg;
@@ -54,6 +55,8 @@ class QtPrompter : public Prompter {
   NewFundEntry newFund(const NewFundForm& form) override;
   NewFundEntry newManualFund() override;
   FundCurrencyChoice chooseFundCurrency(const FundCurrencyProposal& proposal) override;
+  std::optional<TableChoices> importChoices(const QByteArray& bytes, const QString& fileName,
+                                            const PriceTable& found) override;
   // The stock lists are the main window's: it hands the prompter how to
   // show one in selection mode.
   void setStockPicker(std::function<std::optional<StockLine>(Market)> picker) {
@@ -71,6 +74,7 @@ class QtPrompter : public Prompter {
   TAantalKopenForm* buySellForm() const { return buySell_.get(); }
   TKiesRekDlg* accountChooser() const { return chooser_.get(); }
   TDlgValutaFonds* fundCurrencyDialog() const { return fundCurrency_.get(); }
+  CsvImportDialog* csvImportDialog() const { return csvImport_.get(); }
 
  private:
   DialogArea area() const;
@@ -89,6 +93,7 @@ class QtPrompter : public Prompter {
   std::unique_ptr<TKiesRekDlg> chooser_;
   std::unique_ptr<TNieuwFondsForm> newFund_;
   std::unique_ptr<TNewFakeFundForm> newFakeFund_;
+  std::unique_ptr<CsvImportDialog> csvImport_;
   std::unique_ptr<TDlgValutaFonds> fundCurrency_;
   std::function<std::optional<StockLine>(Market)> stockPicker_;
 };
