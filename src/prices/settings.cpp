@@ -7,12 +7,9 @@
 #include <cstdlib>
 #include <variant>
 
-<<<<<<< HEAD
-#include "prices/price_source.h"
-=======
 #include "lang/language.h"
+#include "prices/price_source.h"
 #include "prices/web_address.h"
->>>>>>> w-25
 
 namespace pelmar {
 namespace {
@@ -321,11 +318,6 @@ Settings Settings::load(const SettingsStore& store, const QString& dataDirectory
       path = QDir::cleanPath(QDir(dataDirectory).absoluteFilePath(path)) + u'/';
     }
   }
-<<<<<<< HEAD
-  // An empty folder setting also takes its default.
-  const Settings d = defaults(dataDirectory);
-  if (s.portfolioPath.isEmpty()) s.portfolioPath = d.portfolioPath;
-  if (s.pricePath.isEmpty()) s.pricePath = d.pricePath;
   // A list whose source was never chosen keeps a service address the user
   // named before sources could be chosen.
   if (!store.value(QStringLiteral("Download"), QStringLiteral("DutchSource")).isValid() &&
@@ -334,8 +326,6 @@ Settings Settings::load(const SettingsStore& store, const QString& dataDirectory
   if (!store.value(QStringLiteral("Download"), QStringLiteral("USSource")).isValid() &&
       s.usPriceService != d.usPriceService)
     s.usSource = SourceId::UsService;
-=======
->>>>>>> w-25
   return s;
 }
 

@@ -37,15 +37,10 @@ Settings changedSettings() {
         &S::downloadUsList, &S::downloadFromLastDate, &S::automaticUpdate, &S::currencyMulDiv,
         &S::chartNormal, &S::cumFonds, &S::servicePanel, &S::debug, &S::logFile, &S::editOldDates})
     s.*m = !(s.*m);
-<<<<<<< HEAD
   for (QString S::*m :
-       {&S::portfolioPath, &S::fileName, &S::extension, &S::language, &S::dateFormat, &S::pricePath,
-        &S::dollarIndexName, &S::dollarFactor, &S::cfg, &S::dutchSource, &S::usSource,
-        &S::chartSourceUrl, &S::csvSourceUrl, &S::rateSource, &S::referenceRatesUrl})
-=======
-  for (QString S::*m : {&S::portfolioPath, &S::fileName, &S::extension, &S::pricePath,
-                        &S::dollarIndexName, &S::dollarFactor, &S::cfg})
->>>>>>> w-25
+       {&S::portfolioPath, &S::fileName, &S::extension, &S::pricePath, &S::dollarIndexName,
+        &S::dollarFactor, &S::cfg, &S::dutchSource, &S::usSource, &S::chartSourceUrl,
+        &S::csvSourceUrl, &S::rateSource, &S::referenceRatesUrl})
     s.*m += QString::number(++n);
   // Choices only take their own texts.
   s.language = QStringLiteral("Engels");
@@ -81,7 +76,6 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndEmptyFoldersTakeTheirs) {
   EXPECT_DOUBLE_EQ(s.euro, 1.25);
 }
 
-<<<<<<< HEAD
 TEST(Settings, AServiceAddressNamedBeforeSourcesExistedKeepsItsList) {
   MemorySettingsStore store;
   store.setValue("Download", "DutchPriceService", "https://nl.test/");
@@ -90,7 +84,8 @@ TEST(Settings, AServiceAddressNamedBeforeSourcesExistedKeepsItsList) {
   const Settings s = Settings::load(store, kData);
   EXPECT_EQ(s.dutchSource, "nl-service");
   EXPECT_EQ(s.usSource, "chart");
-=======
+}
+
 // A stored value that cannot be used takes its default and is named; what
 // can be used is kept.
 TEST(Settings, UnusableValuesAreResetAndNamed) {
@@ -159,7 +154,6 @@ TEST(Settings, ANoisyOrSpecialSettingsFileGivesTheDefaults) {
   store.setValue("Download", "Dagen", 5);
   EXPECT_FALSE(store.sync());
   EXPECT_TRUE(QFileInfo(device).isSymLink());
->>>>>>> w-25
 }
 
 TEST(Settings, SectionAndValueNamesIgnoreCaseInBothStores) {
