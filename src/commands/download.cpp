@@ -107,7 +107,7 @@ bool passSources(Session& session, DownloadMonitor& monitor, const DownloadPass&
   if (sources.refused) monitor.log(sources.refused->text(session.language()));
   QStringList tickers;
   for (const QString& line : pass.list) tickers << StockLine::split(line).ticker;
-  if (sources.anySource(tickers)) return true;
+  if (tickers.isEmpty() || sources.anySource(tickers)) return true;
   monitor.log(session.text(pass.market == Market::Dutch ? TextId::DownloadNoSourceNl
                                                         : TextId::DownloadNoSourceUs));
   return false;
@@ -246,7 +246,12 @@ DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonito
   monitor.log(QString());
   DownloadPass pass = startPass(session, Market::Dutch);
   PassSources sources;
-  if (!passSources(session, monitor, pass, sources)) return pass;
+  if (!passSources(session, monitor, pass, sources)) {
+    // Its stocks count as done, so the progress still reaches the end.
+    done += static_cast<int>(pass.list.size());
+    monitor.progress(done, total);
+    return pass;
+  }
   const qsizetype count = pass.list.size();
   const bool forward = ++monitor.dutchPasses % 2 == 1;
   for (qsizetype k = 0; k < count && pass.connected && !pass.cancelled; ++k) {
@@ -296,7 +301,12 @@ DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& 
   monitor.log(QString());
   DownloadPass pass = startPass(session, Market::Us);
   PassSources sources;
-  if (!passSources(session, monitor, pass, sources)) return pass;
+  if (!passSources(session, monitor, pass, sources)) {
+    // Its stocks count as done, so the progress still reaches the end.
+    done += static_cast<int>(pass.list.size());
+    monitor.progress(done, total);
+    return pass;
+  }
   for (qsizetype i = 0; i < pass.list.size() && pass.connected && !pass.cancelled; ++i) {
     const StockLine stock = StockLine::split(pass.list[i]);
     const QDateTime now = session.clock().now();
