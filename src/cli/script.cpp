@@ -148,8 +148,17 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
     step.kind = Kind::Download;
   } else if (verb == QLatin1String("import-prices") && words.size() >= 3) {
     step.kind = Kind::ImportPrices;
+    // "--date-order ymd|dmy|mdy" before the file, for a file whose dates
+    // cannot tell the order of day and month.
+    qsizetype file = 2;
+    if (words[2] == QLatin1String("--date-order")) {
+      step.dateOrder = dateOrderFromText(words.value(3));
+      if (!step.dateOrder || words.size() < 5)
+        return QStringLiteral("--date-order takes ymd, dmy or mdy and a file");
+      file = 4;
+    }
     step.text = words[1];
-    step.file = rest(words, 2);
+    step.file = rest(words, file);
   } else if (verb == QLatin1String("currency") && words.size() == 3 &&
              (words[2] == kEuroCode || words[2] == kDollarCode)) {
     step.kind = Kind::Currency;
@@ -322,7 +331,9 @@ bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& ste
       return added.ok();
     }
     case Kind::ImportPrices: {
-      const bool done = ImportPrices(session, prompter, step.text, step.file).ok();
+      TableChoices choices;
+      choices.dateOrder = step.dateOrder;
+      const bool done = ImportPrices(session, prompter, step.text, step.file, choices).ok();
       redraw(session);
       return done;
     }

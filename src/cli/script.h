@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "prices/price_table.h"
 
 namespace pelmar {
 
@@ -42,8 +43,9 @@ struct ScriptStep {
   Kind kind = Kind::Select;
   // The ticker, the dataset direction, the value typed or the answer.
   QString text;
-  // import-prices: the CSV file.
+  // import-prices: the CSV file, and the order of day and month given.
   QString file;
+  std::optional<DateOrder> dateOrder;
   // The grid row of `set`, the accounts window's row of `account`.
   int row = -1;
   // The account of `account` (1 to 5).

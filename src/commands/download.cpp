@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <climits>
 
+#include "commands/euro_dollar.h"
 #include "commands/refusal.h"
+#include "commands/stock_sources.h"
 #include "model/conversions.h"
 #include "model/dates.h"
 #include "model/safe_read.h"
-#include "prices/price_import.h"
 #include "prices/price_replies.h"
+#include "prices/price_table.h"
 #include "prices/price_update.h"
 
 namespace pelmar {
@@ -74,6 +76,89 @@ double refusedReply(Session& session, const std::optional<Reason>& refused, QStr
 void logWithDetail(DownloadMonitor& monitor, const QString& line, const QString& detail) {
   monitor.log(line);
   if (!detail.isEmpty()) monitor.log(detail);
+}
+
+// A typed fetch as the fetch result the passes log: the newest day's serial,
+// or the failure's code with its reason as the detail.
+double fetchResult(const Session& session, const SourceCloses& got, QString& detail) {
+  if (got.reason) detail = got.reason->text(session.language());
+  switch (got.status) {
+    case FetchStatus::Ok:
+      return dateToSerial(got.newest());
+    case FetchStatus::NoConnection:
+      return Fetch::NoConnection;
+    case FetchStatus::TooSmall:
+      return Fetch::TooSmall;
+    case FetchStatus::NotFound:
+      return Fetch::NotFound;
+    case FetchStatus::Nothing:
+      return Fetch::Nothing;
+    case FetchStatus::Failed:
+      break;
+  }
+  return Fetch::Refused;
+}
+
+// The pass's sources; false (after saying so) when no stock of the list has
+// one, so that nothing is asked of the internet.
+bool passSources(Session& session, DownloadMonitor& monitor, const DownloadPass& pass,
+                 PassSources& sources) {
+  sources = SourcesOf(session, pass.market);
+  if (sources.refused) monitor.log(sources.refused->text(session.language()));
+  QStringList tickers;
+  for (const QString& line : pass.list) tickers << StockLine::split(line).ticker;
+  if (tickers.isEmpty() || sources.anySource(tickers)) return true;
+  monitor.log(session.text(pass.market == Market::Dutch ? TextId::DownloadNoSourceNl
+                                                        : TextId::DownloadNoSourceUs));
+  return false;
+}
+
+// One stock's prices from its source, the download lines oldest first: the
+// list's own service through its fetcher, as always; any other source
+// through its PriceSource from `start`. Nothing for a stock without one.
+std::optional<double> fetchStock(Session& session, HttpGet& http, const PassSources& sources,
+                                 DownloadPass& pass, const QString& ticker, QDate start, QDate end,
+                                 QStringList& lines, QString& detail) {
+  const QString source =
+      PriceSourceId(sources.own.sourceOf(ticker, sources.listSource)).value_or(SourceId::None);
+  if (source == SourceId::None) return std::nullopt;
+  double result = 0;
+  if (pass.market == Market::Dutch && source == SourceId::DutchService) {
+    result = FetchDutchPrices(session, http, ticker, lines, detail);
+  } else if (pass.market == Market::Us && source == SourceId::UsService) {
+    result = FetchUSPrices(session, http, ticker, lines, start, end, detail);
+    // The table lists the newest day first; StorePrices takes the newest
+    // last (with N = 0 it would otherwise stop at the oldest day).
+    std::reverse(lines.begin(), lines.end());
+  } else {
+    const SourceCloses got = FetchStockCloses(session, http, sources, ticker, start);
+    lines = got.downloadLines();
+    result = fetchResult(session, got, detail);
+  }
+  // The days asked of a stock that gave prices are the download's range.
+  if (result > Fetch::Refused && (!pass.earliest.isValid() || start < pass.earliest))
+    pass.earliest = start;
+  return result;
+}
+
+// The euro/dollar reference rates of the days from `from` into the daily
+// files and the last dataset, with a log line of what came.
+void downloadRates(Session& session, HttpGet& http, DownloadMonitor& monitor, QDate from) {
+  const QDate today = session.clock().today();
+  const ReferenceRates rates =
+      FetchReferenceRates(http, session.settings().referenceRatesUrl, from, today);
+  const ReferenceRatesTaken taken =
+      rates.ok() ? TakeReferenceRates(session, rates, from) : ReferenceRatesTaken{};
+  const std::optional<Reason> failure = rates.ok() ? taken.failure : rates.failure;
+  if (failure) {
+    monitor.log(session.text(TextId::DownloadRatesFailed).arg(failure->text(session.language())));
+    return;
+  }
+  if (!taken.newest.isValid()) return;
+  monitor.log(session.text(TextId::DownloadRates)
+                  .arg(taken.days)
+                  .arg(formatDate(taken.newest, dateFormat(session)),
+                       QString::number(1.0 / taken.rate, 'f', 4)));
 }
 
 // Stores a stock's download lines and moves its LastDate to the newest day
@@ -160,6 +245,13 @@ DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonito
   monitor.log(session.text(TextId::DownloadDutchStart));
   monitor.log(QString());
   DownloadPass pass = startPass(session, Market::Dutch);
+  PassSources sources;
+  if (!passSources(session, monitor, pass, sources)) {
+    // Its stocks count as done, so the progress still reaches the end.
+    done += static_cast<int>(pass.list.size());
+    monitor.progress(done, total);
+    return pass;
+  }
   const qsizetype count = pass.list.size();
   const bool forward = ++monitor.dutchPasses % 2 == 1;
   for (qsizetype k = 0; k < count && pass.connected && !pass.cancelled; ++k) {
@@ -174,10 +266,15 @@ DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonito
     } else {
       QStringList lines;
       QString detail;
-      double result = FetchDutchPrices(session, http, stock.ticker, lines, detail);
+      const std::optional<double> fetched =
+          fetchStock(session, http, sources, pass, stock.ticker, last.addDays(-extraDays(session)),
+                     now.date(), lines, detail);
       // No newest date that can be read: nothing to move LastDate to.
+      double result = fetched.value_or(Fetch::NotFound);
       if (result <= 0) result = Fetch::NotFound;
-      if (result == Fetch::NoConnection) {
+      if (!fetched) {
+        monitor.log(PadName(stock.name) + session.text(TextId::SourceNone));
+      } else if (result == Fetch::NoConnection) {
         logWithDetail(monitor, session.text(TextId::DownloadNlError1), detail);
         pass.connected = false;
       } else if (result == Fetch::TooSmall) {
@@ -203,6 +300,13 @@ DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& 
   monitor.log(session.text(TextId::DownloadUsStart));
   monitor.log(QString());
   DownloadPass pass = startPass(session, Market::Us);
+  PassSources sources;
+  if (!passSources(session, monitor, pass, sources)) {
+    // Its stocks count as done, so the progress still reaches the end.
+    done += static_cast<int>(pass.list.size());
+    monitor.progress(done, total);
+    return pass;
+  }
   for (qsizetype i = 0; i < pass.list.size() && pass.connected && !pass.cancelled; ++i) {
     const StockLine stock = StockLine::split(pass.list[i]);
     const QDateTime now = session.clock().now();
@@ -214,9 +318,13 @@ DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& 
     } else {
       QStringList lines;
       QString detail;
-      double result = FetchUSPrices(session, http, stock.ticker, lines, start, today, detail);
+      const std::optional<double> fetched =
+          fetchStock(session, http, sources, pass, stock.ticker, start, today, lines, detail);
+      double result = fetched.value_or(Fetch::NotFound);
       if (result <= 0) result = Fetch::NotFound;
-      if (result == Fetch::NoConnection) {
+      if (!fetched) {
+        monitor.log(PadName(stock.name) + session.text(TextId::SourceNone));
+      } else if (result == Fetch::NoConnection) {
         logWithDetail(monitor, session.text(TextId::DownloadUsError1), detail);
         pass.connected = false;
       } else if (result == Fetch::TooSmall) {
@@ -228,9 +336,6 @@ DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& 
       } else if (result == Fetch::Refused) {
         monitor.log(session.text(TextId::DownloadStockFailed).arg(stock.name, detail));
       } else {
-        // The table lists the newest day first; StorePrices takes the newest
-        // last (with N = 0 it would otherwise stop at the oldest day).
-        std::reverse(lines.begin(), lines.end());
         storeStock(session, monitor, pass, i, stock.name + QStringLiteral(" (US)"), lines, result);
       }
     }
@@ -317,6 +422,14 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
     passes.push_back(DownloadDutchPrices(session, http, monitor, done, total));
   if ((passes.empty() || !passes.back().cancelled) && settings.downloadUsList)
     passes.push_back(DownloadUSPrices(session, http, monitor, done, total));
+  if (settings.rateSource == SourceId::Ecb && !passes.back().cancelled) {
+    // The rates of every day the stocks were asked for, at least of the
+    // last few days.
+    QDate from = session.clock().today().addDays(-4);
+    for (const DownloadPass& pass : passes)
+      if (pass.earliest.isValid() && pass.earliest < from) from = pass.earliest;
+    downloadRates(session, http, monitor, from);
+  }
   FinishDownload(session, monitor, passes);
   const DownloadPass& last = passes.back();
   if (last.market == Market::Us && last.connected && !last.cancelled) {
@@ -331,7 +444,7 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
 }
 
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
-                     const QString& fileName) {
+                     const QString& fileName, const TableChoices& choices) {
   // The daily files and the list are read and written under the folder's
   // lock: two imports at once would each save a day file without the
   // other's line.
@@ -351,7 +464,8 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
     return Outcome::failed(*read.refused);
   }
   if (!read.read()) return Refuse(session, prompter, TextId::ImportUnreadable, {fileName});
-  const ImportedPrices imported = ParsePriceCsv(read.bytes, fileName, session.clock().today());
+  const PriceTable imported =
+      ReadPriceTable(read.bytes, fileName, session.clock().today(), choices);
   if (imported.refused) {
     return Refuse(session, prompter, TextId::ImportRefused,
                   {ticker, imported.refused->text(session.language())});
@@ -424,7 +538,17 @@ Outcome ImportPricesClick(Session& session, Prompter& prompter) {
   const InputResult ticker =
       prompter.input(caption, session.text(TextId::ImportTickerPrompt), QString());
   if (!ticker.accepted || ticker.text.trimmed().isEmpty()) return Outcome::stopped();
-  return ImportPrices(session, prompter, ticker.text.trimmed(), *file);
+  // The file's first rows, for the user to confirm or choose the columns
+  // and the date order; a file that cannot be read is refused by the import.
+  const safe_read::ReadResult read = safe_read::ReadFile(*file, PriceStore::kMaxFileSize);
+  TableChoices choices;
+  if (read.read()) {
+    const PriceTable found = ReadPriceTable(read.bytes, *file, session.clock().today());
+    const std::optional<TableChoices> chosen = prompter.importChoices(read.bytes, *file, found);
+    if (!chosen) return Outcome::stopped();
+    choices = *chosen;
+  }
+  return ImportPrices(session, prompter, ticker.text.trimmed(), *file, choices);
 }
 
 }  // namespace pelmar

@@ -53,6 +53,7 @@ struct DownloadPass {
   std::vector<std::pair<qsizetype, QString>> storedRows;
   bool connected = true;   // false when the connection was lost
   bool cancelled = false;  // the user stopped it
+  QDate earliest;          // the first day asked of any stock's source
 };
 
 // The passes store into the price store's open batch when there is one.
@@ -80,17 +81,19 @@ double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QSt
 // current. Marked changed when a stored price changed.
 void RefreshAllDataSets(Session& session);
 
-// Reads a CSV export of a ticker's daily closes (ParsePriceCsv) and stores
-// every close into the daily price files. The stock is named as in the
-// Dutch or US download list that holds the ticker (its LastDate moves to
+// Reads a CSV export of a ticker's daily closes (ReadPriceTable, with the
+// columns and date order the user chose where the file does not tell) and
+// stores every close into the daily price files. The stock is named as in
+// the Dutch or US download list that holds the ticker (its LastDate moves to
 // the newest close when that is later), else by the ticker itself. A file
 // that cannot be read whole is refused with its line, and nothing is stored.
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
-                     const QString& fileName);
+                     const QString& fileName, const TableChoices& choices = {});
 
-// The menu command: asks for the file (in the price folder) and then the
-// ticker, and imports. Stopped when either question is cancelled or the
-// ticker is left empty.
+// The menu command: asks for the file (in the price folder) and the ticker,
+// then shows the file's first rows with the columns and date order found
+// (Prompter::importChoices), and imports. Stopped when any question is
+// cancelled or the ticker is left empty.
 Outcome ImportPricesClick(Session& session, Prompter& prompter);
 
 }  // namespace pelmar

@@ -30,7 +30,7 @@ QString ExpandUrlTemplate(const QString& urlTemplate, const QString& symbol, QDa
 
 SourceCloses ParseCsvReply(const QByteArray& body, const QString& host, const QString& symbol,
                            QDate from, QDate to) {
-  const PriceTable table = ReadPriceTable(body, host);
+  const PriceTable table = ReadPriceTable(body, host, to);
   if (table.refused) {
     if (table.ask == PriceTable::Ask::Columns)
       return SourceCloses::failure(

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "model/conversions.h"
+#include "prices/price_replies.h"
 
 namespace pelmar {
 
@@ -203,7 +204,7 @@ std::optional<DateOrder> dateOrderFromText(const QString& text) {
   return std::nullopt;
 }
 
-PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName,
+PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDate today,
                           const TableChoices& choices) {
   PriceTable table;
   const auto refuse = [&](TextId id, int line, QStringList args = {},
@@ -264,20 +265,28 @@ PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName,
     QString dateField;
     DateText date;
     QString close;
+    bool cut;  // the file's last line, without its line break: it may be cut short
   };
   std::vector<Row> rows;
   for (int i = table.headingLine + 1; i < lines.size(); ++i) {
     const int line = i + 1;
     if (lines[i].trimmed().isEmpty()) continue;
-    const std::optional<QStringList> fields = fieldsOf(lines[i], table.separator);
+    std::optional<QStringList> fields = fieldsOf(lines[i], table.separator);
+    if (fields && table.headingLine >= 0)
+      while (fields->size() > table.columns.size() && fields->last().isEmpty())
+        fields->removeLast();
     const bool whole = fields && fields->size() > std::max(table.dateColumn, table.closeColumn);
     const std::optional<DateText> date =
         whole ? dateText(fields->at(table.dateColumn)) : std::nullopt;
     if (table.headingLine < 0 && rows.empty() && !date) continue;
+    if (!fields) return refuse(TextId::ImportOpenQuote, line);
+    if (table.headingLine >= 0 && fields->size() != table.columns.size())
+      return refuse(TextId::ImportFieldCount, line,
+                    {QString::number(fields->size()), QString::number(table.columns.size())});
     if (!whole) return refuse(TextId::ImportShortRow, line);
     if (!date) return refuse(TextId::ImportBadDate, line, {fields->at(table.dateColumn)});
-    rows.push_back(
-        {line, fields->at(table.dateColumn), *date, bareClose(fields->at(table.closeColumn))});
+    rows.push_back({line, fields->at(table.dateColumn), *date,
+                    bareClose(fields->at(table.closeColumn)), i + 1 == lines.size()});
   }
 
   // The order of day and month, from the file where any date settles it.
@@ -317,7 +326,10 @@ PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName,
   for (const Row& row : rows) {
     const QDate day = dateIn(row.date, table.dateOrder.value_or(DateOrder::DayMonthYear));
     if (!day.isValid()) return refuse(TextId::ImportBadDate, row.line, {row.dateField});
-    if (isEmptyClose(row.close)) continue;
+    if (!DayFitsFiles(day, today))
+      return refuse(TextId::DateOutsideFiles, row.line, {row.dateField});
+    // An empty close is a day without a price, unless the file stops there.
+    if (isEmptyClose(row.close) && !(row.cut && row.close.isEmpty())) continue;
     const std::optional<QString> close = closeIn(row.close, separator);
     if (!close) return refuse(TextId::ImportBadPrice, row.line, {row.close});
     if (!prices.emplace(day, *close).second)

@@ -58,8 +58,11 @@ struct PriceTable {
 // closes show (a comma in a ";" file when none shows). The rows may run
 // newest or oldest first. Rows whose close is empty, "null", "-" or "N/A"
 // are days without a price; any other row that cannot be read refuses the
-// whole table with its line.
-PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName,
+// whole table with its line: a quote left open, other than the heading's
+// number of fields (empty ones at the end aside: an unquoted decimal comma
+// would shift the close), a day outside the hundred years ending tomorrow
+// (`today` + 1), which the daily files' two-digit years cannot hold apart.
+PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDate today,
                           const TableChoices& choices = {});
 
 }  // namespace pelmar

@@ -79,7 +79,9 @@ TEST_F(PriceSteps, DownloadFetchesFromTheConfiguredServices) {
   };
   setting("Download/USPriceService", server.url("/us/"));
   setting("Download/DutchPriceService", server.url("/nl/"));
+  setting("Download/USSource", "us-service");
   const CliRun r = run("download\n");
+  setting("Download/USSource", "none");
   setting("Download/USPriceService", "https://us-prices.example/");
   setting("Download/DutchPriceService", "https://dutch-prices.example/");
 

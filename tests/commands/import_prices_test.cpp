@@ -22,8 +22,15 @@ TEST_F(ImportPricesTest, StoresEveryCloseAndMovesTheListDate) {
   test::writeFile(folder + "Stocks_us.txt", "IBM Corp,IBM,2009-03-04\r\n");
   test::writeFile(path("ibm.csv"), "Date;Close\r\n05-03-2009;12,5\r\n2009-03-06;13\r\n");
   test::ScriptedPrompter prompter;
+  // 05-03-2009 may be the fifth of March or the third of May: without the
+  // order the file is refused, with it read.
+  prompter.expectMessage("line 2: the order of day and month does not show from the file");
+  EXPECT_TRUE(ImportPrices(session, prompter, "IBM", path("ibm.csv")).isFailure());
+  EXPECT_FALSE(QFile::exists(folder + "090305A.csv"));
   prompter.expectMessage("2 prices of IBM imported, the latest of 2009-03-06.");
-  ASSERT_TRUE(ImportPrices(session, prompter, "IBM", path("ibm.csv")).ok());
+  TableChoices dayFirst;
+  dayFirst.dateOrder = DateOrder::DayMonthYear;
+  ASSERT_TRUE(ImportPrices(session, prompter, "IBM", path("ibm.csv"), dayFirst).ok());
   EXPECT_EQ(test::readFile(folder + "090305A.csv"), "IBM Corp (US),IBM,09/03/05,12.5\r\n");
   EXPECT_EQ(test::readFile(folder + "090306A.csv"), "IBM Corp (US),IBM,09/03/06,13\r\n");
   EXPECT_EQ(test::readFile(folder + "Stocks_us.txt"), "IBM Corp,IBM,2009-03-06\r\n");

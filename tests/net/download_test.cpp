@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <QUrl>
 #include <algorithm>
 
@@ -11,6 +13,7 @@
 #include "net/http_client.h"
 #include "net/local_server.h"
 #include "prices/price_replies.h"
+#include "prices/price_source.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -61,6 +64,8 @@ class Download : public test::PortfolioFixture {
   }
 
   void pointAt(const LocalServer& server) {
+    session.settings().dutchSource = SourceId::DutchService;
+    session.settings().usSource = SourceId::UsService;
     session.settings().dutchPriceService = server.url("/nl/");
     session.settings().usPriceService = server.url("/us/");
   }
@@ -225,6 +230,57 @@ TEST_F(Download, CancelKeepsWhatWasStored) {
   EXPECT_EQ(server.requests().size(), 1);
   EXPECT_TRUE(test::readFile(folder + "Stocks_nl.txt").startsWith("ASML Holding,asml,2009-03-13"));
   EXPECT_NEAR(double(fund(0).Koers), 31.2, 1e-9);
+}
+
+QByteArray savedReply(const char* name) {
+  QFile file(QStringLiteral(PELMAR_SOURCE_DIR "/tests/data/sources/") + name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Nothing is asked of the internet until a source is chosen; then each
+// list and each stock is fetched from its own source, and the reference
+// rates of the days asked for come with them.
+TEST_F(Download, EachListAndStockFromItsChosenSourceWithTheRatesOfItsDays) {
+  LocalServer server(
+      {{"/v8/finance/chart/ASML.AS", Route::page(savedReply("chart_good.json"))},
+       {"/v8/finance/chart/NOPE", Route::page(savedReply("chart_unknown.json"), 404)},
+       {"/csv/IBM.csv", Route::page(savedReply("csv_daily.csv"))},
+       {"/ecb/eurofxref-hist-90d.xml", Route::page(savedReply("ecb_90d.xml"))}});
+  session.clock().fix(QDateTime(QDate(2024, 1, 8), QTime(13, 0), QTimeZone::utc()));
+  test::writeFile(folder + "Stocks_nl.txt", "ASML Holding,asml,2024-01-02\r\nNope,nope,\r\n");
+  test::writeFile(folder + "Stocks_us.txt", "IBM Corp,IBM,2024-01-02\r\n");
+  NetworkHttpGet http(test::quickLimits());
+
+  Recorder idle;
+  EXPECT_TRUE(DownloadClick(session, http, idle).ok());
+  EXPECT_TRUE(idle.lines.contains(
+      "No price source chosen for the Dutch stocks: choose one in Options, Settings, Download."));
+  EXPECT_TRUE(server.requests().isEmpty());
+
+  Settings& s = session.settings();
+  s.dutchSource = SourceId::ChartJson;
+  s.chartSourceUrl = server.url("/");
+  s.usSource = SourceId::CsvUrl;
+  s.csvSourceUrl = server.url("/csv/{symbol}.csv?from={from}");
+  s.rateSource = SourceId::Ecb;
+  s.referenceRatesUrl = server.url("/ecb/");
+  test::writeFile(folder + "Sources_nl.txt", "asml,,ASML.AS\r\nnope,chart,NOPE\r\n");
+  Recorder monitor;
+  EXPECT_TRUE(DownloadClick(session, http, monitor).ok());
+  const QString log = monitor.lines.join('\n');
+  EXPECT_TRUE(log.contains("****** Error 3; Nope not found")) << log.toStdString();
+  EXPECT_TRUE(
+      log.contains("Euro/dollar rates: 5 days, the newest of 2024-01-08: 1 EUR = 1.0946 USD"))
+      << log.toStdString();
+  EXPECT_EQ(test::readFile(folder + "240105A.csv"),
+            "ASML Holding,asml,24/01/05,627.7\r\nDollar/Euro,dol.eur,24/01/05,0.9157\r\n"
+            "EUR/USD,EURUSD=X,24/01/05,1.0921\r\nEuro/Dollar,eur.dol,24/01/05,1.0921\r\n"
+            "IBM Corp (US),IBM,24/01/05,627.7\r\nUSD/EUR,USDEUR=X,24/01/05,0.9157\r\n");
+  EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"),
+            "ASML Holding,asml,2024-01-05\r\nNope,nope,\r\n");
+  EXPECT_EQ(test::readFile(folder + "Stocks_us.txt"), "IBM Corp,IBM,2024-01-05\r\n");
+  // The last dataset takes the newest rate.
+  EXPECT_DOUBLE_EQ(double(session.portfolio().DollarKoers()), double(Real48(1 / 1.0946)));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "lang/language.h"
 #include "model/dates.h"
-#include "prices/price_import.h"
+#include "prices/price_table.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -57,8 +57,10 @@ TEST(PriceImport, ReadsTheUsualLayouts) {
        {"090305,1234.5", "090306,12.5"}},
       {"date,close\n6/3/2009,\"12,50\"\n", {"090306,12.50"}},
   };
+  TableChoices dayFirst;
+  dayFirst.dateOrder = DateOrder::DayMonthYear;
   for (const Case& c : cases) {
-    const ImportedPrices read = ParsePriceCsv(c.text, "f.csv", QDate(2026, 1, 5));
+    const PriceTable read = ReadPriceTable(c.text, "f.csv", QDate(2026, 1, 5), dayFirst);
     EXPECT_FALSE(read.refused) << c.text;
     EXPECT_EQ(read.downloadLines, c.lines) << c.text;
   }
@@ -70,7 +72,7 @@ TEST(PriceImport, RefusesWithTheLine) {
     int line;
   };
   const Case cases[] = {
-      {"Datum,Slot\n2009-03-05,1\n", 1},
+      {"Day,Amount\n2009-03-05,1\n", 1},
       {"Date,Close\n2009-03-05,1\n2009-13-05,2\n", 3},
       {"Date,Close\n2009-03-05,1\n2009-03-06,abc\n", 3},
       {"Date,Close\n2009-03-05,1\n2009-03-05,2\n", 3},
@@ -79,7 +81,7 @@ TEST(PriceImport, RefusesWithTheLine) {
       {"\x01\xff\x13garbage", 1},
   };
   for (const Case& c : cases) {
-    const ImportedPrices read = ParsePriceCsv(c.text, "f.csv", QDate(2026, 1, 5));
+    const PriceTable read = ReadPriceTable(c.text, "f.csv", QDate(2026, 1, 5));
     ASSERT_TRUE(read.refused) << c.text;
     EXPECT_EQ(read.refused->line, c.line) << c.text;
     EXPECT_TRUE(read.downloadLines.isEmpty());
@@ -118,7 +120,7 @@ TEST(PriceImport, RefusesRowsNotReadWholeAndDatesTheFilesCannotName) {
       {"empty", "", 1, "regel 1: geen kolommen Date en Close", "line 1: no Date and Close columns"},
   };
   for (const RefusedCsv& c : cases) {
-    const ImportedPrices read = ParsePriceCsv(c.text, "f.csv", QDate(2026, 1, 5));
+    const PriceTable read = ReadPriceTable(c.text, "f.csv", QDate(2026, 1, 5));
     ASSERT_TRUE(read.refused) << c.name;
     EXPECT_EQ(read.refused->line, c.line) << c.name;
     EXPECT_TRUE(read.downloadLines.isEmpty()) << c.name;
@@ -128,7 +130,7 @@ TEST(PriceImport, RefusesRowsNotReadWholeAndDatesTheFilesCannotName) {
         << c.name;
   }
   // Tomorrow still fits; a holiday row of nulls is passed over.
-  const ImportedPrices read = ParsePriceCsv(
+  const PriceTable read = ReadPriceTable(
       "Date,Open,Close\n2026-01-06,7,7.05\n2026-01-01,null,null\n", "f.csv", QDate(2026, 1, 5));
   EXPECT_FALSE(read.refused);
   EXPECT_EQ(read.downloadLines, QStringList{"260106,7.05"});

@@ -25,7 +25,7 @@ class CsvImportDialogTest : public test::PortfolioFixture {
 
 TEST_F(CsvImportDialogTest, ShowsTheFirstRowsAndReadsTheFileAgainAtEachChoice) {
   const QByteArray bytes = saved("google_sheets.csv");
-  const PriceTable found = ReadPriceTable(bytes, "google_sheets.csv");
+  const PriceTable found = ReadPriceTable(bytes, "google_sheets.csv", QDate(2024, 1, 8));
   ASSERT_EQ(found.ask, PriceTable::Ask::DateOrder);
   dialog.load(bytes, "google_sheets.csv", found);
   EXPECT_EQ(dialog.Preview->rowCount(), 5);
@@ -46,7 +46,8 @@ TEST_F(CsvImportDialogTest, ShowsTheFirstRowsAndReadsTheFileAgainAtEachChoice) {
 
 TEST_F(CsvImportDialogTest, AFileThatSettlesTheOrderKeepsIt) {
   const QByteArray bytes = saved("dutch_broker.csv");
-  dialog.load(bytes, "dutch_broker.csv", ReadPriceTable(bytes, "dutch_broker.csv"));
+  dialog.load(bytes, "dutch_broker.csv",
+              ReadPriceTable(bytes, "dutch_broker.csv", QDate(2024, 1, 8)));
   EXPECT_FALSE(dialog.ComboOrder->isEnabled());
   EXPECT_EQ(dialog.ComboDate->currentText(), "1 Datum");
   EXPECT_EQ(dialog.LabelResult->text(), "5 closes from 2023-12-29 to 2024-01-05");

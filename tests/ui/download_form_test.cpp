@@ -39,6 +39,7 @@ TEST_F(DownloadFormTest, LogsEachStockShowsProgressAndCancelKeepsWhatWasStored) 
   LocalServer server({{dutch("asml"), Route::page("090313: 31,20\n")},
                       {dutch("beta"), Route::page("090313: 5,00\n")},
                       {dutch("gamma"), Route::page("090313: 6,00\n")}});
+  session.settings().dutchSource = "nl-service";
   session.settings().dutchPriceService = server.url("/nl/");
   NetworkHttpGet http(test::quickLimits());
   TDownloadForm form(session);

@@ -55,6 +55,7 @@ class MainWindowDownload : public test::PortfolioFixture {
 TEST_F(MainWindowDownload, ShowsTheNewPriceAndAdviceAfterTheDownload) {
   LocalServer server(
       {{test::dutchPricePath("asml"), Route::page("090312: 30,10\n090313: 31,20\n")}});
+  session.settings().dutchSource = "nl-service";
   session.settings().dutchPriceService = server.url("/nl/");
   window->FormPaint();
   ASSERT_TRUE(portfolio().bPortOpened());

@@ -124,7 +124,7 @@ TableChoices CsvImportDialog::choices() const {
 }
 
 void CsvImportDialog::reread() {
-  const PriceTable table = ReadPriceTable(bytes_, fileName_, choices());
+  const PriceTable table = ReadPriceTable(bytes_, fileName_, session_.clock().today(), choices());
   ComboOrder->setEnabled(!table.dateOrderFromFile);
   BtnOK->setEnabled(!table.refused);
   if (table.refused) {
