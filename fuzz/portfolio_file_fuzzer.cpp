@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   requireWellFormed(first);
 
   // Everything written reads back with the same records. The first round
-  // may still change what the file cannot hold (a tab in a name, digits
-  // beyond the fourth decimal); after it the file is a fixed point.
+  // may still change what the file cannot hold (digits beyond the fourth
+  // decimal); after it the file is a fixed point.
   Portfolio second;
   require(readBytes(writtenBytes(first), second));
   require(second.size() == first.size());
