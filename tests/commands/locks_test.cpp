@@ -185,6 +185,7 @@ TEST_F(PortfolioLocks, AQuoteTickDuringADownloadKeepsItsLinesInTodaysFile) {
   session.clock().fix(QDateTime(QDate(2024, 6, 12), QTime(21, 0)));
   ASSERT_TRUE(LoadPortfolio(session, prompter, file));
   session.settings().downloadUsList = false;
+  session.settings().dutchSource = "nl-service";
   const QString folder = session.prices().folder();
   test::writeFile(folder + "Stocks_nl.txt", "ASML Holding,asml,2024-06-10\r\n");
   test::writeFile(folder + "240612A.csv", "Other,OTH,24/06/12,5.00\r\n");
