@@ -42,7 +42,9 @@ void WriteTrueReturns(ReportWriter& writer, const Portfolio& portfolio, int rekI
   const AlgemeenRec& alg = portfolio.algAt(rekIndex - 1);
   const auto date = [&](qint64 day) { return ShortDate(double(day), context.dates); };
 
+  // The section is printed on one page where it fits, as the others are.
   writer.setTabStops(kTrueReturnTabStops);
+  writer.keepTogether();
   writer.setFormat(kVerdana, 16);
   writer.line(QChar('\t') + l.text(TextId::TrueReportHeading) + QChar('"') + context.portfolioName +
               QChar('"') + l.text(TextId::ReportAtDate) + date(qint64(wholeDay(alg.Datum))) +
@@ -65,6 +67,7 @@ void WriteTrueReturns(ReportWriter& writer, const Portfolio& portfolio, int rekI
   }
   writer.line(l.text(TextId::TrueReportRule));
   writer.line(returnsRow(l.text(TextId::TrueReportPortfolio), whole, l));
+  writer.endKeep();
   writer.line();
   writer.line();
 }

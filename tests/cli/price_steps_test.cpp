@@ -48,7 +48,8 @@ class PriceSteps : public ::testing::Test {
 TEST_F(PriceSteps, ImportStoresTheClosesOrRefusesTheWholeFile) {
   test::writeFile(dir.filePath("hrbf.csv"),
                   "Close;Date\r\n12,50;06-01-2026\r\n12,25;05-01-2026\r\n");
-  const CliRun r = run("import-prices HRBF " + dir.filePath("hrbf.csv") + "\n");
+  // Days up to 12 leave the order of day and month to the step.
+  const CliRun r = run("import-prices HRBF --date-order dmy " + dir.filePath("hrbf.csv") + "\n");
   ASSERT_EQ(r.code, kDone) << r.err.toStdString();
   EXPECT_TRUE(r.err.contains("2 prices of HRBF")) << r.err.toStdString();
   EXPECT_TRUE(test::readFile(prices("260105A.csv")).contains("HRBF"));

@@ -84,10 +84,10 @@ TEST_F(ReportWindowTest, ThePdfKeepsEachHeadingWithItsTableAndNumbersThePages) {
   prompter.expectSaveFile(pdf);
   window.BtnPdfClick();
   const QStringList pages = test::PdfPages(pdf);
-  ASSERT_EQ(pages.size(), 3) << pages.join(QStringLiteral("\n----\n")).toStdString();
+  ASSERT_EQ(pages.size(), 4) << pages.join(QStringLiteral("\n----\n")).toStdString();
   for (int i = 0; i < pages.size(); ++i)
     EXPECT_TRUE(
-        pages[i].trimmed().endsWith(QStringLiteral("Made on 2024-03-01 - page %1 of 3").arg(i + 1)))
+        pages[i].trimmed().endsWith(QStringLiteral("Made on 2024-03-01 - page %1 of 4").arg(i + 1)))
         << pages[i].toStdString();
   const auto pageOf = [&](const char* text) {
     for (const QString& page : pages)
@@ -100,6 +100,7 @@ TEST_F(ReportWindowTest, ThePdfKeepsEachHeadingWithItsTableAndNumbersThePages) {
   } sections[] = {{"ROTAC Review", "Total VAT (Stocks) paid"},
                   {"ROTAI Review", "Total VAT (Stocks) paid"},
                   {"Review of Accounts", "Total VAT (Accounts) paid"},
+                  {"Time- and money-weighted returns", "IRR 12 mo."},
                   {"Remarks:", "Checked against the bank"}};
   for (const auto& section : sections) {
     EXPECT_TRUE(pageOf(section.heading).contains(QLatin1String(section.end))) << section.heading;
