@@ -59,6 +59,11 @@ struct ChartCase {
   TextId reason = TextId::Count;  // the reason's text, or its cause's for a reply not read
 };
 
+// A reply read from the 3rd that gives no closes, for the reason.
+ChartCase refused(const char* name, QByteArray body, FetchStatus status, TextId reason) {
+  return {name, std::move(body), QDate(2024, 1, 3), status, {}, reason};
+}
+
 class ChartReplies : public ::testing::TestWithParam<ChartCase> {};
 
 TEST_P(ChartReplies, ReadAsTheExchangeTradedThem) {
@@ -90,56 +95,22 @@ INSTANTIATE_TEST_SUITE_P(
         ChartCase{"zone_by_offset",
                   saved("chart_other_zone.json").replace("Australia/Sydney", "Nowhere/Nothing"),
                   kJan2, FetchStatus::Ok, closesOf({{kJan2, "45.61"}, {kJan3, "46.02"}})},
-        ChartCase{"empty",
-                  saved("chart_empty.json"),
-                  kJan3,
-                  FetchStatus::Nothing,
-                  {},
-                  TextId::SourceNoPrices},
-        ChartCase{"unknown_symbol",
-                  saved("chart_unknown.json"),
-                  kJan3,
-                  FetchStatus::NotFound,
-                  {},
-                  TextId::SourceUnknownSymbol},
-        ChartCase{
-            "junk", saved("chart_junk.html"), kJan3, FetchStatus::Failed, {}, TextId::ReplyNoJson},
-        ChartCase{"no_result",
-                  R"({"chart":{"result":[],"error":null}})",
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyNoChart},
-        ChartCase{"negative_close",
-                  saved("chart_good.json").replace("621.0", "-621.0"),
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyBadClose},
-        ChartCase{"text_close",
-                  saved("chart_good.json").replace("621.0", "\"621\""),
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyBadClose},
-        ChartCase{"huge_close",
-                  saved("chart_good.json").replace("621.0", "1e308"),
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyBadClose},
-        ChartCase{"text_time",
-                  saved("chart_good.json").replace("1704182400", "\"x\""),
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyBadTime},
-        ChartCase{"lengths",
-                  saved("chart_good.json").replace("\"close\": [611.5, ", "\"close\": ["),
-                  kJan3,
-                  FetchStatus::Failed,
-                  {},
-                  TextId::ReplyLengths}),
+        refused("empty", saved("chart_empty.json"), FetchStatus::Nothing, TextId::SourceNoPrices),
+        refused("unknown_symbol", saved("chart_unknown.json"), FetchStatus::NotFound,
+                TextId::SourceUnknownSymbol),
+        refused("junk", saved("chart_junk.html"), FetchStatus::Failed, TextId::ReplyNoJson),
+        refused("no_result", R"({"chart":{"result":[],"error":null}})", FetchStatus::Failed,
+                TextId::ReplyNoChart),
+        refused("negative_close", saved("chart_good.json").replace("621.0", "-621.0"),
+                FetchStatus::Failed, TextId::ReplyBadClose),
+        refused("text_close", saved("chart_good.json").replace("621.0", "\"621\""),
+                FetchStatus::Failed, TextId::ReplyBadClose),
+        refused("huge_close", saved("chart_good.json").replace("621.0", "1e308"),
+                FetchStatus::Failed, TextId::ReplyBadClose),
+        refused("text_time", saved("chart_good.json").replace("1704182400", "\"x\""),
+                FetchStatus::Failed, TextId::ReplyBadTime),
+        refused("lengths", saved("chart_good.json").replace("\"close\": [611.5, ", "\"close\": ["),
+                FetchStatus::Failed, TextId::ReplyLengths)),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChartSource, AsksFromTheStartDayAndReadsUnknownSymbolsFromTheErrorPage) {

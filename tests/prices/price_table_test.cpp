@@ -48,7 +48,8 @@ TEST(PriceTable, EveryCollectedLayoutGivesItsExpectedCloses) {
 TEST(PriceTable, TheOtherDateOrderReadsOtherDaysAndTheFileOverrulesAWrongOne) {
   TableChoices dmy;
   dmy.dateOrder = DateOrder::DayMonthYear;
-  const PriceTable other = ReadPriceTable(bytesOf("google_sheets.csv"), "g.csv", QDate(2024, 12, 31), dmy);
+  const PriceTable other =
+      ReadPriceTable(bytesOf("google_sheets.csv"), "g.csv", QDate(2024, 12, 31), dmy);
   EXPECT_EQ(other.downloadLines,
             QStringList({"240201,185.64", "240301,184.25", "240401,181.91", "240501,181.18"}));
   // A day above 12 settles the order whatever was given.
