@@ -2,28 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/one_reply.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
 namespace {
 
-// Answers every fetch with one reply and records the addresses asked.
-class OneReply : public HttpGet {
- public:
-  explicit OneReply(HttpReply reply) : reply_(std::move(reply)) {}
-  HttpReply get(const QString& url) override {
-    asked << url;
-    return reply_;
-  }
-  QStringList asked;
-
- private:
-  HttpReply reply_;
-};
-
-HttpReply page(const QByteArray& body) {
-  return {HttpReply::Status::Ok, 200, body, {}};
-}
+using test::OneReply;
+using test::page;
 
 const QByteArray kOne = "<html>" + QByteArray(60, ' ') +
                         "Stocks<br>(1)<table><tr><td><a href=\"/q?s=IBM\">I BM</a></td>"
@@ -38,7 +24,7 @@ TEST_F(SymbolLookupTest, OneStockFillsBothFieldsAndAnythingElseFallsBackToTheBro
   EXPECT_TRUE(found.found);
   EXPECT_EQ(found.ticker, "IBM");
   EXPECT_EQ(found.company, "International Business Machines");
-  EXPECT_EQ(one.asked, QStringList{"https://look.example/l?s=ibm&t=S&m=US"});
+  EXPECT_EQ(one.urls, QStringList{"https://look.example/l?s=ibm&t=S&m=US"});
   // The company name is the query when given.
   EXPECT_EQ(LookUpSymbol(session, one, "Big Blue", "IBM").url,
             "https://look.example/l?s=Big%20Blue&t=S&m=US");
@@ -66,7 +52,7 @@ TEST_F(SymbolLookupTest, OneStockFillsBothFieldsAndAnythingElseFallsBackToTheBro
   }
   OneReply none(page(kOne));
   EXPECT_FALSE(LookUpSymbol(session, none, " ", " ").found);
-  EXPECT_TRUE(none.asked.isEmpty()) << "nothing to look up, nothing fetched";
+  EXPECT_TRUE(none.urls.isEmpty()) << "nothing to look up, nothing fetched";
 }
 
 }  // namespace

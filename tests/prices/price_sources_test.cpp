@@ -12,6 +12,7 @@
 #include "prices/service_sources.h"
 #include "prices/settings.h"
 #include "prices/source_map.h"
+#include "support/one_reply.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -32,23 +33,8 @@ std::vector<DailyClose> closesOf(std::initializer_list<std::pair<QDate, const ch
   return closes;
 }
 
-// Answers every address with one reply and remembers what was asked.
-class OneReply : public HttpGet {
- public:
-  explicit OneReply(HttpReply reply) : reply_(std::move(reply)) {}
-  HttpReply get(const QString& url) override {
-    urls << url;
-    return reply_;
-  }
-  QStringList urls;
-
- private:
-  HttpReply reply_;
-};
-
-HttpReply page(QByteArray body, int status = 200) {
-  return {HttpReply::Status::Ok, status, std::move(body), {}};
-}
+using test::OneReply;
+using test::page;
 
 struct ChartCase {
   const char* name;
