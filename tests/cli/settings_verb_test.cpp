@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "cli/cli_run.h"
 #include "prices/settings_store.h"
+#include "support/full_disk.h"
 #include "support/portfolio_fixture.h"
 
 namespace pelmar {
@@ -59,6 +61,21 @@ TEST(CliSettings, RefusedChangesEndWithCode6AndChangeNothing) {
   EXPECT_EQ(runCliWith({"settings", "get", "grafiek/dagen"}).out, "200\n");
   EXPECT_EQ(runCliWith({"settings", "list", "extra"}).code, 2);
   EXPECT_EQ(runCliWith({"settings", "remove", "x"}).code, 2);
+}
+
+// A change the settings file cannot take (a full disk) is no success.
+TEST(CliSettings, AChangeTheFileCannotTakeEndsWithCode4AndTheReason) {
+  test::FullDisk disk;
+  PELMAR_SKIP_WITHOUT_FULL_DISK(disk);
+  const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk.root()));
+  test::writeFile(disk.path("Pelmar/Pelmar.conf"), "[Grafiek]\nDagen=200\n");
+  ASSERT_TRUE(disk.fill());
+  const test::CliRun run = runCliWith({"settings", "set", "Grafiek/Dagen", "250", "--lang", "en"});
+  qputenv("XDG_CONFIG_HOME", home);
+  EXPECT_EQ(run.code, 4);
+  EXPECT_TRUE(run.err.contains("The settings could not be saved. The disk is full."))
+      << run.err.toStdString();
 }
 
 // A stored value that cannot be used is named once and no longer blocks a

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "model/safe_write.h"
+#include "prices/settings_store.h"
+#include "support/full_disk.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 
@@ -288,6 +290,31 @@ TEST_F(SettingsEditTest, OneSettingByNameGoesThroughTheSameChecks) {
   test::writeFile(path("plain-file"), "x");
   EXPECT_FALSE(SetSetting(session, prompter, "Defaults/Path", path("plain-file/x"), effects));
   EXPECT_EQ(session.settings().downloadDays, 30);
+}
+
+// Settings the store cannot keep (a full disk) are told, stay in effect and
+// reach the file at the next store; the file keeps what it held.
+TEST_F(SettingsEditTest, SettingsTheStoreCannotKeepAreToldAndStoredLater) {
+  test::FullDisk disk;
+  PELMAR_SKIP_WITHOUT_FULL_DISK(disk);
+  const QString conf = disk.path("Pelmar.conf");
+  test::writeFile(conf, "[Options]\nLeft=7\n");
+  QSettingsStore full(conf);
+  session.setSettingsStore(&full);
+  ASSERT_TRUE(disk.fill());
+  const auto before = disk.files();
+  prompter.expectMessage("The settings could not be saved. The disk is full.");
+  const Outcome outcome = SetSetting(session, prompter, "Download/Dagen", "30", effects);
+  ASSERT_TRUE(outcome.isFailure());
+  EXPECT_EQ(outcome.reason()->id, TextId::SettingsNotSaved);
+  EXPECT_EQ(session.settings().downloadDays, 30);
+  EXPECT_EQ(disk.files(), before);
+
+  disk.release();
+  ASSERT_TRUE(session.storeSettings());
+  QSettingsStore reread(conf);
+  EXPECT_EQ(reread.value("Download", "Dagen").toInt(), 30);
+  EXPECT_EQ(reread.value("Options", "Left").toInt(), 7);
 }
 
 TEST(NormalizeFilePathName, FoldersEndInASeparatorAndPortfoliosInXml) {
