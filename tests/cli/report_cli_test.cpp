@@ -14,17 +14,6 @@ namespace {
 const QString kExample = QStringLiteral(PELMAR_SOURCE_DIR "/data/Port/Test-1.xml");
 const QString kPrices = QStringLiteral(PELMAR_SOURCE_DIR "/data/Prices");
 
-TEST(ReportCli, WrongArgumentsAreUsageErrors) {
-  for (const QStringList& args : {QStringList{"report", "summary", kExample, "--out", "x.rtf"},
-                                  QStringList{"report", "portfolio", kExample},
-                                  QStringList{"report", "actions", kExample, "--out", "x.doc"},
-                                  QStringList{"open", kExample, "--out", "x.rtf"}}) {
-    const test::CliRun run = test::runCliWith(args);
-    EXPECT_EQ(run.code, 2) << args.join(' ').toStdString();
-    EXPECT_FALSE(run.err.isEmpty());
-  }
-}
-
 TEST(ReportCli, WritesRichTextAndRefusesAFolderItCannotWrite) {
   QTemporaryDir dir;
   const QString out = dir.filePath(QStringLiteral("a/Test-1.rtf"));

@@ -42,18 +42,6 @@ TEST(HelpManual, BothLanguagesAnswerEveryHelpContextAndWindow) {
   EXPECT_EQ(WindowHelpAnchor(QStringLiteral("Unknown")), QString());
 }
 
-TEST(HelpManual, ContextsAnswerTheirOwnTopic) {
-  const struct {
-    int context;
-    const char* anchor;
-  } rows[] = {{1000, "start"},     {30000, "start"},      {31235, "yearclosing"},
-              {31230, "splits"},   {31280, "accounts"},   {31130, "files"},
-              {31420, "charts"},   {34303, "grid-price"}, {34310, "thresholds"},
-              {34300, "grid"},     {34101, "dates"},      {40000, "accounts"},
-              {33000, "fundlist"}, {32230, "navigation"}, {31502, "advice"}};
-  for (const auto& row : rows) EXPECT_EQ(HelpAnchor(row.context), row.anchor) << row.context;
-}
-
 TEST(HelpManual, SearchFindsEveryWordWithoutCaseOrAccentsTitlesFirst) {
   const HelpManual manual = HelpManual::FromHtml(
       QStringLiteral("<body><h2 id=\"a\">Accounts</h2><p>Interest &amp; costs of the account.</p>"

@@ -30,13 +30,6 @@ TEST(Language, TheSettingAndTheSystemLocaleGiveTheLanguage) {
     EXPECT_EQ(Language::fromSetting(QString::fromLatin1(taal), system).code(), expected) << taal;
 }
 
-TEST(Language, CodeTextsAndVersionFollowTheLanguageAsAWhole) {
-  Language lang(Language::Code::Dutch, kUsLocale);
-  EXPECT_EQ(lang.codeText() + lang.text(TextId::VersionText), "NLDversie 1.32a");
-  lang.setCode(Language::Code::English);
-  EXPECT_EQ(lang.codeText() + lang.text(TextId::VersionText), "ENUversion 1.32a");
-}
-
 TEST(Language, SeparatorsNeverClash) {
   // The decimal separator follows the language, never the locale.
   EXPECT_EQ(Language(Language::Code::Dutch, kUsLocale).decimalSeparator(), QChar(','));

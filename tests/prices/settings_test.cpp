@@ -202,8 +202,10 @@ TEST(Settings, EveryValueSurvivesItsTextByName) {
   }
   EXPECT_EQ(read, written);
   EXPECT_EQ(settingName("download/dagen"), "Download/Dagen");
+}
 
-  // What the store would not read back as the value is refused, untouched.
+// What the store would not read back as the value is refused, untouched.
+TEST(Settings, ATextThatIsNoValueIsRefusedAndAnEmptyOneClearsAPosition) {
   Settings s = Settings::defaults(kData);
   EXPECT_EQ(setSettingText(s, "Nothing/Here", "1"), SettingText::UnknownName);
   EXPECT_EQ(setSettingText(s, "Download/Dagen", "12a"), SettingText::NotAValue);
