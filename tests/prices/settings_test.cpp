@@ -126,7 +126,9 @@ TEST(Settings, UnusableValuesAreResetAndNamed) {
       EXPECT_EQ(*settingText(s, name), c.stored) << c.stored;
     }
   }
-  // A relative folder is taken in the data directory.
+}
+
+TEST(Settings, ARelativeFolderIsTakenInTheDataDirectory) {
   MemorySettingsStore store;
   store.setValue("Download", "Pad voor Koersen", "Koersen");
   store.setValue("Defaults", "Path", "../Elders/Port/");

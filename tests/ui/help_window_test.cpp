@@ -23,15 +23,18 @@ QTreeWidgetItem* item(QTreeWidget* tree, const QString& anchor) {
   return nullptr;
 }
 
-// The manual with its contents and search, and the keys a reader uses,
-// wherever the focus is in the window.
-TEST(HelpWindow, ContentsSearchAndTheKeysThatScrollTheManual) {
-  HelpWindow help;
-  ASSERT_TRUE(help.showTopic(manualFile(Language::Code::English), QStringLiteral("thresholds"),
+// The English manual shown at a topic, in an active window.
+void showEnglish(HelpWindow& help, const QString& anchor) {
+  ASSERT_TRUE(help.showTopic(manualFile(Language::Code::English), anchor,
                              Language(Language::Code::English)));
   ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
-  EXPECT_EQ(help.windowTitle(), QStringLiteral("Pelmar - Manual"));
-  EXPECT_EQ(help.contents()->headerItem()->text(0), QStringLiteral("Contents"));
+}
+
+// The manual opens at its topic, marked in the contents under its chapter,
+// and the keys a reader uses scroll it wherever the focus is in the window.
+TEST(HelpWindow, OpensAtTheTopicAndTheKeysScrollTheManual) {
+  HelpWindow help;
+  showEnglish(help, QStringLiteral("thresholds"));
   EXPECT_EQ(help.contents()->currentItem(), item(help.contents(), QStringLiteral("thresholds")));
   EXPECT_EQ(item(help.contents(), QStringLiteral("thresholds"))->parent(),
             item(help.contents(), QStringLiteral("method")));
@@ -47,8 +50,12 @@ TEST(HelpWindow, ContentsSearchAndTheKeysThatScrollTheManual) {
   EXPECT_EQ(bar->value(), 0);
   QTest::keyClick(help.contents(), Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(bar->value(), bar->maximum());
+}
 
-  // Searching leaves the topics that hold every word; Enter shows the first.
+// Searching leaves the topics that hold every word; Enter shows the first.
+TEST(HelpWindow, SearchLeavesTheTopicsThatHoldEveryWord) {
+  HelpWindow help;
+  showEnglish(help, QStringLiteral("start"));
   QTest::keyClicks(help.searchField(), QStringLiteral("debit interest"));
   EXPECT_FALSE(item(help.contents(), QStringLiteral("accounts"))->isHidden());
   EXPECT_TRUE(item(help.contents(), QStringLiteral("splits"))->isHidden());
@@ -58,14 +65,17 @@ TEST(HelpWindow, ContentsSearchAndTheKeysThatScrollTheManual) {
   EXPECT_EQ(help.browser()->textCursor().selectedText(), QStringLiteral("debit"));
   help.searchField()->setText(QStringLiteral("xyzzy"));
   EXPECT_TRUE(help.noMatchLabel()->isVisible());
-  EXPECT_EQ(help.noMatchLabel()->text(), QStringLiteral("No topic contains \"xyzzy\"."));
   help.searchField()->clear();
   EXPECT_FALSE(item(help.contents(), QStringLiteral("splits"))->isHidden());
+}
 
-  // The other language's manual, its own texts; a missing file shows nothing.
+// The other language's manual replaces the shown one; a missing file shows
+// nothing.
+TEST(HelpWindow, TheOtherLanguagesManualOrNothing) {
+  HelpWindow help;
+  showEnglish(help, QStringLiteral("accounts"));
   ASSERT_TRUE(help.showTopic(manualFile(Language::Code::Dutch), QStringLiteral("accounts"),
                              Language(Language::Code::Dutch)));
-  EXPECT_EQ(help.windowTitle(), QStringLiteral("Pelmar - Handleiding"));
   EXPECT_EQ(item(help.contents(), QStringLiteral("accounts"))->text(0),
             QStringLiteral("Rekeningen en rente"));
   EXPECT_FALSE(help.showTopic(QStringLiteral("/nonexistent/pelmar_en.html"), QString(),
