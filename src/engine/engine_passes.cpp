@@ -40,6 +40,23 @@ void startCumulatives(KoersRec& k, long double f) {
   k.RatCumRente = 0;
 }
 
+// The own figures of a fund in the first dataset; returns its ROTAI
+// investment as computed, before it is stored.
+long double startFirstFund(KoersRec& k, long double f) {
+  k.FDuur = 0;
+  k.Reserve = f * (ld(k.Dividend) + k.Inleg - ld(k.Aantal) * k.Koers - k.Kosten - k.DivBel - k.BTW);
+  k.RefWrde = ld(k.Aantal) * k.Koers;
+  k.Flag1 = SetBits(k.Flag1, KoersFlag::BuySell);
+  k.Delta = k.Aantal;
+  k.CumInleg = f * k.Inleg;
+  const long double rotaiInleg = startingRotaiInleg(k, f);
+  k.ROTAICumInleg = rotaiInleg;
+  k.GewInleg = k.ROTAICumInleg;
+  k.ROTAIGewInleg = k.ROTAICumInleg;
+  startCumulatives(k, f);
+  return rotaiInleg;
+}
+
 // A fund that continues its previous fund: the reserve carries over, less
 // the money of a trade, and the cumulative figures grow.
 void continueFund(KoersRec& k, const KoersRec& prev, long double f, int setDuur) {
@@ -147,6 +164,86 @@ long double AccountInterestSince(const Portfolio& portfolio, int rekIndex, int p
   // A balance of 0.001 or less earns the debit rate.
   const Real48 daily = saldo > 0.001 ? credit : debit;
   return Real48(saldo * SignedPower(daily, days) - saldo);
+}
+
+// --- The first dataset ---
+
+void clearFirstDurations(DataSetWork& work) {
+  AlgemeenRec& alg = work.general();
+  alg.SetDuur = 0;
+  alg.PDuur = 0;
+  alg.Rendement = 0;
+  alg.ROTAIRendement = 0;
+}
+
+void startAccounts(DataSetWork& work) {
+  for (int number = 1; number <= Portfolio::kAccountsPerDataSet; ++number) {
+    RekeningRec& rek = work.account(number);
+    rek.Saldo = 0;
+    rek.CumCRente = 0;
+    rek.CumDRente = 0;
+    rek.CumKosten = rek.Kosten;
+    rek.CumBTW = rek.BTW;
+    rek.Waarde = 0;
+  }
+}
+
+void startFunds(DataSetWork& work) {
+  DataSetTotals& sums = work.totals;
+  for (int offset = 0; offset < work.count; ++offset) {
+    KoersRec& k = work.fund(offset);
+    const long double f = work.currencyFactor(k);
+    const long double rotaiInleg = startFirstFund(k, f);
+
+    const int number = bookedAccount(k.RekNr);
+    // The reserve is already in the portfolio currency: it is added as it
+    // stands, as in later datasets.
+    work.accountReserve[number - 1] += k.Reserve;
+    sums.reserve += k.Reserve;
+    work.sumDividend += f * k.Dividend;
+    sums.value += ld(k.Aantal) * f * k.Koers;
+    sums.cumInleg += k.CumInleg;
+    work.rotaiSomCumInleg += rotaiInleg;
+    work.rotaiSomGewInleg += k.ROTAIGewInleg;
+
+    RekeningRec& rek = work.account(number);
+    // The placeholder row holds no position, so it does not decide the
+    // currency of the account it names.
+    if (!k.Valuta.isEmpty() && !k.isPlaceholder()) rek.Valuta = k.Valuta.str();
+    rek.Saldo += (ld(k.Reserve) - rek.CumKosten - rek.CumBTW) / f;
+    rek.Waarde += ld(k.Aantal) * k.Koers;
+  }
+}
+
+void shareFirstCosts(DataSetWork& work) {
+  for (int offset = 0; offset < work.count; ++offset) {
+    KoersRec& k = work.fund(offset);
+    const int number = bookedAccount(k.RekNr);
+    RekeningRec& rek = work.account(number);
+    const Real48& reserveSum = work.accountReserve[number - 1];
+    if (std::fabs(reserveSum) < kNoReserve) {
+      k.RatKosten = 0;
+      k.RatBTW = 0;
+    } else {
+      k.RatKosten = ld(k.Reserve) * rek.Kosten / reserveSum;
+      k.RatBTW = ld(k.Reserve) * rek.BTW / reserveSum;
+      if (RemoveBlanks(rek.Valuta).isEmpty()) rek.Valuta = k.Valuta.str();
+    }
+    k.AdviesR = 0;
+    // Every fund of the first dataset starts without a return.
+    k.FRend = 0;
+    k.ROTAIFRend = 0;
+  }
+}
+
+void storeFirstTotals(DataSetWork& work) {
+  const DataSetTotals& sums = work.totals;
+  AlgemeenRec& totals = work.general();
+  totals.Totaal = ld(sums.value) + sums.reserve + work.sumDividend;
+  totals.Winst = ld(totals.Totaal) - sums.cumInleg;
+  totals.ROTAISomCumInleg = work.rotaiSomCumInleg;
+  totals.ROTAISomGewInleg = work.rotaiSomGewInleg;
+  totals.ROTAIWinst = ld(sums.value) - work.rotaiSomCumInleg;
 }
 
 // --- A later dataset ---

@@ -57,6 +57,14 @@ struct DataSetWork {
 long double AccountInterestSince(const Portfolio& portfolio, int rekIndex, int previousRek,
                                  int account, int days);
 
+// The passes of the first dataset, in order; the engine puts the daily
+// prices in after the first.
+void clearFirstDurations(DataSetWork& work);
+void startAccounts(DataSetWork& work);
+void startFunds(DataSetWork& work);
+void shareFirstCosts(DataSetWork& work);
+void storeFirstTotals(DataSetWork& work);
+
 // The passes of a later dataset, in order; the engine puts the daily prices
 // in after the trades. matchPreviousFunds finds each fund's previous fund
 // by name, taking the names of the previous dataset and leaving this one's.
