@@ -12,7 +12,7 @@
 #include "commands/file_commands.h"
 #include "commands/session.h"
 #include "prices/settings_store.h"
-#include "ui/charts/chart_painter.h"
+#include "rendering/chart_painter.h"
 
 namespace pelmar {
 
@@ -29,6 +29,61 @@ std::optional<ChartKind> kindOf(const QString& text) {
   return std::nullopt;
 }
 
+// What the command line asks to chart, checked before anything is opened;
+// `error` names what is wrong.
+struct ChartAsked {
+  ChartKind kind{};
+  QString ticker;
+  QSize size{900, 560};
+  int days = 0;
+  QString error;
+};
+
+ChartAsked requestOf(const QCommandLineParser& parser) {
+  ChartAsked request;
+  const QStringList positional = parser.positionalArguments();  // "chart" KIND [TICKER]
+  const std::optional<ChartKind> kind = kindOf(positional.value(1));
+  const QRegularExpressionMatch wh =
+      QRegularExpression("^(\\d{2,5})x(\\d{2,5})$").match(parser.value("size"));
+  bool daysOk = true;
+  if (parser.isSet("days")) request.days = parser.value("days").toInt(&daysOk);
+  const QString scale = parser.value("scale");
+  if (!kind)
+    request.error = "Unknown chart kind \"" + positional.value(1) + "\".";
+  else if (isFundChart(*kind) != (positional.size() == 3) || positional.size() > 3)
+    request.error = "A fund chart takes one TICKER; a portfolio chart none.";
+  else if (!parser.isSet("png") && !parser.isSet("csv"))
+    request.error = "Nothing to write: give --png or --csv.";
+  else if (parser.isSet("size") && !wh.hasMatch())
+    request.error = "--size takes WIDTHxHEIGHT.";
+  else if (!daysOk || request.days < 0)
+    request.error = "--days takes a whole number.";
+  else if (parser.isSet("scale") && scale != "normal" && scale != "relative")
+    request.error = "--scale takes normal or relative.";
+  if (!request.error.isEmpty()) return request;
+  request.kind = *kind;
+  request.ticker = positional.value(2);
+  if (parser.isSet("size")) request.size = QSize(wh.captured(1).toInt(), wh.captured(2).toInt());
+  return request;
+}
+
+// Writes the PNG and the CSV asked for; the reason of the first that fails.
+Outcome writeChart(const QCommandLineParser& parser, const ChartAsked& request,
+                   const Session& session, const ChartState& state, const ChartPicture& picture) {
+  if (parser.isSet("png")) {
+    const QByteArray png = ChartPng(picture, request.size);
+    const Outcome written = png.isEmpty()
+                                ? Outcome::failed(TextId::ChartExportFailed,
+                                                  {QDir::toNativeSeparators(parser.value("png"))})
+                                : WriteChartFile(parser.value("png"), png);
+    if (!written) return written;
+  }
+  if (parser.isSet("csv"))
+    return WriteChartFile(parser.value("csv"),
+                          ChartCsv(state.series, session, ExportLineFormat::Modern));
+  return Outcome::done();
+}
+
 }  // namespace
 
 QString chartUsage() {
@@ -42,61 +97,24 @@ QString chartUsage() {
       "                      --png OUT.png, --csv OUT.csv\n");
 }
 
-int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  QCommandLineParser parser;
-  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const QCommandLineOption today("today", {}, "date"), lang("lang", {}, "language"),
-      prices("prices", {}, "folder"), portfolio("portfolio", {}, "file"), days("days", {}, "n"),
-      scale("scale", {}, "scale"), size("size", {}, "size"), png("png", {}, "file"),
-      csv("csv", {}, "file");
-  parser.addOptions({today, lang, prices, portfolio, days, scale, size, png, csv});
-  const auto usage = [&err](const QString& why) {
-    err << why << "\n\nUsage:\n" << chartUsage();
-    return kUsage;
-  };
-  if (!parser.parse(arguments)) return usage(parser.errorText());
-  const QStringList positional = parser.positionalArguments();  // "chart" KIND [TICKER]
-  const std::optional<ChartKind> kind = kindOf(positional.value(1));
-  if (!kind) return usage("Unknown chart kind \"" + positional.value(1) + "\".");
-  if (isFundChart(*kind) != (positional.size() == 3) || positional.size() > 3)
-    return usage("A fund chart takes one TICKER; a portfolio chart none.");
-  if (!parser.isSet(png) && !parser.isSet(csv))
-    return usage("Nothing to write: give --png or --csv.");
-  const QRegularExpressionMatch wh =
-      QRegularExpression("^(\\d{2,5})x(\\d{2,5})$").match(parser.value(size));
-  const QSize imageSize = parser.isSet(size) && wh.hasMatch()
-                              ? QSize(wh.captured(1).toInt(), wh.captured(2).toInt())
-                              : QSize(900, 560);
-  if (parser.isSet(size) && !wh.hasMatch()) return usage("--size takes WIDTHxHEIGHT.");
-  bool daysOk = true;
-  const int daysBack = parser.isSet(days) ? parser.value(days).toInt(&daysOk) : 0;
-  if (!daysOk || daysBack < 0) return usage("--days takes a whole number.");
-  const QString scaleText = parser.value(scale);
-  if (parser.isSet(scale) && scaleText != "normal" && scaleText != "relative")
-    return usage("--scale takes normal or relative.");
+int chartUsageError(const QString& why, QTextStream& err) {
+  err << why << "\n\nUsage:\n" << chartUsage();
+  return kUsage;
+}
+
+int runChartVerb(const QCommandLineParser& parser, const GlobalOptions& global, QTextStream& out,
+                 QTextStream& err) {
+  const ChartAsked request = requestOf(parser);
+  if (!request.error.isEmpty()) return chartUsageError(request.error, err);
 
   Session session(dataDirectory());
   session.loadSettings(QSettingsStore());
-  if (parser.isSet(lang)) {
-    if (parser.value(lang) != "nl" && parser.value(lang) != "en")
-      return usage("Use --lang nl or en.");
-    session.setLanguage(parser.value(lang) == "nl" ? Language::Code::Dutch
-                                                   : Language::Code::English);
-  }
-  if (parser.isSet(today)) {
-    const QDate day = QDate::fromString(parser.value(today), Qt::ISODate);
-    if (!day.isValid()) return usage("Not a date: \"" + parser.value(today) + "\".");
-    session.clock().fix(day);
-  }
-  if (parser.isSet(prices)) {
-    QString folder = parser.value(prices);
-    session.settings().pricePath = folder.endsWith(u'/') ? folder : folder + u'/';
-  }
+  applyGlobalOptions(global, session);
   session.applyPricePath();
-  if (parser.isSet(days)) session.settings().chartDays = daysBack;
-  if (parser.isSet(scale)) session.settings().chartNormal = scaleText == "normal";
-  const QString file = parser.isSet(portfolio)
-                           ? parser.value(portfolio)
+  if (parser.isSet("days")) session.settings().chartDays = request.days;
+  if (parser.isSet("scale")) session.settings().chartNormal = parser.value("scale") == "normal";
+  const QString file = parser.isSet("portfolio")
+                           ? parser.value("portfolio")
                            : session.settings().portfolioPath + session.settings().fileName;
   HeadlessPrompter prompter(err);
   // A chart never saves the portfolio: one in use elsewhere opens read-only.
@@ -104,7 +122,7 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
   if (!LoadPortfolio(session, prompter, file).ok()) return kNotReadable;
 
   ChartState state;
-  if (!ShowChart(session, state, *kind, positional.value(2))) {
+  if (!ShowChart(session, state, request.kind, request.ticker)) {
     err << "No chart: the portfolio holds no dataset to chart.\n";
     return kNoChart;
   }
@@ -113,24 +131,9 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
   if (picture.empty())
     err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
         << '\n';
-  const QByteArray pngBytes = parser.isSet(png) ? ChartPng(picture, imageSize) : QByteArray();
-  if (parser.isSet(png)) {
-    const Outcome written = pngBytes.isEmpty()
-                                ? Outcome::failed(TextId::ChartExportFailed,
-                                                  {QDir::toNativeSeparators(parser.value(png))})
-                                : WriteChartFile(parser.value(png), pngBytes);
-    if (!written.ok()) {
-      err << written.reason()->text(session.language()) << '\n';
-      return kNotSaved;
-    }
-  }
-  if (parser.isSet(csv)) {
-    const Outcome written = WriteChartFile(
-        parser.value(csv), ChartCsv(state.series, session, ExportLineFormat::Modern));
-    if (!written.ok()) {
-      err << written.reason()->text(session.language()) << '\n';
-      return kNotSaved;
-    }
+  if (const Outcome written = writeChart(parser, request, session, state, picture); !written) {
+    err << written.reason()->text(session.language()) << '\n';
+    return kNotSaved;
   }
   return picture.empty() ? kNoChart : kDone;
 }

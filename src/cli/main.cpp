@@ -1,10 +1,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
-#include <cstring>
 #include <memory>
 
 #include "cli/cli.h"
+#include "cli/command_line.h"
 
 namespace {
 
@@ -22,7 +22,9 @@ bool writesPdf(int argc, char** argv) {
 int main(int argc, char** argv) {
   // A chart or a PDF report is drawn with fonts, which need a GUI application;
   // without a screen it draws on the offscreen platform.
-  const bool chart = argc > 1 && std::strcmp(argv[1], "chart") == 0;
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const bool chart = pelmar::verbOf(arguments) == QLatin1String("chart");
   std::unique_ptr<QCoreApplication> app;
   if (chart || writesPdf(argc, argv)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

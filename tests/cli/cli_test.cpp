@@ -260,6 +260,48 @@ TEST_F(CliOnExamples, ASaveThatFailsIsNoSuccess) {
   EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+// Every verb takes the global options before or after it, as the program
+// itself (which picks the chart's drawing platform by the verb) runs it:
+// the same output and exit code either way.
+TEST_F(CliOnExamples, GlobalOptionsStandBeforeOrAfterTheVerb) {
+  const QString file = path("Test-1.xml");
+  test::writeFile(path("steps.txt"), "select NZT\nbuy 39 costs 5\n");
+  const QStringList outputs = {path("new.xml"), path("r.txt"), path("c.png")};
+  const QStringList verbs[] = {
+      {"open", file},
+      {"check", file},
+      {"run", file, "--script", path("steps.txt")},
+      {"report", "portfolio", file, "--out", outputs[1]},
+      {"new", outputs[0]},
+      {"settings", "list"},
+      {"chart", "price", "DBG", "--portfolio", file, "--days", "200", "--png", outputs[2]},
+  };
+  const QStringList globals[] = {
+      {"--lang", "nl"}, {"--today", kToday}, {"--prices", kPrices}, {"--version"}};
+  const auto tool = [&](const QStringList& args) {
+    for (const QString& output : outputs) QFile::remove(output);
+    QProcess p;
+    p.start(QStringLiteral(PELMAR_CLI_PATH), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return CliRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                  QString::fromUtf8(p.readAllStandardError())};
+  };
+  for (const QStringList& verb : verbs) {
+    for (const QStringList& global : globals) {
+      SCOPED_TRACE((verb.first() + ' ' + global.first()).toStdString());
+      QStringList others;
+      for (const QStringList& other : globals)
+        if (other != global && other.size() == 2) others += other;
+      const CliRun before = tool(global + verb + others);
+      const CliRun after = tool(verb + others + global);
+      EXPECT_EQ(before.code, 0) << before.err.toStdString();
+      EXPECT_EQ(before.code, after.code);
+      EXPECT_EQ(before.out, after.out);
+      EXPECT_EQ(before.err, after.err);
+    }
+  }
+}
+
 // The program's own main hands the exit code and the streams on.
 TEST(Cli, TheInstalledProgramAnswers) {
   QProcess p;
