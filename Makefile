@@ -11,7 +11,7 @@ export CCACHE_NOHASHDIR := true
 PREFIX ?= /usr/local
 SUDO ?= $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test build deps bench format clean install uninstall package
+.PHONY: run test build deps bench format clean install uninstall package screenshots
 
 deps:
 	@scripts/install-deps.sh
@@ -43,6 +43,11 @@ uninstall:
 # The Debian package, in the build folder: pelmar_VERSION_ARCH.deb.
 package: build
 	cmake --build $(BUILD) --target package
+
+# The pictures of the dialogs in docs/, drawn offscreen in both languages.
+screenshots: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target pelmar-screenshots
+	PELMAR_SCREENSHOTS=$(CURDIR)/docs $(BUILD)/tools/pelmar-screenshots
 
 bench: build
 	$(BUILD)/bench/pelmar_bench

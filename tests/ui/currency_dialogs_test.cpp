@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,34 +98,6 @@ TEST_F(CurrencyDialogsTest, DollarDialogCaptionsFollowTheFactor) {
   EXPECT_EQ(store.value(QStringLiteral("Valuta"), QStringLiteral("FactorDollar")).toString(),
             QStringLiteral("4"));
   EXPECT_TRUE(portfolio().bPortChanged());
-}
-
-// Pictures of both currency dialogs in both languages, when asked for with
-// PELMAR_SCREENSHOTS=folder.
-TEST_F(CurrencyDialogsTest, DialogsAsPictures) {
-  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
-  session.settings().dollarIndexName = QStringLiteral("dol.eur");
-  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
-    session.setLanguage(code);
-    const QString lang = code == Language::Code::Dutch ? "nl" : "en";
-    const auto save = [&](QWidget& window, const char* name) {
-      window.adjustSize();
-      EXPECT_TRUE(window.grab().save(QDir(folder).filePath(QString("%1-%2.png").arg(name, lang))));
-      static_cast<QDialog&>(window).reject();
-    };
-    TDollarDlg dollar(session, prompter);
-    QTimer::singleShot(0, &dollar, [&] { save(dollar, "currency-index"); });
-    dollar.Execute();
-    TDlgValutaFonds& fund = *prompter.fundCurrencyDialog();
-    QTimer::singleShot(0, &fund, [&] {
-      fund.CustomValuta->click();
-      QTimer::singleShot(0, fund.Picker, [&] { save(*fund.Picker, "stock-picker"); });
-      fund.Index->LijstBtn->click();
-      save(fund, "fund-currency");
-    });
-    (void)KiesValutaClick(session, prompter);
-  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,17 +155,6 @@ TEST_F(FondsenFormUsTest, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
   prompter.expectMessage("Could not reach the look-up service (no answer within 15 s)");
   form.CompanyBtn->click();
   EXPECT_EQ(opened.size(), 1);
-}
-
-// A picture of the window, when asked for with PELMAR_SCREENSHOTS=folder.
-TEST_F(FondsenFormUsTest, WindowAsPicture) {
-  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
-  test::writeFile(list, "Apple,AAPL,2026-01-02\r\nMicrosoft,MSFT,2026-01-02\r\n");
-  TFondsenForm_us form(session, prompter, http, nullptr, browser(true));
-  form.us1Click();
-  form.TickerEdit->setText("IBM");
-  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("stock-list-us-en.png")));
 }
 
 // The main window opens the US list from its menu action and hands it to

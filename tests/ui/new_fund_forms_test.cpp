@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -90,26 +89,6 @@ TEST_F(NewFundFormsTest, TheManualDialogDerivesTickerAndValue) {
   EXPECT_TRUE(entry.accepted);
   EXPECT_EQ(entry.ticker, "my house");
   EXPECT_EQ(entry.price, 1000);
-}
-
-TEST_F(NewFundFormsTest, DialogsAsPictures) {
-  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
-  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
-    session.setLanguage(code);
-    const QString lang = code == Language::Code::Dutch ? "nl" : "en";
-    const auto save = [&](QDialog& window, const char* name) {
-      window.adjustSize();
-      EXPECT_TRUE(window.grab().save(QDir(folder).filePath(QString("%1-%2.png").arg(name, lang))));
-      window.reject();
-    };
-    TNieuwFondsForm listed(session);
-    QTimer::singleShot(0, &listed, [&] { save(listed, "new-fund"); });
-    (void)listed.Execute(NewFundForm{});
-    TNewFakeFundForm manual(session);
-    QTimer::singleShot(0, &manual, [&] { save(manual, "new-manual-fund"); });
-    (void)manual.Execute();
-  }
 }
 
 }  // namespace

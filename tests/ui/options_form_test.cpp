@@ -218,25 +218,5 @@ TEST_F(OptionsInMainWindowTest, FromDollarToIndexQuoteHidesTheDollarButton) {
   EXPECT_TRUE(window->fundPanel().realTime->tijdLabel->text().isEmpty());
 }
 
-// Pictures of the four pages in both languages, when asked for with
-// PELMAR_SCREENSHOTS=folder.
-TEST_F(OptionsFormTest, PagesAsPictures) {
-  const QString folder = qEnvironmentVariable("PELMAR_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "PELMAR_SCREENSHOTS not set";
-  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
-    session.setLanguage(code);
-    form.SetCaptions();
-    form.show();
-    for (int page = 0; page < form.pages->count(); ++page) {
-      form.pages->setCurrentIndex(page);
-      form.adjustSize();
-      const QString name = QStringLiteral("settings-%1-%2.png")
-                               .arg(page + 1)
-                               .arg(code == Language::Code::Dutch ? "nl" : "en");
-      EXPECT_TRUE(form.grab().save(QDir(folder).filePath(name)));
-    }
-  }
-}
-
 }  // namespace
 }  // namespace pelmar
