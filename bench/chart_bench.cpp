@@ -15,7 +15,7 @@
 #include "commands/charts.h"
 #include "commands/session.h"
 #include "model/dates.h"
-#include "ui/charts/chart_painter.h"
+#include "rendering/chart_painter.h"
 
 namespace {
 

@@ -12,12 +12,8 @@ foreach(layer IN LISTS layers)
       string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" target "${line}")
       list(FIND layers ${target} known)
       list(FIND allowed ${target} ok)
-      # The headless tool and the desktop program stand side by side.
       if(known GREATER_EQUAL 0 AND ok EQUAL -1)
         string(APPEND errors "  ${file}: ${line} (${layer} may not use ${target})\n")
-      elseif(layer STREQUAL "cli" AND target STREQUAL "ui" AND NOT line MATCHES "\"ui/charts/chart_painter.h\"")
-        # Charts: the tool draws its PNGs with the chart window's own painter.
-        string(APPEND errors "  ${file}: ${line} (cli may not use ui)\n")
       endif()
     endforeach()
   endforeach()

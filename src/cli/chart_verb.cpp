@@ -12,7 +12,7 @@
 #include "commands/file_commands.h"
 #include "commands/session.h"
 #include "prices/settings_store.h"
-#include "ui/charts/chart_painter.h"
+#include "rendering/chart_painter.h"
 
 namespace pelmar {
 

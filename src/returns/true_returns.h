@@ -13,7 +13,7 @@ namespace pelmar {
 // time-weighted return (the growth of each stretch between two days on which
 // money moved, chained) and the money-weighted return (the internal rate of
 // the dated payments, as a spreadsheet's XIRR computes it). What counts as a
-// payment is told in docs/ARCHITECTURE.md ("True returns").
+// payment is told in docs/decisions/true-returns.md.
 
 // The periods, each ending on the dataset's day.
 enum class ReturnPeriod { SinceStart = 0, ThisYear = 1, Last12Months = 2 };

@@ -12,9 +12,9 @@
 
 #include "prices/price_store.h"
 #include "prices/stock_list.h"
+#include "rendering/chart_painter.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
-#include "ui/charts/chart_painter.h"
 
 namespace pelmar {
 namespace {

@@ -20,7 +20,7 @@
 #include "commands/prompter.h"
 #include "commands/refusal.h"
 #include "commands/session.h"
-#include "ui/charts/chart_painter.h"
+#include "rendering/chart_painter.h"
 #include "ui/platform/window_position.h"
 
 namespace pelmar {

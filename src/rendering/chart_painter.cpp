@@ -1,4 +1,4 @@
-#include "ui/charts/chart_painter.h"
+#include "rendering/chart_painter.h"
 
 #include <QBuffer>
 #include <QImageWriter>
