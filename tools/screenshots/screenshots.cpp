@@ -4,7 +4,9 @@
 // as NAME-LANG.png into the folder named by PELMAR_SCREENSHOTS.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +17,8 @@
 #include "support/one_reply.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
+#include "ui/main/check_form.h"
+#include "ui/main/service_form.h"
 #include "ui/platform/qt_prompter.h"
 #include "ui/prices/currency_dialogs.h"
 #include "ui/prices/fondsen_form_us.h"
@@ -30,12 +34,18 @@ QString languageOf(Language::Code code) {
   return code == Language::Code::Dutch ? QStringLiteral("nl") : QStringLiteral("en");
 }
 
-// Saves the window as NAME-LANG.png in the pictures' folder.
+// Saves the window as it is as NAME.png in the pictures' folder.
+void saveAsItIs(QWidget& window, const QString& name) {
+  const QString file =
+      QDir(qEnvironmentVariable("PELMAR_SCREENSHOTS")).filePath(name + QStringLiteral(".png"));
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
+}
+
+// Saves the window at its natural size as NAME-LANG.png.
 void save(QWidget& window, const QString& name, Language::Code code) {
   window.adjustSize();
-  const QString file = QDir(qEnvironmentVariable("PELMAR_SCREENSHOTS"))
-                           .filePath(name + u'-' + languageOf(code) + QStringLiteral(".png"));
-  EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
+  saveAsItIs(window, name + u'-' + languageOf(code));
 }
 
 class Screenshots : public test::PortfolioFixture {
@@ -126,8 +136,24 @@ TEST_F(Screenshots, UsStockList) {
   TFondsenForm_us form(session, prompter, http, nullptr, [](const QUrl&) { return true; });
   form.us1Click();
   form.TickerEdit->setText("IBM");
-  EXPECT_TRUE(form.grab().save(
-      QDir(qEnvironmentVariable("PELMAR_SCREENSHOTS")).filePath("stock-list-us-en.png")));
+  saveAsItIs(form, QStringLiteral("stock-list-us-en"));
+}
+
+// The maintenance window (older datasets editable) and the check listing it
+// opens.
+TEST_F(Screenshots, MaintenanceWindows) {
+  start(QDate(2024, 1, 2));
+  addFund("ALPHA", 2000, 10, 100);
+  select(0);
+  portfolio().markUnchanged();
+  TServiceForm form(session);
+  form.showService();
+  form.checkBox(MaintenanceSwitch::EditOldDates)->setChecked(true);
+  form.checkButton()->click();
+  saveAsItIs(form, QStringLiteral("maintenance-window"));
+  saveAsItIs(*form.checkForm(), QStringLiteral("check-window"));
+  form.checkForm()->close();
+  form.close();
 }
 
 }  // namespace
