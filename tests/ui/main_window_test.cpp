@@ -383,10 +383,10 @@ TEST_F(MainWindowTest, ClosingRemembersWhereTheWindowStood) {
   EXPECT_EQ(QPoint(stored.mainLeft, stored.mainTop), QPoint(70, 80));
 }
 
-TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
+// Help opens the manual of the language in the program's own window, no
+// browser needed; a program without its manual says so.
+TEST_F(MainWindowTest, HelpOpensTheManualOfTheLanguageAtItsStart) {
   EXPECT_TRUE(window->helpFile().endsWith("/program/help/pelmar_nl.html"));
-  // Help opens the manual of the language in the program's own window, no
-  // browser needed.
   actions().hHelp->trigger();
   ASSERT_NE(window->helpWindow(), nullptr);
   EXPECT_TRUE(window->helpWindow()->isVisible());
@@ -397,8 +397,10 @@ TEST_F(MainWindowTest, HelpAboutAndTheRealTimeBox) {
   missing.expectMessage("Help file not found\r\n");
   TMainForm noHelp(session, missing, path("nowhere"));
   missing.verify();
+}
 
-  // Quotes reach the real-time box: its time, its picture, its title.
+// Quotes reach the real-time box: its time, its picture, its title.
+TEST_F(MainWindowTest, QuotesReachTheRealTimeBox) {
   open();
   RealTimeBox& box = *panel().realTime;
   box.ShowDollarQuote(0.92, false, "2023-03-01 12:00 (MET)");
