@@ -31,7 +31,7 @@ std::optional<ChartKind> kindOf(const QString& text) {
 
 // What the command line asks to chart, checked before anything is opened;
 // `error` names what is wrong.
-struct ChartAsked {
+struct ChartArguments {
   ChartKind kind{};
   QString ticker;
   QSize size{900, 560};
@@ -39,8 +39,8 @@ struct ChartAsked {
   QString error;
 };
 
-ChartAsked requestOf(const QCommandLineParser& parser) {
-  ChartAsked request;
+ChartArguments chartArgumentsOf(const QCommandLineParser& parser) {
+  ChartArguments request;
   const QStringList positional = parser.positionalArguments();  // "chart" KIND [TICKER]
   const std::optional<ChartKind> kind = kindOf(positional.value(1));
   const QRegularExpressionMatch wh =
@@ -68,7 +68,7 @@ ChartAsked requestOf(const QCommandLineParser& parser) {
 }
 
 // Writes the PNG and the CSV asked for; the reason of the first that fails.
-Outcome writeChart(const QCommandLineParser& parser, const ChartAsked& request,
+Outcome writeChart(const QCommandLineParser& parser, const ChartArguments& request,
                    const Session& session, const ChartState& state, const ChartPicture& picture) {
   if (parser.isSet("png")) {
     const QByteArray png = ChartPng(picture, request.size);
@@ -104,7 +104,7 @@ int chartUsageError(const QString& why, QTextStream& err) {
 
 int runChartVerb(const QCommandLineParser& parser, const GlobalOptions& global, QTextStream& out,
                  QTextStream& err) {
-  const ChartAsked request = requestOf(parser);
+  const ChartArguments request = chartArgumentsOf(parser);
   if (!request.error.isEmpty()) return chartUsageError(request.error, err);
 
   Session session(dataDirectory());
