@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "net/local_server.h"
+#include "prices/settings_store.h"
+#include "support/full_disk.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 #include "ui/main/fund_panel.h"
@@ -93,6 +95,26 @@ TEST_F(OptionsFormTest, CancelAfterEditsChangesNothing) {
   EXPECT_EQ(form.TitleEdit->text(), "");
   EXPECT_TRUE(form.RadioSY->isChecked());
   EXPECT_TRUE(form.CheckMeer->isChecked());
+}
+
+// Settings the store cannot keep (a full disk): OK says so, yet closes the
+// window with the edits in effect, not lost to a window kept open.
+TEST_F(OptionsFormTest, OkOnAStoreThatCannotKeepTheSettingsSaysSoAndAppliesThem) {
+  test::FullDisk disk;
+  PELMAR_SKIP_WITHOUT_FULL_DISK(disk);
+  QSettingsStore full(disk.path("Pelmar.conf"));
+  session.setSettingsStore(&full);
+  ASSERT_TRUE(disk.fill());
+  bool applied = false;
+  QObject::connect(&form, &TOptionsForm::applied, [&] { applied = true; });
+  form.TitleEdit->setText("Family");
+  prompter.expectMessage("The settings could not be saved. The disk is full.");
+  form.BtnOK->click();
+  prompter.verify();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_TRUE(applied);
+  EXPECT_EQ(session.settings().reportTitle, "Family");
+  session.setSettingsStore(&store);  // `full` goes before the session
 }
 
 TEST_F(OptionsFormTest, AFormatStoredInCapitalsShowsItsRadioAndOkKeepsTheLists) {
