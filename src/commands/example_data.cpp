@@ -142,13 +142,10 @@ Counts buildPortfolio(Session& session, const ExampleDataPlan& plan,
       }
       // Follow the method: trade the whole shares it advises once the
       // price has moved far enough for the advice to be due.
-      Advice& method = session.engine().advice();
-      method.FundAdvice(session.portfolio().FirstRekIndex(), i);
-      const double due = method.TradeAdvice;
-      const bool isDue =
-          (due > 0.0001 && due >= method.BuyShares) || (due < 0.0001 && -due >= method.SellShares);
-      const double advice = std::round(due);
-      if (isDue && advice != 0.0 && fund.Aantal + advice >= 0.0) {
+      const AdviceFigures method =
+          session.engine().advice().FundAdvice(session.portfolio().FirstRekIndex(), i);
+      const double advice = std::round(method.tradeAdvice);
+      if (method.due() && advice != 0.0 && fund.Aantal + advice >= 0.0) {
         fund.Aantal = fund.Aantal + advice;
         fund.Kosten = tradeCosts(advice * fund.Koers);
         ++(advice > 0 ? counts.purchases : counts.sales);

@@ -56,7 +56,7 @@ TradeProposal ProposeTrade(Session& session) {
   proposal.price = fund.Koers;
   proposal.costsPercent = fund.KostenProc;
   proposal.currencyFactor = FundCurrencyFactor(p, p.alg(), fund);
-  proposal.tradeAdvice = session.engine().advice().TradeAdvice;
+  proposal.tradeAdvice = session.engine().advice().figures().tradeAdvice;
   proposal.adviceDue = box.adviesColour == AdviceColour::Blue;
   proposal.affordable =
       fund.Koers > kSmallest

@@ -27,6 +27,11 @@ QString wholeNumber(double value) {
 
 }  // namespace
 
+bool AdviceFigures::due() const {
+  const double trade = tradeAdvice;
+  return (trade > kSmallest && trade >= buyShares) || (trade < kSmallest && -trade >= sellShares);
+}
+
 Advice::Advice(Portfolio& portfolio, const Language& language)
     : portfolio_(portfolio), language_(language) {}
 
@@ -39,38 +44,42 @@ int Advice::koersIndex() const {
 }
 
 void Advice::setGrowth(const KoersRec& fund) {
-  BuyGrowth = growthOf(fund.f);
-  SellGrowth = growthOf(fund.v);
+  figures_.buyGrowth = growthOf(fund.f);
+  figures_.sellGrowth = growthOf(fund.v);
 }
 
 long double Advice::AdviceSharesOf(const KoersRec& fund) {
-  if (inFirstDataSet()) return AdviceShares = 0;
+  if (inFirstDataSet()) return figures_.adviceShares = 0;
   setGrowth(fund);
-  if (fund.Koers <= kSmallest || std::fabs(fund.RefWrde) >= 100000000.0) return AdviceShares = 0;
+  if (fund.Koers <= kSmallest || std::fabs(fund.RefWrde) >= 100000000.0)
+    return figures_.adviceShares = 0;
   // The shares missing to the reference value; negative above it.
   const long double missing = ld(fund.RefWrde) / fund.Koers - fund.Aantal;
-  const long double shares = missing > kSmallest ? BuyGrowth * missing : SellGrowth * missing;
-  AdviceShares = shares;
+  const long double shares =
+      missing > kSmallest ? figures_.buyGrowth * missing : figures_.sellGrowth * missing;
+  figures_.adviceShares = shares;
   return shares;
 }
 
 void Advice::setPricesAndQuantities(const KoersRec& fund, bool rounded, bool withQuantities) {
   const auto round = [rounded](long double value) { return rounded ? Round4(value) : value; };
   if (fund.Aantal <= kSmallest) {
-    BuyPrice = SellPrice = BuyShares = SellShares = 0;
+    figures_.buyPrice = figures_.sellPrice = figures_.buyShares = figures_.sellShares = 0;
     return;
   }
-  BuyPrice = round(ld(fund.RefWrde) * (1 - ld(fund.DownDr) * 0.01L) / fund.Aantal);
-  SellPrice = round(ld(fund.RefWrde) * (1 + ld(fund.UpDr) * 0.01L) / fund.Aantal);
-  if (withQuantities && SellPrice > 0 && BuyPrice > 0) {
-    BuyShares = round(ld(fund.RefWrde) * (ld(BuyGrowth) * fund.DownDr * 0.01L) / BuyPrice);
-    SellShares = round(ld(fund.RefWrde) * (ld(SellGrowth) * fund.UpDr * 0.01L) / SellPrice);
+  figures_.buyPrice = round(ld(fund.RefWrde) * (1 - ld(fund.DownDr) * 0.01L) / fund.Aantal);
+  figures_.sellPrice = round(ld(fund.RefWrde) * (1 + ld(fund.UpDr) * 0.01L) / fund.Aantal);
+  if (withQuantities && figures_.sellPrice > 0 && figures_.buyPrice > 0) {
+    figures_.buyShares = round(ld(fund.RefWrde) * (ld(figures_.buyGrowth) * fund.DownDr * 0.01L) /
+                               figures_.buyPrice);
+    figures_.sellShares = round(ld(fund.RefWrde) * (ld(figures_.sellGrowth) * fund.UpDr * 0.01L) /
+                                figures_.sellPrice);
   } else {
-    BuyShares = SellShares = 0;
+    figures_.buyShares = figures_.sellShares = 0;
   }
 }
 
-void Advice::FundAdvice(int rekIndex, int offset) {
+AdviceFigures Advice::FundAdvice(int rekIndex, int offset) {
   setDataSet(rekIndex);
   const KoersRec* previous = nullptr;
   int rek = rek_;
@@ -82,6 +91,7 @@ void Advice::FundAdvice(int rekIndex, int offset) {
     if (found >= 0) previous = &portfolio_.koersAt(koers + found);
   }
   FundAdvice(offset, previous);
+  return figures_;
 }
 
 void Advice::FundAdvice(int offset, const KoersRec* previous) {
@@ -89,7 +99,8 @@ void Advice::FundAdvice(int offset, const KoersRec* previous) {
   KoersRec& fund = portfolio_.koersAt(koersIndex() + offset);
 
   if (fund.isPlaceholder() || fund.Koers < kSmallest || fund.Aantal < kSmallest) {
-    BuyPrice = SellPrice = BuyShares = SellShares = TradeAdvice = 0;
+    figures_.buyPrice = figures_.sellPrice = figures_.buyShares = figures_.sellShares =
+        figures_.tradeAdvice = 0;
     // A missing price says nothing about the value the holding is meant to
     // keep: shares held keep the reference value as a dataset without a
     // trade does. Without shares there is nothing to keep.
@@ -105,7 +116,7 @@ void Advice::FundAdvice(int offset, const KoersRec* previous) {
     fund.RefWrde = ld(fund.Aantal) * fund.Koers;
     setGrowth(fund);
     setPricesAndQuantities(fund, false, true);
-    AdviceShares = TradeAdvice = 0;
+    figures_.adviceShares = figures_.tradeAdvice = 0;
     return;
   }
 
@@ -117,17 +128,18 @@ void Advice::FundAdvice(int offset, const KoersRec* previous) {
   else if (!(fund.Flag1 & KoersFlag::RefWaarde))
     fund.RefWrde = previous->RefWrde;
 
-  AdviceShares = Round4(AdviceSharesOf(fund));
-  fund.AdviesR = AdviceShares;
+  figures_.adviceShares = Round4(AdviceSharesOf(fund));
+  fund.AdviesR = figures_.adviceShares;
   setPricesAndQuantities(fund, true, !isNew);
-  const bool due = AdviceShares >= BuyShares || AdviceShares <= -SellShares;
-  TradeAdvice = !isNew && due ? AdviceShares.value() : 0.0;
+  const bool due =
+      figures_.adviceShares >= figures_.buyShares || figures_.adviceShares <= -figures_.sellShares;
+  figures_.tradeAdvice = !isNew && due ? figures_.adviceShares.value() : 0.0;
 }
 
 void Advice::FirstDataSetAdvice(const KoersRec& fund) {
   setGrowth(fund);
   setPricesAndQuantities(fund, true, true);
-  TradeAdvice = AdviceShares = 0;
+  figures_.tradeAdvice = figures_.adviceShares = 0;
 }
 
 QString Advice::quantityText(TextId action, double shares) const {
@@ -147,19 +159,17 @@ AdviceBox Advice::AdviceBoxOf(int rekIndex, int offset) const {
   if (offset < 0 || portfolio_.idAt(index) != KoersRec::Id) return box;
   const KoersRec& fund = portfolio_.koersAt(index);
 
-  if (BuyPrice > kSmallest && SellPrice > kSmallest) {
+  if (figures_.buyPrice > kSmallest && figures_.sellPrice > kSmallest) {
     const QString at = language_.text(TextId::AdviceAt);
-    box.koopLabel =
-        at + FormatAmount(BuyPrice, 0, 4, language_) + quantityText(TextId::AdviceBuy, BuyShares);
-    box.verkoopLabel = at + FormatAmount(SellPrice, 0, 4, language_) +
-                       quantityText(TextId::AdviceSell, SellShares);
+    box.koopLabel = at + FormatAmount(figures_.buyPrice, 0, 4, language_) +
+                    quantityText(TextId::AdviceBuy, figures_.buyShares);
+    box.verkoopLabel = at + FormatAmount(figures_.sellPrice, 0, 4, language_) +
+                       quantityText(TextId::AdviceSell, figures_.sellShares);
   }
 
-  const double trade = TradeAdvice;
-  const bool due =
-      (trade > kSmallest && trade >= BuyShares) || (trade < kSmallest && -trade >= SellShares);
+  const bool due = figures_.due();
   box.adviesColour = due ? AdviceColour::Blue : AdviceColour::Red;
-  const double shares = due ? trade : fund.AdviesR.value();
+  const double shares = due ? figures_.tradeAdvice.value() : fund.AdviesR.value();
   const QString lead = language_.text(due ? TextId::AdviceTrade : TextId::AdviceTooSmall);
   if (rekIndex != Portfolio::kFirstRekIndex) {
     if (shares > 0.001)

@@ -23,6 +23,27 @@ struct AdviceBox {
   QString exhaustionHint;  // hint of the advice info button
 };
 
+// The advice figures of one fund.
+struct AdviceFigures {
+  // 1 / (1 - f) and 1 / (1 - v) of the fund's growth factors.
+  Real48 buyGrowth;
+  Real48 sellGrowth;
+  // The shares that bring the holding back to its reference value, times
+  // the growth: to buy (positive) or sell (negative).
+  Real48 adviceShares;
+  // The prices at which the method buys and sells next, and how many.
+  Real48 buyPrice;
+  Real48 sellPrice;
+  Real48 buyShares;
+  Real48 sellShares;
+  // The trade the current price calls for; 0 when none is.
+  Real48 tradeAdvice;
+
+  // Whether the trade advice is due: it reaches the quantity of a purchase
+  // or of a sale.
+  bool due() const;
+};
+
 // The advice generator: for one fund the quantity that brings its holding
 // back to its reference value, the prices at which the method buys and
 // sells with the quantities for each, and whether the current price calls
@@ -36,14 +57,14 @@ class Advice {
   // for every dataset it computes.
   void setDataSet(int rekIndex) { rek_ = rekIndex; }
 
-  // The AdviceShares routine for a fund of that dataset: sets
-  // BuyGrowth and SellGrowth and returns the shares to buy (positive) or
-  // sell (negative) now; 0 in the first dataset.
+  // The AdviceShares routine for a fund of that dataset: sets the growth
+  // figures and returns the shares to buy (positive) or sell (negative)
+  // now; 0 in the first dataset.
   long double AdviceSharesOf(const KoersRec& fund);
 
   // The advice of the fund at `offset` of the dataset at rekIndex, looking
   // its previous fund up by name. May change RefWrde and AdviesR of the fund.
-  void FundAdvice(int rekIndex, int offset);
+  AdviceFigures FundAdvice(int rekIndex, int offset);
   // The same with the previous fund already known: nullptr for a fund that
   // is new in this dataset. The engine uses it in its pass over all funds.
   void FundAdvice(int offset, const KoersRec* previous);
@@ -66,23 +87,16 @@ class Advice {
   bool divirOzevChecked() const { return divirOzevChecked_; }
   bool rividuDoriChecked() const { return rividuDoriChecked_; }
 
-  // The advice results.
-  Real48 BuyGrowth;
-  Real48 SellGrowth;
-  Real48 AdviceShares;
-  Real48 BuyPrice;
-  Real48 SellPrice;
-  Real48 BuyShares;
-  Real48 SellShares;
-  Real48 TradeAdvice;
+  // The figures of the fund advised last.
+  AdviceFigures figures() const { return figures_; }
 
  private:
   bool inFirstDataSet() const;
   int koersIndex() const;
-  // BuyGrowth and SellGrowth of the fund's growth factors.
+  // The growth figures of the fund's growth factors.
   void setGrowth(const KoersRec& fund);
-  // BuyPrice, SellPrice, BuyShares and SellShares of the fund at its
-  // reference value; the quantities only when `withQuantities`.
+  // The buy and sell prices and quantities of the fund at its reference
+  // value; the quantities only when `withQuantities`.
   void setPricesAndQuantities(const KoersRec& fund, bool rounded, bool withQuantities);
   // The hint that tells where falling prices use the reserve up.
   QString exhaustionHint(const KoersRec& fund) const;
@@ -94,6 +108,7 @@ class Advice {
   int rek_ = Portfolio::kFirstRekIndex;
   bool divirOzevChecked_ = false;
   bool rividuDoriChecked_ = false;
+  AdviceFigures figures_;
 };
 
 }  // namespace pelmar

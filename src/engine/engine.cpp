@@ -7,20 +7,6 @@
 
 namespace pelmar {
 
-namespace {
-
-// The totals of the dataset computed, kept as the results of the run.
-void keepTotals(Engine& engine, const DataSetTotals& totals) {
-  engine.SumValue = totals.value;
-  engine.SumReserve = totals.reserve;
-  engine.SumInterest = totals.interest;
-  engine.SumCumInleg = totals.cumInleg;
-  engine.SumCumKosten = totals.cumKosten;
-  engine.SumCumBTW = totals.cumBTW;
-}
-
-}  // namespace
-
 Engine::Engine(Portfolio& portfolio, PriceStore& prices, const Language& language)
     : portfolio_(portfolio), prices_(prices), advice_(portfolio, language) {}
 
@@ -46,30 +32,29 @@ int Engine::FindFund(const QString& name) const {
 bool Engine::CalcDataSet(int rekIndex, int selFonds) {
   // A list without a whole dataset at the indices has nothing to compute.
   if (!isDataSetAt(rekIndex)) return false;
-  rek_ = rekIndex;
   advice_.setDataSet(rekIndex);
   // The placeholder text of rows made later follows the language: the
   // session sets it in the initial-value records whenever the language is
   // set, so nothing is left to copy here.
-  if (rekIndex == Portfolio::kFirstRekIndex) return CalcFirstDataSet(selFonds);
-  return CalcLaterDataSet();
+  if (rekIndex == Portfolio::kFirstRekIndex) return CalcFirstDataSet(rekIndex, selFonds);
+  return CalcLaterDataSet(rekIndex);
 }
 
-bool Engine::CalcFirstDataSet(int selFonds) {
-  DataSetWork work(portfolio_, rek_);
+bool Engine::CalcFirstDataSet(int rekIndex, int selFonds) {
+  DataSetWork work(portfolio_, rekIndex);
   clearFirstDurations(work);
-  const bool pricesChanged = UpdatePricesFromFiles(portfolio_, prices_, rek_, &replacedPrices_);
+  const bool pricesChanged = UpdatePricesFromFiles(portfolio_, prices_, rekIndex, &replacedPrices_);
   startAccounts(work);
   startFunds(work);
   shareFirstCosts(work);
   storeFirstTotals(work);
-  keepTotals(*this, work.totals);
+  totals_ = work.totals;
   if (selFonds >= 0 && selFonds < work.count) advice_.FirstDataSetAdvice(work.fund(selFonds));
   return pricesChanged;
 }
 
-bool Engine::CalcLaterDataSet() {
-  DataSetWork work(portfolio_, rek_);
+bool Engine::CalcLaterDataSet(int rekIndex) {
+  DataSetWork work(portfolio_, rekIndex);
   if (!portfolio_.PrevDataSet(work.previousRek, work.previousKoers) ||
       !isDataSetAt(work.previousRek)) {
     return false;
@@ -79,7 +64,7 @@ bool Engine::CalcLaterDataSet() {
   bookTrades(work, advice_);
   const bool pricesTaken = !(work.fund(work.count - 1).Flag1 & KoersFlag::FakeFund);
   const bool pricesChanged =
-      pricesTaken && UpdatePricesFromFiles(portfolio_, prices_, rek_, &replacedPrices_);
+      pricesTaken && UpdatePricesFromFiles(portfolio_, prices_, rekIndex, &replacedPrices_);
   carryReserves(work);
   carryAccounts(work);
   addInterest(work);
@@ -87,7 +72,7 @@ bool Engine::CalcLaterDataSet() {
   sumDataSet(work);
   shareProRata(work);
   storeTotals(work);
-  keepTotals(*this, work.totals);
+  totals_ = work.totals;
   return pricesChanged;
 }
 

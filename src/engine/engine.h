@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QtGlobal>
-#include <array>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "engine/advice.h"
+#include "engine/data_set_totals.h"
 #include "engine/fund_names.h"
 #include "lang/language.h"
 #include "model/portfolio.h"
@@ -66,55 +66,25 @@ class Engine {
   // Adds prices replaced outside a run (the look-up of the fund shown).
   std::vector<PriceReplacement>* replacedPrices() { return &replacedPrices_; }
 
-  // The results of the last run.
-  Real48 SumValue;
-  Real48 SumReserve;
-  Real48 SumInterest;
-  Real48 SumCumInleg;
-  Real48 SumCumKosten;
-  Real48 SumCumBTW;
+  // The totals of the dataset computed last.
+  DataSetTotals totals() const { return totals_; }
 
  private:
-  bool CalcFirstDataSet(int selFonds);
-  bool CalcLaterDataSet();
+  bool CalcFirstDataSet(int rekIndex, int selFonds);
+  bool CalcLaterDataSet(int rekIndex);
   bool calcDataSets(int fromRek, bool withLast, int selFonds, const Progress& progress);
 
   // Whether a general record, five accounts and a fund stand at rekIndex.
   bool isDataSetAt(int rekIndex) const;
-  // The accounts of the dataset computed, 1 to 5, and of the previous one.
-  RekeningRec& account(int number);
-  const RekeningRec& previousAccount(int number) const;
-  // The fund at an offset of the dataset computed and its previous fund
-  // (nullptr for a new fund).
-  KoersRec& fund(int offset);
-  const KoersRec* previousFund(int offset) const;
-  double currencyFactor(const KoersRec& fund) const;
-  // The number of funds of the dataset computed, placeholder row included.
-  int fundCount() const;
-  // Zeroes the working totals.
-  void clearSums();
 
   Portfolio& portfolio_;
   PriceStore& prices_;
   Advice advice_;
   std::optional<DateTime> portStartDate_;
 
-  // Working values of one run, on the dataset whose first account is rek_.
-  int rek_ = Portfolio::kFirstRekIndex;
-  Real48 sumDividend_;
-  Real48 sumGewInleg_;
-  Real48 rotaiSomCumInleg_;
-  Real48 rotaiSomGewInleg_;
-  std::array<Real48, Portfolio::kAccountsPerDataSet> accountReserve_;
-  std::array<Real48, Portfolio::kAccountsPerDataSet> accountAbsReserve_;
-  int previousRekIndex_ = Portfolio::kFirstRekIndex;
-  // Per fund of the dataset computed: the list index of its previous fund,
-  // or -1 for a new fund. Looked up by name once per run.
-  std::vector<int> previousFunds_;
+  DataSetTotals totals_;
   // The names of the dataset computed last.
   FundNameIndex previousNames_;
-  // Per fund of the dataset computed: whether it is the placeholder row.
-  std::vector<bool> placeholders_;
   std::vector<PriceReplacement> replacedPrices_;
 };
 

@@ -49,7 +49,7 @@ TEST_F(AdviceTest, PricesAndQuantitiesAroundTheReferenceValue) {
     SCOPED_TRACE(row.koers);
     const AdviceBox box = showAt(row.koers);
     EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
-    EXPECT_DOUBLE_EQ(advice().TradeAdvice, Real48(row.tradeAdvice));
+    EXPECT_DOUBLE_EQ(advice().figures().tradeAdvice, Real48(row.tradeAdvice));
     EXPECT_DOUBLE_EQ(fund(0).AdviesR, Real48(row.adviceShares));
     EXPECT_EQ(box.adviesColour, row.colour);
     EXPECT_EQ(box.adviesLabel, QString::fromLatin1(row.line));
@@ -61,16 +61,16 @@ TEST_F(AdviceTest, PricesAndQuantitiesAroundTheReferenceValue) {
 TEST_F(AdviceTest, GrowthFactorEnlargesPurchasesUnlessNeutral) {
   fund(0).f = 0.5;
   showAt(80);
-  EXPECT_DOUBLE_EQ(advice().BuyGrowth, 2);
-  EXPECT_DOUBLE_EQ(advice().BuyShares, Real48(2.2222));
-  EXPECT_DOUBLE_EQ(advice().AdviceShares, 5);
+  EXPECT_DOUBLE_EQ(advice().figures().buyGrowth, 2);
+  EXPECT_DOUBLE_EQ(advice().figures().buyShares, Real48(2.2222));
+  EXPECT_DOUBLE_EQ(advice().figures().adviceShares, 5);
   fund(0).f = 1.0;
   fund(0).v = 0.5;
   showAt(80);
-  EXPECT_DOUBLE_EQ(advice().BuyGrowth, 1);
-  EXPECT_DOUBLE_EQ(advice().SellGrowth, 2);
-  EXPECT_DOUBLE_EQ(advice().BuyShares, Real48(1.1111));
-  EXPECT_DOUBLE_EQ(advice().SellShares, Real48(1.8182));
+  EXPECT_DOUBLE_EQ(advice().figures().buyGrowth, 1);
+  EXPECT_DOUBLE_EQ(advice().figures().sellGrowth, 2);
+  EXPECT_DOUBLE_EQ(advice().figures().buyShares, Real48(1.1111));
+  EXPECT_DOUBLE_EQ(advice().figures().sellShares, Real48(1.8182));
 }
 
 TEST_F(AdviceTest, ExhaustionHint) {
@@ -127,7 +127,7 @@ TEST_F(AdviceTest, ReferenceValueRules) {
   EXPECT_FALSE(fund(0).Flag1 & KoersFlag::RefWaarde);
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1500);
   advice().FundAdvice(portfolio().FirstRekIndex(), 0);
-  EXPECT_DOUBLE_EQ(advice().BuyPrice, 135);
+  EXPECT_DOUBLE_EQ(advice().figures().buyPrice, 135);
 
   // Shares changed without a hand-set value: the previous value stays.
   fund(0).Aantal = 12;
@@ -140,12 +140,12 @@ TEST_F(AdviceTest, ReferenceValueRules) {
   fund(0).Koers = 70;
   advice().FundAdvice(portfolio().FirstRekIndex(), 0);
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 210);
-  EXPECT_NEAR(advice().BuyShares, 1.0 / 3, 1e-10);
-  EXPECT_DOUBLE_EQ(advice().TradeAdvice, 0);
+  EXPECT_NEAR(advice().figures().buyShares, 1.0 / 3, 1e-10);
+  EXPECT_DOUBLE_EQ(advice().figures().tradeAdvice, 0);
 
   // The placeholder row gives no advice.
   advice().FundAdvice(portfolio().FirstRekIndex(), 1);
-  EXPECT_DOUBLE_EQ(advice().BuyPrice, 0);
+  EXPECT_DOUBLE_EQ(advice().figures().buyPrice, 0);
 }
 
 // A fund shown without a price keeps the reference value it carries: a
@@ -154,7 +154,7 @@ TEST_F(AdviceTest, AMissingPriceNeverWipesTheReferenceValue) {
   fund(0).Koers = 0;
   box();
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000);
-  EXPECT_DOUBLE_EQ(advice().BuyPrice, 0);
+  EXPECT_DOUBLE_EQ(advice().figures().buyPrice, 0);
   calc();
   EXPECT_DOUBLE_EQ(fund(0).RefWrde, 1000) << "showing and computing agree";
   // Without shares there is nothing to keep.
@@ -167,9 +167,9 @@ TEST_F(AdviceTest, ANewFundGetsPricesButNoQuantitiesOrTrade) {
   addFund("NEW", 500, 5, 100);
   calc();
   advice().FundAdvice(portfolio().FirstRekIndex(), 1);
-  EXPECT_DOUBLE_EQ(advice().BuyPrice, 90);
-  EXPECT_DOUBLE_EQ(advice().BuyShares, 0);
-  EXPECT_DOUBLE_EQ(advice().TradeAdvice, 0);
+  EXPECT_DOUBLE_EQ(advice().figures().buyPrice, 90);
+  EXPECT_DOUBLE_EQ(advice().figures().buyShares, 0);
+  EXPECT_DOUBLE_EQ(advice().figures().tradeAdvice, 0);
 }
 
 TEST_F(AdviceTest, FirstDataSetShowsPricesButNoAdviceLine) {
@@ -177,7 +177,7 @@ TEST_F(AdviceTest, FirstDataSetShowsPricesButNoAdviceLine) {
   fund(0).Koers = 80;
   calc();
   EXPECT_DOUBLE_EQ(fund(0).AdviesR, 0);
-  EXPECT_DOUBLE_EQ(advice().BuyPrice, 72);
+  EXPECT_DOUBLE_EQ(advice().figures().buyPrice, 72);
   const AdviceBox shown = box();
   EXPECT_TRUE(shown.adviesLabel.isEmpty());
   EXPECT_EQ(shown.koopLabel, QStringLiteral(" At 72.0000 Buy: 1 (1.1111) units"));

@@ -95,7 +95,7 @@ TEST_F(EngineTest, CreditAndDebitInterestOverAYear) {
   EXPECT_NEAR(fund(0).RatRente, credit, 1e-6);
   EXPECT_NEAR(fund(0).Reserve, 1000 + credit, 1e-6);
   EXPECT_NEAR(fund(1).Reserve, -1000 + debit, 1e-6);
-  EXPECT_NEAR(engine().SumInterest, credit + debit, 1e-6);
+  EXPECT_NEAR(engine().totals().interest, credit + debit, 1e-6);
 
   // A balance above 0.001 earns the credit rate, one of 0.001 pays the
   // debit rate.
@@ -122,7 +122,7 @@ TEST_F(EngineTest, ReservesThatCancelSplitAccountCostsEquallyOverAllFunds) {
   EXPECT_DOUBLE_EQ(fund(1).Reserve, -503);
   EXPECT_DOUBLE_EQ(fund(2).RatKosten, 4);  // the only reserve on account 2
   EXPECT_DOUBLE_EQ(fund(2).Reserve, 96);
-  EXPECT_DOUBLE_EQ(engine().SumCumKosten, 13);
+  EXPECT_DOUBLE_EQ(engine().totals().cumKosten, 13);
   // The account's costs enter its balance once for every fund booked on it.
   EXPECT_DOUBLE_EQ(account(1).Saldo, 500 - 9 - 500 - 9);
 }
@@ -165,7 +165,7 @@ TEST_F(EngineTest, ReservesCountForAtMostAMillion) {
   addFund("CASH", 3000000, 10, 100);
   calc();
   next(kStart.addDays(1));
-  EXPECT_DOUBLE_EQ(engine().SumReserve, 1000000);
+  EXPECT_DOUBLE_EQ(engine().totals().reserve, 1000000);
   EXPECT_DOUBLE_EQ(alg().Totaal, 1001000);
   EXPECT_DOUBLE_EQ(fund(0).Reserve, 2999000);  // the fund keeps its reserve
 }
