@@ -170,7 +170,7 @@ QStringList stockList(const std::vector<Stock>& stocks, QDate lastDay) {
   QStringList lines;
   for (const Stock& stock : stocks)
     lines.append(stock.name + u',' + stock.ticker + u',' +
-                 lastDay.toString(QStringLiteral("yyyy-MM-dd")));
+                 formatDate(lastDay, DateFormat::YearMonthDay));
   return lines;
 }
 

@@ -80,6 +80,46 @@ void fillAccountCurrencies(Portfolio& portfolio) {
   }
 }
 
+// Appends the dataset of today to a portfolio just read. A portfolio opened
+// a second time on one day already ends with it: it opens on that one, so
+// the entries made there before are the ones shown. A portfolio too full
+// for it opens without it; the year closing makes room. Either way its last
+// dataset is then a stored one. The date of the new dataset is taken as
+// proposed.
+void addDataSetOfToday(Session& session, Prompter& prompter) {
+  Portfolio& current = session.portfolio();
+  TraceLog& trace = session.trace();
+  const bool ofToday =
+      wholeDay(current.algAt(current.lastRekIndex() - 1).Datum) == DateOfNewDataSet(session);
+  const bool added = !ofToday && current.canCopyDataSet(current.lastRekIndex()) &&
+                     AddDataSet(session, prompter, DateQuestion::TakeProposal).ok();
+  session.files().dataSetOfTodayAdded = added;
+  if (ofToday) {
+    trace.Log(kReadRoutine + QStringLiteral(" - geopend op de Dataset van vandaag"));
+  } else if (!added) {
+    trace.Log(kReadRoutine + QStringLiteral(" - geen Dataset toegevoegd, portefeuille vol"));
+    (void)Refuse(session, prompter, TextId::PortfolioFullNoNewDataSet);
+  }
+}
+
+// The daily prices of every dataset; every dataset after the first is
+// recalculated from the one before it, up to the new one, which is shown.
+void recalculateFromFiles(Session& session) {
+  Portfolio& current = session.portfolio();
+  PriceStore& prices = session.prices();
+  Engine& engine = session.engine();
+  engine.setPortStartDate(current.algAt(Portfolio::kFirstRekIndex - 1).Datum);
+  int rek = Portfolio::kFirstRekIndex;
+  int koers = Portfolio::kFirstKoersIndex;
+  UpdatePricesFromFiles(current, prices, rek);
+  while (!current.IsLastDataSet(rek)) {
+    current.NextDataSet(rek, koers);
+    UpdatePricesFromFiles(current, prices, rek);
+    (void)engine.CalcDataSet(rek, current.SelFonds());
+  }
+  current.goToDataSet(rek);
+}
+
 }  // namespace
 
 using namespace portfolio_files;
@@ -174,38 +214,9 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
                          {QString::number(result.placeholdersAdded),
                           current.initialRecords().placeholderTicker}));
   }
-  // A portfolio opened a second time on one day already ends with the
-  // dataset of today: it opens on that one, so the entries made there
-  // before are the ones shown. A portfolio too full for the dataset of
-  // today opens without it; the year closing makes room. Either way its
-  // last dataset is then a stored one. The date of the new dataset is taken
-  // as proposed.
-  const bool ofToday =
-      wholeDay(current.algAt(current.lastRekIndex() - 1).Datum) == DateOfNewDataSet(session);
-  const bool added = !ofToday && current.canCopyDataSet(current.lastRekIndex()) &&
-                     AddDataSet(session, prompter, DateQuestion::TakeProposal).ok();
-  session.files().dataSetOfTodayAdded = added;
-  if (ofToday) {
-    trace.Log(kReadRoutine + QStringLiteral(" - geopend op de Dataset van vandaag"));
-  } else if (!added) {
-    trace.Log(kReadRoutine + QStringLiteral(" - geen Dataset toegevoegd, portefeuille vol"));
-    (void)Refuse(session, prompter, TextId::PortfolioFullNoNewDataSet);
-  }
+  addDataSetOfToday(session, prompter);
   fillAccountCurrencies(current);
-
-  // The daily prices of every dataset; every dataset after the first is
-  // recalculated from the one before it, up to the new one.
-  Engine& engine = session.engine();
-  engine.setPortStartDate(current.algAt(Portfolio::kFirstRekIndex - 1).Datum);
-  int rek = Portfolio::kFirstRekIndex;
-  int koers = Portfolio::kFirstKoersIndex;
-  UpdatePricesFromFiles(current, prices, rek);
-  while (!current.IsLastDataSet(rek)) {
-    current.NextDataSet(rek, koers);
-    UpdatePricesFromFiles(current, prices, rek);
-    (void)engine.CalcDataSet(rek, current.SelFonds());
-  }
-  current.goToDataSet(rek);
+  recalculateFromFiles(session);
 
   if (current.DollarKoers() <= 0.001) current.setDollarKoers(current.alg().Dollar);
   trace.leave(kReadRoutine);

@@ -51,10 +51,7 @@ Outcome checkValues(const Session& session, Prompter& prompter, const SettingsEd
       !o)
     return o;
   // The date format is read without case; the stored text is the program's own.
-  QStringList formats;
-  for (const DateFormat format :
-       {DateFormat::YearMonthDay, DateFormat::DayMonthYear, DateFormat::MonthDayYear})
-    formats << dateFormatSetting(format);
+  const QStringList formats = dateFormatSettings();
   const QString dates = dateFormatSetting(dateFormatFromSetting(next.dateFormat));
   if (Outcome o = checkChoice(
           session, prompter,

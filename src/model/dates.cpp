@@ -2,7 +2,9 @@
 
 #include <QRegularExpression>
 #include <QTime>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace pelmar {
 
@@ -117,23 +119,36 @@ int WeekNumber(DateTime date) {
   return n;
 }
 
+namespace {
+
+// The one place the formats are spelled: each with its stored setting (also
+// the QDate format it writes), the default first.
+constexpr std::array<std::pair<DateFormat, QLatin1String>, 3> kDateFormats = {{
+    {DateFormat::YearMonthDay, QLatin1String("yyyy-MM-dd")},
+    {DateFormat::DayMonthYear, QLatin1String("dd-MM-yyyy")},
+    {DateFormat::MonthDayYear, QLatin1String("MM-dd-yyyy")},
+}};
+
+}  // namespace
+
 DateFormat dateFormatFromSetting(const QString& setting) {
-  for (const DateFormat format : {DateFormat::DayMonthYear, DateFormat::MonthDayYear}) {
-    if (setting.compare(dateFormatSetting(format), Qt::CaseInsensitive) == 0) return format;
+  for (const auto& [format, text] : kDateFormats) {
+    if (setting.compare(text, Qt::CaseInsensitive) == 0) return format;
   }
-  return DateFormat::YearMonthDay;
+  return kDateFormats.front().first;
 }
 
 QString dateFormatSetting(DateFormat format) {
-  switch (format) {
-    case DateFormat::DayMonthYear:
-      return QStringLiteral("dd-MM-yyyy");
-    case DateFormat::MonthDayYear:
-      return QStringLiteral("MM-dd-yyyy");
-    case DateFormat::YearMonthDay:
-      break;
+  for (const auto& [known, text] : kDateFormats) {
+    if (known == format) return text;
   }
-  return QStringLiteral("yyyy-MM-dd");
+  return kDateFormats.front().second;
+}
+
+QStringList dateFormatSettings() {
+  QStringList settings;
+  for (const auto& entry : kDateFormats) settings << entry.second;
+  return settings;
 }
 
 QString formatDate(QDate date, DateFormat format) {

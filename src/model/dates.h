@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace pelmar {
@@ -48,6 +49,8 @@ enum class DateFormat { YearMonthDay, DayMonthYear, MonthDayYear };
 DateFormat dateFormatFromSetting(const QString& setting);
 // The stored setting of a format, e.g. "dd-MM-yyyy".
 QString dateFormatSetting(DateFormat format);
+// The stored settings of every format, the default first.
+QStringList dateFormatSettings();
 
 // The date as text in the format, e.g. "2009-03-13" or "13-03-2009".
 QString formatDate(QDate date, DateFormat format);

@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "model/record_fields.h"
+
 namespace pelmar::portfolio_file::detail {
 
 void appendEscaped(std::string& out, const QString& text) {
@@ -130,11 +132,15 @@ const FieldTable<IdentRec>& fieldsOf() {
         .add("EndOfSetB", &R::EndOfSetB)
         .add("Name", &R::Name)
         .add("VersionI", &R::VersionI)
+        .listedAs("Version")
         .add("CopyrightI", &R::CopyrightI)
+        .listedAs("Copyright")
         .add("Author", &R::Author)
         .add("Flag1", &R::Flag1)
         .add("PortInDollarB", &R::PortInDollarB)
-        .add("RapInDollarB", &R::RapInDollarB);
+        .listedAs("bPortInDollar")
+        .add("RapInDollarB", &R::RapInDollarB)
+        .listedAs("bRapInDollar");
     return t;
   }();
   return table;
@@ -157,7 +163,9 @@ const FieldTable<AlgemeenRec>& fieldsOf() {
         .add("Rendement", &R::Rendement)
         .add("ROTAIWinst", &R::ROTAIWinst)
         .add("ROTAISomCumInleg", &R::ROTAISomCumInleg)
+        .listedAs("ROTAISomCumInlg")
         .add("ROTAISomGewInleg", &R::ROTAISomGewInleg)
+        .listedAs("ROTAISomGewInlg")
         .add("ROTAIRendement", &R::ROTAIRendement)
         .add("Dollar", &R::Dollar);
     return t;
@@ -189,7 +197,9 @@ const FieldTable<RekeningRec>& fieldsOf() {
         .add("CumBTW", &R::CumBTW)
         .add("CredPerc", &R::CredPerc)
         .add("DivirOzevB", &R::DivirOzevB)
-        .add("RividuDoriB", &R::RividuDoriB);
+        .listedAs("bDivirOzev")
+        .add("RividuDoriB", &R::RividuDoriB)
+        .listedAs("bRividuDori");
     return t;
   }();
   return table;
@@ -214,13 +224,17 @@ const FieldTable<KoersRec>& fieldsOf() {
             [](R& r, Bytes value) {
               r.Ticker = RemoveBlanks(textValue(value, false));
               return FieldProblem::None;
-            })
-        .custom("Ticker2", nullptr,
-                [](R& r, Bytes value) {
-                  r.Ticker = r.Ticker.str() + RemoveBlanks(textValue(value, false));
-                  return FieldProblem::None;
-                })
+            },
+            [](const R& r, const ListingStyle&) { return r.Ticker.str(); })
+        .custom(
+            "Ticker2", nullptr,
+            [](R& r, Bytes value) {
+              r.Ticker = r.Ticker.str() + RemoveBlanks(textValue(value, false));
+              return FieldProblem::None;
+            },
+            [](const R& r, const ListingStyle&) { return r.Ticker2.str(); })
         .add("Koers", &R::Koers)
+        .listedAfter("Valuta")
         .add("Country", &R::Country)
         .add("Valuta", &R::Valuta)
         .add("Aantal", &R::Aantal)
@@ -235,6 +249,7 @@ const FieldTable<KoersRec>& fieldsOf() {
         .add("RekNr", &R::RekNr)
         // The file has Inleg before RefWrde and Reserve.
         .add("Inleg", &R::Inleg)
+        .listedAfter("Reserve")
         .add("RefWrde", &R::RefWrde)
         .add("Reserve", &R::Reserve)
         .add("GewInleg", &R::GewInleg)
@@ -258,10 +273,29 @@ const FieldTable<KoersRec>& fieldsOf() {
         .add("SplitRatio", &R::SplitRatio)
         .writtenWhen([](const R& r) {
           return (r.Flag1 & KoersFlag::Splits) != 0 && r.SplitRatio.value() != 0;
-        });
+        })
+        .unlisted();
     return t;
   }();
   return table;
 }
 
 }  // namespace pelmar::portfolio_file::detail
+
+namespace pelmar {
+
+std::vector<ListedField> ListedFields(const Record& record, const Language& language,
+                                      DateFormat dates) {
+  using namespace portfolio_file::detail;
+  const ListingStyle style{language, dates};
+  std::vector<ListedField> listed;
+  std::visit(
+      [&](const auto& r) {
+        for (const auto* field : fieldsOf<std::decay_t<decltype(r)>>().listing())
+          listed.push_back({field->label, field->show(r, style)});
+      },
+      record);
+  return listed;
+}
+
+}  // namespace pelmar

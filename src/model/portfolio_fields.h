@@ -1,11 +1,14 @@
 #pragma once
 
-// The field tables of the portfolio file: which lines each record kind
-// has, in writing order, and how each value is written and read. Shared by
-// the reader and the writer; not for use outside the file format. Values
-// travel as ISO-8859-1 bytes: only text fields become QStrings.
+// The field tables of the records: which lines each record kind has in the
+// portfolio file, in writing order, how each value is written and read, and
+// how the check listing labels and shows it. The one list of the fields
+// beside the records' declarations: the reader, the writer and the listing
+// (record_fields.h) all go by it. Values travel as ISO-8859-1 bytes: only
+// text fields become QStrings.
 
 #include <QString>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <optional>
@@ -14,7 +17,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "lang/language.h"
 #include "model/conversions.h"
+#include "model/dates.h"
 #include "model/records.h"
 
 namespace pelmar::portfolio_file::detail {
@@ -51,13 +56,22 @@ std::optional<qint32> readInteger(Bytes value);
 // Why a value cannot be read.
 enum class FieldProblem { None, NoInteger, NoNumber, OutOfRange };
 
+// How the check listing shows values: amounts in the language's notation,
+// dates in the chosen format.
+struct ListingStyle {
+  const Language& language;
+  DateFormat dates;
+};
+
 // The field lines of one record kind: in writing order, each with its
-// writer (none for fields that are only read) and reader.
+// writer (none for fields that are only read), reader and the way the
+// check listing shows it.
 template <typename R>
 class FieldTable {
  public:
   using Writer = std::function<void(const R&, char point, std::string& out)>;
   using Reader = std::function<FieldProblem(R&, Bytes)>;
+  using Shower = std::function<QString(const R&, const ListingStyle&)>;
   struct Field {
     std::string name;
     std::string open;   // "<name>"
@@ -66,15 +80,28 @@ class FieldTable {
     Reader read;
     // Whether the record has the field written; always when empty.
     std::function<bool(const R&)> written;
+    // The check listing's label (empty: the field is not listed), its
+    // value as listed, and the field it is listed after when the listing
+    // has it elsewhere than the file.
+    QString label;
+    Shower show;
+    std::string listedAfter;
   };
 
   // accountTexts: text values have their bytes outside space to "}" blanked.
   explicit FieldTable(bool accountTexts = false) : accountTexts_(accountTexts) {}
 
-  FieldTable& custom(const char* name, Writer write, Reader read) {
+  FieldTable& custom(const char* name, Writer write, Reader read, Shower show) {
     const std::string n(name);
-    fields_.push_back(
-        {n, "<" + n + ">", "</" + n + ">\r\n", std::move(write), std::move(read), {}});
+    fields_.push_back({n,
+                       "<" + n + ">",
+                       "</" + n + ">\r\n",
+                       std::move(write),
+                       std::move(read),
+                       {},
+                       QString::fromLatin1(name),
+                       std::move(show),
+                       {}});
     return *this;
   }
   // The field added last is written only for records for which `when`
@@ -83,12 +110,26 @@ class FieldTable {
     fields_.back().written = std::move(when);
     return *this;
   }
+  // The check listing labels the field added last otherwise than the file.
+  FieldTable& listedAs(const char* label) {
+    fields_.back().label = QString::fromLatin1(label);
+    return *this;
+  }
+  // The check listing leaves the field added last out.
+  FieldTable& unlisted() { return listedAs(""); }
+  // The check listing has the field added last after the named one.
+  FieldTable& listedAfter(const char* name) {
+    fields_.back().listedAfter = name;
+    return *this;
+  }
 
   FieldTable& id() {
     return custom(
-        "Id", [](const R&, char, std::string& out) { out += R::Id; },
-        // The kind comes from the block's position, not from its letter.
-        [](R&, Bytes) { return FieldProblem::None; });
+               "Id", [](const R&, char, std::string& out) { out += R::Id; },
+               // The kind comes from the block's position, not from its letter.
+               [](R&, Bytes) { return FieldProblem::None; },
+               [](const R&, const ListingStyle&) { return QString(QChar(R::Id)); })
+        .listedAs("ID");
   }
 
   FieldTable& add(const char* name, bool R::*member) {
@@ -99,6 +140,9 @@ class FieldTable {
           if (!number) return FieldProblem::NoInteger;
           r.*member = *number != 0;
           return FieldProblem::None;
+        },
+        [member](const R& r, const ListingStyle&) {
+          return r.*member ? QStringLiteral("True") : QStringLiteral("False");
         });
   }
 
@@ -112,6 +156,9 @@ class FieldTable {
           if (!number) return FieldProblem::NoInteger;
           r.*member = static_cast<T>(*number);
           return FieldProblem::None;
+        },
+        [member](const R& r, const ListingStyle&) {
+          return QString::number(static_cast<qint64>(r.*member));
         });
   }
 
@@ -133,6 +180,12 @@ class FieldTable {
           if (*number < lowest || *number > highest) return FieldProblem::OutOfRange;
           r.*member = *number;
           return FieldProblem::None;
+        },
+        [member](const R& r, const ListingStyle& style) {
+          if constexpr (std::is_same_v<T, DateTime>)
+            return formatDate(serialToDate(r.*member), style.dates);
+          else
+            return RealToStr(r.*member, 2, 2, style.language);
         });
   }
 
@@ -143,7 +196,8 @@ class FieldTable {
         [member, account = accountTexts_](R& r, Bytes value) {
           r.*member = textValue(value, account);
           return FieldProblem::None;
-        });
+        },
+        [member](const R& r, const ListingStyle&) { return (r.*member).str(); });
   }
 
   const std::vector<Field>& fields() const { return fields_; }
@@ -161,6 +215,20 @@ class FieldTable {
     ++index;
     while (index < size() && !fields_[index].write) ++index;
     return index;
+  }
+  // The listed fields in the check listing's order: the file's, but for
+  // those listed after another field.
+  std::vector<const Field*> listing() const {
+    std::vector<const Field*> order;
+    for (const Field& field : fields_)
+      if (!field.label.isEmpty() && field.listedAfter.empty()) order.push_back(&field);
+    for (const Field& field : fields_) {
+      if (field.label.isEmpty() || field.listedAfter.empty()) continue;
+      const auto after = std::find_if(order.begin(), order.end(),
+                                      [&](const Field* f) { return f->name == field.listedAfter; });
+      order.insert(after == order.end() ? after : after + 1, &field);
+    }
+    return order;
   }
 
  private:

@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "model/dates.h"
 #include "prices/price_table.h"
 
 namespace pelmar {
@@ -16,8 +17,8 @@ QString ExpandUrlTemplate(const QString& urlTemplate, const QString& symbol, QDa
   for (const QRegularExpressionMatch& match : placeholder.globalMatch(urlTemplate)) {
     url += urlTemplate.mid(done, match.capturedStart() - done);
     const QString name = match.captured(1);
-    const QString format =
-        match.captured(2).isEmpty() ? QStringLiteral("yyyy-MM-dd") : match.captured(2);
+    const QString format = match.captured(2).isEmpty() ? dateFormatSetting(DateFormat::YearMonthDay)
+                                                       : match.captured(2);
     if (name == QLatin1String("symbol"))
       url += QString::fromLatin1(QUrl::toPercentEncoding(symbol));
     else

@@ -148,10 +148,7 @@ bool usable(const Settings& s, const Field& f) {
   if (name == QLatin1String("Options/Taal"))
     return QStringList{Language::kSettingSystem, Language::kSettingDutch, Language::kSettingEnglish}
         .contains(s.language);
-  if (name == QLatin1String("Options/Datum"))
-    return QStringList{QStringLiteral("yyyy-MM-dd"), QStringLiteral("dd-MM-yyyy"),
-                       QStringLiteral("MM-dd-yyyy")}
-        .contains(s.dateFormat);
+  if (name == QLatin1String("Options/Datum")) return dateFormatSettings().contains(s.dateFormat);
   if (name == QLatin1String("Download/Dagen")) return s.downloadDays >= 0 && s.downloadDays <= 9999;
   if (name == QLatin1String("Grafiek/Dagen"))
     return s.chartDays >= 1 && s.chartDays <= kLargestNumber;

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "model/dates.h"
 #include "prices/settings_store.h"
 
 namespace pelmar {
@@ -27,7 +28,7 @@ struct Settings {
   bool copyPorts = true;
   // "Options": language and dates.
   QString language = QStringLiteral("SysteemTaal");
-  QString dateFormat = QStringLiteral("yyyy-MM-dd");
+  QString dateFormat = dateFormatSetting(DateFormat::YearMonthDay);
   // "Defaults": display and reports.
   bool showRotai = true;
   bool hideYearClosingWarning = false;

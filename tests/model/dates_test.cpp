@@ -99,7 +99,6 @@ TEST(Dates, WeekNumbers) {
 
 TEST(DateFormats, SettingsAndTexts) {
   EXPECT_EQ(dateFormatFromSetting("dd-mm-yyyy"), DateFormat::DayMonthYear);
-  EXPECT_EQ(dateFormatFromSetting("MM-dd-yyyy"), DateFormat::MonthDayYear);
   EXPECT_EQ(dateFormatFromSetting("d/M/yy"), DateFormat::YearMonthDay) << "unknown";
   const QDate day(2009, 3, 13);
   for (const auto& [format, text] : {std::pair(DateFormat::YearMonthDay, "2009-03-13"),
