@@ -1,7 +1,6 @@
 #include "cli/chart_verb.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -27,6 +26,32 @@ std::optional<ChartKind> kindOf(const QString& text) {
   const int kind = text.toInt(&number);
   if (number && kind >= 1 && kind <= int(names.size())) return ChartKind(kind);
   return std::nullopt;
+}
+
+// Builds the chart, prints its caption and writes the PNG and CSV files
+// asked for.
+int drawChart(Session& session, ChartKind kind, const QString& ticker,
+              const std::optional<QString>& pngPath, const std::optional<QString>& csvPath,
+              const QSize& imageSize, QTextStream& out, QTextStream& err) {
+  ChartState state;
+  if (!ShowChart(session, state, kind, ticker)) {
+    err << "No chart: the portfolio holds no dataset to chart.\n";
+    return kNoChart;
+  }
+  const ChartPicture picture = ChartPictureOf(session, state);
+  out << state.texts.caption << '\n';
+  if (picture.empty())
+    err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
+        << '\n';
+  const auto written = [&](const Outcome& outcome) {
+    if (!outcome.ok()) err << outcome.reason()->text(session.language()) << '\n';
+    return outcome.ok();
+  };
+  if (pngPath && !written(WriteChartPng(*pngPath, ChartPng(picture, imageSize)))) return kNotSaved;
+  if (csvPath &&
+      !written(WriteChartFile(*csvPath, ChartCsv(state.series, session, ExportLineFormat::Modern))))
+    return kNotSaved;
+  return picture.empty() ? kNoChart : kDone;
 }
 
 }  // namespace
@@ -103,36 +128,11 @@ int runChartVerb(const QStringList& arguments, QTextStream& out, QTextStream& er
   prompter.setOpenInUseReadOnly(true);
   if (!LoadPortfolio(session, prompter, file).ok()) return kNotReadable;
 
-  ChartState state;
-  if (!ShowChart(session, state, *kind, positional.value(2))) {
-    err << "No chart: the portfolio holds no dataset to chart.\n";
-    return kNoChart;
-  }
-  const ChartPicture picture = ChartPictureOf(session, state);
-  out << state.texts.caption << '\n';
-  if (picture.empty())
-    err << session.text(TextId::ChartNotPlotted1) << ' ' << session.text(TextId::ChartNotPlotted2)
-        << '\n';
-  const QByteArray pngBytes = parser.isSet(png) ? ChartPng(picture, imageSize) : QByteArray();
-  if (parser.isSet(png)) {
-    const Outcome written = pngBytes.isEmpty()
-                                ? Outcome::failed(TextId::ChartExportFailed,
-                                                  {QDir::toNativeSeparators(parser.value(png))})
-                                : WriteChartFile(parser.value(png), pngBytes);
-    if (!written.ok()) {
-      err << written.reason()->text(session.language()) << '\n';
-      return kNotSaved;
-    }
-  }
-  if (parser.isSet(csv)) {
-    const Outcome written = WriteChartFile(
-        parser.value(csv), ChartCsv(state.series, session, ExportLineFormat::Modern));
-    if (!written.ok()) {
-      err << written.reason()->text(session.language()) << '\n';
-      return kNotSaved;
-    }
-  }
-  return picture.empty() ? kNoChart : kDone;
+  const auto pathOf = [&parser](const QCommandLineOption& option) {
+    return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+  };
+  return drawChart(session, *kind, positional.value(2), pathOf(png), pathOf(csv), imageSize, out,
+                   err);
 }
 
 }  // namespace pelmar
