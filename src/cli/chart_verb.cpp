@@ -1,7 +1,6 @@
 #include "cli/chart_verb.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -71,11 +70,7 @@ ChartArguments chartArgumentsOf(const QCommandLineParser& parser) {
 Outcome writeChart(const QCommandLineParser& parser, const ChartArguments& request,
                    const Session& session, const ChartState& state, const ChartPicture& picture) {
   if (parser.isSet("png")) {
-    const QByteArray png = ChartPng(picture, request.size);
-    const Outcome written = png.isEmpty()
-                                ? Outcome::failed(TextId::ChartExportFailed,
-                                                  {QDir::toNativeSeparators(parser.value("png"))})
-                                : WriteChartFile(parser.value("png"), png);
+    const Outcome written = WriteChartPng(parser.value("png"), ChartPng(picture, request.size));
     if (!written) return written;
   }
   if (parser.isSet("csv"))

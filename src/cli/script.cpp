@@ -140,9 +140,10 @@ QString parseStep(const QStringList& words, ScriptStep& step) {
     step.kind = Kind::Account;
     step.row = field->second;
     step.text = rest(words, 3);
-  } else if (verb == QLatin1String("divirozev") && words.size() == 2 &&
+  } else if ((verb == QLatin1String("divirozev") || verb == QLatin1String("rividudori")) &&
+             words.size() == 2 &&
              (words[1] == QLatin1String("on") || words[1] == QLatin1String("off"))) {
-    step.kind = Kind::DivirOzev;
+    step.kind = verb == QLatin1String("divirozev") ? Kind::DivirOzev : Kind::RividuDori;
     step.on = words[1] == QLatin1String("on");
   } else if (verb == QLatin1String("download") && words.size() == 1) {
     step.kind = Kind::Download;
@@ -194,12 +195,24 @@ class StreamMonitor : public DownloadMonitor {
   QTextStream& out_;
 };
 
-// What the window does after a command: the dataset shown again.
-void redraw(Session& session) {
-  ShowDataSet(session, session.portfolio().pKoersRec());
+// What a step did: whether the program took it, and what it changed, which
+// the run reports to the session once.
+struct StepResult {
+  bool done = true;
+  Changes changes;
+};
+
+// A command's report as a step: refused only when it failed.
+StepResult taken(const Report& report) {
+  return {!report.isFailure(), report.changes()};
 }
 
-bool navigate(Session& session, const QString& direction) {
+// A command's report as a step that counts only when done.
+StepResult takenIfDone(const Report& report) {
+  return {report.ok(), report.changes()};
+}
+
+Report navigate(Session& session, const QString& direction) {
   if (direction == QLatin1String("first")) return FirstDateBtnClick(session);
   if (direction == QLatin1String("previous")) return PrevDateBtnClick(session);
   if (direction == QLatin1String("next")) return NextDateBtnClick(session);
@@ -207,147 +220,170 @@ bool navigate(Session& session, const QString& direction) {
 }
 
 // `quote dollar|aex`: one tick from the configured page, on this thread.
-bool quoteTick(Session& session, const QString& which, QTextStream& err) {
+StepResult quoteTick(Session& session, const QString& which, QTextStream& err) {
   NetworkHttpGet http;
   const QuoteKind kind = which == QLatin1String("dollar") ? QuoteKind::Dollar : QuoteKind::Aex;
   const QString page = QuotePage(session, kind);
   if (!ConnectionTest(http, page)) {
     err << "quote: no connection to " << page << '\n';
-    return false;
+    return {false, {}};
   }
   if (kind == QuoteKind::Dollar) {
     const DollarRate rate = FetchDollarRate(http, page);
     const DollarTickResult result = ApplyDollarRate(session, rate);
     if (!result.arrived) {
       err << "quote: no dollar rate on " << page << '\n';
-      return false;
+      return {false, {}};
     }
     err << "dollar " << QString::number(rate.rate, 'f', 4) << '\n';
-    redraw(session);
-    return true;
+    return {true, Change::Figures};
   }
   const AexQuote quote = FetchAEX(http, page, session.language());
   if (!quote.ok()) {
     err << quote.lastText << ' ' << quote.failure->text(session.language()) << '\n';
-    return false;
+    return {false, {}};
   }
   err << "AEX " << quote.lastText << ' ' << quote.change << ' ' << quote.percent << ' '
       << quote.time << '\n';
-  return true;
+  return {};
 }
 
-// Runs one step; false when the program refused it. Refusals of the
-// program's commands reach the error stream through the prompter; those
-// of the runner itself are written with the line.
-bool runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step,
-             std::map<int, QStringList>& accounts, QTextStream& err) {
-  const auto refuse = [&](const QString& why) {
-    err << "line " << step.line << ": " << why << '\n';
-    return false;
-  };
+// `set FIELD VALUE`: the value typed into the grid row and committed.
+StepResult setGridRow(Session& session, HeadlessPrompter& prompter, const ScriptStep& step) {
+  if (!EditGridRow(session, prompter, step.row)) return {false, {}};
+  QStringList cells = FillGrid(session);
+  cells[step.row] = step.text;
+  return taken(UpdateFonds(session, prompter, cells, step.row).report());
+}
+
+// `buy` and `sell`: the quantity row's double click with the trade dialog answered.
+StepResult trade(Session& session, HeadlessPrompter& prompter, const ScriptStep& step) {
+  prompter.setTrade(ScriptedTrade{step.quantity, step.price, step.costs});
+  const Report traded = FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Aantal);
+  prompter.setTrade(std::nullopt);
+  return taken(traded);
+}
+
+// `account apply`: Apply for every account typed into since the last one.
+StepResult applyAccounts(Session& session, HeadlessPrompter& prompter,
+                         std::map<int, QStringList>& accounts) {
+  StepResult result;
+  for (const auto& [number, cells] : accounts) {
+    const StepResult applied = taken(ToepassenBtnClick(session, prompter, number, cells));
+    result.done = applied.done && result.done;
+    result.changes |= applied.changes;
+  }
+  accounts.clear();
+  return result;
+}
+
+// `divirozev on|off` and `rividudori on|off`: the menu's mode switch, when
+// the mode is not already as asked.
+StepResult switchMode(Session& session, const ScriptStep& step) {
+  const Advice& advice = session.engine().advice();
+  if (step.kind == Kind::DivirOzev && advice.divirOzevChecked() != step.on)
+    return taken(DivirOzevClick(session));
+  if (step.kind == Kind::RividuDori && advice.rividuDoriChecked() != step.on)
+    return taken(RividuDoriClick(session));
+  return {};
+}
+
+// `newfund` and `newfund-manual`.
+StepResult newFund(Session& session, HeadlessPrompter& prompter, const ScriptStep& step) {
+  // The account chooser that follows the first investment takes the
+  // account given, else it is cancelled and the fund stays on account 1.
+  // The account is this step's: a step refused before the chooser leaves
+  // it to no later one.
+  if (step.account > 0) prompter.setAccount(step.account);
+  const Outcome added =
+      step.kind == Kind::NewFund
+          ? NewFundByTicker(session, prompter, step.text, step.price, step.quantity)
+          : NewManualFundNamed(session, prompter, step.text, step.price.value_or(0), step.quantity);
+  prompter.setAccount(std::nullopt);
+  return takenIfDone(Report(added, Change::Figures | Change::Funds));
+}
+
+// The steps that change prices or currencies: the download, an import and
+// a fund's currency. The figures may have changed whatever the outcome.
+StepResult priceStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step,
+                     QTextStream& err) {
+  const Changes changes = Change::Prices | Change::Figures;
   switch (step.kind) {
-    case Kind::Select:
-      if (!FondsenBoxClick(session, step.text))
-        return refuse(QStringLiteral("no fund %1 in this dataset").arg(step.text));
-      return true;
-    case Kind::DataSet:
-      if (!navigate(session, step.text))
-        return refuse(QStringLiteral("the dataset did not change"));
-      redraw(session);
-      return true;
-    case Kind::Set: {
-      if (!GridRowEditable(session, step.row)) {
-        prompter.message(session.text(TextId::OldDataSetValueLocked));
-        return false;
-      }
-      QStringList cells = FillGrid(session);
-      cells[step.row] = step.text;
-      UpdateFonds(session, prompter, cells, step.row);
-      redraw(session);
-      return true;
-    }
-    case Kind::Trade: {
-      prompter.setTrade(ScriptedTrade{step.quantity, step.price, step.costs});
-      const Outcome outcome =
-          FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Aantal);
-      prompter.setTrade(std::nullopt);
-      redraw(session);
-      return !outcome.isFailure();
-    }
-    case Kind::Account: {
-      QStringList& cells = accounts[step.account];
-      if (cells.isEmpty()) cells = ShowAccount(session, step.account);
-      cells[step.row] = step.text;
-      return true;
-    }
-    case Kind::AccountApply: {
-      bool applied = true;
-      for (const auto& [number, cells] : accounts)
-        applied = !ToepassenBtnClick(session, prompter, number, cells).isFailure() && applied;
-      accounts.clear();
-      redraw(session);
-      return applied;
-    }
-    case Kind::DivirOzev:
-      if (session.engine().advice().divirOzevChecked() != step.on) (void)DivirOzevClick(session);
-      redraw(session);
-      return true;
-    case Kind::Answer:
-      prompter.queueAnswer(step.text);
-      return true;
     case Kind::Download: {
       NetworkHttpGet http;
       StreamMonitor monitor(err);
-      const bool done = DownloadClick(session, http, monitor).ok();
-      redraw(session);
-      return done;
-    }
-    case Kind::Currency: {
-      if (!FondsenBoxClick(session, step.text))
-        return refuse(QStringLiteral("no fund %1 in this dataset").arg(step.text));
-      const bool done = ApplyFundCurrency(session, prompter, step.file).ok();
-      redraw(session);
-      return done;
-    }
-    case Kind::Quote:
-      return quoteTick(session, step.text, err);
-    case Kind::NewFund:
-    case Kind::NewManualFund: {
-      // The account chooser that follows the first investment takes the
-      // account given, else it is cancelled and the fund stays on account 1.
-      // The account is this step's: a step refused before the chooser
-      // leaves it to no later one.
-      if (step.account > 0) prompter.setAccount(step.account);
-      const double price = step.price.value_or(0);
-      const Outcome added =
-          step.kind == Kind::NewFund
-              ? NewFundByTicker(session, prompter, step.text, step.price, step.quantity)
-              : AddNewFund(session, prompter,
-                           {true, Market::Dutch, step.text, step.text.toLower(), price,
-                            price * step.quantity, step.quantity},
-                           true);
-      prompter.setAccount(std::nullopt);
-      redraw(session);
-      return added.ok();
+      return takenIfDone(Report(DownloadClick(session, http, monitor), changes));
     }
     case Kind::ImportPrices: {
       TableChoices choices;
       choices.dateOrder = step.dateOrder;
-      const bool done = ImportPrices(session, prompter, step.text, step.file, choices).ok();
-      redraw(session);
-      return done;
+      return takenIfDone(
+          Report(ImportPrices(session, prompter, step.text, step.file, choices), changes));
     }
+    default:
+      if (!FondsenBoxClick(session, step.text)) {
+        err << "line " << step.line << ": "
+            << QStringLiteral("no fund %1 in this dataset").arg(step.text) << '\n';
+        return {false, {}};
+      }
+      return takenIfDone(Report(ApplyFundCurrency(session, prompter, step.file), changes));
+  }
+}
+
+// Runs one step. Refusals of the program's commands reach the error stream
+// through the prompter; those of the runner itself are written with the line.
+StepResult runStep(Session& session, HeadlessPrompter& prompter, const ScriptStep& step,
+                   std::map<int, QStringList>& accounts, QTextStream& err) {
+  const auto refuse = [&](const QString& why) {
+    err << "line " << step.line << ": " << why << '\n';
+    return StepResult{false, {}};
+  };
+  switch (step.kind) {
+    case Kind::Select: {
+      const Report selected = FondsenBoxClick(session, step.text);
+      if (!selected) return refuse(QStringLiteral("no fund %1 in this dataset").arg(step.text));
+      return taken(selected);
+    }
+    case Kind::DataSet: {
+      const Report moved = navigate(session, step.text);
+      if (!moved) return refuse(QStringLiteral("the dataset did not change"));
+      return taken(moved);
+    }
+    case Kind::Set:
+      return setGridRow(session, prompter, step);
+    case Kind::Trade:
+      return trade(session, prompter, step);
+    case Kind::Account: {
+      QStringList& cells = accounts[step.account];
+      if (cells.isEmpty()) cells = ShowAccount(session, step.account);
+      cells[step.row] = step.text;
+      return {};
+    }
+    case Kind::AccountApply:
+      return applyAccounts(session, prompter, accounts);
+    case Kind::DivirOzev:
+    case Kind::RividuDori:
+      return switchMode(session, step);
+    case Kind::Answer:
+      prompter.queueAnswer(step.text);
+      return {};
+    case Kind::Download:
+    case Kind::ImportPrices:
+    case Kind::Currency:
+      return priceStep(session, prompter, step, err);
+    case Kind::Quote:
+      return quoteTick(session, step.text, err);
+    case Kind::NewFund:
+    case Kind::NewManualFund:
+      return newFund(session, prompter, step);
     case Kind::Split:
     case Kind::RefValue:
     case Kind::YearClose:
     case Kind::Flag:
-    case Kind::Maintenance: {
-      const bool done = RunMethodStep(session, prompter, step);
-      redraw(session);
-      return done;
-    }
+    case Kind::Maintenance:
+      return {RunMethodStep(session, prompter, step), Change::Figures | Change::Funds};
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -381,13 +417,24 @@ int RunScript(Session& session, HeadlessPrompter& prompter, const std::vector<Sc
       err << PricesReplacedText(session, replaced) << '\n';
   };
   tellReplaced();
+  // The run redraws as the main window does: from what each step reported.
+  const int listener = session.addChangeListener([&session](Changes changes) {
+    if (changes) ShowDataSet(session, session.portfolio().pKoersRec());
+  });
+  int exitCode = 0;
   for (const ScriptStep& step : steps) {
-    const bool done = runStep(session, prompter, step, accounts, err);
+    const StepResult result = runStep(session, prompter, step, accounts, err);
+    (void)session.report(
+        Report(result.done ? Outcome::done() : Outcome::stopped(), result.changes));
     tellReplaced();
     err.flush();
-    if (!done && strict) return kScriptRefused;
+    if (!result.done && strict) {
+      exitCode = kScriptRefused;
+      break;
+    }
   }
-  return 0;
+  session.removeChangeListener(listener);
+  return exitCode;
 }
 
 }  // namespace pelmar

@@ -23,6 +23,7 @@ struct ScriptStep {
     Account,
     AccountApply,
     DivirOzev,
+    RividuDori,
     Answer,
     Download,
     ImportPrices,
@@ -54,7 +55,7 @@ struct ScriptStep {
   double quantity = 0;
   std::optional<double> price;
   double costs = 0;
-  // divirozev on or off.
+  // divirozev or rividudori on or off.
   bool on = false;
 };
 

@@ -226,13 +226,13 @@ Outcome ApplyAccount(Session& session, Prompter& prompter, int number, const QSt
   return outcome;
 }
 
-Outcome ToepassenBtnClick(Session& session, Prompter& prompter, int number,
-                          const QStringList& cells, const Engine::Progress& progress) {
+Report ToepassenBtnClick(Session& session, Prompter& prompter, int number, const QStringList& cells,
+                         const Engine::Progress& progress) {
   Outcome outcome = ApplyAccount(session, prompter, number, cells, true, progress);
   const bool changed = session.portfolio().bPortChanged();
   CalcCurrentDataSet(session);
   if (!changed) session.portfolio().markUnchanged();
-  return outcome;
+  return Report(std::move(outcome), Change::Accounts | Change::Figures);
 }
 
 Outcome ChooseAccount(Session& session, Prompter& prompter, quint8& rekNr) {

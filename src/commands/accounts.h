@@ -69,8 +69,9 @@ Outcome ApplyAccount(Session& session, Prompter& prompter, int number, const QSt
 
 // The window's Apply (and OK): ApplyAccount with the copy into the later
 // datasets, then the current dataset recalculated.
-Outcome ToepassenBtnClick(Session& session, Prompter& prompter, int number,
-                          const QStringList& cells, const Engine::Progress& progress = {});
+// Whatever its outcome the accounts and figures may have changed.
+Report ToepassenBtnClick(Session& session, Prompter& prompter, int number, const QStringList& cells,
+                         const Engine::Progress& progress = {});
 
 // The account chooser for the selected fund, preset to `rekNr`: done with
 // the chosen account in `rekNr`, the accounts' names, numbers and currencies

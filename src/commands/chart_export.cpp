@@ -110,6 +110,26 @@ Outcome WriteChartFile(const QString& path, const QByteArray& bytes) {
   return Outcome::done();
 }
 
+Outcome WriteChartPng(const QString& path, const QByteArray& png) {
+  if (png.isEmpty())
+    return Outcome::failed(
+        Reason{TextId::ChartExportFailed, {QDir::toNativeSeparators(path)}, path});
+  return WriteChartFile(path, png);
+}
+
+Outcome SavePngClick(Session& session, Prompter& prompter, const ChartState& state,
+                     const QString& folder, const std::function<QByteArray()>& render) {
+  if (state.series.empty()) return Refuse(session, prompter, TextId::ChartExportNoSeries);
+  const QString proposal = QDir(folder).filePath(ChartExportName(session, state) + ".png");
+  std::optional<QString> path = prompter.saveFileName(session.text(TextId::ChartSavePng), proposal,
+                                                      session.text(TextId::ChartPngFilter));
+  if (!path) return Outcome::stopped();
+  if (!path->endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) *path += QStringLiteral(".png");
+  const Outcome written = WriteChartPng(*path, render());
+  Tell(session, prompter, written);
+  return written;
+}
+
 QString ChartExportBase(const Session& session, ChartKind kind, const QString& name) {
   const DateFormat dates = dateFormatFromSetting(session.settings().dateFormat);
   return session.text(prefixOf(kind)) + safeFileName(name) + u'_' +

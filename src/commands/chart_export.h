@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
+#include "commands/charts.h"
 #include "commands/prompter.h"
 #include "commands/session.h"
 #include "lang/outcome.h"
@@ -35,6 +37,17 @@ QByteArray ChartCsv(const ChartSeries& series, const Session& session, ExportLin
 // Writes the bytes whole through a save file; fails, naming the file, when
 // it cannot be written (an existing file is then left as it was).
 Outcome WriteChartFile(const QString& path, const QByteArray& bytes);
+
+// Writes a drawn chart's PNG bytes like WriteChartFile; no bytes (the
+// picture could not be encoded) fail the same way, naming the file.
+Outcome WriteChartPng(const QString& path, const QByteArray& png);
+
+// The chart window's Save as PNG: refused without a series; the file is
+// asked for, proposed in the folder under the chart's export name, with
+// ".png" added when the name chosen lacks it; then `render` draws the
+// picture and it is written. A failure is told and returned.
+Outcome SavePngClick(Session& session, Prompter& prompter, const ChartState& state,
+                     const QString& folder, const std::function<QByteArray()>& render);
 
 // The export base name: prefix + name + "_" + today's date.
 QString ChartExportBase(const Session& session, ChartKind kind, const QString& name);

@@ -128,7 +128,9 @@ Outcome ValutaOKBtnClick(Session& session, Prompter& prompter, const DollarIndex
   return Outcome::done();
 }
 
-Outcome KiesValutaClick(Session& session, Prompter& prompter) {
+namespace {
+
+Outcome chooseFundCurrency(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty() || p.idAt(p.pKoersRec()) != KoersRec::Id) return Outcome::stopped();
   const Settings& s = session.settings();
@@ -172,6 +174,12 @@ Outcome KiesValutaClick(Session& session, Prompter& prompter) {
   settings.fundIndexMulDiv = choice.inDollars;
   Tell(session, prompter, session.storeSettings());
   return ApplyFundCurrency(session, prompter, choice.currency);
+}
+
+}  // namespace
+
+Report KiesValutaClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(chooseFundCurrency(session, prompter), Change::Figures);
 }
 
 Outcome ApplyFundCurrency(Session& session, Prompter& prompter, const QString& currency) {

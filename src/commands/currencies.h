@@ -75,7 +75,7 @@ Outcome ValutaOKBtnClick(Session& session, Prompter& prompter, const DollarIndex
 // Stopped, with nothing changed, when the dialog was cancelled; an index
 // picked in the dialog's list takes effect with OK, unless
 // FundIndexRefusal refuses it (the rate then stays).
-Outcome KiesValutaClick(Session& session, Prompter& prompter);
+Report KiesValutaClick(Session& session, Prompter& prompter);
 
 // The currency change of KiesValutaClick without the dialog (also the
 // `currency` step of the headless tool): refused when the code is empty.

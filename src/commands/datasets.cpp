@@ -38,16 +38,26 @@ void CalcDataSetsFrom(Session& session, int rekIndex) {
   if (session.engine().CalcDataSetsFrom(rekIndex, p.SelFonds())) p.markChanged();
 }
 
-QString DivirOzevClick(Session& session) {
+Report RecalculateAllClick(Session& session, const Engine::Progress& progress) {
+  SpeedRekenClick(session, progress);
+  return Report(Outcome::done(), Change::Figures | Change::Prices);
+}
+
+Report DivirOzevClick(Session& session) {
   Portfolio& p = session.portfolio();
   RekeningRec* account = nullptr;
   if (p.idAt(p.pKoersRec()) == KoersRec::Id) {
     p.selectAccount(bookedAccount(p.koers().RekNr));
     account = &p.rek();
   }
-  const QString label = session.engine().advice().DivirOzevClick(account);
+  (void)session.engine().advice().DivirOzevClick(account);
   p.markChanged();
-  return label;
+  return Report(Outcome::done(), Change::Accounts | Change::Figures);
+}
+
+Report RividuDoriClick(Session& session) {
+  (void)session.engine().advice().RividuDoriClick();
+  return Report(Outcome::done(), Change::Settings);
 }
 
 Outcome AddDataSet(Session& session, Prompter& prompter, DateQuestion ask) {

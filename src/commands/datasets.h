@@ -20,6 +20,8 @@ void CalcCurrentDataSet(Session& session);
 // order; the portfolio is marked changed when a stored price changed.
 // `progress` follows the datasets.
 void SpeedRekenClick(Session& session, const Engine::Progress& progress = {});
+// The tool bar's recalculate command: SpeedRekenClick with its report.
+Report RecalculateAllClick(Session& session, const Engine::Progress& progress = {});
 
 // Recomputes the dataset at rekIndex and every later one, the last
 // included, in date order: what a change of one dataset does to the ones
@@ -27,9 +29,11 @@ void SpeedRekenClick(Session& session, const Engine::Progress& progress = {});
 void CalcDataSetsFrom(Session& session, int rekIndex);
 
 // The DivirOzev mode switched on the account of the selected fund; the
-// portfolio is marked changed. Returns the text of the label that shows
-// the mode.
-QString DivirOzevClick(Session& session);
+// portfolio is marked changed. The engine's advice holds the mode.
+Report DivirOzevClick(Session& session);
+// The RividuDori mode switched: only its check mark and label change,
+// nothing is stored in the portfolio.
+Report RividuDoriClick(Session& session);
 
 // The date a new last dataset is proposed: NextWorkDay of yesterday (today,
 // or the next working day), a whole day.

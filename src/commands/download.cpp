@@ -530,7 +530,9 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   return Outcome::done();
 }
 
-Outcome ImportPricesClick(Session& session, Prompter& prompter) {
+namespace {
+
+Outcome importChosenPrices(Session& session, Prompter& prompter) {
   const QString caption = session.text(TextId::ImportCaption);
   const std::optional<QString> file = prompter.openFileName(caption, session.prices().folder(),
                                                             session.text(TextId::ImportFileFilter));
@@ -549,6 +551,12 @@ Outcome ImportPricesClick(Session& session, Prompter& prompter) {
     choices = *chosen;
   }
   return ImportPrices(session, prompter, ticker.text.trimmed(), *file, choices);
+}
+
+}  // namespace
+
+Report ImportPricesClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(importChosenPrices(session, prompter), Change::Prices | Change::Figures);
 }
 
 }  // namespace pelmar

@@ -94,6 +94,6 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
 // then shows the file's first rows with the columns and date order found
 // (Prompter::importChoices), and imports. Stopped when any question is
 // cancelled or the ticker is left empty.
-Outcome ImportPricesClick(Session& session, Prompter& prompter);
+Report ImportPricesClick(Session& session, Prompter& prompter);
 
 }  // namespace pelmar

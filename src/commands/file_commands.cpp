@@ -166,7 +166,9 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
   return Outcome::done();
 }
 
-Outcome SpeedNewClick(Session& session, Prompter& prompter) {
+namespace {
+
+Outcome makeNewPortfolio(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (!mayReplacePortfolio(session, prompter)) return Outcome::stopped();
 
@@ -190,7 +192,15 @@ Outcome SpeedNewClick(Session& session, Prompter& prompter) {
   return Outcome::done();
 }
 
-Outcome SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress& progress) {
+}  // namespace
+
+Report SpeedNewClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(makeNewPortfolio(session, prompter), Change::Portfolio);
+}
+
+namespace {
+
+Outcome openChosenPortfolio(Session& session, Prompter& prompter, const FileProgress& progress) {
   const QString folder = session.settings().portfolioPath;
   QString proposal = CurrentFileName(session);
   if (firstFile(folder, QStringLiteral("*.xml")).isEmpty()) {
@@ -208,6 +218,12 @@ Outcome SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress&
     return Outcome::failed(TextId::InvalidExtension,
                            {extensionOf(*chosen), QDir::toNativeSeparators(*chosen)});
   return LoadPortfolio(session, prompter, *chosen, progress);
+}
+
+}  // namespace
+
+Report SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress& progress) {
+  return Report::ifDone(openChosenPortfolio(session, prompter, progress), Change::Portfolio);
 }
 
 SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
@@ -275,7 +291,14 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
   return SaveOutcome::Saved;
 }
 
-Outcome SaveAsClick(Session& session, Prompter& prompter) {
+Report SaveFileClick(Session& session, Prompter& prompter) {
+  const bool saved = SpeedSaveClick(session, prompter) == SaveOutcome::Saved;
+  return Report(saved ? Outcome::done() : Outcome::stopped(), Change::Figures);
+}
+
+namespace {
+
+Outcome saveUnderName(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   const KeepPlace keep(p);
@@ -304,6 +327,12 @@ Outcome SaveAsClick(Session& session, Prompter& prompter) {
   p.markOpened();
   p.markUnchanged();
   return Outcome::done();
+}
+
+}  // namespace
+
+Report SaveAsClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(saveUnderName(session, prompter), Change::Figures);
 }
 
 void SpeedEindeClick(Session& session, Prompter& prompter) {

@@ -43,18 +43,21 @@ Outcome LoadPortfolio(Session& session, Prompter& prompter, const QString& fileN
 // Makes a new portfolio in dollars or euros as the user chooses, dated in
 // the calendar. Stopped, with the old portfolio kept, when the date is
 // cancelled or unsaved changes were not dealt with.
-Outcome SpeedNewClick(Session& session, Prompter& prompter);
+Report SpeedNewClick(Session& session, Prompter& prompter);
 
 // Asks for a file and loads it, offering to save unsaved changes first.
-Outcome SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress& progress = {});
+Report SpeedOpenClick(Session& session, Prompter& prompter, const FileProgress& progress = {});
 
 // Saves the portfolio: a new one under a proposed name, an opened one with
 // or without the dataset "Nieuw" as the save prompt says.
 SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter);
+// The menu's Save: SpeedSaveClick, which shows its own messages; whatever
+// it did, whether the portfolio differs from its file may have changed.
+Report SaveFileClick(Session& session, Prompter& prompter);
 
 // Saves under a name chosen in the save dialog, with or without the
 // dataset "Nieuw". Done when the portfolio was written.
-Outcome SaveAsClick(Session& session, Prompter& prompter);
+Report SaveAsClick(Session& session, Prompter& prompter);
 
 // The exit command: offers to save unsaved changes. Always ends with the
 // request to close the main window, whose closing (FormClose) decides.

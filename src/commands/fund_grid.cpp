@@ -258,6 +258,11 @@ bool GridRowEditable(const Session& session, int row) {
          editableInOlderDataSet(row);
 }
 
+Outcome EditGridRow(Session& session, Prompter& prompter, int row) {
+  if (GridRowEditable(session, row)) return Outcome::done();
+  return Refuse(session, prompter, TextId::OldDataSetValueLocked);
+}
+
 QStringList FillGrid(const Session& session) {
   QStringList cells;
   for (int row = 0; row < GridRow::Count; ++row)
@@ -288,56 +293,58 @@ bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
   return differs;
 }
 
-UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStringList& cells,
-                              int selectedRow, const Engine::Progress& progress) {
-  UpdateFondsResult result;
-  if (cells.size() < GridRow::Count) return result;
-  if (OlderDataSetLocked(session) && !editableInOlderDataSet(selectedRow)) return result;
+namespace {
 
+// What the value rows of a commit did to the fund.
+struct ValueRowsRead {
+  // A change that reaches later datasets.
+  bool changed = false;
+  // The fund differs from what was stored.
+  bool touched = false;
+  // The investment changed by more than its threshold.
+  bool investmentChanged = false;
+};
+
+// Takes the ticker cell of a commit: the placeholder row becomes a new fund
+// when it names one, a fund is renamed when its cell names another ticker.
+// Whether the fund list changed; nothing when the ticker was refused.
+std::optional<bool> commitTicker(Session& session, Prompter& prompter, const QString& ticker) {
   Portfolio& portfolio = session.portfolio();
   const int index = portfolio.pKoersRec();
-  const QString ticker = cells[GridRow::Ticker].trimmed();
-  // `changed` asks for all later datasets to be recalculated; `touched`
-  // only records that the portfolio differs from its file.
-  // The country and currency are taken first, so that the copies of a new
-  // fund in later datasets get the currency the fund gets.
-  bool changed = readTextRows(session, portfolio.koers(), cells);
-  if (changed) portfolio.markChanged();
-  bool touched = false;
-
   if (portfolio.koers().isPlaceholder()) {
     // An empty ticker cell names no fund: the placeholder stays.
-    if (!ticker.isEmpty() && !isPlaceholderText(ticker)) {
-      if (findFund(portfolio, ticker) >= 0) {
-        prompter.message(session.text(TextId::DuplicateFundName));
-        return result;
-      }
-      if (!RoomForNewFund(portfolio)) {
-        prompter.message(session.text(TextId::PortfolioFullNoFund));
-        return result;
-      }
-      AddFundAt(portfolio, index, ticker);
-      result.fundsChanged = changed = true;
-    }
-  } else if (ticker.isEmpty()) {
-    prompter.message(session.text(TextId::RemoveFundHint));
-  } else if (ticker != cellText(session, portfolio.koers(), GridRow::Ticker)) {
-    // Two funds of one name would share one history in the engine, so a
-    // rename onto another fund's name is refused like a duplicate new fund.
-    const int existing = findFund(portfolio, ticker);
-    if (existing >= 0 && existing != portfolio.SelFonds()) {
+    if (ticker.isEmpty() || isPlaceholderText(ticker)) return false;
+    if (findFund(portfolio, ticker) >= 0) {
       prompter.message(session.text(TextId::DuplicateFundName));
-      return result;
+      return std::nullopt;
     }
-    renameFund(portfolio, index, ticker);
-    result.fundsChanged = changed = true;
+    if (!RoomForNewFund(portfolio)) {
+      prompter.message(session.text(TextId::PortfolioFullNoFund));
+      return std::nullopt;
+    }
+    AddFundAt(portfolio, index, ticker);
+    return true;
   }
+  if (ticker.isEmpty()) {
+    prompter.message(session.text(TextId::RemoveFundHint));
+    return false;
+  }
+  if (ticker == cellText(session, portfolio.koers(), GridRow::Ticker)) return false;
+  // Two funds of one name would share one history in the engine, so a
+  // rename onto another fund's name is refused like a duplicate new fund.
+  const int existing = findFund(portfolio, ticker);
+  if (existing >= 0 && existing != portfolio.SelFonds()) {
+    prompter.message(session.text(TextId::DuplicateFundName));
+    return std::nullopt;
+  }
+  renameFund(portfolio, index, ticker);
+  return true;
+}
 
-  KoersRec& fund = portfolio.koersAt(index);
-  // Nothing invested yet: a first investment is booked on an account the
-  // user chooses.
-  const bool firstInvestment = std::fabs(fund.CumInleg) <= 0.01;
-  bool investmentChanged = false;
+// Takes the value rows Koers to v of a commit into the fund.
+ValueRowsRead commitValueRows(Session& session, Prompter& prompter, KoersRec& fund,
+                              const QStringList& cells) {
+  ValueRowsRead read;
   for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
     if (!GridRowEditable(session, row)) continue;
     const std::optional<double> value = editedValue(session, prompter, fund, row, cells[row]);
@@ -352,30 +359,61 @@ UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStrin
       field = *value;
       if (row == GridRow::Koers) {
         markTypedPrice(session, fund);
-        changed = true;
+        read.changed = true;
       }
-      touched = true;
+      read.touched = true;
       continue;
     }
     field = *value;
     if (difference > changeThreshold(row)) {
-      changed = true;
-      if (row == GridRow::Inleg) investmentChanged = true;
+      read.changed = true;
+      if (row == GridRow::Inleg) read.investmentChanged = true;
     }
-    if (difference > 0) touched = true;
+    if (difference > 0) read.touched = true;
     if ((row == GridRow::f || row == GridRow::v) && field > kMaxGrowthFactor)
       field = kMaxGrowthFactor;
   }
+  return read;
+}
+
+}  // namespace
+
+UpdateFondsResult UpdateFonds(Session& session, Prompter& prompter, const QStringList& cells,
+                              int selectedRow, const Engine::Progress& progress) {
+  UpdateFondsResult result;
+  if (cells.size() < GridRow::Count) return result;
+  if (OlderDataSetLocked(session) && !editableInOlderDataSet(selectedRow)) return result;
+
+  Portfolio& portfolio = session.portfolio();
+  const int index = portfolio.pKoersRec();
+  // `changed` asks for all later datasets to be recalculated; `touched`
+  // only records that the portfolio differs from its file.
+  // The country and currency are taken first, so that the copies of a new
+  // fund in later datasets get the currency the fund gets.
+  bool changed = readTextRows(session, portfolio.koers(), cells);
+  if (changed) portfolio.markChanged();
+  const std::optional<bool> fundsChanged =
+      commitTicker(session, prompter, cells[GridRow::Ticker].trimmed());
+  if (!fundsChanged) return result;
+  result.fundsChanged = *fundsChanged;
+  changed = changed || *fundsChanged;
+
+  KoersRec& fund = portfolio.koersAt(index);
+  // Nothing invested yet: a first investment is booked on an account the
+  // user chooses.
+  const bool firstInvestment = std::fabs(fund.CumInleg) <= 0.01;
+  const ValueRowsRead read = commitValueRows(session, prompter, fund, cells);
+  changed = changed || read.changed;
 
   // The account is chosen before the dataset is computed, so that the
   // account the fund is booked on takes its currency, not account 1.
-  if (investmentChanged && firstInvestment && std::fabs(fund.Inleg) > 0.01) {
+  if (read.investmentChanged && firstInvestment && std::fabs(fund.Inleg) > 0.01) {
     quint8 rekNr = fund.RekNr;
     (void)ChooseAccount(session, prompter, rekNr);
   }
   CalcCurrentDataSet(session);
   if (changed) SpeedRekenClick(session, progress);
-  if (changed || touched) portfolio.markChanged();
+  if (changed || read.touched) portfolio.markChanged();
   result.changed = changed;
   return result;
 }

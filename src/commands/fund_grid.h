@@ -49,6 +49,10 @@ bool OlderDataSetLocked(const Session& session);
 // ticker; every other row of the placeholder fund; in a locked older
 // dataset only rows Kosten to BTW.
 bool GridRowEditable(const Session& session, int row);
+// An edit of the row about to start (a key that changes the cell, a value
+// typed in): done when GridRowEditable allows it, else refused with the
+// message that older datasets keep the value.
+Outcome EditGridRow(Session& session, Prompter& prompter, int row);
 
 // The 15 value texts of the current fund, unpadded. The price row is empty
 // when the price is -0.0001 or below.
@@ -79,6 +83,13 @@ struct UpdateFondsResult {
   bool fundsChanged = false;
   // Something changed that reaches later datasets; they were recalculated.
   bool changed = false;
+
+  // The commit as a command's report: the figures, and the fund list when
+  // a fund was added or renamed.
+  Report report() const {
+    return Report(Outcome::done(),
+                  fundsChanged ? Change::Figures | Change::Funds : Change::Figures);
+  }
 };
 
 // Commits the edited cells of the current fund (SelFonds) with the grid

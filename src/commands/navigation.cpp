@@ -72,13 +72,13 @@ int FundOffsetOf(const Portfolio& portfolio, const QString& listText) {
   return -1;
 }
 
-bool FondsenBoxClick(Session& session, const QString& listText) {
+Report FondsenBoxClick(Session& session, const QString& listText) {
   Portfolio& p = session.portfolio();
-  if (!p.bPortOpened() && !p.bPortNew()) return false;
+  if (!p.bPortOpened() && !p.bPortNew()) return Report(Outcome::stopped(), {});
   const int offset = FundOffsetOf(p, listText);
-  if (offset < 0) return false;
+  if (offset < 0) return Report(Outcome::stopped(), {});
   ShowDataSet(session, p.FirstKoersIndex() + offset);
-  return true;
+  return Report(Outcome::done(), Change::Fund);
 }
 
 QString SelectFundEntry(Portfolio& p, const QString& text) {
@@ -110,24 +110,35 @@ NavButtons SetNavBtns(const Portfolio& portfolio) {
   return EnableNav(!first, !last);
 }
 
+namespace {
+
+// A navigation step as a command's report: another dataset is current.
+Report moved(bool stepped) {
+  return Report::ifDone(stepped ? Outcome::done() : Outcome::stopped(), Change::DataSet);
+}
+
+}  // namespace
+
 quint32 WindowColour(const Portfolio& portfolio) {
   return portfolio.atLastSet() ? kLastDataSetColour : kOlderDataSetColour;
 }
 
-bool FirstDateBtnClick(Session& session) {
-  return navigate(session, &Portfolio::FirstDataSet);
+Report FirstDateBtnClick(Session& session) {
+  return moved(navigate(session, &Portfolio::FirstDataSet));
 }
-bool PrevDateBtnClick(Session& session) {
-  return navigate(session, &Portfolio::PrevDataSet);
+Report PrevDateBtnClick(Session& session) {
+  return moved(navigate(session, &Portfolio::PrevDataSet));
 }
-bool NextDateBtnClick(Session& session) {
-  return navigate(session, &Portfolio::NextDataSet);
+Report NextDateBtnClick(Session& session) {
+  return moved(navigate(session, &Portfolio::NextDataSet));
 }
-bool LastDateBtnClick(Session& session) {
-  return navigate(session, &Portfolio::LastDataSet);
+Report LastDateBtnClick(Session& session) {
+  return moved(navigate(session, &Portfolio::LastDataSet));
 }
 
-Outcome SpeedAddClick(Session& session, Prompter& prompter) {
+namespace {
+
+Outcome addDataSetAfterCurrent(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   // AddDataSet prices the new dataset after its date is known, so the
@@ -139,7 +150,16 @@ Outcome SpeedAddClick(Session& session, Prompter& prompter) {
   return Outcome::done();
 }
 
-Outcome SpeedDelClick(Session& session, Prompter& prompter) {
+}  // namespace
+
+Report SpeedAddClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(addDataSetAfterCurrent(session, prompter),
+                        Change::DataSet | Change::Figures);
+}
+
+namespace {
+
+Outcome deleteCurrentDataSet(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   if (p.FirstRekIndex() == Portfolio::kFirstRekIndex)
@@ -179,7 +199,15 @@ Outcome SpeedDelClick(Session& session, Prompter& prompter) {
   return Outcome::done();
 }
 
-Outcome DatumPanelClick(Session& session, Prompter& prompter) {
+}  // namespace
+
+Report SpeedDelClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(deleteCurrentDataSet(session, prompter), Change::DataSet | Change::Figures);
+}
+
+namespace {
+
+Outcome changeDataSetDate(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty() || !p.bPortOpened()) return Outcome::stopped();
   if (p.FirstRekIndex() == Portfolio::kFirstRekIndex)
@@ -221,7 +249,15 @@ Outcome DatumPanelClick(Session& session, Prompter& prompter) {
   return Outcome::done();
 }
 
-Outcome FCumDatumPanelClick(Session& session, Prompter& prompter) {
+}  // namespace
+
+Report DatumPanelClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(changeDataSetDate(session, prompter), Change::Figures | Change::Prices);
+}
+
+namespace {
+
+Outcome changeFundStartDate(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty() || !p.bPortOpened() || p.koers().isPlaceholder()) return Outcome::stopped();
   if (!session.settings().editOldDates)
@@ -237,7 +273,15 @@ Outcome FCumDatumPanelClick(Session& session, Prompter& prompter) {
   return Outcome::done();
 }
 
-Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
+}  // namespace
+
+Report FCumDatumPanelClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(changeFundStartDate(session, prompter), Change::Figures);
+}
+
+namespace {
+
+Outcome removeFund(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty() || p.koers().isPlaceholder()) return Outcome::stopped();
   Question question;
@@ -295,6 +339,12 @@ Outcome SpeedDelFondsClick(Session& session, Prompter& prompter) {
   CalcCurrentDataSet(session);
   SelectFundEntry(p, neighbour);
   return Outcome::done();
+}
+
+}  // namespace
+
+Report SpeedDelFondsClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(removeFund(session, prompter), Change::Funds | Change::Figures);
 }
 
 }  // namespace pelmar

@@ -31,9 +31,9 @@ QString SelectFundEntry(Portfolio& portfolio, const QString& text);
 QString SelectedFundEntry(const Portfolio& portfolio);
 
 // The fund list's click: selects the fund the list line names and computes
-// the dataset as the window shows it (ShowDataSet). False, with nothing
+// the dataset as the window shows it (ShowDataSet). Stopped, with nothing
 // changed, when no portfolio is open or new or no fund has that ticker.
-[[nodiscard]] bool FondsenBoxClick(Session& session, const QString& listText);
+Report FondsenBoxClick(Session& session, const QString& listText);
 
 // --- Navigation ------------------------------------------------------------
 
@@ -60,14 +60,14 @@ inline constexpr quint32 kOlderDataSetColour = 0xFFFFE0;
 quint32 WindowColour(const Portfolio& portfolio);
 
 // The four navigation commands. Each keeps the selected fund by its ticker
-// (the first fund of the list when the target dataset lacks it). False
+// (the first fund of the list when the target dataset lacks it). Stopped
 // when the step could not be made;
 // stepping past either end succeeds without moving. The caller shows the
 // dataset afterwards.
-[[nodiscard]] bool FirstDateBtnClick(Session& session);
-[[nodiscard]] bool PrevDateBtnClick(Session& session);
-[[nodiscard]] bool NextDateBtnClick(Session& session);
-[[nodiscard]] bool LastDateBtnClick(Session& session);
+Report FirstDateBtnClick(Session& session);
+Report PrevDateBtnClick(Session& session);
+Report NextDateBtnClick(Session& session);
+Report LastDateBtnClick(Session& session);
 
 // --- Dataset commands --------------------------------------------------------
 
@@ -75,31 +75,31 @@ quint32 WindowColour(const Portfolio& portfolio);
 // otherwise) with its date asked as AddDataSet does. Done when one was
 // added; it is then current, priced and recalculated and the portfolio
 // counts as changed.
-Outcome SpeedAddClick(Session& session, Prompter& prompter);
+Report SpeedAddClick(Session& session, Prompter& prompter);
 
 // Deletes the current dataset after the refusals for the first and the
 // last dataset and for a dataset where a fund first appears or was traded,
 // and after the user's Yes. The dataset that followed becomes current. Done
 // when a dataset was deleted.
-Outcome SpeedDelClick(Session& session, Prompter& prompter);
+Report SpeedDelClick(Session& session, Prompter& prompter);
 
 // Changes the date of the current dataset of an opened portfolio within its
 // neighbours' dates.
 // Only the last dataset's date may change unless the "Edit Old Dates"
 // switch is on; the first dataset's never. Funds that start on the old
 // date in later datasets start on the new one. Done when the date changed.
-Outcome DatumPanelClick(Session& session, Prompter& prompter);
+Report DatumPanelClick(Session& session, Prompter& prompter);
 
 // Changes the start date (CumDatum) of the selected fund of an opened
 // portfolio; only while the
 // "Edit Old Dates" switch is on. Done when it changed.
-Outcome FCumDatumPanelClick(Session& session, Prompter& prompter);
+Report FCumDatumPanelClick(Session& session, Prompter& prompter);
 
 // Removes the selected fund from every dataset that holds more than two
 // funds, after the user's Yes, recalculates everything and resets the
 // fund's account in every dataset. The dataset stays current; the list
 // entry after the fund (or before it, for the last entry) is selected.
 // Done when the fund was removed; refusals are shown and returned.
-Outcome SpeedDelFondsClick(Session& session, Prompter& prompter);
+Report SpeedDelFondsClick(Session& session, Prompter& prompter);
 
 }  // namespace pelmar

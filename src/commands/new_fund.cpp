@@ -137,6 +137,10 @@ QString FakeFundValue(const QString& price, const QString& number, const Languag
   return RealToStr(StrToReal(price) * StrToReal(number), 6, 2, language).trimmed();
 }
 
+QString ManualFundTicker(const QString& name) {
+  return name.toLower();
+}
+
 Market NewFundMarket(const Session& session) {
   return session.language().code() == Language::Code::Dutch ? Market::Dutch : Market::Us;
 }
@@ -250,12 +254,11 @@ Outcome NewManualFund(Session& session, Prompter& prompter, const Engine::Progre
   return AddNewFund(session, prompter, entry, true, progress);
 }
 
-Outcome NieuwFondsClick(Session& session, Prompter& prompter, DoubleClickResult* result,
-                        const Engine::Progress& progress) {
+Report NieuwFondsClick(Session& session, Prompter& prompter, const Engine::Progress& progress) {
   Portfolio& portfolio = session.portfolio();
-  if (portfolio.isEmpty()) return Outcome::stopped();
+  if (portfolio.isEmpty()) return Report(Outcome::stopped(), {});
   portfolio.selectFund(portfolio.fundCount(portfolio.FirstKoersIndex()) - 1);
-  return FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Ticker, result, progress);
+  return FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Ticker, progress);
 }
 
 Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
@@ -280,6 +283,13 @@ Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& tic
     }
   }
   return Refuse(session, prompter, TextId::NewFundNotInLists, {ticker});
+}
+
+Outcome NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
+                           double quantity) {
+  return AddNewFund(
+      session, prompter,
+      {true, Market::Dutch, name, ManualFundTicker(name), price, price * quantity, quantity}, true);
 }
 
 }  // namespace pelmar

@@ -32,6 +32,10 @@ NewFundFigures ValueTimerTimer(const NewFundFigures& typed, double price, const 
 // The manual dialog's value: price × number with two decimals.
 QString FakeFundValue(const QString& price, const QString& number, const Language& language);
 
+// The ticker a manual fund takes from its name, as the manual dialog
+// proposes it while the name is typed: the name in lower case.
+QString ManualFundTicker(const QString& name);
+
 // The market the new-fund dialog starts with: the Dutch list in Dutch,
 // the US list otherwise.
 Market NewFundMarket(const Session& session);
@@ -69,13 +73,16 @@ Outcome NewManualFund(Session& session, Prompter& prompter, const Engine::Progre
 // The menu's new fund: selects the placeholder row of the current dataset
 // and runs the grid's double click on its ticker row, which asks whether
 // the stock is in the download lists and opens the matching dialog.
-Outcome NieuwFondsClick(Session& session, Prompter& prompter, DoubleClickResult* result = nullptr,
-                        const Engine::Progress& progress = {});
+Report NieuwFondsClick(Session& session, Prompter& prompter, const Engine::Progress& progress = {});
 
 // The headless new fund: the ticker looked up in the Dutch and then the US
 // list (refused when in neither); the price from the daily files when not
 // given (refused when they have none).
 Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
                         std::optional<double> price, double quantity);
+// The headless manual fund: named `name`, with the ticker the name gives,
+// `quantity` bought at `price`.
+Outcome NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
+                           double quantity);
 
 }  // namespace pelmar

@@ -58,4 +58,18 @@ QString Session::caption() const {
   return text(TextId::ProductName) + QStringLiteral(", ") + text(TextId::VersionText) + QChar(' ');
 }
 
+int Session::addChangeListener(ChangeListener listener) {
+  changeListeners_.emplace_back(++nextListenerId_, std::move(listener));
+  return nextListenerId_;
+}
+
+void Session::removeChangeListener(int id) {
+  std::erase_if(changeListeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+Outcome Session::report(const Report& report) {
+  for (const auto& [id, listener] : changeListeners_) listener(report.changes());
+  return report;
+}
+
 }  // namespace pelmar

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "commands/changes.h"
 #include "commands/clock.h"
 #include "engine/engine.h"
 #include "lang/language.h"
@@ -122,6 +124,18 @@ class Session {
   PortfolioLock& portfolioLock() { return portfolioLock_; }
   const PortfolioLock& portfolioLock() const { return portfolioLock_; }
 
+  // Who hears what each command changed: every open window, the headless
+  // runner. A listener is called in the order added and must not add or
+  // remove listeners while it runs.
+  using ChangeListener = std::function<void(Changes)>;
+  // Adds a listener; the number returned removes it again.
+  int addChangeListener(ChangeListener listener);
+  void removeChangeListener(int id);
+  // The one "portfolio changed" notification of a command: every listener
+  // hears once what the command changed, whatever its outcome. Returns the
+  // outcome for the caller to look at.
+  Outcome report(const Report& report);
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -139,6 +153,8 @@ class Session {
   SettingsStore* store_ = nullptr;
   FileState files_;
   PortfolioLock portfolioLock_;
+  std::vector<std::pair<int, ChangeListener>> changeListeners_;
+  int nextListenerId_ = 0;
 };
 
 }  // namespace pelmar

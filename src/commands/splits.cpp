@@ -47,7 +47,9 @@ void SplitFund(Portfolio& p, int selFonds, double ratio, QDate today) {
   }
 }
 
-Outcome SpeedSplitsClick(Session& session, Prompter& prompter) {
+namespace {
+
+Outcome splitSelectedFund(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   const InputResult answer =
@@ -70,7 +72,15 @@ Outcome SpeedSplitsClick(Session& session, Prompter& prompter) {
   return outcome;
 }
 
-Outcome SpeedRefWaardeClick(Session& session, Prompter& prompter) {
+}  // namespace
+
+Report SpeedSplitsClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(splitSelectedFund(session, prompter), Change::Figures);
+}
+
+namespace {
+
+Outcome switchReferenceValue(Session& session, Prompter& prompter) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
   KoersRec& fund = p.koers();
@@ -96,6 +106,12 @@ Outcome SpeedRefWaardeClick(Session& session, Prompter& prompter) {
   }
   CalcCurrentDataSet(session);
   return outcome;
+}
+
+}  // namespace
+
+Report SpeedRefWaardeClick(Session& session, Prompter& prompter) {
+  return Report::ifDone(switchReferenceValue(session, prompter), Change::Figures);
 }
 
 }  // namespace pelmar

@@ -16,7 +16,7 @@ inline constexpr double kSplitTolerance = 0.01;
 // cancelled question splits nothing (stopped); a ratio of 0 or below, or
 // no number, is refused with a message. The current dataset is
 // recalculated in every case.
-Outcome SpeedSplitsClick(Session& session, Prompter& prompter);
+Report SpeedSplitsClick(Session& session, Prompter& prompter);
 
 // Splits the fund at offset selFonds of the current dataset by `ratio` in
 // that dataset and every later one (the step behind SpeedSplitsClick). The
@@ -27,6 +27,6 @@ void SplitFund(Portfolio& portfolio, int selFonds, double ratio, QDate today);
 // (price × shares) and marks it with the `RefWaarde` bit; when the bit is
 // already set, asks whether to undo the mark and clears it on Yes. The
 // current dataset is recalculated.
-Outcome SpeedRefWaardeClick(Session& session, Prompter& prompter);
+Report SpeedRefWaardeClick(Session& session, Prompter& prompter);
 
 }  // namespace pelmar

@@ -158,8 +158,10 @@ Outcome BuyOrSell(Session& session, Prompter& prompter, const Engine::Progress& 
   return Outcome::done();
 }
 
-Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringList& cells, int row,
-                          DoubleClickResult* result, const Engine::Progress& progress) {
+namespace {
+
+Outcome doubleClick(Session& session, Prompter& prompter, const QStringList& cells, int row,
+                    bool& fundsChanged, const Engine::Progress& progress) {
   Portfolio& p = session.portfolio();
   if (p.isEmpty() || p.idAt(p.pKoersRec()) != KoersRec::Id) return Outcome::stopped();
   const bool placeholder = p.koers().isPlaceholder();
@@ -175,7 +177,7 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     if (answer == Answer::Cancel) return Outcome::stopped();
     if (answer == Answer::No) {
       const Outcome added = NewManualFund(session, prompter, progress);
-      if (result) result->fundsChanged = added.ok();
+      fundsChanged = added.ok();
       return added;
     }
   }
@@ -184,7 +186,7 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
   // commit really changed stays marked.
   const bool wasChanged = p.bPortChanged();
   const UpdateFondsResult committed = UpdateFonds(session, prompter, cells, row, progress);
-  if (result) result->fundsChanged = committed.fundsChanged;
+  fundsChanged = committed.fundsChanged;
   if (!wasChanged && !committed.changed && !committed.fundsChanged) p.markUnchanged();
 
   if (OlderDataSetLocked(session)) {
@@ -195,7 +197,7 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     case GridRow::Ticker: {
       if (!placeholder) return Outcome::stopped();
       const Outcome added = NewFundFromLists(session, prompter, progress);
-      if (result) result->fundsChanged = result->fundsChanged || added.ok();
+      fundsChanged = fundsChanged || added.ok();
       return added;
     }
     case GridRow::Valuta:
@@ -212,6 +214,16 @@ Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringLis
     default:
       return Outcome::stopped();
   }
+}
+
+}  // namespace
+
+Report FondsGridDblClick(Session& session, Prompter& prompter, const QStringList& cells, int row,
+                         const Engine::Progress& progress) {
+  bool fundsChanged = false;
+  Outcome outcome = doubleClick(session, prompter, cells, row, fundsChanged, progress);
+  return Report(std::move(outcome),
+                fundsChanged ? Change::Figures | Change::Funds : Change::Figures);
 }
 
 }  // namespace pelmar

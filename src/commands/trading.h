@@ -51,17 +51,13 @@ void RecalculateEveryDataSet(Session& session, const Engine::Progress& progress 
 // it was. `progress` follows the recalculation.
 Outcome BuyOrSell(Session& session, Prompter& prompter, const Engine::Progress& progress = {});
 
-struct DoubleClickResult {
-  // The fund list must be refilled: the grid's commit added or renamed a fund.
-  bool fundsChanged = false;
-};
-
 // The fund grid's double click on a row of the selected fund, with the
 // grid's cells as they stand: commits them, protects older datasets, then
 // trades (row Aantal), attaches an account (row Inleg) or opens the dialogs
-// of the ticker and currency rows. The caller shows the dataset again.
-Outcome FondsGridDblClick(Session& session, Prompter& prompter, const QStringList& cells, int row,
-                          DoubleClickResult* result = nullptr,
-                          const Engine::Progress& progress = {});
+// of the ticker and currency rows. Whatever its outcome the figures may
+// have changed; the fund list when the commit or a dialog added or renamed
+// a fund.
+Report FondsGridDblClick(Session& session, Prompter& prompter, const QStringList& cells, int row,
+                         const Engine::Progress& progress = {});
 
 }  // namespace pelmar

@@ -226,7 +226,9 @@ QString NewYearPortfolioName(const Session& session, const QString& presentFile,
   return stem + suffix;
 }
 
-Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progress& progress) {
+namespace {
+
+Outcome closeYear(Session& session, Prompter& prompter, const Engine::Progress& progress) {
   TraceScope trace(session.trace(), kRoutine);
   Portfolio& p = session.portfolio();
   if (p.isEmpty()) return Outcome::stopped();
@@ -280,6 +282,13 @@ Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progr
   SetFileCaption(session, QFileInfo(*target).fileName());
   showNewYear(session, progress);
   return Outcome::done();
+}
+
+}  // namespace
+
+Report SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progress& progress) {
+  return Report::ifDone(closeYear(session, prompter, progress),
+                        Change::Funds | Change::DataSet | Change::Figures);
 }
 
 void OfferYearClosing(Session& session, Prompter& prompter, const Engine::Progress& progress) {

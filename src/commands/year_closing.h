@@ -47,7 +47,7 @@ QString NewYearPortfolioName(const Session& session, const QString& presentFile,
 // saved, or no dataset before the last lies in a new year. Stopped when
 // the save dialog is cancelled: the present file is put back byte for byte
 // and the portfolio in memory is as it was, so nothing is closed halfway.
-Outcome SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progress& progress = {});
+Report SpeedJaarClick(Session& session, Prompter& prompter, const Engine::Progress& progress = {});
 
 // The question at opening, after a portfolio has been read: unless the
 // "YN Niet OpnieuwTonen" setting is on, `JaarAfsl` is cleared when the

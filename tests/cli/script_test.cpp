@@ -98,6 +98,7 @@ TEST_F(ScriptRun, MalformedStepsAreUsageErrorsNamingTheirLine) {
       {"account 6 CredRente 1\n", "line 1: accounts are numbered 1 to 5"},
       {"account 1 Saldo 1\n", "line 1: no account field Saldo"},
       {"dataset sideways\n", "line 1: not a step"},
+      {"rividudori maybe\n", "line 1: not a step"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.steps);
@@ -109,12 +110,14 @@ TEST_F(ScriptRun, MalformedStepsAreUsageErrorsNamingTheirLine) {
 }
 
 TEST(ScriptParse, StepsKeepTheirFieldsAndLines) {
-  const ParsedScript parsed =
-      ParseScript("select  ABC \r\n# note\nbuy 2,5 price 10 costs 1.5\nanswer Naam 1 # why\n");
+  const ParsedScript parsed = ParseScript(
+      "select  ABC \r\n# note\nbuy 2,5 price 10 costs 1.5\nanswer Naam 1 # why\nrividudori on\n");
   ASSERT_TRUE(parsed.error.isEmpty());
-  ASSERT_EQ(parsed.steps.size(), 3u);
+  ASSERT_EQ(parsed.steps.size(), 4u);
   EXPECT_EQ(parsed.steps[0].text, "ABC");
   EXPECT_EQ(parsed.steps[2].text, "Naam 1");
+  EXPECT_EQ(parsed.steps[3].kind, ScriptStep::Kind::RividuDori);
+  EXPECT_TRUE(parsed.steps[3].on);
 }
 
 }  // namespace

@@ -38,6 +38,31 @@ TEST_F(ChartExportTest, TwoExportsOnOneDayCountOn) {
   EXPECT_TRUE(QFileInfo::exists(path("Prices AT_T_2026-12-06_002.csv")));
 }
 
+// Save as PNG proposes the chart's name in the folder, adds the extension
+// the name chosen lacks, and writes what `render` draws; a picture that
+// could not be encoded, or no chart at all, is told, never written.
+TEST_F(ChartExportTest, SaveAsPngNamesTheFileAndTellsWhatCouldNotBeWritten) {
+  ChartState state;
+  state.request.kind = ChartKind::FundPrice;
+  state.request.ticker = QStringLiteral("ASML");
+  prompter.expectMessage("There is no chart to export.");
+  EXPECT_TRUE(
+      SavePngClick(session, prompter, state, dir.path(), [] { return QByteArray(); }).isFailure());
+
+  state.series = series;
+  prompter.expectSaveFile(path("chart"));
+  EXPECT_TRUE(SavePngClick(session, prompter, state, dir.path(), [] { return QByteArray("png"); }));
+  EXPECT_EQ(test::readFile(path("chart.png")), "png");
+
+  prompter.expectSaveFile(path("empty.PNG"))
+      .expectMessage("\"" + QDir::toNativeSeparators(path("empty.PNG")) +
+                     "\" could not be written");
+  EXPECT_TRUE(
+      SavePngClick(session, prompter, state, dir.path(), [] { return QByteArray(); }).isFailure());
+  EXPECT_FALSE(QFileInfo::exists(path("empty.PNG")));
+  prompter.verify();
+}
+
 // The message names the desktop only when the file is there; without a
 // desktop folder the export goes to the home folder, which it names.
 TEST_F(ChartExportTest, TheMessageSaysWhereTheFileIs) {

@@ -150,6 +150,10 @@ TEST_F(FundGridTest, OlderDataSetsProtectAllButTheCostRowsOutsideMaintenance) {
   portfolio().markUnchanged();
   for (int row = 0; row < GridRow::Count; ++row)
     EXPECT_EQ(GridRowEditable(session, row), row >= GridRow::Kosten && row <= GridRow::BTW) << row;
+  // An edit about to start in a protected row is refused with the reason.
+  prompter.expectMessage("U mag deze waarde van oude Datasets niet wijzigen");
+  EXPECT_TRUE(EditGridRow(session, prompter, GridRow::Koers).isFailure());
+  EXPECT_TRUE(EditGridRow(session, prompter, GridRow::BTW));
 
   QStringList cells = FillGrid(session);
   cells[GridRow::Aantal] = "99,0000";

@@ -74,9 +74,9 @@ TEST_F(NewFundTest, ANewFundInAMiddleDataSetReachesEveryLaterOneButNoEarlierOne)
   prompter.expectQuestion("Is Name of Stock in Download Lists?", Answer::Yes);
   pickingInDialog(Market::Dutch, {"ASML Holding", "ASML", ""}, 2600, 10);
   prompter.expectMessage("You may use five accounts.").expectAccountChoice(2);
-  DoubleClickResult result;
-  ASSERT_TRUE(NieuwFondsClick(session, prompter, &result).ok());
-  EXPECT_TRUE(result.fundsChanged);
+  const Report report = NieuwFondsClick(session, prompter);
+  ASSERT_TRUE(report.ok());
+  EXPECT_TRUE(report.changes() & Change::Funds);
   EXPECT_TRUE(portfolio().bPortChanged());
   // The new fund is the selected one of the dataset where it was added.
   EXPECT_EQ(RemoveBlanks(portfolio().koers().Ticker), "ASML");

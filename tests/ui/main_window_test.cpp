@@ -270,6 +270,43 @@ TEST_F(MainWindowTest, NavigationMovesTheDataSetTheColoursAndTheButtons) {
   EXPECT_EQ(colour(panel().fondsPanel), kGreen);
 }
 
+// Each command tells every listening window once what it changed, whatever
+// its outcome; the windows redraw from that alone.
+TEST_F(MainWindowTest, EveryCommandNotifiesTheWindowsOnceWithWhatItChanged) {
+  open();
+  selectFund("ALPHA");
+  std::vector<Changes> heard;
+  const int listener = session.addChangeListener([&](Changes c) { heard.push_back(c); });
+  const MainActions& a = actions();
+  struct Row {
+    QAction* command;
+    Changes changed;
+  };
+  for (const Row& row : std::vector<Row>{
+           {a.eersteDatum, Change::DataSet},
+           {a.volgendeDatum, Change::DataSet},
+           {a.laatsteDatum, Change::DataSet},
+           {a.speedReken, Change::Figures | Change::Prices},
+           {a.divirOzev, Change::Accounts | Change::Figures},
+           {a.rividuDori, Change::Settings},
+           {a.delStock, {}},  // answered No
+           {a.overzichtPortefeuille, Change::Figures},
+       }) {
+    heard.clear();
+    if (row.command == a.delStock) prompter.expectQuestion("ALPHA", Answer::No);
+    row.command->trigger();
+    ASSERT_EQ(heard.size(), 1u) << row.command->objectName().toStdString();
+    EXPECT_EQ(heard.front(), row.changed) << row.command->objectName().toStdString();
+  }
+  // The marks and labels of the modes follow the notification.
+  EXPECT_TRUE(a.rividuDori->isChecked());
+  EXPECT_EQ(panel().labelPremie->text(), "RividuDori = Aan");
+  heard.clear();
+  selectFund("beta");
+  EXPECT_EQ(heard, std::vector<Changes>({Change::Fund}));
+  session.removeChangeListener(listener);
+}
+
 // No pending event (a timer, a click) runs inside a recalculation, so
 // nothing can reach the engine half-way.
 TEST_F(MainWindowTest, RecalculatingAllRunsNoPendingEvents) {

@@ -31,7 +31,9 @@ TEST_F(RekFormTest, OpensOnTheFundsAccountAppliesTabsAndStoresItsPlace) {
   QStringList prompts;
   QObject::connect(&form, &TRekForm::promptChanged, [&](const QString& p) { prompts << p; });
   int applied = 0;
-  QObject::connect(&form, &TRekForm::applied, [&] { ++applied; });
+  const int listener = session.addChangeListener([&](Changes changes) {
+    if (changes & Change::Accounts) ++applied;
+  });
   session.settings().accountsLeft = 120;
   form.SpeedRekClick();
 
@@ -56,6 +58,7 @@ TEST_F(RekFormTest, OpensOnTheFundsAccountAppliesTabsAndStoresItsPlace) {
   form.setCellText(AccountRow::Kosten, "12");
   form.findChild<QPushButton*>("OKBtn")->click();
   EXPECT_DOUBLE_EQ(account(4).Kosten, 12);
+  session.removeChangeListener(listener);
   EXPECT_EQ(applied, 2);
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(session.settings().accountsLeft, form.x());

@@ -34,7 +34,7 @@ class ReportWindowTest : public test::PortfolioFixture {
 TEST_F(ReportWindowTest, RemarksTypedIntoTheEditorAreSavedAndPrinted) {
   test::ScriptedPrompter prompter;
   ReportWindow window(session, prompter, ReportKind::Portfolio);
-  window.openReport();
+  (void)window.openReport();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Pelmar - Review Portfolio"));
   EXPECT_TRUE(window.editor()->toPlainText().contains(QStringLiteral("\tABC\t")));
 
@@ -73,7 +73,7 @@ TEST_F(ReportWindowTest, ThePdfKeepsEachHeadingWithItsTableAndNumbersThePages) {
   if (!test::HavePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
   test::ScriptedPrompter prompter;
   ReportWindow window(session, prompter, ReportKind::Portfolio);
-  window.openReport();
+  (void)window.openReport();
   EXPECT_EQ(window.editor()->verticalScrollBar()->value(), 0) << "the view starts at the top";
   QTest::keyClicks(window.editor(), QStringLiteral("Checked against the bank"));
   const ReportDocument typed = ReportFromTextDocument(*window.editor()->document());
@@ -148,7 +148,7 @@ TEST_F(ReportWindowTest, WordProcessorButtonsWorkOrSayWhyNot) {
              "echo 'Error: source file could not be loaded' >&2\nexit 1");
   test::ScriptedPrompter prompter;
   ReportWindow window(session, prompter, ReportKind::Portfolio);
-  window.openReport();
+  (void)window.openReport();
   const QPushButton* word = window.wordProcessorButton(WordProcessor::Word);
   EXPECT_FALSE(word->isEnabled());
   EXPECT_EQ(word->toolTip(),

@@ -18,7 +18,6 @@
 
 #include "commands/chart_export.h"
 #include "commands/prompter.h"
-#include "commands/refusal.h"
 #include "commands/session.h"
 #include "rendering/chart_painter.h"
 #include "ui/platform/window_position.h"
@@ -161,6 +160,13 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   connect(pngBtn_, &QPushButton::clicked, this, [this] { SavePngClick(); });
   connect(closeBtn_, &QPushButton::clicked, this, &QWidget::close);
   HandleLanguage();
+  changeListener_ = session_.addChangeListener([this](Changes changes) {
+    if (changes && isVisible()) follow();
+  });
+}
+
+TGrafiekForm::~TGrafiekForm() {
+  session_.removeChangeListener(changeListener_);
 }
 
 void TGrafiekForm::showKind(ChartKind kind) {
@@ -263,22 +269,9 @@ void TGrafiekForm::PricesBtnClick() {
 }
 
 void TGrafiekForm::SavePngClick() {
-  if (state_.series.empty()) {
-    (void)Refuse(session_, prompter_, TextId::ChartExportNoSeries);
-    return;
-  }
-  const QString proposal =
-      QDir(DesktopFolder()).filePath(ChartExportName(session_, state_) + QStringLiteral(".png"));
-  std::optional<QString> path = prompter_.saveFileName(
-      session_.text(TextId::ChartSavePng), proposal, session_.text(TextId::ChartPngFilter));
-  if (!path) return;
-  if (!path->endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) *path += QStringLiteral(".png");
   // The same painter at the plot's size, so the file shows what the window does.
-  const QByteArray bytes = ChartPng(view_->picture, view_->size());
-  const Outcome written = bytes.isEmpty() ? Outcome::failed(TextId::ChartExportFailed,
-                                                            {QDir::toNativeSeparators(*path)})
-                                          : WriteChartFile(*path, bytes);
-  Tell(session_, prompter_, written);
+  (void)pelmar::SavePngClick(session_, prompter_, state_, DesktopFolder(),
+                             [this] { return ChartPng(view_->picture, view_->size()); });
 }
 
 void TGrafiekForm::redraw() {

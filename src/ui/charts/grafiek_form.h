@@ -25,12 +25,13 @@ class TGrafiekForm : public QWidget {
 
  public:
   TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+  ~TGrafiekForm() override;
 
   // Charts a kind for the main window's selected fund (or the portfolio)
   // and shows the window; nothing for the placeholder row.
   void showKind(ChartKind kind);
-  // Follows the main window: rebuilds the held chart for the fund and
-  // dataset now shown.
+  // Follows the portfolio after every change a command reports: rebuilds
+  // the held chart for the fund and dataset now shown.
   void follow();
   // Follows the main window's ROTAC/ROTAI tab: a yield chart is built again
   // for the return figure now chosen.
@@ -73,6 +74,7 @@ class TGrafiekForm : public QWidget {
   QPushButton* closeBtn_ = nullptr;
   QLabel* daysLabel_ = nullptr;
   QTimer* timerDagen_ = nullptr;
+  int changeListener_ = 0;
 };
 
 }  // namespace pelmar

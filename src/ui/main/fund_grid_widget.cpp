@@ -143,8 +143,7 @@ UpdateFondsResult FundGridWidget::UpdateFonds() {
       pelmar::UpdateFonds(session_, prompter_, cellTexts(), currentRow());
   QApplication::restoreOverrideCursor();
   FillGrid();
-  emit fundCommitted(result.fundsChanged);
-  emit edited();
+  (void)session_.report(result.report());
   return result;
 }
 
@@ -180,9 +179,8 @@ void FundGridWidget::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
     return;
   }
-  if (isEditKey(key) && !GridRowEditable(session_, row)) {
+  if (isEditKey(key) && !EditGridRow(session_, prompter_, row)) {
     FillGrid();
-    prompter_.message(session_.text(TextId::OldDataSetValueLocked));
     return;
   }
   if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && row > GridRow::Ticker) {

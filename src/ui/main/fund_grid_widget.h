@@ -28,7 +28,8 @@ class FundGridWidget : public QTableWidget {
   // Commits the cells into the current fund, then shows it again.
   void ReadGrid();
   // Commits the current fund with the selected row (Page Up, Page Down, the
-  // double-click actions and the new-fund dialogs).
+  // double-click actions and the new-fund dialogs) and reports the commit
+  // to the session.
   UpdateFondsResult UpdateFonds();
 
   // The texts of column 1, top to bottom.
@@ -42,9 +43,6 @@ class FundGridWidget : public QTableWidget {
   void promptChanged(const QString& prompt);
   // The portfolio may have changed: the window enables its controls.
   void edited();
-  // UpdateFonds ran: the window shows the dataset again, and refills its
-  // fund list when the funds changed.
-  void fundCommitted(bool fundsChanged);
   // Page Up (-1) or Page Down (+1): select the neighbouring fund of the list.
   void stepFund(int step);
   // A key was typed on the ticker row: the window shows the dataset again.

@@ -194,11 +194,16 @@ void FundPanel::HandleLanguage() {
   // The capital of the tabs beside the balances of the accounts.
   tabs->PutHint(text(TextId::FiguresRelation));
   realTime->HandleLanguage();
+  showModes();
+  grid->HandleLanguage();
+}
+
+void FundPanel::showModes() {
   const Advice& advice = session_.engine().advice();
+  const auto text = [this](TextId id) { return session_.text(id); };
   labelTurbo->setText(text(advice.divirOzevChecked() ? TextId::DivirOzevOn : TextId::DivirOzevOff));
   labelPremie->setText(
       text(advice.rividuDoriChecked() ? TextId::RividuDoriOn : TextId::RividuDoriOff));
-  grid->HandleLanguage();
 }
 
 void FundPanel::setColour(const QColor& colour) {

@@ -45,6 +45,8 @@ class FundPanel : public QWidget {
 
   // The fixed captions in the session's language.
   void HandleLanguage();
+  // The DivirOzev and RividuDori labels for the modes the advice holds.
+  void showModes();
   // Draws a dataset and its current fund.
   void ShowDataSet(const DataSetView& view);
   // The colour of the dataset shown (green on the last, yellow on older).

@@ -78,6 +78,10 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
       prompter_(prompter),
       programFolder_(programFolder) {
   if (store) session_.setSettingsStore(store);
+  // The main window hears of a change first, so that the windows it owns
+  // redraw from the dataset it has computed.
+  changeListener_ =
+      session_.addChangeListener([this](Changes changes) { portfolioChanged(changes); });
   const TraceScope trace(session_.trace(), QStringLiteral("MainForm.FormCreate"));
   setObjectName(QStringLiteral("MainForm"));
   setHelpContext(this, kWindowHelpContext);
@@ -122,13 +126,14 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   move(ClampWindowPosition({s.mainLeft, s.mainTop}, frameGeometry().size(), screen));
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  session_.removeChangeListener(changeListener_);
+}
 
 void TMainForm::openReport(ReportWindow*& window, int kind) {
   if (!window) window = new ReportWindow(session_, prompter_, ReportKind(kind), this);
-  window->openReport();
   // The portfolio overview recalculates the dataset and may store its rate.
-  showChange();
+  (void)session_.report(window->openReport());
 }
 
 FundGridWidget* TMainForm::grid() const {
@@ -176,58 +181,67 @@ void TMainForm::connectQuotes() {
     actions_->markWired(button);
     connect(button, &QAction::triggered, quotes_, &QuoteController::ButtonAEXDollarClick);
   }
-  connect(quotes_, &QuoteController::portfolioChanged, this, [this] { drawDataSet(); });
+  connect(quotes_, &QuoteController::portfolioChanged, this,
+          [this] { (void)session_.report(Report(Outcome::done(), Change::Figures)); });
 }
 
+void TMainForm::wire(QAction* command, const std::function<void()>& handler) {
+  actions_->markWired(command);
+  connect(command, &QAction::triggered, this, handler);
+}
+
+// Each wired command: the core does the work and reports what it changed;
+// every open window redraws from that one notification (portfolioChanged).
 void TMainForm::connectCommands() {
-  // Each wired command: the core does the work, then the window redraws.
-  const auto wire = [this](QAction* command, auto&& handler) {
-    actions_->markWired(command);
-    connect(command, &QAction::triggered, this, handler);
-  };
+  connectFileCommands();
+  connectDataSetCommands();
+  connectChartCommands();
+  connectFundCommands();
+  connectHelpAndSettings();
+}
+
+void TMainForm::connectFileCommands() {
   const MainActions& a = *actions_;
   // The overview windows (area f): each opening builds its report afresh.
   for (QAction* menu : {a.overzichtPortefeuille, a.overzichtPortefeuille1})
     wire(menu, [this] { openReport(printForm_, int(ReportKind::Portfolio)); });
   for (QAction* menu : {a.overzichtActies, a.overzichtActies1})
     wire(menu, [this] { openReport(pActiesForm_, int(ReportKind::Actions)); });
-  // New and Open compute what is shown; the window only draws it.
-  wire(a.newFile, [this] {
-    if (SpeedNewClick(session_, prompter_)) showOpened();
-  });
-  wire(a.openFile, [this] {
-    if (SpeedOpenClick(session_, prompter_, fileProgress())) showOpened();
-  });
-  // Saving shows its own messages; the window redraws whatever the result.
-  wire(a.saveFile, [this] {
-    (void)SpeedSaveClick(session_, prompter_);
-    showChange();
-  });
-  wire(a.saveAs, [this] {
-    (void)SaveAsClick(session_, prompter_);
-    showChange();
-  });
+  wire(a.newFile, [this] { (void)session_.report(SpeedNewClick(session_, prompter_)); });
+  wire(a.openFile,
+       [this] { (void)session_.report(SpeedOpenClick(session_, prompter_, fileProgress())); });
+  // Saving shows its own messages.
+  wire(a.saveFile, [this] { (void)session_.report(SaveFileClick(session_, prompter_)); });
+  wire(a.saveAs, [this] { (void)session_.report(SaveAsClick(session_, prompter_)); });
   wire(a.einde, [this] { close(); });
   wire(a.eigenschappen, [this] { properties(); });
-  wire(a.delStock, [this] {
-    if (SpeedDelFondsClick(session_, prompter_)) showPortfolio();
-  });
-  wire(a.verwijderSet, [this] {
-    if (SpeedDelClick(session_, prompter_)) showPortfolio();
-  });
-  wire(a.voegToeSet, [this] {
-    if (SpeedAddClick(session_, prompter_)) showPortfolio();
-  });
-  const auto navigate = [this](bool (*step)(Session&)) {
-    return [this, step] {
-      if (step(session_)) showPortfolio();
-    };
+}
+
+void TMainForm::connectDataSetCommands() {
+  const MainActions& a = *actions_;
+  wire(a.delStock, [this] { (void)session_.report(SpeedDelFondsClick(session_, prompter_)); });
+  wire(a.verwijderSet, [this] { (void)session_.report(SpeedDelClick(session_, prompter_)); });
+  wire(a.voegToeSet, [this] { (void)session_.report(SpeedAddClick(session_, prompter_)); });
+  const auto navigate = [this](Report (*step)(Session&)) {
+    return [this, step] { (void)session_.report(step(session_)); };
   };
   wire(a.eersteDatum, navigate(&FirstDateBtnClick));
   wire(a.vorigeDatum, navigate(&PrevDateBtnClick));
   wire(a.volgendeDatum, navigate(&NextDateBtnClick));
   wire(a.laatsteDatum, navigate(&LastDateBtnClick));
   wire(a.speedReken, [this] { recalculateAll(); });
+  // The import shows its own result or refusal.
+  wire(a.importPrices, [this] { (void)session_.report(ImportPricesClick(session_, prompter_)); });
+  // Currencies: the selected fund's currency; the core recalculates.
+  wire(a.kiesValuta, [this] { (void)session_.report(KiesValutaClick(session_, prompter_)); });
+  wire(a.kiesDollarIndex,
+       [this] { (void)session_.report(KiesDollarIndexClick(session_, prompter_, this)); });
+  wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
+  connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
+}
+
+void TMainForm::connectChartCommands() {
+  const MainActions& a = *actions_;
   // Charts: each menu item charts the selected fund or the portfolio.
   const auto chart = [this](ChartKind kind) {
     return [this, kind] { grafiekForm_->showKind(kind); };
@@ -243,42 +257,22 @@ void TMainForm::connectCommands() {
   actions_->markWired(a.beheerDownloads);
   wire(a.nl1, [this] { fondsenNl_->nl1Click(); });
   wire(a.us1, [this] { fondsenUs_->us1Click(); });
-  // The import shows its own result or refusal; the window shows the prices.
-  wire(a.importPrices, [this] {
-    if (ImportPricesClick(session_, prompter_).ok()) showPortfolio();
-  });
-  wire(a.divirOzev, [this] {
-    body_->labelTurbo->setText(DivirOzevClick(session_));
-    actions_->divirOzev->setChecked(session_.engine().advice().divirOzevChecked());
-    showChange();
-  });
-  wire(a.rividuDori, [this] {
-    body_->labelPremie->setText(session_.engine().advice().RividuDoriClick());
-    actions_->rividuDori->setChecked(session_.engine().advice().rividuDoriChecked());
-    showCurrentFund();
-  });
+}
+
+void TMainForm::connectFundCommands() {
+  const MainActions& a = *actions_;
+  wire(a.divirOzev, [this] { (void)session_.report(DivirOzevClick(session_)); });
+  wire(a.rividuDori, [this] { (void)session_.report(RividuDoriClick(session_)); });
   // New funds: the placeholder row's new-fund dialogs, from either menu item.
   const auto newFund = [this] {
-    DoubleClickResult result;
-    (void)NieuwFondsClick(session_, prompter_, &result, recalcProgress());
-    if (result.fundsChanged) FillFondsenBox();
-    showChange();
+    (void)session_.report(NieuwFondsClick(session_, prompter_, recalcProgress()));
   };
   wire(a.nieuwFonds, newFund);
   wire(a.voegtoeFonds1, newFund);
-  // Currencies: the selected fund's currency; the core recalculates.
-  wire(a.kiesValuta, [this] {
-    if (KiesValutaClick(session_, prompter_).ok()) showPortfolio();
-  });
-  // A pick from the index list sets the dataset's rate even when the
-  // dialog is then cancelled, so the window redraws either way.
-  wire(a.kiesDollarIndex, [this] {
-    (void)KiesDollarIndexClick(session_, prompter_, this);
-    showChange();
-  });
-  wire(a.toonRekeningen, [this] { rekForm_->SpeedRekClick(); });
-  connect(rekForm_, &TRekForm::applied, this, [this] { showChange(); });
-  connect(rekForm_, &TRekForm::promptChanged, labelStatus_, &QLabel::setText);
+}
+
+void TMainForm::connectHelpAndSettings() {
+  const MainActions& a = *actions_;
   // The menu shows F1 beside the item, but the key is the program's own
   // (HelpKeyFilter): the item and the tool bar button open the manual at its
   // start, F1 at the topic of the control that has the focus.
@@ -305,20 +299,14 @@ void TMainForm::connectPanel() {
   connect(fondsenBox, &QListWidget::currentRowChanged, this, [this] { FondsenBoxClick(); });
   connect(body_->adviesInfo, &QPushButton::clicked, this,
           [this] { prompter_.message(body_->adviesInfo->toolTip()); });
-  connect(body_->datumPanel, &ClickLabel::clicked, this, [this] {
-    if (DatumPanelClick(session_, prompter_)) showPortfolio();
-  });
-  connect(body_->fCumDatumPanel, &ClickLabel::clicked, this, [this] {
-    if (FCumDatumPanelClick(session_, prompter_)) showPortfolio();
-  });
+  connect(body_->datumPanel, &ClickLabel::clicked, this,
+          [this] { (void)session_.report(DatumPanelClick(session_, prompter_)); });
+  connect(body_->fCumDatumPanel, &ClickLabel::clicked, this,
+          [this] { (void)session_.report(FCumDatumPanelClick(session_, prompter_)); });
 
   FundGridWidget* grid = body_->grid;
   connect(grid, &FundGridWidget::promptChanged, labelStatus_, &QLabel::setText);
   connect(grid, &FundGridWidget::edited, this, [this] { showChange(); });
-  connect(grid, &FundGridWidget::fundCommitted, this, [this](bool fundsChanged) {
-    if (fundsChanged) FillFondsenBox();
-    showCurrentFund();
-  });
   connect(grid, &FundGridWidget::stepFund, this, [fondsenBox](int step) {
     const int row = fondsenBox->currentRow() + step;
     if (row >= 0 && row < fondsenBox->count()) fondsenBox->setCurrentRow(row);
@@ -331,12 +319,30 @@ void TMainForm::connectPanel() {
 }
 
 void TMainForm::FondsGridDblClick(int row) {
-  DoubleClickResult result;
-  // Refusals are shown by the command; the window redraws whatever it said.
-  (void)pelmar::FondsGridDblClick(session_, prompter_, body_->grid->cellTexts(), row, &result,
-                                  recalcProgress());
-  if (result.fundsChanged) FillFondsenBox();
-  showChange();
+  // Refusals are shown by the command.
+  (void)session_.report(pelmar::FondsGridDblClick(session_, prompter_, body_->grid->cellTexts(),
+                                                  row, recalcProgress()));
+}
+
+void TMainForm::portfolioChanged(Changes changes) {
+  if (!changes) return;
+  if (changes & Change::Portfolio) {
+    showOpened();
+    return;
+  }
+  if (changes & (Change::Funds | Change::DataSet)) FillFondsenBox();
+  // The mode switches' marks and labels follow the engine's advice.
+  const Advice& advice = session_.engine().advice();
+  actions_->divirOzev->setChecked(advice.divirOzevChecked());
+  actions_->rividuDori->setChecked(advice.rividuDoriChecked());
+  body_->showModes();
+  // A fund chosen from the list was computed by its command already.
+  if (changes == Change::Fund) {
+    drawDataSet();
+  } else {
+    showCurrentFund();
+  }
+  enableControls();
 }
 
 // --- Language ---------------------------------------------------------------------
@@ -388,10 +394,6 @@ void TMainForm::drawDataSet() {
   setWindowTitle(view.caption);
   actions_->nodePanel->setText(view.nodePanel);
   body_->ShowDataSet(view);
-  // The open accounts window follows the dataset shown.
-  if (rekForm_->isVisible()) rekForm_->refresh();
-  // Charts: the open chart window follows the fund and dataset shown.
-  if (grafiekForm_->isVisible()) grafiekForm_->follow();
   // A price the user set that a later daily file replaced is told.
   if (const std::vector<PriceReplacement> replaced = session_.engine().takeReplacedPrices();
       !replaced.empty())
@@ -447,7 +449,7 @@ void TMainForm::FondsenBoxClick() {
   if (!p.bPortOpened() && !p.bPortNew()) {
     actions_->nodePanel->setText(session_.text(TextId::NothingRead));
   } else if (QListWidgetItem* item = body_->fondsenBox->currentItem()) {
-    if (pelmar::FondsenBoxClick(session_, item->text())) drawDataSet();
+    (void)session_.report(pelmar::FondsenBoxClick(session_, item->text()));
   }
   enableControls();
   body_->grid->setFocus();
@@ -566,10 +568,10 @@ Engine::Progress TMainForm::recalcProgress() {
 
 void TMainForm::recalculateAll() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  SpeedRekenClick(session_, recalcProgress());
+  const Report recalculated = RecalculateAllClick(session_, recalcProgress());
   QApplication::restoreOverrideCursor();
   ShowLatestPrices();
-  showChange();
+  (void)session_.report(recalculated);
 }
 
 void TMainForm::download() {

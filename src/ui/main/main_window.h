@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "commands/changes.h"
 #include "engine/engine.h"
 #include "prices/stock_list.h"
 
@@ -112,8 +114,17 @@ class TMainForm : public QMainWindow {
 
  private:
   void createControls();
+  // Wires a menu or tool bar command to its handler.
+  void wire(QAction* command, const std::function<void()>& handler);
   void connectCommands();
+  void connectFileCommands();
+  void connectDataSetCommands();
+  void connectChartCommands();
+  void connectFundCommands();
+  void connectHelpAndSettings();
   void connectQuotes();
+  // The session's one notification after a command: redraws what changed.
+  void portfolioChanged(Changes changes);
   void connectPanel();
   void colourWindow(const QColor& colour);
   // After a file or dataset command: the list, the dataset and the controls.
@@ -150,6 +161,7 @@ class TMainForm : public QMainWindow {
   Session& session_;
   Prompter& prompter_;
   QString programFolder_;
+  int changeListener_ = 0;
   bool firstPaint_ = false;
 
   FundPanel* body_ = nullptr;

@@ -18,25 +18,16 @@ void TMainForm::connectMethodCommands() {
   const MainActions& a = *actions_;
   serviceForm_ = new TServiceForm(session_, this);
   debugView_ = new TDebugView(session_, this);
-  const auto wire = [this](QAction* command, auto&& handler) {
-    actions_->markWired(command);
-    connect(command, &QAction::triggered, this, handler);
-  };
-  // Each command shows its own refusals; the window redraws.
-  wire(a.splitsen, [this] {
-    (void)SpeedSplitsClick(session_, prompter_);
-    showChange();
-  });
-  wire(a.nieuweRefWaarde, [this] {
-    (void)SpeedRefWaardeClick(session_, prompter_);
-    showChange();
-  });
+  // Each command shows its own refusals.
+  wire(a.splitsen, [this] { (void)session_.report(SpeedSplitsClick(session_, prompter_)); });
+  wire(a.nieuweRefWaarde,
+       [this] { (void)session_.report(SpeedRefWaardeClick(session_, prompter_)); });
   wire(a.jaarafsluiting, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Outcome closed = SpeedJaarClick(session_, prompter_, recalcProgress());
+    const Report closed = SpeedJaarClick(session_, prompter_, recalcProgress());
     QApplication::restoreOverrideCursor();
     if (closed) setWindowTitle(session_.files().caption);
-    showPortfolio();
+    (void)session_.report(closed);
   });
   wire(a.onderhoud, [this] { serviceForm_->showService(); });
   connect(serviceForm_, &TServiceForm::changed, this, [this] { showChange(); });

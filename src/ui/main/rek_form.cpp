@@ -77,6 +77,15 @@ TRekForm::TRekForm(Session& session, Prompter& prompter, QWidget* parent)
   connect(ToepassenBtn, &QPushButton::clicked, this, &TRekForm::ToepassenBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &TRekForm::CancelBtnClick);
   HandleLanguage();
+  // The open window follows every change of the portfolio; its own Apply
+  // included.
+  changeListener_ = session_.addChangeListener([this](Changes changes) {
+    if (changes && isVisible()) refresh();
+  });
+}
+
+TRekForm::~TRekForm() {
+  session_.removeChangeListener(changeListener_);
 }
 
 void TRekForm::HandleLanguage() {
@@ -147,19 +156,18 @@ void TRekForm::setCellText(int row, const QString& text) {
 void TRekForm::TabControl1Change(int index) {
   if (switching_) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  (void)ApplyAccount(session_, prompter_, shown_, cellTexts());
+  const Outcome applied = ApplyAccount(session_, prompter_, shown_, cellTexts());
   QApplication::restoreOverrideCursor();
+  (void)session_.report(Report(applied, Change::Accounts | Change::Figures));
   ShowAccount(index + 1);
-  emit applied();
 }
 
 void TRekForm::ToepassenBtnClick() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // A refused credit percentage is shown by the command; the rest is taken.
-  (void)pelmar::ToepassenBtnClick(session_, prompter_, shown_, cellTexts());
+  const Report applied = pelmar::ToepassenBtnClick(session_, prompter_, shown_, cellTexts());
   QApplication::restoreOverrideCursor();
-  refresh();
-  emit applied();
+  (void)session_.report(applied);
 }
 
 void TRekForm::OKBtnClick() {

@@ -19,6 +19,7 @@ class TRekForm : public QWidget {
 
  public:
   TRekForm(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+  ~TRekForm() override;
 
   // SpeedRekClick: shows the window on the selected fund's account.
   void SpeedRekClick();
@@ -38,8 +39,6 @@ class TRekForm : public QWidget {
  signals:
   // The status-line prompt of the clicked row.
   void promptChanged(const QString& prompt);
-  // Apply changed the portfolio: the main window shows it again.
-  void applied();
 
  public:
   // Every caption in the session's language.
@@ -57,6 +56,7 @@ class TRekForm : public QWidget {
   Session& session_;
   Prompter& prompter_;
   int shown_ = 1;
+  int changeListener_ = 0;
   bool switching_ = false;
 
   QTabBar* TabControl1;

@@ -294,9 +294,12 @@ void TDollarDlg::ValutaOKBtnClick() {
   if (pelmar::ValutaOKBtnClick(session_, prompter_, fieldsShown()).ok()) accept();
 }
 
-bool KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window) {
+Report KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window) {
   TDollarDlg dialog(session, prompter, window);
-  return dialog.Execute();
+  const bool accepted = dialog.Execute();
+  // A pick from the index list sets the dataset's rate even when the
+  // dialog is then cancelled.
+  return Report(accepted ? Outcome::done() : Outcome::stopped(), Change::Figures);
 }
 
 }  // namespace pelmar

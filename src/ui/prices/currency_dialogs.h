@@ -112,7 +112,8 @@ class TDollarDlg : public QDialog {
   Prompter& prompter_;
 };
 
-// Runs the currency-index dialog over the window; true after OK.
-bool KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window);
+// Runs the currency-index dialog over the window; done after OK. The
+// dataset's figures may have changed either way.
+Report KiesDollarIndexClick(Session& session, Prompter& prompter, QWidget* window);
 
 }  // namespace pelmar

@@ -215,7 +215,7 @@ TNewFakeFundForm::TNewFakeFundForm(const Session& session, QWidget* parent)
   stack->addLayout(buttons);
 
   connect(EditNaam, &QLineEdit::textEdited, this,
-          [this](const QString& name) { EditTicker->setText(name.toLower()); });
+          [this](const QString& name) { EditTicker->setText(ManualFundTicker(name)); });
   const auto value = [this] {
     EditWaarde->setText(FakeFundValue(EditKoers->text(), EditAantal->text(), session_.language()));
   };

@@ -116,6 +116,11 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   move(place.left->value_or(place.defaults.left()), place.top->value_or(place.defaults.top()));
   FitOnScreen(this);
   setTexts();
+  // An open report follows the portfolio, unless the user has typed
+  // remarks into it: those are never thrown away.
+  changeListener_ = session_.addChangeListener([this](Changes changes) {
+    if (changes && isVisible() && !editor_->document()->isModified()) build();
+  });
 }
 
 QPushButton* ReportWindow::wordProcessorButton(WordProcessor which) const {
@@ -137,17 +142,23 @@ void ReportWindow::setTexts() {
   btnClose_->setText(session_.text(TextId::ReportBtnClose));
 }
 
-void ReportWindow::openReport() {
+void ReportWindow::build() {
   setTexts();
   const ReportDocument report = kind_ == ReportKind::Portfolio
                                     ? OverzichtPortefeuilleClick(session_)
                                     : OverzichtActiesClick(session_);
   RenderReport(report, *editor_->document());
+  editor_->document()->setModified(false);
   // What the user types goes under "Remarks:" in body text; the view shows
   // the report from its top.
   QTextCursor cursor = editor_->textCursor();
   cursor.movePosition(QTextCursor::End);
   editor_->setTextCursor(cursor);
+  editor_->verticalScrollBar()->setValue(0);
+}
+
+Report ReportWindow::openReport() {
+  build();
   // Placed again now that the main window's frame is known.
   if (!isVisible()) FitOnScreen(this);
   show();
@@ -155,6 +166,12 @@ void ReportWindow::openReport() {
   activateWindow();
   editor_->setFocus();
   editor_->verticalScrollBar()->setValue(0);
+  return Report(Outcome::done(),
+                kind_ == ReportKind::Portfolio ? Changes(Change::Figures) : Changes());
+}
+
+ReportWindow::~ReportWindow() {
+  session_.removeChangeListener(changeListener_);
 }
 
 QByteArray ReportWindow::richText() const {

@@ -26,9 +26,11 @@ class ReportWindow : public QWidget {
 
  public:
   ReportWindow(Session& session, Prompter& prompter, ReportKind kind, QWidget* parent = nullptr);
+  ~ReportWindow() override;
 
-  // Builds the report afresh (the menu command) and shows the window.
-  void openReport();
+  // Builds the report afresh (the menu command) and shows the window. The
+  // portfolio overview recalculates the dataset and may store its rate.
+  Report openReport();
 
   QTextEdit* editor() const { return editor_; }
   QPushButton* printButton() const { return btnPrint_; }
@@ -47,6 +49,8 @@ class ReportWindow : public QWidget {
 
  private:
   void setTexts();
+  // Builds the report into the editor, which then counts as unmodified.
+  void build();
   QByteArray richText() const;
 
   Session& session_;
@@ -61,6 +65,7 @@ class ReportWindow : public QWidget {
   QPushButton* btnPdf_ = nullptr;
   QPushButton* btnClose_ = nullptr;
   QLabel* status_ = nullptr;
+  int changeListener_ = 0;
 };
 
 }  // namespace pelmar
