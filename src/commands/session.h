@@ -122,6 +122,11 @@ class Session {
   PortfolioLock& portfolioLock() { return portfolioLock_; }
   const PortfolioLock& portfolioLock() const { return portfolioLock_; }
 
+  // A download is running: until it ends it alone writes the portfolio and
+  // the price folder, and whatever else would change them is refused.
+  bool busy() const { return busy_; }
+  void setBusy(bool busy) { busy_ = busy; }
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -139,6 +144,7 @@ class Session {
   SettingsStore* store_ = nullptr;
   FileState files_;
   PortfolioLock portfolioLock_;
+  bool busy_ = false;
 };
 
 }  // namespace pelmar
