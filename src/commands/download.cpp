@@ -15,6 +15,7 @@
 #include "prices/price_replies.h"
 #include "prices/price_table.h"
 #include "prices/price_update.h"
+#include "prices/reference_rates.h"
 
 namespace pelmar {
 
@@ -36,67 +37,58 @@ QString pageText(const QByteArray& body) {
   return QString::fromLatin1(nul < 0 ? body : body.left(nul));
 }
 
-// Fetches a page; 0 with the text when the server answered with a page,
-// else the fetch result with the reason: no connection (which ends the
-// pass), a reply past the size bound, or Fetch::Refused when the server was
+StockFetch failedFetch(FetchStatus status, QString detail = {}) {
+  StockFetch fetched;
+  fetched.status = status;
+  fetched.detail = std::move(detail);
+  return fetched;
+}
+
+// Fetches a page; nothing when the server answered with a page (its text
+// in `text`), else the failure with its reason: no connection (which ends
+// the pass), a reply past the size bound, or Failed when the server was
 // reached but gave no page to read (silence, a redirect loop, an HTTP error
 // status, whose body is never read as prices).
-double fetchPage(Session& session, HttpGet& http, const QString& url, QString& text,
-                 QString& detail) {
+std::optional<StockFetch> fetchPage(const FetchContext& context, HttpGet& http, const QString& url,
+                                    QString& text) {
   const HttpReply reply = http.get(url);
   switch (reply.status) {
     case HttpReply::Status::Failed:
-      detail = session.text(TextId::DownloadNetDetail).arg(reply.failure(session.language()));
-      return Fetch::NoConnection;
+      return failedFetch(
+          FetchStatus::NoConnection,
+          context.text(TextId::DownloadNetDetail).arg(reply.failure(context.language)));
     case HttpReply::Status::TooLarge:
-      detail = session.text(TextId::DownloadTooLarge);
-      return Fetch::TooSmall;
+      return failedFetch(FetchStatus::TooSmall, context.text(TextId::DownloadTooLarge));
     case HttpReply::Status::NoAnswer:
-      detail = session.text(TextId::DownloadNoAnswer).arg(reply.failure(session.language()));
-      return Fetch::Refused;
+      return failedFetch(
+          FetchStatus::Failed,
+          context.text(TextId::DownloadNoAnswer).arg(reply.failure(context.language)));
     case HttpReply::Status::Ok:
       break;
   }
   // "Not found" is the service's word for a stock it does not know.
-  if (reply.httpStatus == 404 || reply.httpStatus == 410) return Fetch::NotFound;
-  if (!reply.page()) {
-    detail = session.text(TextId::DownloadHttpStatus).arg(reply.httpStatus);
-    return Fetch::Refused;
-  }
+  if (reply.httpStatus == 404 || reply.httpStatus == 410) return failedFetch(FetchStatus::NotFound);
+  if (!reply.page())
+    return failedFetch(FetchStatus::Failed,
+                       context.text(TextId::DownloadHttpStatus).arg(reply.httpStatus));
   text = pageText(reply.body);
-  return 0;
+  return std::nullopt;
 }
 
-// A refused reply's reason as the log line's detail.
-double refusedReply(Session& session, const std::optional<Reason>& refused, QString& detail) {
-  if (refused) detail = refused->text(session.language());
-  return Fetch::Refused;
+// A service reply as read: a refused one carries its reason as the detail.
+StockFetch readReply(const FetchContext& context, const ReplyResult& result, QStringList lines,
+                     const std::optional<Reason>& refused) {
+  StockFetch fetched = failedFetch(result.status);
+  if (result.status == FetchStatus::Failed && refused)
+    fetched.detail = refused->text(context.language);
+  fetched.newest = result.newest;
+  fetched.lines = std::move(lines);
+  return fetched;
 }
 
 void logWithDetail(DownloadMonitor& monitor, const QString& line, const QString& detail) {
   monitor.log(line);
   if (!detail.isEmpty()) monitor.log(detail);
-}
-
-// A typed fetch as the fetch result the passes log: the newest day's serial,
-// or the failure's code with its reason as the detail.
-double fetchResult(const Session& session, const SourceCloses& got, QString& detail) {
-  if (got.reason) detail = got.reason->text(session.language());
-  switch (got.status) {
-    case FetchStatus::Ok:
-      return dateToSerial(got.newest());
-    case FetchStatus::NoConnection:
-      return Fetch::NoConnection;
-    case FetchStatus::TooSmall:
-      return Fetch::TooSmall;
-    case FetchStatus::NotFound:
-      return Fetch::NotFound;
-    case FetchStatus::Nothing:
-      return Fetch::Nothing;
-    case FetchStatus::Failed:
-      break;
-  }
-  return Fetch::Refused;
 }
 
 // The pass's sources; false (after saying so) when no stock of the list has
@@ -113,40 +105,37 @@ bool passSources(Session& session, DownloadMonitor& monitor, const DownloadPass&
   return false;
 }
 
-// One stock's prices from its source, the download lines oldest first: the
-// list's own service through its fetcher, as always; any other source
+// One stock's prices from its source, the download lines the newest last:
+// the list's own service through its fetcher, as always; any other source
 // through its PriceSource from `start`. Nothing for a stock without one.
-std::optional<double> fetchStock(Session& session, HttpGet& http, const PassSources& sources,
-                                 DownloadPass& pass, const QString& ticker, QDate start, QDate end,
-                                 QStringList& lines, QString& detail) {
+std::optional<StockFetch> fetchStock(const FetchContext& context, HttpGet& http,
+                                     const PassSources& sources, Market market,
+                                     const QString& ticker, QDate start, QDate end) {
   const QString source =
       PriceSourceId(sources.own.sourceOf(ticker, sources.listSource)).value_or(SourceId::None);
   if (source == SourceId::None) return std::nullopt;
-  double result = 0;
-  if (pass.market == Market::Dutch && source == SourceId::DutchService) {
-    result = FetchDutchPrices(session, http, ticker, lines, detail);
-  } else if (pass.market == Market::Us && source == SourceId::UsService) {
-    result = FetchUSPrices(session, http, ticker, lines, start, end, detail);
+  if (market == Market::Dutch && source == SourceId::DutchService)
+    return FetchDutchPrices(context, http, ticker);
+  if (market == Market::Us && source == SourceId::UsService) {
+    StockFetch fetched = FetchUSPrices(context, http, ticker, start, end);
     // The table lists the newest day first; StorePrices takes the newest
     // last (with N = 0 it would otherwise stop at the oldest day).
-    std::reverse(lines.begin(), lines.end());
-  } else {
-    const SourceCloses got = FetchStockCloses(session, http, sources, ticker, start);
-    lines = got.downloadLines();
-    result = fetchResult(session, got, detail);
+    std::reverse(fetched.lines.begin(), fetched.lines.end());
+    return fetched;
   }
-  // The days asked of a stock that gave prices are the download's range.
-  if (result > Fetch::Refused && (!pass.earliest.isValid() || start < pass.earliest))
-    pass.earliest = start;
-  return result;
+  const SourceCloses got =
+      FetchStockCloses(context.settings, context.now, http, sources, ticker, start);
+  StockFetch fetched = failedFetch(got.status);
+  if (got.reason) fetched.detail = got.reason->text(context.language);
+  fetched.newest = got.newest();
+  fetched.lines = got.downloadLines();
+  return fetched;
 }
 
-// The euro/dollar reference rates of the days from `from` into the daily
-// files and the last dataset, with a log line of what came.
-void downloadRates(Session& session, HttpGet& http, DownloadMonitor& monitor, QDate from) {
-  const QDate today = session.clock().today();
-  const ReferenceRates rates =
-      FetchReferenceRates(http, session.settings().referenceRatesUrl, from, today);
+// The euro/dollar reference rates taken into the daily files and the last
+// dataset, with a log line of what came.
+void takeRates(Session& session, DownloadMonitor& monitor, const ReferenceRates& rates,
+               QDate from) {
   const ReferenceRatesTaken taken =
       rates.ok() ? TakeReferenceRates(session, rates, from) : ReferenceRatesTaken{};
   const std::optional<Reason> failure = rates.ok() ? taken.failure : rates.failure;
@@ -165,12 +154,12 @@ void downloadRates(Session& session, HttpGet& http, DownloadMonitor& monitor, QD
 // obtained; when nothing could be stored the line stays as it was, so the
 // next download asks for the same days again.
 void storeStock(Session& session, DownloadMonitor& monitor, DownloadPass& pass, qsizetype row,
-                const QString& storedName, const QStringList& lines, double result) {
+                const QString& storedName, const QStringList& lines, QDate newest) {
   StockLine stock = StockLine::split(pass.list[row]);
   const bool stored =
       session.prices().StorePrices(storedName, stock.ticker, lines, extraDays(session));
   if (stored) {
-    stock.lastDate = formatDate(serialToDate(wholeDay(result)), dateFormat(session));
+    stock.lastDate = formatDate(newest, dateFormat(session));
     pass.list[row] = stock.join();
     pass.storedRows.emplace_back(row, TrimRightBlanks(storedName));
   }
@@ -201,148 +190,353 @@ void finishList(Session& session, DownloadMonitor& monitor, const DownloadPass& 
     logFailure(QStringLiteral("Last Prices.txt"), saved);
 }
 
-DownloadPass startPass(Session& session, Market market) {
-  DownloadPass pass;
-  pass.market = market;
-  pass.read = LoadStockList(stockListPath(session.prices().folder(), market), &pass.listRead,
-                            &pass.refused);
-  pass.list = pass.read;
-  return pass;
-}
-
 int stockCount(Session& session, Market market) {
   return static_cast<int>(LoadStockList(stockListPath(session.prices().folder(), market)).size());
 }
 
 }  // namespace
 
-double FetchDutchPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
-                        QString& detail) {
-  if (ticker.isEmpty()) return Fetch::NotFound;
+FetchContext::FetchContext(const Session& session)
+    : settings(session.settings()), language(session.language()), now(session.clock().now()) {}
+
+StockFetch FetchDutchPrices(const FetchContext& context, HttpGet& http, const QString& ticker) {
+  if (ticker.isEmpty()) return failedFetch(FetchStatus::NotFound);
   QString text;
-  const double failed = fetchPage(
-      session, http, DutchPriceUrl(session.settings().dutchPriceService, ticker), text, detail);
-  if (failed != 0) return failed;
+  if (std::optional<StockFetch> failed =
+          fetchPage(context, http, DutchPriceUrl(context.settings.dutchPriceService, ticker), text))
+    return *failed;
+  QStringList lines;
   std::optional<Reason> refused;
-  const double result = ParseDutchReply(text, lines, session.clock().today(), refused);
-  return result == Fetch::Refused ? refusedReply(session, refused, detail) : result;
+  const ReplyResult result = ParseDutchReply(text, lines, context.now.date(), refused);
+  return readReply(context, result, lines, refused);
 }
 
-double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
-                     QDate start, QDate end, QString& detail) {
+StockFetch FetchUSPrices(const FetchContext& context, HttpGet& http, const QString& ticker,
+                         QDate start, QDate end) {
   QString text;
-  const double failed =
-      fetchPage(session, http, UsPriceUrl(session.settings().usPriceService, ticker, start, end),
-                text, detail);
-  if (failed != 0) return failed;
+  if (std::optional<StockFetch> failed = fetchPage(
+          context, http, UsPriceUrl(context.settings.usPriceService, ticker, start, end), text))
+    return *failed;
+  QStringList lines;
   std::optional<Reason> refused;
-  const double result = ParseUsReply(text, lines, session.clock().today(), refused);
-  return result == Fetch::Refused ? refusedReply(session, refused, detail) : result;
+  const ReplyResult result = ParseUsReply(text, lines, context.now.date(), refused);
+  return readReply(context, result, lines, refused);
 }
 
-DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
-                                 int& done, int total) {
-  monitor.log(session.text(TextId::DownloadDutchStart));
-  monitor.log(QString());
-  DownloadPass pass = startPass(session, Market::Dutch);
-  PassSources sources;
-  if (!passSources(session, monitor, pass, sources)) {
-    // Its stocks count as done, so the progress still reaches the end.
-    done += static_cast<int>(pass.list.size());
-    monitor.progress(done, total);
-    return pass;
+// The stock whose fetch is out, for its answer.
+struct DownloadRun::Pending {
+  qsizetype row = 0;
+  StockLine stock;
+};
+
+DownloadRun::DownloadRun(Session& session, DownloadMonitor& monitor)
+    : session_(session), monitor_(monitor) {}
+
+DownloadRun::~DownloadRun() {
+  if (step_ == Step::Begin || step_ == Step::Ended) return;
+  cancelled_ = true;
+  end();
+}
+
+bool DownloadRun::begin() {
+  const Settings& settings = session_.settings();
+  if (session_.busy()) {
+    // One download at a time: the running one holds the portfolio.
+    monitor_.log(session_.text(TextId::DownloadBusy));
+    outcome_ = Outcome::stopped();
+    return false;
   }
+  if (!settings.downloadDutchList && !settings.downloadUsList) {
+    monitor_.log(session_.text(TextId::DownloadNothing));
+    return false;
+  }
+  // One writer per price folder: the daily files and the lists are read
+  // and written under its lock.
+  lock_ = std::make_unique<PriceFolderLock>(session_.prices());
+  if (!lock_->outcome().ok()) {
+    monitor_.log(lock_->outcome().reason()->text(session_.language()));
+    outcome_ = lock_->outcome();
+    lock_.reset();
+    return false;
+  }
+  session_.prices().refresh();
+  total_ = (settings.downloadDutchList ? stockCount(session_, Market::Dutch) : 0) +
+           (settings.downloadUsList ? stockCount(session_, Market::Us) : 0);
+  monitor_.progress(0, total_);
+  // Every daily file the passes change is written once, when both are done
+  // (or one was stopped), before the lists that name the new days are saved.
+  // Under the folder's lock taken above, so the batch opens at once.
+  if (Outcome opened = session_.prices().openBatch(); !opened) {
+    monitor_.log(opened.reason()->text(session_.language()));
+    outcome_ = opened;
+    lock_.reset();
+    return false;
+  }
+  // Until the end nothing else writes the portfolio or the price folder.
+  session_.setBusy(true);
+  return true;
+}
+
+DownloadRun::Step DownloadRun::afterPass() const {
+  const bool stopped = !passes_.empty() && passes_.back().cancelled;
+  if (!stopped && passes_.size() == 1 && passes_.back().market == Market::Dutch &&
+      session_.settings().downloadUsList)
+    return Step::Us;
+  return Step::Rates;
+}
+
+void DownloadRun::startPass(Market market) {
+  const bool dutch = market == Market::Dutch;
+  monitor_.log(session_.text(dutch ? TextId::DownloadDutchStart : TextId::DownloadUsStart));
+  monitor_.log(QString());
+  DownloadPass& pass = passes_.emplace_back();
+  pass.market = market;
+  pass.read = LoadStockList(stockListPath(session_.prices().folder(), market), &pass.listRead,
+                            &pass.refused);
+  pass.list = pass.read;
+  walked_ = 0;
+  if (!passSources(session_, monitor_, pass, sources_)) {
+    // Its stocks count as done, so the progress still reaches the end.
+    done_ += static_cast<int>(pass.list.size());
+    monitor_.progress(done_, total_);
+    walked_ = pass.list.size();
+    step_ = afterPass();
+    return;
+  }
+  forward_ = !dutch || ++monitor_.dutchPasses % 2 == 1;
+  step_ = Step::Walk;
+}
+
+std::optional<FetchJob> DownloadRun::walk() {
+  DownloadPass& pass = passes_.back();
   const qsizetype count = pass.list.size();
-  const bool forward = ++monitor.dutchPasses % 2 == 1;
-  for (qsizetype k = 0; k < count && pass.connected && !pass.cancelled; ++k) {
-    const qsizetype i = forward ? k : count - 1 - k;
-    const StockLine stock = StockLine::split(pass.list[i]);
-    const QDateTime now = session.clock().now();
+  const bool dutch = pass.market == Market::Dutch;
+  while (walked_ < count && pass.connected && !pass.cancelled) {
+    const qsizetype row = forward_ ? walked_ : count - 1 - walked_;
+    const StockLine stock = StockLine::split(pass.list[row]);
+    const QDateTime now = session_.clock().now();
     // LastDate is written in the settings' format, so it is read in it.
-    const QDate last =
-        parseDate(stock.lastDate, dateFormat(session)).value_or(now.date().addDays(-365));
-    if (NoNewDutchPrices(now, last)) {
-      monitor.log(PadName(stock.name) + session.text(TextId::DownloadNoNewPrices));
-    } else {
-      QStringList lines;
-      QString detail;
-      const std::optional<double> fetched =
-          fetchStock(session, http, sources, pass, stock.ticker, last.addDays(-extraDays(session)),
-                     now.date(), lines, detail);
-      // No newest date that can be read: nothing to move LastDate to.
-      double result = fetched.value_or(Fetch::NotFound);
-      if (result <= 0) result = Fetch::NotFound;
-      if (!fetched) {
-        monitor.log(PadName(stock.name) + session.text(TextId::SourceNone));
-      } else if (result == Fetch::NoConnection) {
-        logWithDetail(monitor, session.text(TextId::DownloadNlError1), detail);
-        pass.connected = false;
-      } else if (result == Fetch::TooSmall) {
-        logWithDetail(monitor, session.text(TextId::DownloadNlError2).arg(stock.ticker), detail);
-      } else if (result == Fetch::NotFound) {
-        monitor.log(session.text(TextId::DownloadNlError3).arg(stock.name));
-      } else if (result == Fetch::Nothing) {
-        monitor.log(session.text(TextId::DownloadNlError4).arg(stock.name));
-      } else if (result == Fetch::Refused) {
-        monitor.log(session.text(TextId::DownloadStockFailed).arg(stock.name, detail));
-      } else {
-        storeStock(session, monitor, pass, i, stock.name, lines, result);
-      }
+    const std::optional<QDate> last = parseDate(stock.lastDate, dateFormat(session_));
+    const QDate end = dutch ? now.date() : LastWorkingDay(now.date());
+    const int extra = extraDays(session_);
+    const QDate start = last    ? last->addDays(-extra)
+                        : dutch ? now.date().addDays(-365 - extra)
+                                : end.addDays(-365);
+    const bool noNew = dutch ? NoNewDutchPrices(now, last.value_or(now.date().addDays(-365)))
+                             : NoNewUsPrices(now, start);
+    if (noNew) {
+      monitor_.log(PadName(stock.name) + session_.text(TextId::DownloadNoNewPrices));
+      stockDone();
+      continue;
     }
-    monitor.progress(++done, total);
-    pass.cancelled = monitor.cancelled();
+    inFlight_ = stock.name;
+    monitor_.fetching(stock.name);
+    const Pending pending{row, stock};
+    const Market market = pass.market;
+    return [this, context = FetchContext(session_), sources = sources_, market, pending, start,
+            end](HttpGet& http) -> std::function<void()> {
+      const std::optional<StockFetch> fetched =
+          fetchStock(context, http, sources, market, pending.stock.ticker, start, end);
+      return [this, pending, start, fetched] {
+        // The days asked of a stock that gave prices are the download's range.
+        DownloadPass& pass = passes_.back();
+        if (fetched && fetched->status == FetchStatus::Ok &&
+            (!pass.earliest.isValid() || start < pass.earliest))
+          pass.earliest = start;
+        if (fetched) {
+          answer(pending, *fetched);
+        } else {
+          monitor_.log(PadName(pending.stock.name) + session_.text(TextId::SourceNone));
+        }
+        stockDone();
+      };
+    };
   }
-  return pass;
+  step_ = afterPass();
+  return std::nullopt;
 }
 
-DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                              int total) {
-  monitor.log(session.text(TextId::DownloadUsStart));
-  monitor.log(QString());
-  DownloadPass pass = startPass(session, Market::Us);
-  PassSources sources;
-  if (!passSources(session, monitor, pass, sources)) {
-    // Its stocks count as done, so the progress still reaches the end.
-    done += static_cast<int>(pass.list.size());
-    monitor.progress(done, total);
-    return pass;
+void DownloadRun::answer(const Pending& pending, const StockFetch& fetched) {
+  DownloadPass& pass = passes_.back();
+  const bool dutch = pass.market == Market::Dutch;
+  const QString& name = pending.stock.name;
+  // Stopped while in flight: a fetch that brought prices is kept, a failed
+  // one (aborted, most likely) is not told.
+  if (cancelled_ && fetched.status != FetchStatus::Ok) return;
+  switch (fetched.status) {
+    case FetchStatus::NoConnection:
+      logWithDetail(monitor_,
+                    session_.text(dutch ? TextId::DownloadNlError1 : TextId::DownloadUsError1),
+                    fetched.detail);
+      pass.connected = false;
+      return;
+    case FetchStatus::TooSmall:
+      logWithDetail(monitor_,
+                    dutch ? session_.text(TextId::DownloadNlError2).arg(pending.stock.ticker)
+                          : session_.text(TextId::DownloadUsError2).arg(name),
+                    fetched.detail);
+      return;
+    case FetchStatus::NotFound:
+      monitor_.log(
+          session_.text(dutch ? TextId::DownloadNlError3 : TextId::DownloadUsError3).arg(name));
+      return;
+    case FetchStatus::Nothing:
+      monitor_.log(
+          dutch ? session_.text(TextId::DownloadNlError4).arg(name)
+                : session_.text(TextId::DownloadUsRemark5).arg(name, pending.stock.lastDate));
+      return;
+    case FetchStatus::Failed:
+      monitor_.log(session_.text(TextId::DownloadStockFailed).arg(name, fetched.detail));
+      return;
+    case FetchStatus::Ok:
+      break;
   }
-  for (qsizetype i = 0; i < pass.list.size() && pass.connected && !pass.cancelled; ++i) {
-    const StockLine stock = StockLine::split(pass.list[i]);
-    const QDateTime now = session.clock().now();
-    const QDate today = LastWorkingDay(now.date());
-    const std::optional<QDate> last = parseDate(stock.lastDate, dateFormat(session));
-    const QDate start = last ? last->addDays(-extraDays(session)) : today.addDays(-365);
-    if (NoNewUsPrices(now, start)) {
-      monitor.log(PadName(stock.name) + session.text(TextId::DownloadNoNewPrices));
-    } else {
-      QStringList lines;
-      QString detail;
-      const std::optional<double> fetched =
-          fetchStock(session, http, sources, pass, stock.ticker, start, today, lines, detail);
-      double result = fetched.value_or(Fetch::NotFound);
-      if (result <= 0) result = Fetch::NotFound;
-      if (!fetched) {
-        monitor.log(PadName(stock.name) + session.text(TextId::SourceNone));
-      } else if (result == Fetch::NoConnection) {
-        logWithDetail(monitor, session.text(TextId::DownloadUsError1), detail);
-        pass.connected = false;
-      } else if (result == Fetch::TooSmall) {
-        logWithDetail(monitor, session.text(TextId::DownloadUsError2).arg(stock.name), detail);
-      } else if (result == Fetch::NotFound) {
-        monitor.log(session.text(TextId::DownloadUsError3).arg(stock.name));
-      } else if (result == Fetch::Nothing) {
-        monitor.log(session.text(TextId::DownloadUsRemark5).arg(stock.name, stock.lastDate));
-      } else if (result == Fetch::Refused) {
-        monitor.log(session.text(TextId::DownloadStockFailed).arg(stock.name, detail));
-      } else {
-        storeStock(session, monitor, pass, i, stock.name + QStringLiteral(" (US)"), lines, result);
-      }
+  storeStock(session_, monitor_, pass, pending.row, dutch ? name : name + QStringLiteral(" (US)"),
+             fetched.lines, fetched.newest);
+}
+
+void DownloadRun::stockDone() {
+  ++walked_;
+  inFlight_.clear();
+  monitor_.progress(++done_, total_);
+  passes_.back().cancelled = cancelled_;
+}
+
+std::optional<FetchJob> DownloadRun::rates() {
+  step_ = Step::End;
+  if (session_.settings().rateSource != SourceId::Ecb || passes_.empty() ||
+      passes_.back().cancelled)
+    return std::nullopt;
+  // The rates of every day the stocks were asked for, at least of the last
+  // few days.
+  const QDate today = session_.clock().today();
+  QDate from = today.addDays(-4);
+  for (const DownloadPass& pass : passes_)
+    if (pass.earliest.isValid() && pass.earliest < from) from = pass.earliest;
+  inFlight_ = session_.text(TextId::DownloadRatesInFlight);
+  monitor_.fetching(inFlight_);
+  return [this, url = session_.settings().referenceRatesUrl, from,
+          today](HttpGet& http) -> std::function<void()> {
+    const ReferenceRates rates = FetchReferenceRates(http, url, from, today);
+    return [this, rates, from] {
+      inFlight_.clear();
+      if (!cancelled_) takeRates(session_, monitor_, rates, from);
+    };
+  };
+}
+
+void DownloadRun::end() {
+  monitor_.fetching(QString());
+  FinishDownload(session_, monitor_, passes_);
+  const DownloadPass& last = passes_.back();
+  const bool stopped = cancelled_ || last.cancelled;
+  if (last.market == Market::Us && last.connected && !stopped) {
+    monitor_.log(QString());
+    monitor_.log(session_.text(TextId::DownloadAllDone));
+  }
+  RefreshAllDataSets(session_);
+  monitor_.log(QString());
+  if (stopped) monitor_.log(session_.text(TextId::DownloadCancelled));
+  monitor_.log(session_.text(TextId::DownloadPortfolioUpdated));
+  outcome_ = stopped ? Outcome::stopped() : Outcome::done();
+  lock_.reset();
+  session_.setBusy(false);
+  step_ = Step::Ended;
+}
+
+std::optional<FetchJob> DownloadRun::next() {
+  for (;;) {
+    switch (step_) {
+      case Step::Begin:
+        if (!begin()) {
+          step_ = Step::Ended;
+          return std::nullopt;
+        }
+        step_ = session_.settings().downloadDutchList ? Step::Dutch : Step::Us;
+        break;
+      case Step::Dutch:
+        startPass(Market::Dutch);
+        break;
+      case Step::Us:
+        startPass(Market::Us);
+        break;
+      case Step::Walk:
+        if (std::optional<FetchJob> job = walk()) return job;
+        break;
+      case Step::Rates:
+        if (std::optional<FetchJob> job = rates()) return job;
+        break;
+      case Step::End:
+        end();
+        return std::nullopt;
+      case Step::Ended:
+        return std::nullopt;
     }
-    monitor.progress(++done, total);
-    pass.cancelled = monitor.cancelled();
   }
-  return pass;
+}
+
+void DownloadRun::cancel() {
+  if (cancelled_ || step_ == Step::Begin || step_ == Step::Ended) return;
+  cancelled_ = true;
+  if (!passes_.empty()) passes_.back().cancelled = true;
+  if (!inFlight_.isEmpty()) monitor_.log(session_.text(TextId::DownloadStopping).arg(inFlight_));
+}
+
+Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor) {
+  DownloadRun run(session, monitor);
+  while (std::optional<FetchJob> job = run.next()) {
+    (*job)(http)();
+    if (monitor.cancelled()) run.cancel();
+  }
+  return run.outcome();
+}
+
+DownloadTask::DownloadTask(Session& session, HttpGet& http, DownloadMonitor& monitor)
+    : run_(session, monitor),
+      http_(http),
+      monitor_(monitor),
+      context_(std::make_unique<QObject>()) {}
+
+DownloadTask::~DownloadTask() {
+  http_.abort();
+  if (worker_) worker_->wait();
+  // Its queued answer, if any, goes with it.
+  context_.reset();
+  http_.resume();
+}
+
+void DownloadTask::start() {
+  step();
+}
+
+void DownloadTask::cancel() {
+  if (run_.ended()) return;
+  run_.cancel();
+  // The fetch in flight fails at once; its answer is dropped by the run.
+  http_.abort();
+}
+
+void DownloadTask::step() {
+  if (worker_) worker_->wait();
+  worker_.reset();
+  std::optional<FetchJob> job = run_.next();
+  if (!job) {
+    http_.resume();
+    monitor_.finished(run_.outcome());
+    return;
+  }
+  worker_.reset(QThread::create([this, job = std::move(*job)] {
+    std::function<void()> take = job(http_);
+    // Back on the thread that owns the session; dropped when the task is gone.
+    QMetaObject::invokeMethod(
+        context_.get(),
+        [this, take = std::move(take)] {
+          take();
+          step();
+        },
+        Qt::QueuedConnection);
+  }));
+  worker_->start();
 }
 
 void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<DownloadPass>& passes) {
@@ -390,57 +584,6 @@ bool DownloadAtStart(Session& session) {
   return !QDir(session.prices().folder())
               .entryList({QStringLiteral("*.csv")}, QDir::Files)
               .isEmpty();
-}
-
-Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor) {
-  const Settings& settings = session.settings();
-  if (!settings.downloadDutchList && !settings.downloadUsList) {
-    monitor.log(session.text(TextId::DownloadNothing));
-    return Outcome::done();
-  }
-  // One writer per price folder: the daily files and the lists are read
-  // and written under its lock.
-  const PriceFolderLock folderLock(session.prices());
-  if (!folderLock.outcome().ok()) {
-    monitor.log(folderLock.outcome().reason()->text(session.language()));
-    return folderLock.outcome();
-  }
-  session.prices().refresh();
-  const int total = (settings.downloadDutchList ? stockCount(session, Market::Dutch) : 0) +
-                    (settings.downloadUsList ? stockCount(session, Market::Us) : 0);
-  int done = 0;
-  monitor.progress(0, total);
-  // Every daily file the passes change is written once, when both are done
-  // (or one was stopped), before the lists that name the new days are saved.
-  std::vector<DownloadPass> passes;
-  // Under the folder's lock taken above, so the batch opens at once.
-  if (Outcome opened = session.prices().openBatch(); !opened) {
-    monitor.log(opened.reason()->text(session.language()));
-    return opened;
-  }
-  if (settings.downloadDutchList)
-    passes.push_back(DownloadDutchPrices(session, http, monitor, done, total));
-  if ((passes.empty() || !passes.back().cancelled) && settings.downloadUsList)
-    passes.push_back(DownloadUSPrices(session, http, monitor, done, total));
-  if (settings.rateSource == SourceId::Ecb && !passes.back().cancelled) {
-    // The rates of every day the stocks were asked for, at least of the
-    // last few days.
-    QDate from = session.clock().today().addDays(-4);
-    for (const DownloadPass& pass : passes)
-      if (pass.earliest.isValid() && pass.earliest < from) from = pass.earliest;
-    downloadRates(session, http, monitor, from);
-  }
-  FinishDownload(session, monitor, passes);
-  const DownloadPass& last = passes.back();
-  if (last.market == Market::Us && last.connected && !last.cancelled) {
-    monitor.log(QString());
-    monitor.log(session.text(TextId::DownloadAllDone));
-  }
-  RefreshAllDataSets(session);
-  monitor.log(QString());
-  if (last.cancelled) monitor.log(session.text(TextId::DownloadCancelled));
-  monitor.log(session.text(TextId::DownloadPortfolioUpdated));
-  return last.cancelled ? Outcome::stopped() : Outcome::done();
 }
 
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,

@@ -1,43 +1,24 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThread>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "commands/prompter.h"
 #include "commands/session.h"
+#include "commands/stock_sources.h"
 #include "lang/outcome.h"
 #include "prices/http_get.h"
+#include "prices/price_source.h"
 #include "prices/stock_list.h"
 
 namespace pelmar {
-
-// What a download tells while it runs, and how the user stops it. The
-// download window implements it; tests and the headless tool keep the lines.
-class DownloadMonitor {
- public:
-  virtual ~DownloadMonitor() = default;
-  // One line of the log, in the session's language.
-  virtual void log(const QString& line) = 0;
-  // Stocks handled so far out of all stocks of the lists being downloaded.
-  virtual void progress(int /*done*/, int /*total*/) {}
-  // Asked between stocks: true stops after the stock just handled.
-  virtual bool cancelled() { return false; }
-
-  // Dutch passes run so far; odd passes walk the list forward, even ones back.
-  int dutchPasses = 0;
-};
-
-// The whole download: the Dutch and the US list as the settings ask, then
-// every dataset's prices from the daily files, each recalculated. Stopped
-// when cancelled (what was stored stays stored).
-Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor);
-
-// Whether the download runs by itself after start: the setting asks for it
-// and the price folder holds a daily file already (a folder never filled
-// is left for the user to fill).
-bool DownloadAtStart(Session& session);
 
 // One pass over a list: what it leaves is its list with the LastDates it
 // moved, saved by FinishDownload once the prices it names are on disk.
@@ -56,25 +37,148 @@ struct DownloadPass {
   QDate earliest;          // the first day asked of any stock's source
 };
 
-// The passes store into the price store's open batch when there is one.
-// `done`/`total` count the stocks for the progress.
-DownloadPass DownloadDutchPrices(Session& session, HttpGet& http, DownloadMonitor& monitor,
-                                 int& done, int total);
-DownloadPass DownloadUSPrices(Session& session, HttpGet& http, DownloadMonitor& monitor, int& done,
-                              int total);
+// What a download tells while it runs. The download window implements it;
+// tests and the headless tool keep the lines.
+class DownloadMonitor {
+ public:
+  virtual ~DownloadMonitor() = default;
+  // One line of the log, in the session's language.
+  virtual void log(const QString& line) = 0;
+  // Stocks handled so far out of all stocks of the lists being downloaded.
+  virtual void progress(int /*done*/, int /*total*/) {}
+  // The stock whose prices are being fetched; empty once none is.
+  virtual void fetching(const QString& /*name*/) {}
+  // Asked between stocks by DownloadClick: true stops after the stock just
+  // handled.
+  virtual bool cancelled() { return false; }
+  // A download run by DownloadTask has ended.
+  virtual void finished(const Outcome& /*outcome*/) {}
+
+  // Dutch passes run so far; odd passes walk the list forward, even ones back.
+  int dutchPasses = 0;
+};
+
+// What one stock's fetch gave: its kind, the newest day when Ok, the
+// download lines ("yymmdd,price", the newest last) and why it failed.
+struct StockFetch {
+  FetchStatus status = FetchStatus::NotFound;
+  QDate newest;
+  QStringList lines;
+  QString detail;
+};
+
+// What a fetch takes of the session, copied, so that it runs on a worker
+// thread while the session's thread goes on.
+struct FetchContext {
+  explicit FetchContext(const Session& session);
+  QString text(TextId id) const { return language.text(id); }
+
+  Settings settings;
+  Language language;
+  QDateTime now;
+};
+
+// One stock's fetch from the list's own service.
+StockFetch FetchDutchPrices(const FetchContext& context, HttpGet& http, const QString& ticker);
+StockFetch FetchUSPrices(const FetchContext& context, HttpGet& http, const QString& ticker,
+                         QDate start, QDate end);
+
+// The network part of a step of the download: it runs wherever the caller
+// chooses (a worker thread) and touches no session; what it returns takes
+// its answer into the session, on the session's thread.
+using FetchJob = std::function<std::function<void()>(HttpGet&)>;
+
+// The whole download as steps: the Dutch and the US list as the settings
+// ask, the euro/dollar rates, then every dataset's prices from the daily
+// files, each recalculated. next() does everything up to the next fetch and
+// hands it out; once the download has ended it gives nothing and outcome()
+// tells how it ended. While it runs the session is busy. Stopped when
+// cancelled (what was stored stays stored).
+class DownloadRun {
+ public:
+  DownloadRun(Session& session, DownloadMonitor& monitor);
+  // A run that did not end (the program closing) still writes what it
+  // stored, without the fetch in hand.
+  ~DownloadRun();
+  DownloadRun(const DownloadRun&) = delete;
+  DownloadRun& operator=(const DownloadRun&) = delete;
+
+  std::optional<FetchJob> next();
+  // Stops after the stock in flight, saying so ("Stopping after …"); its
+  // answer is kept only when it brought prices.
+  void cancel();
+  bool ended() const { return step_ == Step::Ended; }
+  const Outcome& outcome() const { return outcome_; }
+
+ private:
+  enum class Step { Begin, Dutch, Us, Walk, Rates, End, Ended };
+  struct Pending;
+
+  bool begin();
+  void startPass(Market market);
+  std::optional<FetchJob> walk();
+  std::optional<FetchJob> rates();
+  void answer(const Pending& pending, const StockFetch& fetched);
+  void stockDone();
+  void end();
+  Step afterPass() const;
+
+  Session& session_;
+  DownloadMonitor& monitor_;
+  Step step_ = Step::Begin;
+  std::unique_ptr<PriceFolderLock> lock_;
+  std::vector<DownloadPass> passes_;
+  PassSources sources_;
+  qsizetype walked_ = 0;  // stocks of the pass handled
+  bool forward_ = true;
+  int done_ = 0;
+  int total_ = 0;
+  bool cancelled_ = false;
+  QString inFlight_;  // the name of the stock being fetched
+  Outcome outcome_ = Outcome::done();
+};
+
+// The whole download on the calling thread, each fetch in turn (the
+// headless tool, tests). Asks the monitor between stocks whether to stop.
+Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor);
+
+// A download whose fetches run on a worker thread: each answer comes back
+// by a queued call to the thread that started it, which stays free
+// meanwhile. Cancel aborts the fetch in flight, so it answers at once. The
+// monitor hears finished() at the end.
+class DownloadTask {
+ public:
+  DownloadTask(Session& session, HttpGet& http, DownloadMonitor& monitor);
+  // Aborts what still runs and waits for its worker.
+  ~DownloadTask();
+  DownloadTask(const DownloadTask&) = delete;
+  DownloadTask& operator=(const DownloadTask&) = delete;
+
+  void start();
+  void cancel();
+  bool running() const { return !run_.ended(); }
+
+ private:
+  void step();
+
+  DownloadRun run_;
+  HttpGet& http_;
+  DownloadMonitor& monitor_;
+  // Queued answers arrive through it; destroyed first, it drops late ones.
+  std::unique_ptr<QObject> context_;
+  std::unique_ptr<QThread> worker_;
+};
+
+// Whether the download runs by itself after start: the setting asks for it
+// and the price folder holds a daily file already (a folder never filled
+// is left for the user to fill).
+bool DownloadAtStart(Session& session);
 
 // Ends a download: writes the price store's batch (each changed daily file
 // once), puts back the line of a stock none of whose prices reached the
 // disk, then saves each pass's list and its "Last Prices.txt" value. So a
 // list never names a day whose prices are not stored.
 void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<DownloadPass>& passes);
-
-// One stock's fetch: download lines into `lines`, the fetch result returned;
-// `detail` gets the client's reason when there was no usable answer.
-double FetchDutchPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
-                        QString& detail);
-double FetchUSPrices(Session& session, HttpGet& http, const QString& ticker, QStringList& lines,
-                     QDate start, QDate end, QString& detail);
 
 // Puts the daily files' prices into every dataset and recalculates each,
 // the first and the last included, in date order; the current dataset stays

@@ -16,6 +16,8 @@ constexpr double kDollarThreshold = 0.1;
 bool QuoteTickAllowed(const Session& session, QuoteKind kind) {
   const Settings& s = session.settings();
   const bool on = kind == QuoteKind::Dollar ? s.downloadDollarQuote : s.downloadAexQuote;
+  // The dollar rate would change the portfolio under a running download.
+  if (kind == QuoteKind::Dollar && session.busy()) return false;
   return on && session.portfolio().bPortOpened() && !session.portfolio().isEmpty();
 }
 
@@ -27,7 +29,9 @@ QString QuotePage(const Session& session, QuoteKind kind) {
 DollarTickResult ApplyDollarRate(Session& session, const DollarRate& fetched) {
   DollarTickResult result;
   Portfolio& p = session.portfolio();
-  if (!fetched.ok() || fetched.rate <= kDollarThreshold || p.isEmpty()) return result;
+  // A rate that comes while a download runs is dropped: the next tick brings it.
+  if (!fetched.ok() || fetched.rate <= kDollarThreshold || p.isEmpty() || session.busy())
+    return result;
   result.arrived = true;
   const QDate today = session.clock().today();
   if (serialToDate(p.alg().Datum) == today) p.alg().Dollar = fetched.unrounded;

@@ -15,7 +15,8 @@ namespace pelmar {
 
 enum class QuoteKind { Dollar, Aex };
 
-// A tick runs only while its setting is on and a portfolio is open.
+// A tick runs only while its setting is on and a portfolio is open; the
+// dollar tick not while the session is busy.
 bool QuoteTickAllowed(const Session& session, QuoteKind kind);
 
 // The page a tick fetches, from the settings.
@@ -25,16 +26,16 @@ QString QuotePage(const Session& session, QuoteKind kind);
 struct DollarTickResult {
   bool arrived = false;      // a rate above 0.1 came
   bool changed = false;      // it differed from DollarKoers and was taken
-  bool written = false;      // the four currency lines are in today's file (or in the batch
-                             // of a download running, which writes them)
+  bool written = false;      // the four currency lines are in today's file
   bool fundChanged = false;  // the selected currency fund took the rate
 };
 
-// The hand-over of a dollar fetch: a dataset dated today takes the
-// unrounded rate; a rate that differs from DollarKoers becomes DollarKoers,
-// goes into today's price file and the last dataset, and into the price of
-// a selected "eur.dol", "usdeur=x", "dol.eur" or "eurusd=x" fund that holds
-// no position yet (the inverse for the euro-priced two).
+// The hand-over of a dollar fetch (nothing while the session is busy): a
+// dataset dated today takes the unrounded rate; a rate that differs from
+// DollarKoers becomes DollarKoers, goes into today's price file and the
+// last dataset, and into the price of a selected "eur.dol", "usdeur=x",
+// "dol.eur" or "eurusd=x" fund that holds no position yet (the inverse for
+// the euro-priced two).
 DollarTickResult ApplyDollarRate(Session& session, const DollarRate& rate);
 
 // The dollar time stamp: now as "yyyy-MM-dd hh:mm" and the clock's time

@@ -136,6 +136,11 @@ class Session {
   // outcome for the caller to look at.
   Outcome report(const Report& report);
 
+  // A download is running: until it ends it alone writes the portfolio and
+  // the price folder, and whatever else would change them is refused.
+  bool busy() const { return busy_; }
+  void setBusy(bool busy) { busy_ = busy; }
+
  private:
   // Gives the portfolio's initial-value records the current language.
   void applyLanguageToRecords();
@@ -155,6 +160,7 @@ class Session {
   PortfolioLock portfolioLock_;
   std::vector<std::pair<int, ChangeListener>> changeListeners_;
   int nextListenerId_ = 0;
+  bool busy_ = false;
 };
 
 }  // namespace pelmar

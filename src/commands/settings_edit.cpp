@@ -171,6 +171,7 @@ QuoteSwitches QuoteEffect(const Settings& before, const Settings& after) {
   QuoteSwitches q;
   q.dollar = after.downloadDollarQuote;
   q.aex = after.downloadAexQuote;
+  q.buttons = ShowQuoteButtons(after);
   q.connect = q.dollar || q.aex;
   q.clearDollar = before.downloadDollarQuote && !q.dollar;
   q.clearAex = before.downloadAexQuote && !q.aex;

@@ -8,6 +8,7 @@
 
 #include "commands/folder_copy.h"
 #include "commands/prompter.h"
+#include "commands/quotes.h"
 #include "commands/session.h"
 #include "lang/outcome.h"
 #include "model/dates.h"
@@ -26,13 +27,15 @@ struct SettingsEdit {
   bool rapInDollar = false;
 };
 
-// What the live quotes must look like after the quote switches changed:
-// the timer and button of each quote, the one-shot connection test, the
-// quote label and which shown quote must be emptied. The main window
-// applies what it has; the quote controller takes the rest.
+// What the live quotes must look like after the quote switches changed (or
+// at start, the settings against themselves): the timer, button and menu
+// check of each quote, the one-shot connection test, the quote label and
+// which shown quote must be emptied. The one decision: the main window and
+// the quote controller only apply it.
 struct QuoteSwitches {
-  bool dollar = false;             // TimerDollar running, ButtonDollar shown, its menu check
-  bool aex = false;                // TimerAEX running, ButtonAEX shown, its menu check
+  bool dollar = false;             // TimerDollar running, its menu check
+  bool aex = false;                // TimerAEX running, its menu check
+  QuoteButtons buttons;            // the quote button shown (ShowQuoteButtons)
   bool connect = false;            // TimerConnect started once
   bool clearDollar = false;        // the dollar quote was switched off: empty its box
   bool clearAex = false;           // the AEX quote was switched off: empty its box

@@ -16,12 +16,12 @@ PassSources SourcesOf(const Session& session, Market market) {
           std::move(loaded.refused)};
 }
 
-SourceCloses FetchStockCloses(const Session& session, HttpGet& http, const PassSources& sources,
-                              const QString& ticker, QDate from) {
+SourceCloses FetchStockCloses(const Settings& settings, const QDateTime& now, HttpGet& http,
+                              const PassSources& sources, const QString& ticker, QDate from) {
   const std::unique_ptr<PriceSource> source =
-      MakePriceSource(sources.own.sourceOf(ticker, sources.listSource), session.settings());
+      MakePriceSource(sources.own.sourceOf(ticker, sources.listSource), settings);
   if (!source) return {};
-  return source->closes(http, sources.own.symbolOf(ticker), from, session.clock().now());
+  return source->closes(http, sources.own.symbolOf(ticker), from, now);
 }
 
 }  // namespace pelmar

@@ -21,10 +21,11 @@ struct PassSources {
 };
 PassSources SourcesOf(const Session& session, Market market);
 
-// One stock's closes from its source, from the day `from` up to the
-// session's now; a stock whose source is "none" gives nothing (status
-// NotFound without a reason).
-SourceCloses FetchStockCloses(const Session& session, HttpGet& http, const PassSources& sources,
-                              const QString& ticker, QDate from);
+// One stock's closes from its source with the settings' address, from the
+// day `from` up to `now`; a stock whose source is "none" gives nothing
+// (status NotFound without a reason). Touches no session: it runs on the
+// download's worker thread.
+SourceCloses FetchStockCloses(const Settings& settings, const QDateTime& now, HttpGet& http,
+                              const PassSources& sources, const QString& ticker, QDate from);
 
 }  // namespace pelmar

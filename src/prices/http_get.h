@@ -45,6 +45,10 @@ class HttpGet {
  public:
   virtual ~HttpGet() = default;
   virtual HttpReply get(const QString& url) = 0;
+  // Ends the fetch running on another thread at once (its reply fails) and
+  // every later one, until resume(); safe from any thread.
+  virtual void abort() {}
+  virtual void resume() {}
 };
 
 }  // namespace pelmar

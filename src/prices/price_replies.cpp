@@ -80,13 +80,14 @@ bool IsPlainDecimal(const QString& price) {
   return shape.match(price).hasMatch();
 }
 
-double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
-                       std::optional<Reason>& refused) {
-  if (reply == QLatin1String("Default.htm") || reply.size() < 10) return Fetch::TooSmall;
+ReplyResult ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
+                            std::optional<Reason>& refused) {
+  if (reply == QLatin1String("Default.htm") || reply.size() < 10)
+    return {FetchStatus::TooSmall, {}};
   const auto refuse = [&](TextId id, int line, const QString& what) {
     downloadLines.clear();
     refused = Reason{id, {QString::number(line), what}, {}, line};
-    return Fetch::Refused;
+    return ReplyResult{FetchStatus::Failed, {}};
   };
   int number = 0;
   for (const QString& line : replyLines(reply)) {
@@ -97,13 +98,13 @@ double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate t
     if (comma >= 0) price[comma] = u'.';
     const qsizetype x = price.indexOf(u'X');
     if (x >= 0) price.truncate(x);
-    if (date.isEmpty()) return Fetch::NotFound;
+    if (date.isEmpty()) return {FetchStatus::NotFound, {}};
     price = price.trimmed();
     const bool taken = price.size() < 10 && startsWithDigit(price);
     // A price that reads as a number only in another notation ("1e308")
     // is no price of the service's: refused, never stored.
     if (taken && !IsPlainDecimal(price)) return refuse(TextId::ImportBadPrice, number, price);
-    if (StrToReal(price) < 0.0001) return Fetch::Nothing;
+    if (StrToReal(price) < 0.0001) return {FetchStatus::Nothing, {}};
     if (taken) {
       if (RemoveDigits(date).isEmpty() && date.size() == 6) {
         // The service writes two-digit years of this century.
@@ -116,34 +117,35 @@ double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate t
     }
     if (price.size() > 10) break;
   }
-  if (downloadLines.isEmpty()) return Fetch::NotFound;
+  if (downloadLines.isEmpty()) return {FetchStatus::NotFound, {}};
   const std::optional<QDate> newest =
       parseDate(QStringLiteral("20%1-%2-%3")
                     .arg(downloadLines.last().mid(0, 2), downloadLines.last().mid(2, 2),
                          downloadLines.last().mid(4, 2)),
                 DateFormat::YearMonthDay);
-  return newest ? dateToSerial(*newest) : 0;
+  if (!newest) return {FetchStatus::NotFound, {}};
+  return {FetchStatus::Ok, *newest};
 }
 
-double ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
-                    std::optional<Reason>& refused) {
+ReplyResult ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
+                         std::optional<Reason>& refused) {
   reply.remove(u'"');
-  if (reply == QLatin1String("Default.htm") || reply.isEmpty()) return Fetch::TooSmall;
-  if (reply.contains(QLatin1String("Please check the URL"))) return Fetch::NotFound;
+  if (reply == QLatin1String("Default.htm") || reply.isEmpty()) return {FetchStatus::TooSmall, {}};
+  if (reply.contains(QLatin1String("Please check the URL"))) return {FetchStatus::NotFound, {}};
   const auto refuse = [&](TextId id, int line, const QString& what) {
     downloadLines.clear();
     refused = Reason{id, {QString::number(line), what}, {}, line};
-    return Fetch::Refused;
+    return ReplyResult{FetchStatus::Failed, {}};
   };
   const QStringList lines = replyLines(reply);
-  double result = 0;
+  ReplyResult result;  // not found until a row has a readable date
   for (qsizetype i = 1; i < lines.size(); ++i) {
     const int number = static_cast<int>(i + 1);
     QString date = lines[i].section(u',', 0, 0).toLower();
     if (date.isEmpty()) break;
     const QString rest = AfterChar(u',', lines[i]);
     if (rest.isEmpty()) {
-      if (i == 1) result = Fetch::Nothing;
+      if (i == 1) result = {FetchStatus::Nothing, {}};
       break;
     }
     const QString price = rest.contains(u',') ? AfterLastChar(u',', rest) : rest;
@@ -157,7 +159,7 @@ double ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
     if (!DayFitsFiles(*day, today)) return refuse(TextId::DateOutsideFiles, number, date);
     const bool taken = price.size() < 12 && startsWithDigit(price);
     if (taken && !IsPlainDecimal(price)) return refuse(TextId::ImportBadPrice, number, price);
-    if (i == 1) result = dateToSerial(*day);
+    if (i == 1) result = {FetchStatus::Ok, *day};
     if (taken) downloadLines << sixDigits(*day) + u',' + price;
     if (price.size() > 12) break;
   }

@@ -6,22 +6,17 @@
 #include <optional>
 
 #include "lang/outcome.h"
+#include "prices/price_source.h"
 
 namespace pelmar {
 
-// What a price fetch gave, as one number: a failure code, or the date
-// serial of the newest price obtained (anything above the codes).
-namespace Fetch {
-inline constexpr double NoConnection = 1;
-inline constexpr double TooSmall = 2;
-inline constexpr double NotFound = 3;
-// Dutch: a price of zero; US: nothing after the start date.
-inline constexpr double Nothing = 4;
-// The reply was read and refused (a date outside the files' window, a price
-// that is no plain decimal number, an HTTP error status): the reason says
-// which line. Nothing of it is stored.
-inline constexpr double Refused = 5;
-}  // namespace Fetch
+// What reading a service reply gave: its kind (a reply read and refused
+// is Failed, with the reason beside it) and, when Ok, the newest day.
+struct ReplyResult {
+  FetchStatus status = FetchStatus::NotFound;
+  QDate newest;
+  bool operator==(const ReplyResult&) const = default;
+};
 
 // Whether a day fits the daily files, whose names hold a two-digit year:
 // the hundred years ending tomorrow (each name then stands for one day
@@ -43,14 +38,15 @@ QString LookupUrl(const QString& base, const QString& query);
 // download lines "yymmdd,price"; returns the fetch result. A line whose
 // price is taken but whose date does not fit the files (DayFitsFiles for
 // `today`) or whose price is no plain decimal number refuses the reply:
-// Fetch::Refused, no lines, and `refused` names the line.
-double ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
-                       std::optional<Reason>& refused);
+// Failed, no lines, and `refused` names the line. A newest day that cannot
+// be read counts as not found.
+ReplyResult ParseDutchReply(const QString& reply, QStringList& downloadLines, QDate today,
+                            std::optional<Reason>& refused);
 // Reads a US service table (a heading, then "date,…,price" rows, the newest
-// first) into download lines; returns the fetch result, 0 when no row had
-// a readable date. Refused as the Dutch reply.
-double ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
-                    std::optional<Reason>& refused);
+// first) into download lines; not found when no row had a readable date.
+// Refused as the Dutch reply.
+ReplyResult ParseUsReply(QString reply, QStringList& downloadLines, QDate today,
+                         std::optional<Reason>& refused);
 
 // The stock found on a symbol-lookup page: its count, and the ticker and
 // company name when there is exactly one.

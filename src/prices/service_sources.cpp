@@ -4,25 +4,27 @@
 
 namespace pelmar {
 
-SourceCloses ServiceCloses(double result, const QStringList& downloadLines, const QString& url,
-                           const QString& symbol, const std::optional<Reason>& refused) {
+SourceCloses ServiceCloses(const ReplyResult& result, const QStringList& downloadLines,
+                           const QString& url, const QString& symbol,
+                           const std::optional<Reason>& refused) {
   const QString host = SourceHost(url);
-  if (result == Fetch::Refused) {
-    const Reason reason{TextId::SourceUnreadable, {host, symbol}};
-    return SourceCloses::failure(FetchStatus::Failed, refused ? reason.because(*refused) : reason);
+  switch (result.status) {
+    case FetchStatus::Failed: {
+      const Reason reason{TextId::SourceUnreadable, {host, symbol}};
+      return SourceCloses::failure(FetchStatus::Failed,
+                                   refused ? reason.because(*refused) : reason);
+    }
+    case FetchStatus::TooSmall:
+    case FetchStatus::Nothing:
+      return SourceCloses::failure(result.status, Reason{TextId::SourceNoPrices, {host, symbol}});
+    case FetchStatus::Ok:
+    case FetchStatus::NoConnection:
+    case FetchStatus::NotFound:
+      break;
   }
-  if (result == Fetch::TooSmall)
-    return SourceCloses::failure(FetchStatus::TooSmall,
-                                 Reason{TextId::SourceNoPrices, {host, symbol}});
-  if (result == Fetch::Nothing)
-    return SourceCloses::failure(FetchStatus::Nothing,
-                                 Reason{TextId::SourceNoPrices, {host, symbol}});
-  // A newest date that cannot be read (0) counts as not found.
-  if (result <= Fetch::Nothing)
-    return SourceCloses::failure(FetchStatus::NotFound,
-                                 Reason{TextId::SourceUnknownSymbol, {host, symbol, QString()}});
   SourceCloses found;
-  found.closes = SourceCloses::fromDownloadLines(downloadLines);
+  if (result.status == FetchStatus::Ok)
+    found.closes = SourceCloses::fromDownloadLines(downloadLines);
   if (found.closes.empty())
     return SourceCloses::failure(FetchStatus::NotFound,
                                  Reason{TextId::SourceUnknownSymbol, {host, symbol, QString()}});
@@ -37,7 +39,7 @@ SourceCloses DutchServiceSource::closes(HttpGet& http, const QString& symbol, QD
   if (std::optional<SourceCloses> failed = ReplyFailure(reply, url, symbol)) return *failed;
   QStringList lines;
   std::optional<Reason> refused;
-  const double result =
+  const ReplyResult result =
       ParseDutchReply(QString::fromLatin1(reply.body), lines, now.date(), refused);
   return ServiceCloses(result, lines, url, symbol, refused);
 }
@@ -49,7 +51,8 @@ SourceCloses UsServiceSource::closes(HttpGet& http, const QString& symbol, QDate
   if (std::optional<SourceCloses> failed = ReplyFailure(reply, url, symbol)) return *failed;
   QStringList lines;
   std::optional<Reason> refused;
-  const double result = ParseUsReply(QString::fromLatin1(reply.body), lines, now.date(), refused);
+  const ReplyResult result =
+      ParseUsReply(QString::fromLatin1(reply.body), lines, now.date(), refused);
   return ServiceCloses(result, lines, url, symbol, refused);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prices/price_replies.h"
 #include "prices/price_source.h"
 
 namespace pelmar {
@@ -30,11 +31,11 @@ class UsServiceSource : public PriceSource {
   QString base_;
 };
 
-// The fetch result of the services (a failure code or the newest date's
-// serial) with their download lines as typed closes, oldest first; lines
-// whose date is no day are left out. A refused reply keeps the parser's
-// reason as its cause.
-SourceCloses ServiceCloses(double result, const QStringList& downloadLines, const QString& url,
-                           const QString& symbol, const std::optional<Reason>& refused = {});
+// What a service reply was read as, with its download lines as typed
+// closes, oldest first; lines whose date is no day are left out. A refused
+// reply keeps the parser's reason as its cause.
+SourceCloses ServiceCloses(const ReplyResult& result, const QStringList& downloadLines,
+                           const QString& url, const QString& symbol,
+                           const std::optional<Reason>& refused = {});
 
 }  // namespace pelmar

@@ -91,10 +91,12 @@ TEST_F(ReferenceRatesTaken, EachStockIsFetchedFromItsOwnSourceOrItsLists) {
   EXPECT_FALSE(sources.anySource({"KPN"}));
 
   SavedReply http("chart_good.json");
-  const SourceCloses asml = FetchStockCloses(session, http, sources, "asml", QDate(2024, 1, 3));
+  const SourceCloses asml = FetchStockCloses(session.settings(), session.clock().now(), http,
+                                             sources, "asml", QDate(2024, 1, 3));
   EXPECT_EQ(asml.newest(), QDate(2024, 1, 5));
   EXPECT_TRUE(http.urls.value(0).startsWith("https://chart.test/v8/finance/chart/ASML.AS?"));
-  const SourceCloses kpn = FetchStockCloses(session, http, sources, "KPN", QDate(2024, 1, 3));
+  const SourceCloses kpn = FetchStockCloses(session.settings(), session.clock().now(), http,
+                                            sources, "KPN", QDate(2024, 1, 3));
   EXPECT_EQ(kpn.status, FetchStatus::NotFound);
   EXPECT_FALSE(kpn.reason);
   EXPECT_EQ(http.urls.size(), 1);

@@ -58,7 +58,8 @@ TEST_F(SettingsEditTest, QuoteSwitchesSayWhatTheQuotesMustDo) {
 
   // Dollar to index: the dollar box emptied, its button and timer off.
   QuoteSwitches q = QuoteEffect(dollar, aex);
-  EXPECT_FALSE(q.dollar);
+  EXPECT_FALSE(q.dollar || q.buttons.dollar);
+  EXPECT_TRUE(q.buttons.aex);
   EXPECT_TRUE(q.clearDollar);
   EXPECT_TRUE(q.aex);
   EXPECT_FALSE(q.clearAex);

@@ -8,14 +8,14 @@
 namespace pelmar {
 namespace {
 
-double serial(int y, int m, int d) {
-  return dateToSerial(QDate(y, m, d));
+ReplyResult newest(int y, int m, int d) {
+  return {FetchStatus::Ok, QDate(y, m, d)};
 }
 
 // A reply, what parsing it returns and the download lines it gives.
 struct ReplyCase {
   const char* reply;
-  double result;
+  ReplyResult result;
   QStringList lines;
 };
 
@@ -29,7 +29,7 @@ void expectReplies(Parse parse, const ReplyCase (&cases)[N]) {
     std::optional<Reason> refused;
     EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines, kToday, refused), c.result) << c.reply;
     EXPECT_EQ(lines, c.lines) << c.reply;
-    EXPECT_EQ(refused.has_value(), c.result == Fetch::Refused) << c.reply;
+    EXPECT_EQ(refused.has_value(), c.result.status == FetchStatus::Failed) << c.reply;
   }
 }
 
@@ -47,7 +47,8 @@ void expectRefused(Parse parse, const RefusedCase (&cases)[N]) {
   for (const RefusedCase& c : cases) {
     QStringList lines;
     std::optional<Reason> refused;
-    EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines, kToday, refused), Fetch::Refused)
+    EXPECT_EQ(parse(QString::fromLatin1(c.reply), lines, kToday, refused).status,
+              FetchStatus::Failed)
         << c.name;
     EXPECT_TRUE(lines.isEmpty()) << c.name;
     ASSERT_TRUE(refused) << c.name;
@@ -102,17 +103,17 @@ TEST(PriceReplies, RefusedUsTables) {
 TEST(PriceReplies, DutchReplies) {
   const ReplyCase cases[] = {
       {"090312: 12,00\r\n090313: 12,34X\r\n",
-       serial(2009, 3, 13),
+       newest(2009, 3, 13),
        {"090312,12.00", "090313,12.34"}},
-      {"Default.htm", Fetch::TooSmall, {}},
-      {"", Fetch::TooSmall, {}},
-      {"090313: 0,00\n", Fetch::Nothing, {}},
-      {"090313: abc\n", Fetch::Nothing, {}},
-      {"<html>no colon here</html>", Fetch::NotFound, {}},
+      {"Default.htm", {FetchStatus::TooSmall, {}}, {}},
+      {"", {FetchStatus::TooSmall, {}}, {}},
+      {"090313: 0,00\n", {FetchStatus::Nothing, {}}, {}},
+      {"090313: abc\n", {FetchStatus::Nothing, {}}, {}},
+      {"<html>no colon here</html>", {FetchStatus::NotFound, {}}, {}},
       // A price too long to be one ends the reading.
-      {"090312: 1,5\n090313: 12345678901\n090314: 2\n", serial(2009, 3, 12), {"090312,1.5"}},
-      // A newest date that is no date: 0, which the pass does not store.
-      {"xx0313: 12,34\n", 0, {"xx0313,12.34"}},
+      {"090312: 1,5\n090313: 12345678901\n090314: 2\n", newest(2009, 3, 12), {"090312,1.5"}},
+      // A newest date that is no date: not found, which the pass does not store.
+      {"xx0313: 12,34\n", {FetchStatus::NotFound, {}}, {"xx0313,12.34"}},
   };
   expectReplies(ParseDutchReply, cases);
 }
@@ -121,14 +122,14 @@ TEST(PriceReplies, UsTables) {
   const ReplyCase cases[] = {
       {"Date,Open,High,Low,Close,Volume,Adj Close\n5-Mar-09,1,2,0.5,1.5,100,1.45\n"
        "4-Mar-09,1,2,0.5,1.4,100,1.35\n",
-       serial(2009, 3, 5),
+       newest(2009, 3, 5),
        {"090305,1.45", "090304,1.35"}},
-      {"\"Date\",\"Close\"\r\n\"2009-03-05\",\"12.5\"\r\n", serial(2009, 3, 5), {"090305,12.5"}},
-      {"Date,Close\n2009-03-05\n", Fetch::Nothing, {}},
-      {"<p>Please check the URL</p>", Fetch::NotFound, {}},
-      {"", Fetch::TooSmall, {}},
-      {"Date,Close\nnot a date,12\n", 0, {}},
-      {"Date,Close\n31-Feb-09,12\n", 0, {}},
+      {"\"Date\",\"Close\"\r\n\"2009-03-05\",\"12.5\"\r\n", newest(2009, 3, 5), {"090305,12.5"}},
+      {"Date,Close\n2009-03-05\n", {FetchStatus::Nothing, {}}, {}},
+      {"<p>Please check the URL</p>", {FetchStatus::NotFound, {}}, {}},
+      {"", {FetchStatus::TooSmall, {}}, {}},
+      {"Date,Close\nnot a date,12\n", {FetchStatus::NotFound, {}}, {}},
+      {"Date,Close\n31-Feb-09,12\n", {FetchStatus::NotFound, {}}, {}},
   };
   expectReplies(ParseUsReply, cases);
 }

@@ -179,13 +179,17 @@ TEST(CsvUrlSource, FillsTheTemplateAndReadsTheReplyAsTheImportDoes) {
 
 TEST(ServiceSources, KeepTheServicesResultsAsTypedCloses) {
   const QString url = "https://nl.test/x";
-  const SourceCloses ok = ServiceCloses(45000, {"240103,1.5", "240105,2", "xx0104,3"}, url, "abc");
+  const SourceCloses ok =
+      ServiceCloses({FetchStatus::Ok, kJan5}, {"240103,1.5", "240105,2", "xx0104,3"}, url, "abc");
   EXPECT_EQ(ok.status, FetchStatus::Ok);
   EXPECT_EQ(ok.closes, closesOf({{kJan3, "1.5"}, {kJan5, "2"}}));
-  EXPECT_EQ(ServiceCloses(Fetch::TooSmall, {}, url, "abc").status, FetchStatus::TooSmall);
-  EXPECT_EQ(ServiceCloses(Fetch::NotFound, {}, url, "abc").status, FetchStatus::NotFound);
-  EXPECT_EQ(ServiceCloses(Fetch::Nothing, {}, url, "abc").status, FetchStatus::Nothing);
-  EXPECT_EQ(ServiceCloses(0, {"xx0313,1"}, url, "abc").status, FetchStatus::NotFound);
+  EXPECT_EQ(ServiceCloses({FetchStatus::TooSmall, {}}, {}, url, "abc").status,
+            FetchStatus::TooSmall);
+  EXPECT_EQ(ServiceCloses({FetchStatus::NotFound, {}}, {}, url, "abc").status,
+            FetchStatus::NotFound);
+  EXPECT_EQ(ServiceCloses({FetchStatus::Nothing, {}}, {}, url, "abc").status, FetchStatus::Nothing);
+  EXPECT_EQ(ServiceCloses({FetchStatus::Ok, kJan5}, {"xx0313,1"}, url, "abc").status,
+            FetchStatus::NotFound);
 
   OneReply dutch(page("240103: 1,50\n240104: 1,60X\n"));
   const DutchServiceSource source("https://nl.test/");

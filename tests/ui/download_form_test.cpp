@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QUrl>
 
 #include "net/http_client.h"
@@ -41,27 +44,36 @@ TEST_F(DownloadFormTest, LogsEachStockShowsProgressAndCancelKeepsWhatWasStored) 
                       {dutch("gamma"), Route::page("090313: 6,00\n")}});
   session.settings().dutchSource = "nl-service";
   session.settings().dutchPriceService = server.url("/nl/");
-  NetworkHttpGet http(test::quickLimits());
   TDownloadForm form(session);
+  QSignalSpy finished(&form, &TDownloadForm::downloadFinished);
 
-  // The user clicks Cancel as soon as the first stock's line shows.
-  int cancelledAt = -1;
+  // The window names the stock in flight; the user presses Escape as soon
+  // as the first stock's line shows.
+  QStringList named;
+  bool escaped = false;
   QObject::connect(form.memo(), &QPlainTextEdit::textChanged, [&] {
-    if (cancelledAt < 0 && form.memo()->toPlainText().contains("downloaded: ")) {
-      cancelledAt = form.progressBar()->value();
+    named << form.fetchingLabel()->text();
+    if (!escaped && form.memo()->toPlainText().contains("downloaded: ")) {
+      escaped = true;
       ASSERT_TRUE(form.cancelButton()->isEnabled());
       EXPECT_FALSE(form.closeButton()->isEnabled());
-      form.cancelButton()->click();
+      QTest::keyClick(&form, Qt::Key_Escape);
     }
   });
-  EXPECT_EQ(form.run(http).kind(), Outcome::Kind::Stopped);
+  form.start(std::make_unique<NetworkHttpGet>(test::quickLimits()));
+  EXPECT_TRUE(form.running());
+  ASSERT_TRUE(finished.wait(5 * 60 * 1000));
+  EXPECT_EQ(form.outcome().kind(), Outcome::Kind::Stopped);
 
   EXPECT_TRUE(form.isVisible());
   const QStringList log = form.memo()->toPlainText().split('\n');
   EXPECT_EQ(log.first(), "Downloading Dutch Prices");
+  EXPECT_TRUE(named.contains("Fetching: ASML Holding")) << named.join('|').toStdString();
   EXPECT_TRUE(log.contains("ASML Holding . . . . . downloaded: 2009-03-13"))
       << log.join('\n').toStdString();
+  EXPECT_TRUE(log.contains("Stopping after ASML Holding …")) << log.join('\n').toStdString();
   EXPECT_TRUE(log.contains("Cancelled; the prices fetched so far have been kept."));
+  EXPECT_TRUE(form.fetchingLabel()->text().isEmpty());
   EXPECT_EQ(log.last(), "Portfolio Prices have been updated.");
   // One stock of three fetched and stored; the bar stopped there.
   EXPECT_EQ(server.requests().size(), 1);

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <memory>
 
 #include "commands/dataset_view.h"
@@ -15,6 +17,7 @@
 #include "ui/main/fund_panel.h"
 #include "ui/main/main_actions.h"
 #include "ui/main/main_window.h"
+#include "ui/prices/download_form.h"
 
 namespace pelmar {
 namespace {
@@ -64,8 +67,16 @@ TEST_F(MainWindowDownload, ShowsTheNewPriceAndAdviceAfterTheDownload) {
   ASSERT_EQ(koers(), "10.0000");
   const QString adviceBefore = window->fundPanel().adviesLabel->text();
 
+  // The download runs while the window's event loop goes on; the session is
+  // busy and the window takes no commands until it ends.
+  QSignalSpy finished(window->downloadForm(), &TDownloadForm::downloadFinished);
   window->actions().download->trigger();
+  EXPECT_TRUE(session.busy());
+  EXPECT_FALSE(window->menuBar()->isEnabled());
+  ASSERT_TRUE(finished.wait(5 * 60 * 1000));
 
+  EXPECT_FALSE(session.busy());
+  EXPECT_TRUE(window->menuBar()->isEnabled());
   EXPECT_EQ(server.requests().size(), 1);
   EXPECT_EQ(koers(), "31.2000");
   // The advice box shows what the core computes for the new price.

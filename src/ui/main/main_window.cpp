@@ -93,6 +93,7 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   for (const auto tab : {&TPanelTabs::OnROTAC, &TPanelTabs::OnROTAI})
     connect(body_->tabs, tab, grafiekForm_, &TGrafiekForm::followReturnTab);
   downloadForm_ = new TDownloadForm(session_, this);
+  connect(downloadForm_, &TDownloadForm::downloadFinished, this, [this] { downloadFinished(); });
   fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
   lookupHttp_ = std::make_unique<NetworkHttpGet>();
   fondsenUs_ = new TFondsenForm_us(session_, prompter_, *lookupHttp_, this);
@@ -480,7 +481,7 @@ void TMainForm::FormPaint() {
   splash_->close();
   // The price files are worth filling with or without a portfolio.
   if (DownloadAtStart(session_)) timerDownload_->start();
-  quotes_->ApplyQuoteSettings();
+  quotes_->ApplyQuoteSwitches(QuoteEffect(session_.settings(), session_.settings()));
   if (!started) {
     showNothingRead();
     return;
@@ -579,19 +580,26 @@ void TMainForm::download() {
     downloadForm_->raise();
     return;
   }
-  // The download changes the portfolio's prices between event loop turns:
-  // the main window takes no commands meanwhile, only the download window
+  // While the session is busy the download alone changes the portfolio's
+  // prices: the main window takes no commands, only the download window
   // (Cancel) stays usable.
-  const QList<QWidget*> locked = {centralWidget(), menuBar(), actions_->speedPanel};
-  for (QWidget* w : locked) w->setEnabled(false);
-  NetworkHttpGet http;
-  (void)downloadForm_->run(http);
+  for (QWidget* w : lockedWhileBusy()) w->setEnabled(false);
+  downloadForm_->start(std::make_unique<NetworkHttpGet>());
+}
+
+QList<QWidget*> TMainForm::lockedWhileBusy() const {
+  // The windows that write the portfolio, the lists or the settings too.
+  return {centralWidget(), menuBar(),  actions_->speedPanel, rekForm_,
+          fondsenNl_,      fondsenUs_, optionsForm_};
+}
+
+void TMainForm::downloadFinished() {
   // The download rewrote the lists: the list windows read their files again,
   // the chart window's stock list is filled again (its chart follows below).
   fondsenNl_->markNotLoaded();
   fondsenUs_->markNotLoaded();
   grafiekForm_->refreshStockList();
-  for (QWidget* w : locked) w->setEnabled(true);
+  for (QWidget* w : lockedWhileBusy()) w->setEnabled(true);
   ShowLatestPrices();
   showPortfolio();
 }
@@ -637,7 +645,7 @@ void TMainForm::applySettings(const SettingsEffects& effects) {
 void TMainForm::applyQuoteSwitches(const QuoteSwitches& quotes) {
   // The controller shows the quote buttons, runs the timers and clears a
   // box whose quote was switched off.
-  quotes_->ApplyQuoteSettings();
+  quotes_->ApplyQuoteSwitches(quotes);
   actions_->downloadOn->setChecked(quotes.automaticDownload);
   actions_->downloadDollarOn->setChecked(quotes.dollar);
   actions_->downloadAexOn->setChecked(quotes.aex);

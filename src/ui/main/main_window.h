@@ -146,9 +146,12 @@ class TMainForm : public QMainWindow {
   // Paints the progress of a recalculation of every dataset on the status
   // line.
   Engine::Progress recalcProgress();
-  // Downloads the prices of both stock lists and shows the portfolio's new
-  // prices and advice.
+  // Starts the download of both stock lists; downloadFinished() shows the
+  // portfolio's new prices and advice.
   void download();
+  void downloadFinished();
+  // What takes no commands while the download runs.
+  QList<QWidget*> lockedWhileBusy() const;
   // The one-shot start-up download: stops itself and downloads.
   void TimerDownloadTimer();
   void toggleDiagnostics();

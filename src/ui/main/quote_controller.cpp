@@ -22,20 +22,6 @@ HttpLimits quoteLimits() {
   return limits;
 }
 
-// Gives up at once once the worker was asked to stop, so that the attempts
-// left of a fetch do not hold a closing window.
-class StoppableGet : public HttpGet {
- public:
-  explicit StoppableGet(std::unique_ptr<HttpGet> inner) : inner_(std::move(inner)) {}
-  HttpReply get(const QString& url) override {
-    if (QThread::currentThread()->isInterruptionRequested()) return {};
-    return inner_->get(url);
-  }
-
- private:
-  std::unique_ptr<HttpGet> inner_;
-};
-
 }  // namespace
 
 QuoteController::QuoteController(Session& session, RealTimeBox& box, QAction& buttonDollar,
@@ -48,7 +34,7 @@ QuoteController::QuoteController(Session& session, RealTimeBox& box, QAction& bu
       timerDollar_(new QTimer(this)),
       timerAex_(new QTimer(this)),
       timerConnect_(new QTimer(this)),
-      factory_([] { return std::make_unique<NetworkHttpGet>(quoteLimits()); }) {
+      http_(std::make_unique<NetworkHttpGet>(quoteLimits())) {
   timerDollar_->setObjectName(QStringLiteral("TimerDollar"));
   timerDollar_->setInterval(kDollarIntervalMs);
   connect(timerDollar_, &QTimer::timeout, this, [this] { TimerDollarTimer(true); });
@@ -69,11 +55,18 @@ QuoteController::QuoteController(Session& session, RealTimeBox& box, QAction& bu
 }
 
 QuoteController::~QuoteController() {
-  for (QThread* worker : std::as_const(workers_)) worker->requestInterruption();
+  // The fetches in flight fail at once, so a closing window waits little.
+  http_->abort();
   for (QThread* worker : std::as_const(workers_)) {
     worker->wait();
     delete worker;
   }
+}
+
+void QuoteController::setClient(std::unique_ptr<HttpGet> http) {
+  // A client in use by a worker stays until that worker is done.
+  for (QThread* worker : std::as_const(workers_)) worker->wait();
+  http_ = std::move(http);
 }
 
 void QuoteController::setLimitMs(int ms) {
@@ -84,22 +77,22 @@ QAction& QuoteController::button(QuoteKind kind) const {
   return kind == QuoteKind::Dollar ? buttonDollar_ : buttonAex_;
 }
 
-void QuoteController::ApplyQuoteSettings() {
-  const Settings& s = session_.settings();
-  ShowQuoteButtons();
+void QuoteController::ApplyQuoteSwitches(const QuoteSwitches& quotes) {
+  buttonDollar_.setVisible(quotes.buttons.dollar);
+  buttonAex_.setVisible(quotes.buttons.aex);
   const auto run = [](QTimer* timer, bool on) {
     if (on && !timer->isActive()) timer->start();
     if (!on) timer->stop();
   };
-  run(timerDollar_, s.downloadDollarQuote);
-  run(timerAex_, s.downloadAexQuote);
-  if (s.downloadDollarQuote || s.downloadAexQuote) {
+  run(timerDollar_, quotes.dollar);
+  run(timerAex_, quotes.aex);
+  if (quotes.connect) {
     timerConnect_->start();
   } else {
     timerConnect_->stop();
   }
-  if ((box_.shownQuote() == QuoteKind::Dollar && !s.downloadDollarQuote) ||
-      (box_.shownQuote() == QuoteKind::Aex && !s.downloadAexQuote))
+  if ((quotes.clearDollar && box_.shownQuote() == QuoteKind::Dollar) ||
+      (quotes.clearAex && box_.shownQuote() == QuoteKind::Aex))
     box_.clearQuote();
 }
 
@@ -138,11 +131,9 @@ bool QuoteController::startTick(QuoteKind kind) {
   const int serial = ++serial_[i];
   const QString page = QuotePage(session_, kind);
   const Language language = session_.language();
-  const ClientFactory factory = factory_;
   // The worker only fetches and parses; the answer comes back as a queued
   // call, and this object outlives the worker (the destructor waits).
-  QThread* worker = QThread::create([this, kind, serial, page, language, factory] {
-    StoppableGet http(factory());
+  QThread* worker = QThread::create([this, kind, serial, page, language, &http = *http_] {
     if (!ConnectionTest(http, page)) {
       QMetaObject::invokeMethod(
           this, [this, kind, serial] { connectionFailed(kind, serial); }, Qt::QueuedConnection);

@@ -3,11 +3,11 @@
 #include <QObject>
 #include <QSet>
 #include <array>
-#include <functional>
 #include <memory>
 #include <utility>
 
 #include "commands/quotes.h"
+#include "commands/settings_edit.h"
 
 class QAction;
 class QThread;
@@ -22,17 +22,15 @@ class Session;
 // ticks, the quote buttons and the real-time box they feed.
 //
 // A tick fetches on a worker thread of its own (the connection test first,
-// then the page) and hands the result back by a queued call; the window's
-// event loop runs on meanwhile. A limit timer (10 s) ends a tick whose
-// answer does not come; a late answer is then dropped. Everything that
-// touches the session runs on the thread of this object.
+// then the page) over the controller's one client, and hands the result
+// back by a queued call; the window's event loop runs on meanwhile. A limit
+// timer (10 s) ends a tick whose answer does not come; a late answer is then
+// dropped. Everything that touches the session runs on the thread of this
+// object.
 class QuoteController : public QObject {
   Q_OBJECT
 
  public:
-  // Makes the web client of one fetch, on the worker thread that uses it.
-  using ClientFactory = std::function<std::unique_ptr<HttpGet>()>;
-
   static constexpr int kDollarIntervalMs = 60000;
   static constexpr int kAexIntervalMs = 10000;
   static constexpr int kConnectDelayMs = 5000;
@@ -40,16 +38,15 @@ class QuoteController : public QObject {
 
   QuoteController(Session& session, RealTimeBox& box, QAction& buttonDollar, QAction& buttonAex,
                   QObject* parent = nullptr);
-  // Waits for fetches still running (their clients are bounded).
+  // Aborts the fetches still running and waits for their workers.
   ~QuoteController() override;
 
-  // Applies the quote switches and intervals of the settings: shows the
-  // quote button of the quote that is on, starts or stops TimerDollar and
-  // TimerAEX, starts the one-shot TimerConnect when either is on, and
-  // clears the real-time box when the quote it shows was switched off.
+  // Applies what QuoteEffect decided: shows the quote buttons, starts or
+  // stops TimerDollar and TimerAEX, starts the one-shot TimerConnect, and
+  // empties the real-time box when the quote it shows was switched off.
   // The main window calls it at its first paint; the settings window after
   // OK.
-  void ApplyQuoteSettings();
+  void ApplyQuoteSwitches(const QuoteSwitches& quotes);
 
   // One tick each; `fromTimer`: started by TimerDollar itself (only those
   // add to the box's history).
@@ -60,8 +57,9 @@ class QuoteController : public QObject {
   // A click on either quote button: the tick of the button that shows.
   void ButtonAEXDollarClick();
 
-  // Tests: the client, and the limit of a tick.
-  void setClientFactory(ClientFactory factory) { factory_ = std::move(factory); }
+  // Tests: the client (used from the workers, so it must be safe for
+  // that), and the limit of a tick.
+  void setClient(std::unique_ptr<HttpGet> http);
   void setLimitMs(int ms);
   bool tickRunning(QuoteKind kind) const { return running_[index(kind)]; }
 
@@ -101,7 +99,7 @@ class QuoteController : public QObject {
   std::array<bool, 2> running_{};
   std::array<int, 2> serial_{};
   bool dollarFromTimer_ = true;
-  ClientFactory factory_;
+  std::unique_ptr<HttpGet> http_;
   QSet<QThread*> workers_;
 };
 

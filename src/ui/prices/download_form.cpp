@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -28,6 +30,7 @@ TDownloadForm::TDownloadForm(Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window),
       session_(session),
       Memo(new QPlainTextEdit(this)),
+      LabelFetching(new QLabel(this)),
       ProgressBar(new QProgressBar(this)),
       BtnCancel(new TColorButton(QStringLiteral("BtnCancel"), this)),
       BtnClose(new TColorButton(QStringLiteral("BtnClose"), this)) {
@@ -38,12 +41,13 @@ TDownloadForm::TDownloadForm(Session& session, QWidget* parent)
   QFont fixed(QStringLiteral("Courier New"), 9);
   fixed.setStyleHint(QFont::Monospace);
   Memo->setFont(fixed);
+  LabelFetching->setObjectName(QStringLiteral("LabelFetching"));
   ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
 
-  // The memo fills the window; under it the bar and then the buttons, so
-  // that all fit the narrow default width.
+  // The memo fills the window; under it the stock in flight, the bar and
+  // then the buttons, so that all fit the narrow default width.
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(BtnCancel);
@@ -51,6 +55,7 @@ TDownloadForm::TDownloadForm(Session& session, QWidget* parent)
   auto* stack = new QVBoxLayout(this);
   stack->setContentsMargins(4, 4, 4, 4);
   stack->addWidget(Memo, 1);
+  stack->addWidget(LabelFetching);
   stack->addWidget(ProgressBar);
   stack->addLayout(buttons);
 
@@ -86,7 +91,6 @@ void TDownloadForm::placeWindow() {
 }
 
 void TDownloadForm::setRunning(bool running) {
-  running_ = running;
   BtnCancel->setEnabled(running);
   BtnClose->setEnabled(!running);
   if (running) {
@@ -96,32 +100,36 @@ void TDownloadForm::setRunning(bool running) {
   }
 }
 
-Outcome TDownloadForm::run(HttpGet& http) {
-  if (running_) return Outcome::stopped();
+void TDownloadForm::start(std::unique_ptr<HttpGet> http) {
+  if (running()) return;
   HandleLanguage();
   if (!placed_) placeWindow();
   Memo->clear();
+  LabelFetching->clear();
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
-  cancel_ = false;
+  task_.reset();
+  http_ = std::move(http);
+  task_ = std::make_unique<DownloadTask>(session_, *http_, *this);
   setRunning(true);
   show();
   raise();
   activateWindow();
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  QCoreApplication::processEvents();
-  const Outcome outcome = DownloadClick(session_, http, *this);
+  task_->start();
+}
+
+void TDownloadForm::finished(const Outcome& outcome) {
+  outcome_ = outcome;
   QApplication::restoreOverrideCursor();
   setRunning(false);
   raise();
-  return outcome;
+  emit downloadFinished();
 }
 
 void TDownloadForm::log(const QString& line) {
   Memo->appendPlainText(line);
   Memo->verticalScrollBar()->setValue(Memo->verticalScrollBar()->maximum());
-  // Draws the line and lets a click on Cancel arrive between two fetches.
-  QCoreApplication::processEvents();
 }
 
 void TDownloadForm::progress(int done, int total) {
@@ -130,14 +138,15 @@ void TDownloadForm::progress(int done, int total) {
   ProgressBar->setValue(total > 0 ? done : 1);
 }
 
-bool TDownloadForm::cancelled() {
-  QCoreApplication::processEvents();
-  return cancel_;
+void TDownloadForm::fetching(const QString& name) {
+  LabelFetching->setText(name.isEmpty() ? QString()
+                                        : session_.text(TextId::DownloadFetching).arg(name));
 }
 
 void TDownloadForm::BtnCancelClick() {
-  cancel_ = true;
+  if (!running()) return;
   BtnCancel->setEnabled(false);
+  task_->cancel();
 }
 
 void TDownloadForm::BtnCloseClick() {
@@ -146,13 +155,24 @@ void TDownloadForm::BtnCloseClick() {
 
 void TDownloadForm::closeEvent(QCloseEvent* event) {
   // Closing a running download asks it to stop; the window stays until the
-  // stock in hand is stored, so that its log can be read.
-  if (running_) {
+  // download has ended, so that its log can be read.
+  if (running()) {
     BtnCancelClick();
     event->ignore();
     return;
   }
   QWidget::closeEvent(event);
+}
+
+void TDownloadForm::keyPressEvent(QKeyEvent* event) {
+  // Escape is Cancel while the download runs, Close after it.
+  if (event->key() != Qt::Key_Escape) {
+    QWidget::keyPressEvent(event);
+  } else if (running()) {
+    BtnCancelClick();
+  } else {
+    close();
+  }
 }
 
 void TDownloadForm::hideEvent(QHideEvent* event) {
