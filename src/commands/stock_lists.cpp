@@ -7,6 +7,21 @@
 
 namespace pelmar {
 
+QString StockCellText(const QString& typed) {
+  return QString(typed).replace(u',', u' ').trimmed();
+}
+
+QString TypedTicker(const QString& typed) {
+  return typed.toUpper();
+}
+
+std::optional<StockLine> NewStockRow(const QString& company, const QString& ticker) {
+  StockLine row{StockCellText(company), StockCellText(TypedTicker(ticker)), {}};
+  row.ticker.remove(u' ');
+  if (row.name.isEmpty() || row.ticker.isEmpty()) return std::nullopt;
+  return row;
+}
+
 std::optional<QList<StockLine>> LoadStockRows(Session& session, Prompter& prompter, Market market) {
   const QString path = stockListPath(session.prices().folder(), market);
   std::optional<Reason> refused;

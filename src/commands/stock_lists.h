@@ -11,6 +11,17 @@
 
 namespace pelmar {
 
+// A cell of a list window's row as the list keeps it: a comma (which would
+// split the file's line into other fields) becomes a blank, and the blanks
+// around the text go.
+QString StockCellText(const QString& typed);
+// A ticker as the add group shows it while it is typed: upper case.
+QString TypedTicker(const QString& typed);
+// The row the add group makes of a company and a ticker: the company as a
+// cell keeps it, the ticker upper case without blanks and an empty
+// LastDate; nothing when either ends up empty.
+std::optional<StockLine> NewStockRow(const QString& company, const QString& ticker);
+
 // The rows of a download stock list, sorted, as its window shows them; nothing
 // (after saying why) when the file exists but cannot be read, so that the
 // window never saves an empty list over it.

@@ -9,18 +9,17 @@
 
 namespace pelmar::test {
 
-// Answers every fetch with one reply and records the addresses asked.
+// Answers every fetch with one reply (which a test may change between
+// fetches) and records the addresses asked.
 class OneReply : public HttpGet {
  public:
-  explicit OneReply(HttpReply reply) : reply_(std::move(reply)) {}
+  explicit OneReply(HttpReply answer = {}) : reply(std::move(answer)) {}
   HttpReply get(const QString& url) override {
     urls << url;
-    return reply_;
+    return reply;
   }
+  HttpReply reply;
   QStringList urls;
-
- private:
-  HttpReply reply_;
 };
 
 // A page the server answered with the status.

@@ -1,32 +1,58 @@
+#include "ui/prices/fondsen_form.h"
+
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
 
+#include "support/full_disk.h"
+#include "support/one_reply.h"
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
-#include "ui/prices/fondsen_form_nl.h"
+#include "ui/main/main_actions.h"
+#include "ui/main/main_window.h"
 
 namespace pelmar {
 namespace {
 
-class FondsenFormTest : public test::PortfolioFixture {
+// The Dutch window (`form`) and the US window, which differ in their look.
+class StockListWindow : public test::PortfolioFixture {
  protected:
-  FondsenFormTest() : list(session.prices().folder() + "Stocks_nl.txt") {}
+  StockListWindow()
+      : list(session.prices().folder() + "Stocks_nl.txt"),
+        usList(session.prices().folder() + "Stocks_us.txt") {
+    session.settings().symbolLookupService = "https://look.example/";
+  }
   void type(int row, int column, const QString& text) {
     form.grid()->item(row, column)->setText(text);
   }
+  TFondsenForm::OpenUrl browser(bool opens) {
+    return [this, opens](const QUrl& url) {
+      opened << url.toString();
+      return opens;
+    };
+  }
   QString list;
+  QString usList;
   test::ScriptedPrompter prompter;
-  TFondsenForm_nl form{session, prompter};
+  test::OneReply http;
+  QStringList opened;
+  TFondsenForm form{session, prompter, Market::Dutch};
 };
 
-TEST_F(FondsenFormTest, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
+TEST_F(StockListWindow, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
   // Unsorted on disk: OK without an edit does not rewrite it.
   test::writeFile(list, "Shell,rdsa,2009-03-10\r\nAegon,agn,\r\n");
   ASSERT_TRUE(form.load());
   EXPECT_EQ(form.grid()->item(0, 0)->text(), "Aegon");
-  EXPECT_EQ(form.grid()->horizontalHeaderItem(2)->text(), "Date");
   form.grid()->setCurrentCell(1, 0);
   form.OKBtnClick();
   EXPECT_TRUE(form.okClicked());
@@ -36,26 +62,23 @@ TEST_F(FondsenFormTest, OkSavesEditsSortedAndLeavesAnUneditedListAlone) {
   // Added rows: one named (a typed comma cannot split its line), one left
   // without a name, which is not written; a deleted row goes.
   ASSERT_TRUE(form.load());
-  form.SpeedAddClick();
+  form.AddBtnClick();
   type(2, 0, "ING, Groep");
   type(2, 1, "inga");
-  form.SpeedAddClick();
+  form.AddBtnClick();
   type(3, 1, "nameless");
   form.grid()->setCurrentCell(1, 0);
   prompter.expectQuestion("Ticker rdsa (Shell)", Answer::Yes);
-  form.SpeedDelClick();
-  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the row";
-  EXPECT_TRUE(form.modified());
+  form.DelBtnClick();
   form.OKBtnClick();
   EXPECT_EQ(test::readFile(list), "Aegon,agn,\r\nING  Groep,inga,\r\n");
 }
 
-TEST_F(FondsenFormTest, EachStockMayNameItsOwnSourceAndSymbolBesideTheList) {
+TEST_F(StockListWindow, EachStockMayNameItsOwnSourceAndSymbolBesideTheList) {
   const QString sources = session.prices().folder() + "Sources_nl.txt";
   test::writeFile(list, "ASML Holding,ASML,2024-01-05\r\nShell,rdsa,\r\n");
   test::writeFile(sources, "asml,chart,ASML.AS\r\n");
   ASSERT_TRUE(form.load());
-  EXPECT_EQ(form.grid()->horizontalHeaderItem(3)->text(), "Source");
   EXPECT_EQ(form.grid()->item(0, 3)->text(), "chart");
   EXPECT_EQ(form.grid()->item(0, 4)->text(), "ASML.AS");
   type(1, 4, "SHELL.AS");
@@ -75,19 +98,19 @@ TEST_F(FondsenFormTest, EachStockMayNameItsOwnSourceAndSymbolBesideTheList) {
 
 // Delete asks first, and No keeps the row; Cancel (as Esc) drops every
 // edit, so the next OK cannot write a deletion the user cancelled.
-TEST_F(FondsenFormTest, CancelDropsTheEditsAndTheFileKeepsItsRows) {
+TEST_F(StockListWindow, CancelDropsTheEditsAndTheFileKeepsItsRows) {
   const QByteArray stored = "Aegon,agn,\r\nShell,rdsa,2009-03-10\r\n";
   test::writeFile(list, stored);
   ASSERT_TRUE(form.load());
   form.grid()->setCurrentCell(0, 0);
   prompter.expectQuestion("Ticker agn (Aegon)", Answer::No);
-  form.SpeedDelClick();
+  form.DelBtnClick();
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault) << "Return keeps the row";
   EXPECT_EQ(form.grid()->rowCount(), 2);
   prompter.expectQuestion("Ticker agn (Aegon)", Answer::Yes);
-  form.SpeedDelClick();
+  form.DelBtnClick();
   EXPECT_EQ(form.grid()->rowCount(), 1);
   form.reject();
-  EXPECT_FALSE(form.modified());
 
   ASSERT_TRUE(form.load());
   EXPECT_EQ(form.grid()->rowCount(), 2) << "the window shows the file again";
@@ -96,11 +119,147 @@ TEST_F(FondsenFormTest, CancelDropsTheEditsAndTheFileKeepsItsRows) {
   EXPECT_EQ(test::readFile(list), stored);
 }
 
-TEST_F(FondsenFormTest, AnUnreadableListIsRefusedAndNotOverwritten) {
+// A save that fails (the disk is full) says so and keeps the old list
+// whole; the window stays open with the edits, so nothing typed is lost.
+TEST_F(StockListWindow, ASaveThatFailsKeepsTheOldListAndTheEdits) {
+  test::FullDisk disk;
+  PELMAR_SKIP_WITHOUT_FULL_DISK(disk);
+  session.settings().pricePath = disk.root() + u'/';
+  session.applyPricePath();
+  test::writeFile(disk.path("Stocks_nl.txt"), "Aegon,agn,\r\nShell,rdsa,2009-03-10\r\n");
+  ASSERT_TRUE(form.load());
+  form.AddBtnClick();
+  type(2, 0, "ING Groep");
+  type(2, 1, "inga");
+  ASSERT_TRUE(disk.fill());
+  const auto before = disk.files();
+
+  prompter.expectMessage("could not be saved; the old list has been kept. The disk is full.");
+  form.OKBtnClick();
+  prompter.verify();
+  EXPECT_FALSE(form.okClicked());
+  EXPECT_EQ(disk.files(), before);
+
+  disk.release();
+  form.OKBtnClick();
+  EXPECT_TRUE(form.okClicked());
+  EXPECT_EQ(test::readFile(disk.path("Stocks_nl.txt")),
+            "Aegon,agn,\r\nING Groep,inga,\r\nShell,rdsa,2009-03-10\r\n");
+}
+
+// Both windows, in both languages: every button answers to Alt and a
+// letter of its own.
+TEST_F(StockListWindow, EveryButtonHasItsOwnAltLetter) {
+  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
+    session.setLanguage(code);
+    for (const Market market : {Market::Dutch, Market::Us}) {
+      TFondsenForm window(session, prompter, market, &http);
+      QSet<QChar> letters;
+      const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+      for (const QPushButton* button : buttons) {
+        const qsizetype at = button->text().indexOf(u'&');
+        ASSERT_GE(at, 0) << button->text().toStdString();
+        letters.insert(button->text().at(at + 1).toLower());
+      }
+      EXPECT_EQ(letters.size(), buttons.size()) << window.windowTitle().toStdString();
+    }
+  }
+}
+
+TEST_F(StockListWindow, AnUnreadableListIsRefusedAndNotOverwritten) {
   QDir().mkpath(list);  // a folder where the file should be
   prompter.expectMessage("cannot be read");
   EXPECT_FALSE(form.load());
   EXPECT_TRUE(QFileInfo(list).isDir());
+}
+
+// The US look: not modal, an add group whose add button follows both edits,
+// rows added as the list keeps them. Selecting is modal, saves nothing and
+// leaves the window as it was.
+TEST_F(StockListWindow, TheUsWindowAddsFromItsGroupAndSelectsModally) {
+  test::writeFile(usList, "Microsoft,MSFT,2009-03-10\r\nApple,AAPL,\r\n");
+  TFondsenForm us(session, prompter, Market::Us, &http, nullptr, browser(true));
+  us.manage();
+  EXPECT_FALSE(us.isModal());
+  us.TickerEdit->setText("ib m");
+  emit us.TickerEdit->textEdited("ib m");
+  EXPECT_FALSE(us.AddBtn->isEnabled());
+  us.CompanyEdit->setText("Int. Business Machines");
+  emit us.CompanyEdit->textEdited("Int. Business Machines");
+  ASSERT_TRUE(us.AddBtn->isEnabled());
+  us.AddBtn->click();
+  us.OKBtnClick();
+  EXPECT_FALSE(us.isVisible());
+  EXPECT_EQ(test::readFile(usList),
+            "Apple,AAPL,\r\nInt. Business Machines,IBM,\r\nMicrosoft,MSFT,2009-03-10\r\n");
+
+  QTimer::singleShot(0, &us, [&] {
+    EXPECT_TRUE(us.isModal());
+    EXPECT_TRUE(us.findChild<QGroupBox*>("AddGroup")->isHidden());
+    us.grid()->setCurrentCell(2, 0);
+    us.OKBtnClick();
+  });
+  const std::optional<StockLine> row = us.selectStock();
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->ticker, "MSFT");
+  EXPECT_FALSE(us.isModal());
+  EXPECT_FALSE(us.findChild<QGroupBox*>("AddGroup")->isHidden());
+}
+
+// One stock found fills both edits; anything else says so and opens the
+// page, and a browser that will not open is reported.
+TEST_F(StockListWindow, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
+  TFondsenForm us(session, prompter, Market::Us, &http, nullptr, browser(false));
+  ASSERT_TRUE(us.load());
+  http.reply = test::page("<html>" + QByteArray(60, ' ') +
+                          "Stocks<br>(1)<table><tr><td><a href=\"/q?s=IBM\">ibm</a></td>"
+                          "<td>International Business Machines</td></tr>");
+  us.TickerEdit->setText("IBM");
+  us.CompanyEdit->setText("stale");
+  us.CompanyBtn->click();
+  EXPECT_EQ(us.CompanyEdit->text(), "International Business Machines");
+  EXPECT_EQ(us.TickerEdit->text(), "IBM");
+  EXPECT_TRUE(us.AddBtn->isEnabled());
+  EXPECT_TRUE(opened.isEmpty());
+
+  http.reply.body.replace("(1)", "(2)");
+  us.CompanyEdit->setText("Intern");
+  prompter.expectMessage("More than 1 Ticker found").expectTimedMessage("Browser not opened.");
+  us.TickerBtn->click();
+  EXPECT_TRUE(us.TickerEdit->text().isEmpty());
+  EXPECT_FALSE(us.AddBtn->isEnabled());
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(opened[0], http.urls.last());
+
+  // A service that does not answer is named as such, and no page opens.
+  http.reply = {};
+  http.reply.timedOutAfter = 15;
+  us.TickerEdit->setText("IBM");
+  prompter.expectMessage("Could not reach the look-up service (no answer within 15 s)");
+  us.CompanyBtn->click();
+  EXPECT_EQ(opened.size(), 1);
+}
+
+// The main window opens the US list from its menu action and hands it to
+// the new-fund dialog for a pick.
+TEST_F(StockListWindow, TheMainWindowOpensTheListAndPicksFromIt) {
+  test::writeFile(usList, "Apple,AAPL,\r\n");
+  test::writeManuals(path("program"));
+  TMainForm window(session, prompter, path("program"));
+  // The window class has no meta object of its own: found by name.
+  auto* us = static_cast<TFondsenForm*>(window.findChild<QDialog*>("FondsenForm_us"));
+  ASSERT_TRUE(us);
+  window.actions().us1->setEnabled(true);
+  window.actions().us1->trigger();
+  EXPECT_TRUE(us->isVisible());
+  us->reject();
+  QTimer::singleShot(0, us, [&] {
+    us->grid()->setCurrentCell(0, 0);
+    us->OKBtnClick();
+  });
+  const std::optional<StockLine> row = window.pickStock(Market::Us);
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->ticker, "AAPL");
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
-#include <QToolButton>
 
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
-#include "ui/prices/fondsen_form_nl.h"
+#include "ui/prices/fondsen_form.h"
 
 namespace pelmar {
 namespace {
@@ -24,7 +23,7 @@ class NewFundFormsTest : public test::PortfolioFixture {
 // management mode; a pick fills them and the paused typing recomputes.
 TEST_F(NewFundFormsTest, TheListButtonsFillTheFieldsAndTheTimersRecompute) {
   test::writeFile(session.prices().folder() + "Stocks_nl.txt", "ASML Holding,ASML,\r\n");
-  TFondsenForm_nl list(session, prompter);
+  TFondsenForm list(session, prompter, Market::Dutch);
   TNieuwFondsForm dialog(session);
   NewFundForm form;
   bool cancelList = true;
@@ -33,7 +32,7 @@ TEST_F(NewFundFormsTest, TheListButtonsFillTheFieldsAndTheTimersRecompute) {
     pick.market = market;
     QTimer::singleShot(0, &list, [&] {
       EXPECT_TRUE(list.selecting());
-      EXPECT_TRUE(list.findChild<QToolButton*>("SpeedAdd")->isHidden());
+      EXPECT_TRUE(list.findChild<QPushButton*>("AddBtn")->isHidden());
       list.grid()->setCurrentCell(0, 0);
       if (cancelList) {
         list.reject();
@@ -52,7 +51,7 @@ TEST_F(NewFundFormsTest, TheListButtonsFillTheFieldsAndTheTimersRecompute) {
     EXPECT_TRUE(dialog.CompanyEdit->text().isEmpty());
     EXPECT_TRUE(dialog.KoersEdit->text().isEmpty());
     EXPECT_FALSE(list.selecting());
-    EXPECT_FALSE(list.findChild<QToolButton*>("SpeedAdd")->isHidden());
+    EXPECT_FALSE(list.findChild<QPushButton*>("AddBtn")->isHidden());
 
     cancelList = false;
     dialog.BtnFondsen_nl->click();

@@ -47,8 +47,7 @@
 #include "ui/platform/window_position.h"
 #include "ui/prices/currency_dialogs.h"
 #include "ui/prices/download_form.h"
-#include "ui/prices/fondsen_form_nl.h"
-#include "ui/prices/fondsen_form_us.h"
+#include "ui/prices/fondsen_form.h"
 #include "ui/prices/options_form.h"
 #include "ui/reports/report_window.h"
 
@@ -94,9 +93,9 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
     connect(body_->tabs, tab, grafiekForm_, &TGrafiekForm::followReturnTab);
   downloadForm_ = new TDownloadForm(session_, this);
   connect(downloadForm_, &TDownloadForm::downloadFinished, this, [this] { downloadFinished(); });
-  fondsenNl_ = new TFondsenForm_nl(session_, prompter_, this);
+  fondsenNl_ = new TFondsenForm(session_, prompter_, Market::Dutch, nullptr, this);
   lookupHttp_ = std::make_unique<NetworkHttpGet>();
-  fondsenUs_ = new TFondsenForm_us(session_, prompter_, *lookupHttp_, this);
+  fondsenUs_ = new TFondsenForm(session_, prompter_, Market::Us, lookupHttp_.get(), this);
   optionsForm_ = new TOptionsForm(session_, prompter_, this);
   optionsForm_->setHttp(lookupHttp_.get());
   timerDownload_ = new QTimer(this);
@@ -256,8 +255,8 @@ void TMainForm::connectChartCommands() {
   wire(a.twrPort, chart(ChartKind::PortfolioTwr));
   wire(a.download, [this] { download(); });
   actions_->markWired(a.beheerDownloads);
-  wire(a.nl1, [this] { fondsenNl_->nl1Click(); });
-  wire(a.us1, [this] { fondsenUs_->us1Click(); });
+  wire(a.nl1, [this] { fondsenNl_->manage(); });
+  wire(a.us1, [this] { fondsenUs_->manage(); });
 }
 
 void TMainForm::connectFundCommands() {

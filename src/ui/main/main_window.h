@@ -26,8 +26,7 @@ class ReportWindow;
 class Session;
 class SettingsStore;
 class TDownloadForm;
-class TFondsenForm_nl;
-class TFondsenForm_us;
+class TFondsenForm;
 class HttpGet;
 class TOptionsForm;
 struct QuoteSwitches;
@@ -176,10 +175,10 @@ class TMainForm : public QMainWindow {
   HelpWindow* helpWindow_ = nullptr;
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
-  TFondsenForm_nl* fondsenNl_ = nullptr;
+  TFondsenForm* fondsenNl_ = nullptr;
   // The US list window and the client of its symbol look-up.
   std::unique_ptr<HttpGet> lookupHttp_;
-  TFondsenForm_us* fondsenUs_ = nullptr;
+  TFondsenForm* fondsenUs_ = nullptr;
   QuoteController* quotes_ = nullptr;
   // Splits, year closing and maintenance
   TServiceForm* serviceForm_ = nullptr;

@@ -17,7 +17,7 @@ constexpr std::array<int, 2> kSourceWidths = {100, 110};
 
 QString cellText(const QTableWidget* grid, int row, int column) {
   const QTableWidgetItem* item = grid->item(row, column);
-  return item ? item->text().replace(u',', u' ').trimmed() : QString();
+  return item ? StockCellText(item->text()) : QString();
 }
 
 }  // namespace

@@ -25,8 +25,7 @@ void SetSourceHeadings(QTableWidget* grid, const Session& session);
 void FillStockGrid(QTableWidget* grid, const QList<StockLine>& lines, const SourceMap& sources);
 // The own sources and symbols the grid's rows name.
 SourceMap StockGridSources(const QTableWidget* grid);
-// The grid's rows as lines. A comma typed into a cell would split the
-// file's line into other fields: it becomes a blank.
+// The grid's rows as lines, each cell as the list keeps it (StockCellText).
 QList<StockLine> StockGridRows(const QTableWidget* grid);
 
 // What both list windows keep about their grid: whether the market's file
