@@ -30,10 +30,8 @@ int lastSetOffset(const Portfolio& p, const QString& ticker) {
 }
 
 // The currency text of the read-out: a fund's price is in the fund's
-// currency, every other figure in the portfolio's; a time-weighted return
-// is a percentage and has none.
+// currency, a value in the portfolio's.
 QString currencySign(const Session& session, const ChartState& state) {
-  if (isTwrChart(state.request.kind)) return {};
   const Portfolio& p = session.portfolio();
   if (state.request.kind == ChartKind::FundPrice) {
     const int offset = lastSetOffset(p, state.request.ticker);
@@ -150,8 +148,13 @@ QString ChartReadOut(const Session& session, const ChartState& state, int index)
   QString value = QString::number(point.value, 'f', 4);
   value.replace(u'.', session.language().decimalSeparator());
   const DateFormat dates = dateFormatFromSetting(session.settings().dateFormat);
-  return formatDate(serialToDate(double(point.day)), dates) + u'\n' + currencySign(session, state) +
-         value;
+  // A return (yearly or time-weighted) is a percentage, without currency.
+  const ChartKind kind = state.request.kind;
+  if (isYieldChart(kind) || isTwrChart(kind))
+    value += QStringLiteral(" %");
+  else
+    value.prepend(currencySign(session, state));
+  return formatDate(serialToDate(double(point.day)), dates) + u'\n' + value;
 }
 
 QString ChartExportName(const Session& session, const ChartState& state) {

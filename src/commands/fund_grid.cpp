@@ -7,6 +7,7 @@
 
 #include "commands/accounts.h"
 #include "commands/datasets.h"
+#include "commands/navigation.h"
 #include "commands/refusal.h"
 #include "engine/fund_names.h"
 #include "model/conversions.h"
@@ -83,7 +84,7 @@ QString cellText(const Session& session, const KoersRec& fund, int row) {
   switch (row) {
     case GridRow::Ticker:
       // As the fund list shows it ("alpha fund", not "alphafund").
-      return TrimRightBlanks(fund.Ticker);
+      return FundListText(session.portfolio(), fund);
     case GridRow::Country:
       return fund.Country;
     case GridRow::Valuta:

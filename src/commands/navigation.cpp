@@ -51,13 +51,18 @@ bool FundListLess(const QString& a, const QString& b) {
   return a.toLower() < b.toLower();
 }
 
+QString FundListText(const Portfolio& portfolio, const KoersRec& fund) {
+  return fund.isPlaceholder() ? portfolio.initialRecords().placeholderTicker
+                              : TrimRightBlanks(fund.Ticker);
+}
+
 QStringList FillFondsenBox(const Portfolio& portfolio) {
   QStringList tickers;
   QStringList placeholders;
   const int count = portfolio.fundCount(portfolio.FirstKoersIndex());
   for (int offset = 0; offset < count; ++offset) {
     const KoersRec& fund = portfolio.koersAt(portfolio.FirstKoersIndex() + offset);
-    (fund.isPlaceholder() ? placeholders : tickers) << TrimRightBlanks(fund.Ticker);
+    (fund.isPlaceholder() ? placeholders : tickers) << FundListText(portfolio, fund);
   }
   std::stable_sort(tickers.begin(), tickers.end(), FundListLess);
   return tickers + placeholders;
@@ -66,7 +71,8 @@ QStringList FillFondsenBox(const Portfolio& portfolio) {
 int FundOffsetOf(const Portfolio& portfolio, const QString& listText) {
   const int count = portfolio.fundCount(portfolio.FirstKoersIndex());
   for (int offset = 0; offset < count; ++offset) {
-    if (TrimRightBlanks(portfolio.koersAt(portfolio.FirstKoersIndex() + offset).Ticker) == listText)
+    if (FundListText(portfolio, portfolio.koersAt(portfolio.FirstKoersIndex() + offset)) ==
+        listText)
       return offset;
   }
   return -1;
@@ -96,7 +102,7 @@ QString SelectFundEntry(Portfolio& p, const QString& text) {
 
 QString SelectedFundEntry(const Portfolio& portfolio) {
   if (portfolio.idAt(portfolio.pKoersRec()) != KoersRec::Id) return {};
-  return TrimRightBlanks(portfolio.koers().Ticker);
+  return FundListText(portfolio, portfolio.koers());
 }
 
 NavButtons EnableNav(bool back, bool forward) {

@@ -13,10 +13,14 @@ namespace pelmar {
 // The fund list's order of the funds: without regard to case, letters
 // folded to lower case.
 bool FundListLess(const QString& a, const QString& b);
-// The tickers of the current dataset (trailing blanks cut) in list order,
-// the placeholder row ("[Nieuw]"/"[New]") last: the first entry, which
-// opening selects, is a real fund whenever the dataset has one, and the new-
-// fund command's last entry is the placeholder.
+// A fund's ticker as the fund list and the grid show it: trailing blanks
+// cut; the placeholder row in the language's own text ("[Nieuw]"/"[New]"),
+// whichever language wrote it into the file.
+QString FundListText(const Portfolio& portfolio, const KoersRec& fund);
+// The tickers of the current dataset (FundListText) in list order, the
+// placeholder row last: the first entry, which opening selects, is a real
+// fund whenever the dataset has one, and the new-fund command's last entry
+// is the placeholder.
 QStringList FillFondsenBox(const Portfolio& portfolio);
 // The offset in the current dataset of the fund a list line names; -1 when
 // no fund has that ticker.

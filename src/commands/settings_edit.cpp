@@ -127,7 +127,7 @@ void takeLanguage(Session& session, Prompter& prompter, const Settings& next,
   session.settings().language = next.language;
   session.applyLanguageSetting();
   effects.language = session.language().code() != before;
-  prompter.message(session.text(TextId::LanguageChangeRestart));
+  prompter.message(session.text(TextId::LanguageChanged));
 }
 
 // The stock lists change only when the format does: a stored "DD-MM-YYYY"

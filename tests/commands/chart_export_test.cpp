@@ -131,6 +131,13 @@ TEST_F(ChartExportTest, MenuCommandsFollowTheSelectedFund) {
   EXPECT_TRUE(WaardePortClick(session, state));
   EXPECT_EQ(ChartExportName(session, state),
             QFileInfo(CurrentFileName(session)).completeBaseName());
+
+  // A return is read out as a percentage, without currency.
+  select(0);
+  ASSERT_TRUE(RendementFondsClick(session, state));
+  const QString yield = ChartReadOut(session, state, int(state.series.size()) - 1);
+  EXPECT_TRUE(yield.startsWith("2026-12-04\n") && yield.endsWith(" %") && !yield.contains("EUR"))
+      << yield.toStdString();
 }
 
 // The stock list holds both download lists, Dutch first, without lines that

@@ -67,6 +67,12 @@ TEST_F(NavigationTest, TheFundListIgnoresCaseAndAClickSelectsTheFund) {
   EXPECT_EQ(portfolio().SelFonds(), 1);
   EXPECT_FALSE(FondsenBoxClick(session, "gone"));
   EXPECT_EQ(portfolio().SelFonds(), 1);
+
+  // A placeholder row the Dutch program wrote is listed in the language shown.
+  fund(funds() - 1).Ticker = QStringLiteral("[Nieuw]");
+  EXPECT_EQ(FillFondsenBox(portfolio()).last(), "[New]");
+  ASSERT_TRUE(FondsenBoxClick(session, "[New]"));
+  EXPECT_EQ(portfolio().SelFonds(), funds() - 1);
 }
 
 TEST_F(NavigationTest, APortfolioOfOneDataSetCanNeitherMoveNorLoseOrChangeIt) {

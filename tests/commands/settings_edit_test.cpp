@@ -258,7 +258,7 @@ TEST_F(SettingsEditTest, LanguageAndCurrenciesTakeEffectAtOnce) {
   SettingsEdit edit = VarToScreen(session);
   edit.settings.language = Language::kSettingDutch;
   edit.rapInDollar = true;
-  prompter.expectMessage("Het veranderen van de taal vereist");
+  prompter.expectMessage("De taal is gewijzigd");
   ASSERT_TRUE(ok(edit));
   EXPECT_TRUE(effects.language);
   EXPECT_TRUE(session.language().isDutch());

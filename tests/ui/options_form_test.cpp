@@ -208,7 +208,7 @@ TEST_F(OptionsInMainWindowTest, SwitchingTheLanguageChangesEveryOpenWindowAtOnce
 
   form.VarToScreen();
   form.RadioNL->setChecked(true);
-  prompter.expectMessage("Het veranderen van de taal vereist");
+  prompter.expectMessage("De taal is gewijzigd");
   form.BtnOKClick();
   EXPECT_NE(window->actions().bestand->menuAction()->text(), menu);
   EXPECT_NE(window->accounts()->windowTitle(), accounts);
