@@ -295,12 +295,12 @@ StepResult newFund(Session& session, HeadlessPrompter& prompter, const ScriptSte
   // The account is this step's: a step refused before the chooser leaves
   // it to no later one.
   if (step.account > 0) prompter.setAccount(step.account);
-  const Outcome added =
+  const Report added =
       step.kind == Kind::NewFund
           ? NewFundByTicker(session, prompter, step.text, step.price, step.quantity)
           : NewManualFundNamed(session, prompter, step.text, step.price.value_or(0), step.quantity);
   prompter.setAccount(std::nullopt);
-  return takenIfDone(Report(added, Change::Figures | Change::Funds));
+  return takenIfDone(added);
 }
 
 // The steps that change prices or currencies: the download, an import and

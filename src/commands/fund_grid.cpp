@@ -271,13 +271,14 @@ QStringList FillGrid(const Session& session) {
   return cells;
 }
 
-bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
-  if (cells.size() < GridRow::Count) return false;
+Report ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
+  const Report unchanged(Outcome::stopped(), {});
+  if (cells.size() < GridRow::Count) return unchanged;
   Portfolio& portfolio = session.portfolio();
   KoersRec& fund = portfolio.koers();
   // What is typed on the placeholder row stays in the cells until the row
   // becomes a fund, so that the copies into later datasets start clean.
-  if (fund.isPlaceholder()) return false;
+  if (fund.isPlaceholder()) return unchanged;
   bool differs = readTextRows(session, fund, cells);
   for (int row = GridRow::Koers; row < GridRow::Count; ++row) {
     if (!GridRowEditable(session, row)) continue;
@@ -290,8 +291,9 @@ bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells) {
     if (row == GridRow::Koers) markTypedPrice(session, fund);
     differs = true;
   }
-  if (differs) portfolio.markChanged();
-  return differs;
+  if (!differs) return unchanged;
+  portfolio.markChanged();
+  return Report(Outcome::done(), Change::Figures);
 }
 
 namespace {

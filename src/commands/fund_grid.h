@@ -65,8 +65,9 @@ QStringList FillGrid(const Session& session);
 // change. The placeholder row is not read: it is taken by UpdateFonds when
 // it becomes a fund. A negative price or quantity, or a value beyond what
 // a Real48 holds, is refused with a message and the stored value kept.
-// Sets bPortChanged when a field changed; returns whether one did.
-bool ReadGrid(Session& session, Prompter& prompter, const QStringList& cells);
+// Sets bPortChanged when a field changed; done, with the figures changed,
+// when one did, else stopped.
+Report ReadGrid(Session& session, Prompter& prompter, const QStringList& cells);
 
 // Whether a new fund, its new placeholder row and a copy in every later
 // dataset fit into the portfolio.

@@ -261,8 +261,10 @@ Report NieuwFondsClick(Session& session, Prompter& prompter, const Engine::Progr
   return FondsGridDblClick(session, prompter, FillGrid(session), GridRow::Ticker, progress);
 }
 
-Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
-                        std::optional<double> price, double quantity) {
+namespace {
+
+Outcome addListedFund(Session& session, Prompter& prompter, const QString& ticker,
+                      std::optional<double> price, double quantity) {
   const QString wanted = RemoveBlanks(ticker);
   for (const Market market : {Market::Dutch, Market::Us}) {
     const std::optional<QList<StockLine>> rows = LoadStockRows(session, prompter, market);
@@ -285,11 +287,20 @@ Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& tic
   return Refuse(session, prompter, TextId::NewFundNotInLists, {ticker});
 }
 
-Outcome NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
-                           double quantity) {
-  return AddNewFund(
-      session, prompter,
-      {true, Market::Dutch, name, ManualFundTicker(name), price, price * quantity, quantity}, true);
+}  // namespace
+
+Report NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
+                       std::optional<double> price, double quantity) {
+  return Report::ifDone(addListedFund(session, prompter, ticker, price, quantity),
+                        Change::Figures | Change::Funds);
+}
+
+Report NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
+                          double quantity) {
+  const NewFundEntry entry{true,  Market::Dutch,    name,    ManualFundTicker(name),
+                           price, price * quantity, quantity};
+  return Report::ifDone(AddNewFund(session, prompter, entry, true),
+                        Change::Figures | Change::Funds);
 }
 
 }  // namespace pelmar

@@ -78,11 +78,11 @@ Report NieuwFondsClick(Session& session, Prompter& prompter, const Engine::Progr
 // The headless new fund: the ticker looked up in the Dutch and then the US
 // list (refused when in neither); the price from the daily files when not
 // given (refused when they have none).
-Outcome NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
-                        std::optional<double> price, double quantity);
+Report NewFundByTicker(Session& session, Prompter& prompter, const QString& ticker,
+                       std::optional<double> price, double quantity);
 // The headless manual fund: named `name`, with the ticker the name gives,
 // `quantity` bought at `price`.
-Outcome NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
-                           double quantity);
+Report NewManualFundNamed(Session& session, Prompter& prompter, const QString& name, double price,
+                          double quantity);
 
 }  // namespace pelmar

@@ -161,7 +161,8 @@ TGrafiekForm::TGrafiekForm(Session& session, Prompter& prompter, QWidget* parent
   connect(closeBtn_, &QPushButton::clicked, this, &QWidget::close);
   HandleLanguage();
   changeListener_ = session_.addChangeListener([this](Changes changes) {
-    if (changes && isVisible()) follow();
+    const Portfolio& p = session_.portfolio();
+    if (changes && isVisible() && (p.bPortOpened() || p.bPortNew())) follow();
   });
 }
 

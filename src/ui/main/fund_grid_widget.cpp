@@ -132,8 +132,9 @@ void FundGridWidget::setCellText(int row, const QString& text) {
 }
 
 void FundGridWidget::ReadGrid() {
-  pelmar::ReadGrid(session_, prompter_, cellTexts());
+  const Report read = pelmar::ReadGrid(session_, prompter_, cellTexts());
   FillGrid();
+  (void)session_.report(read);
   emit edited();
 }
 

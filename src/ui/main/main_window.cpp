@@ -306,7 +306,9 @@ void TMainForm::connectPanel() {
 
   FundGridWidget* grid = body_->grid;
   connect(grid, &FundGridWidget::promptChanged, labelStatus_, &QLabel::setText);
-  connect(grid, &FundGridWidget::edited, this, [this] { showChange(); });
+  // A value typed into the grid is reported by the grid; a key only moves
+  // the controls' state.
+  connect(grid, &FundGridWidget::edited, this, [this] { enableControls(); });
   connect(grid, &FundGridWidget::stepFund, this, [fondsenBox](int step) {
     const int row = fondsenBox->currentRow() + step;
     if (row >= 0 && row < fondsenBox->count()) fondsenBox->setCurrentRow(row);
@@ -490,9 +492,9 @@ void TMainForm::FormPaint() {
 }
 
 bool TMainForm::openPortfolio(const QString& fileName) {
-  if (!LoadPortfolio(session_, prompter_, fileName, fileProgress())) return false;
-  showOpened();
-  return true;
+  const Report opened = Report::ifDone(LoadPortfolio(session_, prompter_, fileName, fileProgress()),
+                                       Change::Portfolio);
+  return session_.report(opened).ok();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -600,7 +602,9 @@ void TMainForm::downloadFinished() {
   grafiekForm_->refreshStockList();
   for (QWidget* w : lockedWhileBusy()) w->setEnabled(true);
   ShowLatestPrices();
-  showPortfolio();
+  // Whatever it finished with, the download may have stored prices of every
+  // dataset.
+  (void)session_.report(Report(Outcome::done(), Change::Prices | Change::Figures | Change::Funds));
 }
 
 void TMainForm::TimerDownloadTimer() {
@@ -638,7 +642,7 @@ void TMainForm::applySettings(const SettingsEffects& effects) {
   actions_->rappInEuro->setChecked(!p.bRapInDollar());
   applyQuoteSwitches(effects.quotes);
   ShowLatestPrices();
-  showChange();
+  (void)session_.report(Report(Outcome::done(), Change::Settings));
 }
 
 void TMainForm::applyQuoteSwitches(const QuoteSwitches& quotes) {

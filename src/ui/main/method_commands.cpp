@@ -30,7 +30,8 @@ void TMainForm::connectMethodCommands() {
     (void)session_.report(closed);
   });
   wire(a.onderhoud, [this] { serviceForm_->showService(); });
-  connect(serviceForm_, &TServiceForm::changed, this, [this] { showChange(); });
+  connect(serviceForm_, &TServiceForm::changed, this,
+          [this] { (void)session_.report(Report(Outcome::done(), Change::Settings)); });
 }
 
 FileProgress TMainForm::fileProgress() {

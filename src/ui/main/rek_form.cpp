@@ -77,10 +77,11 @@ TRekForm::TRekForm(Session& session, Prompter& prompter, QWidget* parent)
   connect(ToepassenBtn, &QPushButton::clicked, this, &TRekForm::ToepassenBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &TRekForm::CancelBtnClick);
   HandleLanguage();
-  // The open window follows every change of the portfolio; its own Apply
-  // included.
+  // The open window follows every change of an open portfolio; its own
+  // Apply included.
   changeListener_ = session_.addChangeListener([this](Changes changes) {
-    if (changes && isVisible()) refresh();
+    const Portfolio& p = session_.portfolio();
+    if (changes && isVisible() && (p.bPortOpened() || p.bPortNew())) refresh();
   });
 }
 
