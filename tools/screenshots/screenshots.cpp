@@ -21,7 +21,7 @@
 #include "ui/main/service_form.h"
 #include "ui/platform/qt_prompter.h"
 #include "ui/prices/currency_dialogs.h"
-#include "ui/prices/fondsen_form_us.h"
+#include "ui/prices/fondsen_form.h"
 #include "ui/prices/new_fund_forms.h"
 #include "ui/prices/options_form.h"
 
@@ -133,8 +133,9 @@ TEST_F(Screenshots, UsStockList) {
   test::writeFile(session.prices().folder() + "Stocks_us.txt",
                   "Apple,AAPL,2026-01-02\r\nMicrosoft,MSFT,2026-01-02\r\n");
   test::OneReply http(test::page(""));
-  TFondsenForm_us form(session, prompter, http, nullptr, [](const QUrl&) { return true; });
-  form.us1Click();
+  TFondsenForm form(session, prompter, Market::Us, &http, nullptr,
+                    [](const QUrl&) { return true; });
+  form.manage();
   form.TickerEdit->setText("IBM");
   saveAsItIs(form, QStringLiteral("stock-list-us-en"));
 }
