@@ -13,6 +13,31 @@ QStringList LockHolder::args(const QString& unknown) const {
           host.isEmpty() ? QStringLiteral("?") : host};
 }
 
+namespace {
+
+// Sleeps until the file at `path` is `age` milliseconds old.
+void waitUntilAged(const QString& path, qint64 age) {
+  const qint64 now = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
+  if (now >= 0 && now < age) QThread::msleep(static_cast<unsigned long>(age - now));
+}
+
+// Qt takes a stale lock over behind "<lock>.rmlock" files of its own, each
+// held only for an instant. A program killed in that instant leaves them
+// behind, and Qt trusts such a file stale only after 30 s. Once they are
+// `age` ms old they are cleared here, deepest first.
+void clearLeftOverRemovalLocks(const QString& lockFile, qint64 age) {
+  const QString removal = lockFile + QStringLiteral(".rmlock");
+  for (const QString& name : {removal + QStringLiteral(".rmlock"), removal}) {
+    if (!QFileInfo::exists(name)) continue;
+    waitUntilAged(name, age);
+    QLockFile leftOver(name);
+    leftOver.setStaleLockTime(age);
+    if (leftOver.tryLock(0)) leftOver.unlock();
+  }
+}
+
+}  // namespace
+
 FileLock::FileLock(const QString& lockFile)
     : path_(lockFile), lock_(std::make_unique<QLockFile>(lockFile)) {
   // Stale only when its process is gone: a long download or an evening
@@ -26,6 +51,8 @@ FileLock::Result FileLock::take(std::chrono::milliseconds wait) {
   if (lock_->isLocked()) return Result::Taken;
   if (lock_->tryLock(wait)) return Result::Taken;
   if (lock_->error() != QLockFile::LockFailedError) return Result::NotPossible;
+  clearLeftOverRemovalLocks(path_, kUnnamedLockAge);
+  if (lock_->tryLock(0)) return Result::Taken;
   // A lock file that names nobody was left by a program killed while it
   // made it (its contents follow its creation at once). Once it is a
   // moment old it is removed, unless a running program still holds the
@@ -34,9 +61,7 @@ FileLock::Result FileLock::take(std::chrono::milliseconds wait) {
   QString host;
   QString program;
   if (lock_->getLockInfo(&pid, &host, &program) && pid > 0) return Result::HeldByOther;
-  const qint64 age = QFileInfo(path_).lastModified().msecsTo(QDateTime::currentDateTime());
-  if (age >= 0 && age < kUnnamedLockAge)
-    QThread::msleep(static_cast<unsigned long>(kUnnamedLockAge - age));
+  waitUntilAged(path_, kUnnamedLockAge);
   if (lock_->getLockInfo(&pid, &host, &program) && pid > 0) return Result::HeldByOther;
   if (lock_->removeStaleLockFile() && lock_->tryLock(0)) return Result::Taken;
   return Result::HeldByOther;

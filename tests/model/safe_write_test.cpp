@@ -193,7 +193,8 @@ TEST_F(SafeWrite, ALinkToADeviceIsRefusedAndTheDeviceStays) {
   EXPECT_TRUE(QFileInfo(path("Pelmar.conf")).isSymLink());
 }
 
-// The lock of a program killed with kill -9 is taken over; a live one is not.
+// The lock of a program killed with kill -9 is taken over, with the removal
+// locks a kill may leave; a live one is not.
 TEST_F(SafeWrite, AStaleLockOfAKilledProcessIsTakenOver) {
   const QString lockFile = path("Test.xml.lock");
   const pid_t child = ::fork();
@@ -208,6 +209,10 @@ TEST_F(SafeWrite, AStaleLockOfAKilledProcessIsTakenOver) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status));
   ASSERT_TRUE(QFileInfo::exists(lockFile));
+  // Killed while taking a stale lock over, a program leaves Qt's removal
+  // locks too: one naming it and an empty one.
+  ASSERT_TRUE(QFile::copy(lockFile, lockFile + ".rmlock"));
+  put(lockFile + ".rmlock.rmlock", QByteArray());
 
   FileLock mine(lockFile);
   EXPECT_EQ(mine.take(), FileLock::Result::Taken);
