@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -231,6 +232,14 @@ void ReportWindow::closeEvent(QCloseEvent* event) {
   *place.height = height();
   *place.width = width();
   QWidget::closeEvent(event);
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace pelmar
