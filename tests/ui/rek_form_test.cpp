@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QSet>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -63,6 +64,28 @@ TEST_F(RekFormTest, OpensOnTheFundsAccountAppliesTabsAndStoresItsPlace) {
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(session.settings().accountsLeft, form.x());
   EXPECT_TRUE(session.settings().accountsWidth.has_value());
+}
+
+// Alt and a letter of its own reach every tab and button, in both
+// languages; a tab's letter is its account's digit.
+TEST_F(RekFormTest, EveryTabAndButtonHasItsOwnAltLetter) {
+  auto* tabs = form.findChild<QTabBar*>("TabControl1");
+  ASSERT_TRUE(tabs);
+  for (const Language::Code code : {Language::Code::Dutch, Language::Code::English}) {
+    session.setLanguage(code);
+    form.HandleLanguage();
+    QStringList captions;
+    for (int n = 0; n < tabs->count(); ++n) captions << tabs->tabText(n);
+    for (const QPushButton* button : form.findChildren<QPushButton*>()) captions << button->text();
+    QSet<QChar> letters;
+    for (const QString& caption : captions) {
+      const qsizetype at = caption.indexOf(u'&');
+      ASSERT_GE(at, 0) << caption.toStdString();
+      letters.insert(caption.at(at + 1).toLower());
+    }
+    EXPECT_EQ(letters.size(), captions.size()) << captions.join(' ').toStdString();
+    EXPECT_EQ(captions.first(), code == Language::Code::Dutch ? "Rek &1" : "Acnt &1");
+  }
 }
 
 }  // namespace

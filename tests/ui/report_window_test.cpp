@@ -113,6 +113,37 @@ TEST_F(ReportWindowTest, ThePdfKeepsEachHeadingWithItsTableAndNumbersThePages) {
   prompter.verify();
 }
 
+// An open report follows a language switch of the settings: its caption,
+// buttons and report; once remarks are typed, the report stays as it is.
+TEST_F(ReportWindowTest, AnOpenReportFollowsTheLanguage) {
+  session.setLanguage(Language::Code::Dutch);
+  test::ScriptedPrompter prompter;
+  ReportWindow window(session, prompter, ReportKind::Portfolio);
+  (void)window.openReport();
+  const auto switchTo = [&](Language::Code code) {
+    session.setLanguage(code);
+    (void)session.report(Report(Outcome::done(), Change::Settings));
+  };
+  const auto reportText = [&] { return window.editor()->toPlainText(); };
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Pelmar - Overzicht Portefeuille"));
+  EXPECT_EQ(window.saveButton()->text(), QStringLiteral("Sla Op"));
+  EXPECT_TRUE(reportText().contains(QStringLiteral("ROTAC-Overzicht Fondsen")));
+
+  switchTo(Language::Code::English);
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Pelmar - Review Portfolio"));
+  EXPECT_EQ(window.saveButton()->text(), QStringLiteral("Save"));
+  EXPECT_EQ(window.pdfButton()->text(), QStringLiteral("Save as PDF"));
+  EXPECT_TRUE(reportText().contains(QStringLiteral("ROTAC Review of Stocks")));
+  EXPECT_FALSE(reportText().contains(QStringLiteral("Overzicht")));
+
+  QTest::keyClicks(window.editor(), QStringLiteral("Checked"));
+  switchTo(Language::Code::Dutch);
+  EXPECT_EQ(window.saveButton()->text(), QStringLiteral("Sla Op"));
+  EXPECT_TRUE(reportText().contains(QStringLiteral("ROTAC Review of Stocks")));
+  EXPECT_TRUE(reportText().contains(QStringLiteral("Checked")));
+  prompter.verify();
+}
+
 TEST_F(ReportWindowTest, TheDocumentKeepsItsFormatsAndTabStops) {
   ReportWriter writer(CharFormat{kCourierNew, 11, false}, {1, 91});
   writer.setFormat(kVerdana, 16, true);

@@ -2,13 +2,31 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 #include "ui/charts/grafiek_form.h"
+#include "ui/dialogs/aantal_kopen_form.h"
+#include "ui/dialogs/ask_dlg.h"
+#include "ui/dialogs/calendar_dlg.h"
+#include "ui/dialogs/help_window.h"
+#include "ui/dialogs/kies_rek_dlg.h"
+#include "ui/dialogs/save_form.h"
+#include "ui/dialogs/yes_no_dlg.h"
+#include "ui/main/check_form.h"
+#include "ui/main/debug_view.h"
 #include "ui/main/rek_form.h"
+#include "ui/main/service_form.h"
+#include "ui/prices/csv_import_dialog.h"
+#include "ui/prices/currency_dialogs.h"
+#include "ui/prices/download_form.h"
+#include "ui/prices/fondsen_form.h"
+#include "ui/prices/new_fund_forms.h"
+#include "ui/prices/options_form.h"
 #include "ui/reports/report_window.h"
 
 namespace pelmar {
@@ -60,6 +78,75 @@ TEST_F(WindowsFitTest, EveryWindowOpensInsideTheAvailableArea) {
   TRekForm accounts(session, prompter, &owner);
   accounts.SpeedRekClick();
   EXPECT_TRUE(inside(accounts));
+}
+
+// Escape closes every window and dialog as its Cancel (or Close) does,
+// whichever of its controls has the focus.
+TEST_F(WindowsFitTest, EscapeClosesEveryWindow) {
+  using Opens = std::function<std::unique_ptr<QWidget>()>;
+  const auto plain = [](auto make) -> Opens {
+    return [make] {
+      std::unique_ptr<QWidget> window = make();
+      window->show();
+      return window;
+    };
+  };
+  Session& s = session;
+  test::ScriptedPrompter& p = prompter;
+  const std::vector<std::pair<const char*, Opens>> windows{
+      {"chart", plain([&] { return std::make_unique<TGrafiekForm>(s, p); })},
+      {"portfolio report",
+       [&] {
+         auto report = std::make_unique<ReportWindow>(s, p, ReportKind::Portfolio);
+         (void)report->openReport();
+         return std::unique_ptr<QWidget>(std::move(report));
+       }},
+      {"actions report",
+       [&] {
+         auto report = std::make_unique<ReportWindow>(s, p, ReportKind::Actions);
+         (void)report->openReport();
+         return std::unique_ptr<QWidget>(std::move(report));
+       }},
+      {"accounts",
+       [&] {
+         auto accounts = std::make_unique<TRekForm>(s, p);
+         accounts->SpeedRekClick();
+         return std::unique_ptr<QWidget>(std::move(accounts));
+       }},
+      {"download", plain([&] { return std::make_unique<TDownloadForm>(s); })},
+      {"settings", plain([&] { return std::make_unique<TOptionsForm>(s, p); })},
+      {"stock list", plain([&] { return std::make_unique<TFondsenForm>(s, p, Market::Dutch); })},
+      {"import", plain([&] { return std::make_unique<CsvImportDialog>(s); })},
+      {"price", plain([&] { return std::make_unique<TKoersForm>(s.language()); })},
+      {"fund currency", plain([&] { return std::make_unique<TDlgValutaFonds>(s.language()); })},
+      {"dollar index", plain([&] { return std::make_unique<TDollarDlg>(s, p); })},
+      {"new fund", plain([&] { return std::make_unique<TNieuwFondsForm>(s); })},
+      {"new fake fund", plain([&] { return std::make_unique<TNewFakeFundForm>(s); })},
+      {"help", plain([] { return std::make_unique<HelpWindow>(); })},
+      {"save prompt", plain([&] { return std::make_unique<TSaveForm>(s); })},
+      {"question", plain([&] { return std::make_unique<TYesNoDlg>(s); })},
+      {"calendar", plain([&] { return std::make_unique<TCalendarDlg>(s); })},
+      {"ask", plain([&] { return std::make_unique<TAskDlg>(s); })},
+      {"buy amount", plain([&] { return std::make_unique<TAantalKopenForm>(s); })},
+      {"account chooser", plain([&] { return std::make_unique<TKiesRekDlg>(s); })},
+      {"maintenance", plain([&] { return std::make_unique<TServiceForm>(s); })},
+      {"check listing", plain([&] { return std::make_unique<TCheckForm>(s); })},
+      {"debug view", plain([&] { return std::make_unique<TDebugView>(s); })},
+  };
+  for (const auto& [name, open] : windows) {
+    const std::unique_ptr<QWidget> window = open();
+    ASSERT_TRUE(window->isVisible()) << name;
+    // The key goes where a person's would: to the control with the focus,
+    // else to the first that can take it.
+    QWidget* target = window->focusWidget();
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+      if (target) break;
+      if (child->isVisible() && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus))
+        target = child;
+    }
+    QTest::keyClick(target ? target : window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << name;
+  }
 }
 
 }  // namespace

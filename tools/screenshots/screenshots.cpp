@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -18,6 +19,8 @@
 #include "support/portfolio_fixture.h"
 #include "support/scripted_prompter.h"
 #include "ui/main/check_form.h"
+#include "ui/main/main_window.h"
+#include "ui/main/rek_form.h"
 #include "ui/main/service_form.h"
 #include "ui/platform/qt_prompter.h"
 #include "ui/prices/currency_dialogs.h"
@@ -155,6 +158,56 @@ TEST_F(Screenshots, MaintenanceWindows) {
   saveAsItIs(*form.checkForm(), QStringLiteral("check-window"));
   form.checkForm()->close();
   form.close();
+}
+
+// The accounts window on an account with figures, with its Alt letters:
+// accounts-window-LANG.png.
+TEST_F(Screenshots, AccountsWindow) {
+  session.clock().fix(QDate(2024, 3, 15));
+  start(QDate(2024, 3, 1));
+  addFund(QStringLiteral("ALPHA"), 15000, 100, 125.5);
+  RekeningRec& first = account(1);
+  first.RekNaam = QStringLiteral("Beleggen");
+  first.RekNummer = QStringLiteral("NL-2093");
+  first.CredRente = 1.5;
+  first.DebRente = 7;
+  calc();
+  next(QDate(2024, 3, 15));
+  select(0);
+  portfolio().markUnchanged();
+  TRekForm form(session, prompter);
+  for (const Language::Code code : kLanguages) {
+    session.setLanguage(code);
+    form.SpeedRekClick();
+    save(form, QStringLiteral("accounts-window"), code);
+  }
+}
+
+// The main window at 1280 x 900, the grid and the tabs grown with it:
+// main-window-1280-LANG.png.
+TEST_F(Screenshots, LargeMainWindow) {
+  session.clock().fix(QDate(2024, 3, 15));
+  test::writeManuals(path(QStringLiteral("program")));
+  start(QDate(2024, 3, 1));
+  addFund(QStringLiteral("beta"), 500, 5, 100);
+  addFund(QStringLiteral("ALPHA"), 12345, 10, 1234.5);
+  calc();
+  next(QDate(2024, 3, 15));
+  select(0);
+  TMainForm window(session, prompter, path(QStringLiteral("program")));
+  (void)session.report(Report(Outcome::done(), Change::Portfolio));
+  // The first paint sizes the window to its contents.
+  window.show();
+  QCoreApplication::processEvents();
+  for (const Language::Code code : kLanguages) {
+    session.setLanguage(code);
+    window.HandleLanguage();
+    window.ShowLatestPrices();
+    window.resize(1280, 900);
+    QCoreApplication::processEvents();
+    saveAsItIs(window, QStringLiteral("main-window-1280-") + languageOf(code));
+  }
+  window.hide();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -294,6 +295,14 @@ void TGrafiekForm::closeEvent(QCloseEvent* event) {
   s.chartWidth = width();
   s.chartHeight = height();
   event->accept();
+}
+
+void TGrafiekForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace pelmar

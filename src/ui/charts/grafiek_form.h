@@ -46,6 +46,8 @@ class TGrafiekForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes the window, as its Close button does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void redraw();

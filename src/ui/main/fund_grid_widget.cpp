@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "commands/dataset_view.h"
 #include "model/conversions.h"
@@ -51,6 +52,13 @@ FundGridWidget::FundGridWidget(Session& session, Prompter& prompter, QWidget* pa
   verticalHeader()->hide();
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Never smaller than its cells; a larger window widens the value column
+  // and heightens the rows, and the cells are padded to the new width.
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+    for (int row = 0; row < GridRow::Count; ++row) putCell(row, column, item(row, column)->text());
+  });
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Typing or F2 opens the editor; a double click is a command (buying,
   // selling, choosing a currency or an account), not an edit.
@@ -91,12 +99,14 @@ void FundGridWidget::putCell(int row, int column, const QString& text) {
 void FundGridWidget::HandleLanguage() {
   const QFontMetrics metrics = fontMetrics();
   const int rowHeight = metrics.height() + 2;
-  for (int row = 0; row < GridRow::Count; ++row) setRowHeight(row, rowHeight);
-  setColumnWidth(kLabelColumn, metrics.horizontalAdvance(QStringLiteral("1234567890XX")) + 10);
-  setColumnWidth(kValueColumn, metrics.horizontalAdvance(QStringLiteral("ÄaMmGgQqXXXX")) + 10);
-  // Exactly as large as the cells.
-  setFixedSize(columnWidth(kLabelColumn) + columnWidth(kValueColumn) + 2 * frameWidth(),
-               rowHeight * GridRow::Count + 2 * frameWidth());
+  const int labelWidth = metrics.horizontalAdvance(QStringLiteral("1234567890XX")) + 10;
+  valueWidth_ = metrics.horizontalAdvance(QStringLiteral("ÄaMmGgQqXXXX")) + 10;
+  setColumnWidth(kLabelColumn, labelWidth);
+  fitValueColumn();
+  // At least as large as the cells, and exactly so unless the window is larger.
+  setMinimumSize(labelWidth + valueWidth_ + 2 * frameWidth(),
+                 rowHeight * GridRow::Count + 2 * frameWidth());
+  updateGeometry();
   for (int row = 0; row < GridRow::Count; ++row)
     putCell(row, kLabelColumn, GridLabel(session_.language(), row));
 }
@@ -136,6 +146,20 @@ void FundGridWidget::ReadGrid() {
   FillGrid();
   (void)session_.report(read);
   emit edited();
+}
+
+QSize FundGridWidget::sizeHint() const {
+  return minimumSize();
+}
+
+void FundGridWidget::fitValueColumn() {
+  setColumnWidth(kValueColumn,
+                 std::max(valueWidth_, viewport()->width() - columnWidth(kLabelColumn)));
+}
+
+void FundGridWidget::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  fitValueColumn();
 }
 
 UpdateFondsResult FundGridWidget::UpdateFonds() {

@@ -23,6 +23,8 @@ class FundGridWidget : public QTableWidget {
 
   // Sets the row labels of the language and sizes the grid to its font.
   void HandleLanguage();
+  // The cells' own size, which the grid is never smaller than.
+  QSize sizeHint() const override;
   // Writes the current fund into column 1 and opens the rows it may edit.
   void FillGrid();
   // Commits the cells into the current fund, then shows it again.
@@ -59,6 +61,7 @@ class FundGridWidget : public QTableWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void commitData(QWidget* editor) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Commits and closes the cell editor when one is open (reading the
@@ -67,9 +70,13 @@ class FundGridWidget : public QTableWidget {
   // Sets the text of a cell of a column, padded to that column.
   void putCell(int row, int column, const QString& text);
   QString padded(int column, const QString& text) const;
+  // The value column takes the grid's width beside the labels, never less
+  // than its own.
+  void fitValueColumn();
 
   Session& session_;
   Prompter& prompter_;
+  int valueWidth_ = 0;
 };
 
 }  // namespace pelmar

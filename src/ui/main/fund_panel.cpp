@@ -95,8 +95,9 @@ FundPanel::FundPanel(Session& session, Prompter& prompter, QWidget* parent)
   auto* columns = new QHBoxLayout;
   columns->setSpacing(10);
   panel->addLayout(columns);
-  columns->addLayout(createLeftColumn(session, prompter));
-  columns->addLayout(createRightColumn());
+  // A larger window widens the grid and the tabs alike.
+  columns->addLayout(createLeftColumn(session, prompter), 1);
+  columns->addLayout(createRightColumn(), 1);
 }
 
 void FundPanel::createDatePanels() {
@@ -132,7 +133,8 @@ QLayout* FundPanel::createLeftColumn(Session& session, Prompter& prompter) {
   // all fifteen fit in the grid's size.
   grid->verticalHeader()->setMinimumSectionSize(1);
   grid->HandleLanguage();
-  left->addWidget(grid);
+  // The grid takes the height a larger window gives this column.
+  left->addWidget(grid, 1);
 
   boxValuta = twoLabelBox(fondsPanel, "BoxValuta", label1, "Label1", label3, "Label3");
   left->addWidget(boxValuta);
@@ -145,7 +147,6 @@ QLayout* FundPanel::createLeftColumn(Session& session, Prompter& prompter) {
   splitLabel = plainLabel(fondsPanel, "SplitLabel");
   splitLabel->setStyleSheet(QStringLiteral("color: red"));
   left->addWidget(splitLabel);
-  left->addStretch();
   return left;
 }
 
@@ -154,7 +155,12 @@ QLayout* FundPanel::createRightColumn() {
   right->setSpacing(5);
   tabs = new TPanelTabs(fondsPanel);
   tabs->setObjectName(QStringLiteral("PanelTabs1"));
-  right->addWidget(tabs);
+  // The tabs draw their columns to their size: they take the room a larger
+  // window gives this column, never less than they were drawn for.
+  tabs->setMinimumSize(tabs->size());
+  tabs->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  right->addWidget(tabs, 1);
 
   adviesBox = groupBox(fondsPanel, "AdviesBox");
   auto* adviesLines = new QGridLayout(adviesBox);
@@ -180,7 +186,6 @@ QLayout* FundPanel::createRightColumn() {
   servicePanel->setWordWrap(true);
   servicePanel->hide();
   right->addWidget(servicePanel);
-  right->addStretch();
   return right;
 }
 

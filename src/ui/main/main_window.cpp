@@ -370,8 +370,8 @@ void TMainForm::FormResize() {
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   centralWidget()->adjustSize();
   adjustSize();
-  // Never smaller than its contents; maximised, the fund list and the
-  // panels take the room.
+  // Never smaller than its contents; larger or maximised, the grid and the
+  // tabs take the room (FundPanel), the fund list its height.
   const QSize natural = sizeHint();
   setMinimumSize(natural);
   if (!isMaximized() && !isFullScreen()) resize(natural);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "commands/accounts.h"
+#include "commands/desktop_rules.h"
 #include "commands/session.h"
 #include "ui/dialogs/dialog_look.h"
 #include "ui/main/help_context.h"
@@ -91,11 +92,18 @@ TRekForm::~TRekForm() {
 
 void TRekForm::HandleLanguage() {
   setWindowTitle(session_.text(TextId::AccountsTitle));
-  for (int n = 0; n < 5; ++n)
-    TabControl1->setTabText(n, session_.text(TextId::AccountTab).arg(n + 1));
-  OKBtn->setText(session_.text(TextId::ButtonOk));
-  ToepassenBtn->setText(session_.text(TextId::AccountsApply));
-  CancelBtn->setText(session_.text(TextId::ButtonCancel));
+  // Alt and an account's digit choose its tab; the buttons take letters of
+  // their own, as one group with the tabs.
+  const int tabs = TabControl1->count();
+  QStringList captions;
+  for (int n = 0; n < tabs; ++n)
+    captions << session_.text(TextId::AccountTab).arg(QStringLiteral("&%1").arg(n + 1));
+  const QList<QPushButton*> buttons{OKBtn, ToepassenBtn, CancelBtn};
+  captions << session_.text(TextId::ButtonOk) << session_.text(TextId::AccountsApply)
+           << session_.text(TextId::ButtonCancel);
+  const QStringList marked = AssignMnemonics(captions);
+  for (int n = 0; n < tabs; ++n) TabControl1->setTabText(n, marked[n]);
+  for (qsizetype i = 0; i < buttons.size(); ++i) buttons[i]->setText(marked[tabs + i]);
   for (int row = 0; row < AccountRow::Count; ++row)
     RekGrid->item(row, kLabelColumn)->setText(AccountLabel(session_.language(), row));
   // How this balance relates to the report's and to the main window's capital.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -106,8 +107,7 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   for (WordProcessor which : {WordProcessor::Word, WordProcessor::WordPad, WordProcessor::Writer}) {
     const WordProcessorProgram program = FindWordProcessor(which);
     wordProcessorButton(which)->setEnabled(program.launch.has_value());
-    wordProcessorButton(which)->setToolTip(
-        program.missing ? program.missing->text(session_.language()) : QString());
+    missing_[std::size_t(which)] = program.missing;
   }
 
   const Placement place = placementOf(session_.settings(), kind_);
@@ -116,9 +116,11 @@ ReportWindow::ReportWindow(Session& session, Prompter& prompter, ReportKind kind
   move(place.left->value_or(place.defaults.left()), place.top->value_or(place.defaults.top()));
   FitOnScreen(this);
   setTexts();
-  // An open report follows the portfolio, unless the user has typed
-  // remarks into it: those are never thrown away.
+  // An open report follows the portfolio and the language, unless the user
+  // has typed remarks into it: those are never thrown away. The buttons and
+  // the caption follow the language in any case.
   changeListener_ = session_.addChangeListener([this](Changes changes) {
+    if (changes & Change::Settings) setTexts();
     if (changes && isVisible() && !editor_->document()->isModified()) build();
   });
 }
@@ -140,6 +142,11 @@ void ReportWindow::setTexts() {
   btnSave_->setText(session_.text(TextId::ReportBtnSave));
   btnPdf_->setText(session_.text(TextId::ReportBtnPdf));
   btnClose_->setText(session_.text(TextId::ReportBtnClose));
+  for (WordProcessor which : {WordProcessor::Word, WordProcessor::WordPad, WordProcessor::Writer}) {
+    const std::optional<Reason>& missing = missing_[std::size_t(which)];
+    wordProcessorButton(which)->setToolTip(missing ? missing->text(session_.language())
+                                                   : QString());
+  }
 }
 
 void ReportWindow::build() {
@@ -231,6 +238,14 @@ void ReportWindow::closeEvent(QCloseEvent* event) {
   *place.height = height();
   *place.width = width();
   QWidget::closeEvent(event);
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace pelmar

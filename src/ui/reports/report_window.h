@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+#include <optional>
 
 #include "commands/report_commands.h"
 #include "commands/word_processors.h"
@@ -46,6 +48,8 @@ class ReportWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes the window, as its Close button does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void setTexts();
@@ -65,6 +69,9 @@ class ReportWindow : public QWidget {
   QPushButton* btnPdf_ = nullptr;
   QPushButton* btnClose_ = nullptr;
   QLabel* status_ = nullptr;
+  // Why each word processor cannot be started (its button's hint), by
+  // WordProcessor; none where it can.
+  std::array<std::optional<Reason>, 3> missing_;
   int changeListener_ = 0;
 };
 
