@@ -196,9 +196,6 @@ int stockCount(Session& session, Market market) {
 
 }  // namespace
 
-FetchContext::FetchContext(const Session& session)
-    : settings(session.settings()), language(session.language()), now(session.clock().now()) {}
-
 StockFetch FetchDutchPrices(const FetchContext& context, HttpGet& http, const QString& ticker) {
   if (ticker.isEmpty()) return failedFetch(FetchStatus::NotFound);
   QString text;
@@ -492,18 +489,7 @@ Outcome DownloadClick(Session& session, HttpGet& http, DownloadMonitor& monitor)
 }
 
 DownloadTask::DownloadTask(Session& session, HttpGet& http, DownloadMonitor& monitor)
-    : run_(session, monitor),
-      http_(http),
-      monitor_(monitor),
-      context_(std::make_unique<QObject>()) {}
-
-DownloadTask::~DownloadTask() {
-  http_.abort();
-  if (worker_) worker_->wait();
-  // Its queued answer, if any, goes with it.
-  context_.reset();
-  http_.resume();
-}
+    : run_(session, monitor), monitor_(monitor), fetches_(http) {}
 
 void DownloadTask::start() {
   step();
@@ -513,30 +499,22 @@ void DownloadTask::cancel() {
   if (run_.ended()) return;
   run_.cancel();
   // The fetch in flight fails at once; its answer is dropped by the run.
-  http_.abort();
+  fetches_.abort();
 }
 
 void DownloadTask::step() {
-  if (worker_) worker_->wait();
-  worker_.reset();
   std::optional<FetchJob> job = run_.next();
   if (!job) {
-    http_.resume();
+    fetches_.resume();
     monitor_.finished(run_.outcome());
     return;
   }
-  worker_.reset(QThread::create([this, job = std::move(*job)] {
-    std::function<void()> take = job(http_);
-    // Back on the thread that owns the session; dropped when the task is gone.
-    QMetaObject::invokeMethod(
-        context_.get(),
-        [this, take = std::move(take)] {
-          take();
-          step();
-        },
-        Qt::QueuedConnection);
-  }));
-  worker_->start();
+  fetches_.start([this, job = std::move(*job)](HttpGet& http) -> std::function<void()> {
+    return [this, take = job(http)] {
+      take();
+      step();
+    };
+  });
 }
 
 void FinishDownload(Session& session, DownloadMonitor& monitor, std::vector<DownloadPass>& passes) {

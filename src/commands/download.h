@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "commands/fetch_worker.h"
 #include "commands/prompter.h"
 #include "commands/session.h"
 #include "commands/stock_sources.h"
@@ -67,26 +66,10 @@ struct StockFetch {
   QString detail;
 };
 
-// What a fetch takes of the session, copied, so that it runs on a worker
-// thread while the session's thread goes on.
-struct FetchContext {
-  explicit FetchContext(const Session& session);
-  QString text(TextId id) const { return language.text(id); }
-
-  Settings settings;
-  Language language;
-  QDateTime now;
-};
-
 // One stock's fetch from the list's own service.
 StockFetch FetchDutchPrices(const FetchContext& context, HttpGet& http, const QString& ticker);
 StockFetch FetchUSPrices(const FetchContext& context, HttpGet& http, const QString& ticker,
                          QDate start, QDate end);
-
-// The network part of a step of the download: it runs wherever the caller
-// chooses (a worker thread) and touches no session; what it returns takes
-// its answer into the session, on the session's thread.
-using FetchJob = std::function<std::function<void()>(HttpGet&)>;
 
 // The whole download as steps: the Dutch and the US list as the settings
 // ask, the euro/dollar rates, then every dataset's prices from the daily
@@ -150,7 +133,7 @@ class DownloadTask {
  public:
   DownloadTask(Session& session, HttpGet& http, DownloadMonitor& monitor);
   // Aborts what still runs and waits for its worker.
-  ~DownloadTask();
+  ~DownloadTask() = default;
   DownloadTask(const DownloadTask&) = delete;
   DownloadTask& operator=(const DownloadTask&) = delete;
 
@@ -162,11 +145,9 @@ class DownloadTask {
   void step();
 
   DownloadRun run_;
-  HttpGet& http_;
   DownloadMonitor& monitor_;
-  // Queued answers arrive through it; destroyed first, it drops late ones.
-  std::unique_ptr<QObject> context_;
-  std::unique_ptr<QThread> worker_;
+  // Destroyed before the run, it drops a late answer.
+  FetchWorker fetches_;
 };
 
 // Whether the download runs by itself after start: the setting asks for it

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "commands/session.h"
 #include "prices/http_get.h"
@@ -14,6 +15,10 @@ namespace pelmar {
 // the latest, or why none.
 QString TestPriceSource(const Session& session, HttpGet& http, const Settings& settings,
                         const QString& source, const QString& symbol);
+// The same test as a fetch for a worker thread: what it takes of the
+// session is copied now.
+std::function<QString(HttpGet&)> SourceTestFetch(const Session& session, const Settings& settings,
+                                                 const QString& source, const QString& symbol);
 
 // The symbol the test proposes for a list: its first stock's, as its source
 // knows it; empty for an empty list.

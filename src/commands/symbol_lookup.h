@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "commands/session.h"
 #include "prices/http_get.h"
@@ -21,9 +22,15 @@ struct SymbolLookup {
 
 // Looks a stock up by its ticker (when the company is empty) or by its
 // company name on the symbol-lookup service of the settings. A page that
-// cannot be fetched (`unreachable` says why), names more or fewer than one stock, or gives a name
-// or ticker that cannot go into the list (empty, a comma, over 100 characters) counts as not found.
+// cannot be fetched (`unreachable` says why), names more or fewer than one
+// stock, or gives a name or ticker that cannot go into the list (empty, a
+// comma, over 100 characters) counts as not found.
 SymbolLookup LookUpSymbol(const Session& session, HttpGet& http, const QString& company,
                           const QString& ticker);
+// The same look-up as a fetch for a worker thread: what it takes of the
+// session is copied now.
+std::function<SymbolLookup(HttpGet&)> SymbolLookupFetch(const Session& session,
+                                                        const QString& company,
+                                                        const QString& ticker);
 
 }  // namespace pelmar

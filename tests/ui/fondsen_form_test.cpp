@@ -6,13 +6,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
+#include "net/local_server.h"
 #include "support/full_disk.h"
 #include "support/one_reply.h"
 #include "support/portfolio_fixture.h"
@@ -22,6 +26,15 @@
 
 namespace pelmar {
 namespace {
+
+// How long a test waits for an answer before it gives up: far beyond any
+// client bound, so only a hang ends it.
+constexpr int kPatience = 5 * 60 * 1000;
+
+// A look-up page that names one stock.
+const QByteArray kOneStock = "<html>" + QByteArray(60, ' ') +
+                             "Stocks<br>(1)<table><tr><td><a href=\"/q?s=IBM\">ibm</a></td>"
+                             "<td>International Business Machines</td></tr>";
 
 // The Dutch window (`form`) and the US window, which differ in their look.
 class StockListWindow : public test::PortfolioFixture {
@@ -33,6 +46,12 @@ class StockListWindow : public test::PortfolioFixture {
   }
   void type(int row, int column, const QString& text) {
     form.grid()->item(row, column)->setText(text);
+  }
+  // Clicks a look-up button and waits for the answer to be shown.
+  static bool lookUp(TFondsenForm& us, QPushButton* button) {
+    QSignalSpy answered(&us, &TFondsenForm::lookUpFinished);
+    button->click();
+    return answered.wait(kPatience);
   }
   TFondsenForm::OpenUrl browser(bool opens) {
     return [this, opens](const QUrl& url) {
@@ -211,12 +230,10 @@ TEST_F(StockListWindow, TheUsWindowAddsFromItsGroupAndSelectsModally) {
 TEST_F(StockListWindow, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
   TFondsenForm us(session, prompter, Market::Us, &http, nullptr, browser(false));
   ASSERT_TRUE(us.load());
-  http.reply = test::page("<html>" + QByteArray(60, ' ') +
-                          "Stocks<br>(1)<table><tr><td><a href=\"/q?s=IBM\">ibm</a></td>"
-                          "<td>International Business Machines</td></tr>");
+  http.reply = test::page(kOneStock);
   us.TickerEdit->setText("IBM");
   us.CompanyEdit->setText("stale");
-  us.CompanyBtn->click();
+  ASSERT_TRUE(lookUp(us, us.CompanyBtn));
   EXPECT_EQ(us.CompanyEdit->text(), "International Business Machines");
   EXPECT_EQ(us.TickerEdit->text(), "IBM");
   EXPECT_TRUE(us.AddBtn->isEnabled());
@@ -225,7 +242,7 @@ TEST_F(StockListWindow, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
   http.reply.body.replace("(1)", "(2)");
   us.CompanyEdit->setText("Intern");
   prompter.expectMessage("More than 1 Ticker found").expectTimedMessage("Browser not opened.");
-  us.TickerBtn->click();
+  ASSERT_TRUE(lookUp(us, us.TickerBtn));
   EXPECT_TRUE(us.TickerEdit->text().isEmpty());
   EXPECT_FALSE(us.AddBtn->isEnabled());
   ASSERT_EQ(opened.size(), 1);
@@ -236,8 +253,63 @@ TEST_F(StockListWindow, TheLookUpFillsTheEditsOrFallsBackToTheBrowser) {
   http.reply.timedOutAfter = 15;
   us.TickerEdit->setText("IBM");
   prompter.expectMessage("Could not reach the look-up service (no answer within 15 s)");
-  us.CompanyBtn->click();
+  ASSERT_TRUE(lookUp(us, us.CompanyBtn));
   EXPECT_EQ(opened.size(), 1);
+}
+
+// Against a silent service the click returns at once and the add group
+// waits; Escape, the close box and a destroyed window end the fetch without
+// waiting for the client's time-out, and an ended look-up's answer is never
+// shown (the prompter would fail on its "could not reach").
+TEST_F(StockListWindow, ALookUpOfASilentServiceHoldsNeitherTheWindowNorTheNextLookUp) {
+  test::LocalServer server(
+      {{"/l?s=SLOW&t=S&m=US", test::Route::silent()}, {"/l", test::Route::page(kOneStock)}});
+  session.settings().symbolLookupService = server.url("/");
+  HttpLimits patient = test::quickLimits();
+  patient.timeoutMs = 30 * 60 * 1000;  // only an abort ends this wait
+  NetworkHttpGet client(patient);
+  TFondsenForm us(session, prompter, Market::Us, &client, nullptr, browser(true));
+  us.manage();
+  QSignalSpy answered(&us, &TFondsenForm::lookUpFinished);
+  const auto slowLookUp = [&] {
+    us.TickerEdit->setText("SLOW");
+    us.CompanyBtn->click();
+    EXPECT_TRUE(us.lookingUp());
+    EXPECT_FALSE(us.CompanyBtn->isEnabled());
+    EXPECT_FALSE(us.TickerEdit->isEnabled());
+    EXPECT_EQ(us.LookupStatus->text(), "Fetching: SLOW");
+  };
+
+  slowLookUp();
+  // Escape once the server holds the request.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !server.requests().isEmpty(); }, kPatience));
+  QTest::keyClick(&us, Qt::Key_Escape);
+  EXPECT_FALSE(us.isVisible());
+  EXPECT_FALSE(us.lookingUp());
+  EXPECT_TRUE(us.CompanyBtn->isEnabled());
+  EXPECT_TRUE(us.LookupStatus->text().isEmpty());
+
+  us.manage();
+  slowLookUp();
+  us.close();
+  EXPECT_FALSE(us.lookingUp());
+
+  {
+    auto gone = std::make_unique<TFondsenForm>(session, prompter, Market::Us, &client);
+    gone->manage();
+    gone->TickerEdit->setText("SLOW");
+    gone->CompanyBtn->click();
+    EXPECT_TRUE(gone->lookingUp());
+  }
+
+  // The client takes fetches again: the next look-up answers, once.
+  us.manage();
+  us.TickerEdit->setText("IBM");
+  us.CompanyBtn->click();
+  ASSERT_TRUE(answered.wait(kPatience));
+  EXPECT_EQ(answered.count(), 1);
+  EXPECT_EQ(us.CompanyEdit->text(), "International Business Machines");
+  EXPECT_TRUE(us.CompanyBtn->isEnabled());
 }
 
 // The main window opens the US list from its menu action and hands it to

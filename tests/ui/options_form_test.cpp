@@ -11,7 +11,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimeZone>
 #include <memory>
 
@@ -45,6 +47,32 @@ class BrowsingPrompter : public test::ScriptedPrompter {
 class OptionsFormTest : public test::PortfolioFixture {
  protected:
   OptionsFormTest() { session.setSettingsStore(&store); }
+  // The Dutch row set to the chart source at `server`, with ASML's symbol
+  // proposed from the list.
+  const TOptionsForm::SourceRow& chartSourceAt(const test::LocalServer& server) {
+    session.clock().fix(QDateTime(QDate(2024, 1, 8), QTime(13, 0), QTimeZone::utc()));
+    test::writeFile(path("Prices/Stocks_nl.txt"), "ASML Holding,ASML,\r\n");
+    test::writeFile(path("Prices/Sources_nl.txt"), "ASML,,ASML.AS\r\n");
+    form.VarToScreen();
+    const TOptionsForm::SourceRow& dutch = form.sourceRows.front();
+    EXPECT_EQ(dutch.combo->currentText(), "None (download nothing)");
+    EXPECT_EQ(dutch.symbol->text(), "ASML.AS");
+    dutch.combo->setCurrentIndex(dutch.combo->findText("Chart JSON (Yahoo Finance format)"));
+    for (const TOptionsForm::ServiceRow& row : form.serviceRows)
+      if (row.label->text() == "Chart JSON (Yahoo Finance format)")
+        row.edit->setText(server.url("/"));
+    return dutch;
+  }
+  // Clicks a Test button and waits for its answer to be shown.
+  bool runTest(const TOptionsForm::SourceRow& row) {
+    QSignalSpy tested(&form, &TOptionsForm::sourceTested);
+    row.test->click();
+    return tested.wait(5 * 60 * 1000);
+  }
+  static QByteArray chartReply() {
+    QFile reply(QStringLiteral(PELMAR_SOURCE_DIR "/tests/data/sources/chart_good.json"));
+    return reply.open(QIODevice::ReadOnly) ? reply.readAll() : QByteArray();
+  }
   MemorySettingsStore store;
   BrowsingPrompter prompter;
   TOptionsForm form{session, prompter};
@@ -156,26 +184,11 @@ TEST_F(OptionsFormTest, ButtonsFillTheFieldsAndARefusedFolderShowsTheOldOne) {
 }
 
 TEST_F(OptionsFormTest, ASourceIsChosenByNameAndTestedBeforeItIsKept) {
-  QFile reply(QStringLiteral(PELMAR_SOURCE_DIR "/tests/data/sources/chart_good.json"));
-  ASSERT_TRUE(reply.open(QIODevice::ReadOnly));
-  test::LocalServer server({{"/v8/finance/chart/ASML.AS", test::Route::page(reply.readAll())}});
+  test::LocalServer server({{"/v8/finance/chart/ASML.AS", test::Route::page(chartReply())}});
   NetworkHttpGet http(test::quickLimits());
   form.setHttp(&http);
-  session.clock().fix(QDateTime(QDate(2024, 1, 8), QTime(13, 0), QTimeZone::utc()));
-  test::writeFile(path("Prices/Stocks_nl.txt"), "ASML Holding,ASML,\r\n");
-  test::writeFile(path("Prices/Sources_nl.txt"), "ASML,,ASML.AS\r\n");
-  form.VarToScreen();
-
-  const TOptionsForm::SourceRow& dutch = form.sourceRows.front();
-  EXPECT_EQ(dutch.combo->currentText(), "None (download nothing)");
-  EXPECT_EQ(dutch.symbol->text(), "ASML.AS");
-  dutch.combo->setCurrentIndex(dutch.combo->findText("Chart JSON (Yahoo Finance format)"));
-  const auto chartRow = std::find_if(form.serviceRows.begin(), form.serviceRows.end(), [](auto& r) {
-    return r.label->text() == "Chart JSON (Yahoo Finance format)";
-  });
-  ASSERT_NE(chartRow, form.serviceRows.end());
-  chartRow->edit->setText(server.url("/"));
-  dutch.test->click();
+  const TOptionsForm::SourceRow& dutch = chartSourceAt(server);
+  ASSERT_TRUE(runTest(dutch));
   EXPECT_EQ(form.LabelTestResult->text(), "ASML.AS: 3 closes, the latest 627.7 EUR of 2024-01-05");
 
   form.ComboRateSource->setCurrentIndex(1);
@@ -184,6 +197,38 @@ TEST_F(OptionsFormTest, ASourceIsChosenByNameAndTestedBeforeItIsKept) {
   EXPECT_EQ(store.value("Download", "DutchSource").toString(), "chart");
   EXPECT_EQ(store.value("Download", "USSource").toString(), "none");
   EXPECT_EQ(store.value("Download", "RateSource").toString(), "ecb");
+}
+
+// Against a silent source the click returns at once and the test buttons
+// wait; Escape ends the fetch without waiting for the client's time-out and
+// its answer is never shown; the next test answers.
+TEST_F(OptionsFormTest, ATestOfASilentSourceEndsWithTheWindow) {
+  test::LocalServer server({{"/v8/finance/chart/SLOW", test::Route::silent()},
+                            {"/v8/finance/chart/ASML.AS", test::Route::page(chartReply())}});
+  HttpLimits patient = test::quickLimits();
+  patient.timeoutMs = 30 * 60 * 1000;  // only an abort ends this wait
+  NetworkHttpGet http(patient);
+  form.setHttp(&http);
+  const TOptionsForm::SourceRow& dutch = chartSourceAt(server);
+  form.show();
+  QSignalSpy tested(&form, &TOptionsForm::sourceTested);
+  dutch.symbol->setText("SLOW");
+  dutch.test->click();
+  EXPECT_TRUE(form.testing());
+  EXPECT_FALSE(dutch.test->isEnabled());
+  EXPECT_FALSE(form.sourceRows.back().test->isEnabled());
+  EXPECT_EQ(form.LabelTestResult->text(), "Fetching: SLOW");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !server.requests().isEmpty(); }, 5 * 60 * 1000));
+  QTest::keyClick(&form, Qt::Key_Escape);
+  EXPECT_EQ(form.result(), QDialog::Rejected);
+  EXPECT_FALSE(form.testing());
+  EXPECT_TRUE(dutch.test->isEnabled());
+  EXPECT_TRUE(form.LabelTestResult->text().isEmpty());
+
+  dutch.symbol->setText("ASML.AS");
+  ASSERT_TRUE(runTest(dutch));
+  EXPECT_EQ(tested.count(), 1);
+  EXPECT_EQ(form.LabelTestResult->text(), "ASML.AS: 3 closes, the latest 627.7 EUR of 2024-01-05");
 }
 
 // The settings window inside the program: its OK reaches every window.

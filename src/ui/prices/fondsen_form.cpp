@@ -1,6 +1,5 @@
 #include "ui/prices/fondsen_form.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
@@ -13,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "commands/desktop_rules.h"
+#include "commands/fetch_worker.h"
 #include "commands/prompter.h"
 #include "commands/session.h"
 #include "commands/stock_lists.h"
@@ -64,7 +64,7 @@ TFondsenForm::TFondsenForm(Session& session, Prompter& prompter, Market market, 
       session_(session),
       prompter_(prompter),
       look_(lookOf(market)),
-      http_(http),
+      lookUps_(http ? std::make_unique<FetchWorker>(*http) : nullptr),
       openUrl_(openUrl ? std::move(openUrl) : OpenUrl(&QDesktopServices::openUrl)),
       TopPanel(new QLabel(this)),
       Grid(named(new QTableWidget(0, 3, this), "Grid")),
@@ -88,7 +88,12 @@ TFondsenForm::TFondsenForm(Session& session, Prompter& prompter, Market market, 
     stack->addWidget(Grid, 1);
   }
   auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
+  if (look_.lookUps) {
+    LookupStatus = named(new QLabel(this), "LookupStatus");
+    buttons->addWidget(LookupStatus, 1);
+  } else {
+    buttons->addStretch();
+  }
   buttons->addWidget(OKBtn);
   buttons->addWidget(CancelBtn);
   stack->addLayout(buttons);
@@ -102,6 +107,8 @@ TFondsenForm::TFondsenForm(Session& session, Prompter& prompter, Market market, 
   updateAddBtn();
   HandleLanguage();
 }
+
+TFondsenForm::~TFondsenForm() = default;
 
 // The two look-up boxes side by side, the add and delete buttons under them.
 void TFondsenForm::buildAddGroup(QLayout* stack) {
@@ -219,6 +226,14 @@ void TFondsenForm::reject() {
   QDialog::reject();
 }
 
+void TFondsenForm::done(int result) {
+  if (lookingUp()) {
+    lookUps_->drop();
+    setLookingUp({});
+  }
+  QDialog::done(result);
+}
+
 void TFondsenForm::OKBtnClick() {
   offered_ = list_.currentLine();
   // Choosing a stock saves nothing; a list that cannot be saved keeps the
@@ -236,18 +251,34 @@ void TFondsenForm::TickerBtnClick() {
   lookUp(TickerEdit, CompanyEdit, CompanyEdit->text(), {}, TextId::LookupManyTickers);
 }
 
+bool TFondsenForm::lookingUp() const {
+  return lookUps_ && lookUps_->running();
+}
+
 // Empties the edit to be found and looks the other one's text up. The add
 // group waits meanwhile, so a second click cannot start a second fetch.
 void TFondsenForm::lookUp(QLineEdit* wanted, const QLineEdit* known, const QString& company,
                           const QString& ticker, TextId manyFound) {
   wanted->clear();
   updateAddBtn();
-  if (known->text().isEmpty() || !http_) return;
-  AddGroup->setEnabled(false);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const SymbolLookup found = LookUpSymbol(session_, *http_, company, ticker);
-  QApplication::restoreOverrideCursor();
-  AddGroup->setEnabled(true);
+  if (known->text().isEmpty() || !lookUps_) return;
+  setLookingUp(known->text());
+  lookUps_->fetch(SymbolLookupFetch(session_, company, ticker),
+                  [this, manyFound](const SymbolLookup& found) {
+                    setLookingUp({});
+                    showLookUp(found, manyFound);
+                    emit lookUpFinished();
+                  });
+}
+
+// The add group waits while `query` is looked up; an empty query ends the wait.
+void TFondsenForm::setLookingUp(const QString& query) {
+  AddGroup->setEnabled(query.isEmpty());
+  LookupStatus->setText(query.isEmpty() ? QString()
+                                        : session_.text(TextId::DownloadFetching).arg(query));
+}
+
+void TFondsenForm::showLookUp(const SymbolLookup& found, TextId manyFound) {
   if (!found.unreachable.isEmpty()) {
     prompter_.message(session_.text(TextId::LookupUnreachable).arg(found.unreachable));
     return;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "lang/texts.h"
@@ -18,9 +19,11 @@ class QUrl;
 
 namespace pelmar {
 
+class FetchWorker;
 class HttpGet;
 class Prompter;
 class Session;
+struct SymbolLookup;
 
 // What the Dutch and the US list windows differ in.
 struct StockListLook {
@@ -43,6 +46,8 @@ struct StockListLook {
 // when it was edited and offers the selected row; Cancel, Esc and the close
 // box leave the file as it was and drop the edits.
 class TFondsenForm : public QDialog {
+  Q_OBJECT
+
  public:
   // Opens a page in the user's browser; false when no browser took it.
   using OpenUrl = std::function<bool(const QUrl&)>;
@@ -53,6 +58,7 @@ class TFondsenForm : public QDialog {
   // `openUrl` defaults to the desktop's.
   TFondsenForm(Session& session, Prompter& prompter, Market market, HttpGet* http = nullptr,
                QWidget* parent = nullptr, OpenUrl openUrl = {});
+  ~TFondsenForm() override;
 
   // Reads the list into the grid unless it is loaded; false when the file
   // could not be read (the window then does not open).
@@ -69,9 +75,14 @@ class TFondsenForm : public QDialog {
   void DelBtnClick();
   void OKBtnClick();
   void reject() override;
+  // Closing the window in any way ends a look-up in flight and drops its
+  // answer.
+  void done(int result) override;
   // Look the company up from the ticker, and the ticker from the company.
+  // The fetch runs on a worker; the add group waits until it answers.
   void CompanyBtnClick();
   void TickerBtnClick();
+  bool lookingUp() const;
   // Shows the list modal in selection mode (no add, delete or look-up, no
   // editing, nothing saved) and returns the row chosen with OK; nothing
   // when cancelled. The window is back in management mode afterwards.
@@ -95,6 +106,12 @@ class TFondsenForm : public QDialog {
   QPushButton* DelBtn;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
+  // What a look-up in flight asks for.
+  QLabel* LookupStatus = nullptr;
+
+ signals:
+  // A look-up answered and its answer is shown.
+  void lookUpFinished();
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -106,11 +123,14 @@ class TFondsenForm : public QDialog {
   void updateAddBtn();
   void lookUp(QLineEdit* wanted, const QLineEdit* known, const QString& company,
               const QString& ticker, TextId manyFound);
+  void showLookUp(const SymbolLookup& found, TextId manyFound);
+  void setLookingUp(const QString& query);
 
   Session& session_;
   Prompter& prompter_;
   const StockListLook& look_;
-  HttpGet* http_;
+  // Fetches the look-up page off this thread; none without a client.
+  std::unique_ptr<FetchWorker> lookUps_;
   OpenUrl openUrl_;
   bool ok_ = false;
   bool selecting_ = false;

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "commands/fetch_worker.h"
 #include "commands/file_commands.h"
 #include "commands/session.h"
 #include "commands/source_test.h"
@@ -423,13 +424,40 @@ SettingsEdit TOptionsForm::ScreenToEdit() const {
   return edit;
 }
 
+TOptionsForm::~TOptionsForm() = default;
+
+void TOptionsForm::setHttp(HttpGet* http) {
+  tests_ = http ? std::make_unique<FetchWorker>(*http) : nullptr;
+}
+
+bool TOptionsForm::testing() const {
+  return tests_ && tests_->running();
+}
+
 void TOptionsForm::BtnTestClick(const SourceRow& row) {
-  if (!http_) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  LabelTestResult->setText(TestPriceSource(session_, *http_, ScreenToEdit().settings,
-                                           row.combo->currentData().toString(),
-                                           row.symbol->text()));
-  QApplication::restoreOverrideCursor();
+  if (!tests_) return;
+  setTesting(true, row.symbol->text().trimmed());
+  tests_->fetch(SourceTestFetch(session_, ScreenToEdit().settings,
+                                row.combo->currentData().toString(), row.symbol->text()),
+                [this](const QString& result) {
+                  setTesting(false);
+                  LabelTestResult->setText(result);
+                  emit sourceTested(result);
+                });
+}
+
+void TOptionsForm::setTesting(bool testing, const QString& symbol) {
+  for (const SourceRow& row : sourceRows) row.test->setEnabled(!testing);
+  LabelTestResult->setText(testing ? session_.text(TextId::DownloadFetching).arg(symbol)
+                                   : QString());
+}
+
+void TOptionsForm::done(int result) {
+  if (testing()) {
+    tests_->drop();
+    setTesting(false);
+  }
+  QDialog::done(result);
 }
 
 void TOptionsForm::InstellingenClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 #include <vector>
 
 #include "commands/settings_edit.h"
@@ -17,6 +18,7 @@ class QTabWidget;
 
 namespace pelmar {
 
+class FetchWorker;
 class HttpGet;
 class Prompter;
 class Session;
@@ -30,6 +32,7 @@ class TOptionsForm : public QDialog {
 
  public:
   TOptionsForm(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+  ~TOptionsForm() override;
 
   // InstellingenClick: shows the settings and the window, modal.
   void InstellingenClick();
@@ -48,7 +51,9 @@ class TOptionsForm : public QDialog {
   void BtnCheckClick();
 
   // The client the "Test" buttons fetch through; without one they do nothing.
-  void setHttp(HttpGet* http) { http_ = http; }
+  void setHttp(HttpGet* http);
+  // Closing the window in any way ends a test in flight and drops its answer.
+  void done(int result) override;
 
   // What the last OK changed.
   const SettingsEffects& effects() const { return effects_; }
@@ -125,8 +130,11 @@ class TOptionsForm : public QDialog {
   QLabel* LabelRateSource = nullptr;
   QComboBox* ComboRateSource = nullptr;
   QLabel* LabelTestResult = nullptr;
-  // Test: asks the row's source, with the addresses on screen, for its symbol.
+  // Test: asks the row's source, with the addresses on screen, for its
+  // symbol. The fetch runs on a worker; the test buttons wait until it
+  // answers.
   void BtnTestClick(const SourceRow& row);
+  bool testing() const;
   // Update page.
   QCheckBox* CheckUpdate = nullptr;
   QPushButton* BtnCheck = nullptr;
@@ -141,6 +149,8 @@ class TOptionsForm : public QDialog {
   void stockListWanted(pelmar::Market market);
   // A hint for the status line.
   void promptChanged(const QString& text);
+  // A source test answered; its result is shown.
+  void sourceTested(const QString& result);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,12 +170,14 @@ class TOptionsForm : public QDialog {
   void enableDays();
   void browse(QLineEdit* edit, const QString& mask);
   void rememberPosition();
+  // The test buttons wait while `symbol` is tested.
+  void setTesting(bool testing, const QString& symbol = {});
 
   Session& session_;
   Prompter& prompter_;
   SettingsEffects effects_;
   QLabel* labelProgress_ = nullptr;
-  HttpGet* http_ = nullptr;
+  std::unique_ptr<FetchWorker> tests_;
 };
 
 }  // namespace pelmar
