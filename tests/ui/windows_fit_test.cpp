@@ -93,20 +93,17 @@ TEST_F(WindowsFitTest, EscapeClosesEveryWindow) {
   };
   Session& s = session;
   test::ScriptedPrompter& p = prompter;
+  const auto report = [&](ReportKind kind) -> Opens {
+    return [&, kind] {
+      auto window = std::make_unique<ReportWindow>(s, p, kind);
+      (void)window->openReport();
+      return std::unique_ptr<QWidget>(std::move(window));
+    };
+  };
   const std::vector<std::pair<const char*, Opens>> windows{
       {"chart", plain([&] { return std::make_unique<TGrafiekForm>(s, p); })},
-      {"portfolio report",
-       [&] {
-         auto report = std::make_unique<ReportWindow>(s, p, ReportKind::Portfolio);
-         (void)report->openReport();
-         return std::unique_ptr<QWidget>(std::move(report));
-       }},
-      {"actions report",
-       [&] {
-         auto report = std::make_unique<ReportWindow>(s, p, ReportKind::Actions);
-         (void)report->openReport();
-         return std::unique_ptr<QWidget>(std::move(report));
-       }},
+      {"portfolio report", report(ReportKind::Portfolio)},
+      {"actions report", report(ReportKind::Actions)},
       {"accounts",
        [&] {
          auto accounts = std::make_unique<TRekForm>(s, p);

@@ -155,12 +155,12 @@ QLayout* FundPanel::createRightColumn() {
   right->setSpacing(5);
   tabs = new TPanelTabs(fondsPanel);
   tabs->setObjectName(QStringLiteral("PanelTabs1"));
-  // The tabs draw their columns to their size: they take the room a larger
-  // window gives this column, never less than they were drawn for.
-  tabs->setMinimumSize(tabs->size());
-  tabs->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  right->addWidget(tabs, 1);
+  // The tabs spread their columns over their width: they take the width a
+  // larger window gives this column; their lines need no more height.
+  tabs->setMinimumWidth(tabs->width());
+  tabs->setMaximumWidth(QWIDGETSIZE_MAX);
+  tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  right->addWidget(tabs);
 
   adviesBox = groupBox(fondsPanel, "AdviesBox");
   auto* adviesLines = new QGridLayout(adviesBox);
@@ -186,6 +186,7 @@ QLayout* FundPanel::createRightColumn() {
   servicePanel->setWordWrap(true);
   servicePanel->hide();
   right->addWidget(servicePanel);
+  right->addStretch();
   return right;
 }
 
