@@ -320,8 +320,7 @@ TEST_F(StockListWindow, TheMainWindowOpensTheListAndPicksFromIt) {
   test::writeFile(usList, "Apple,AAPL,\r\n");
   test::writeManuals(path("program"));
   TMainForm window(session, prompter, path("program"));
-  // The window class has no meta object of its own: found by name.
-  auto* us = static_cast<TFondsenForm*>(window.findChild<QDialog*>("FondsenForm_us"));
+  auto* us = window.findChild<TFondsenForm*>("FondsenForm_us");
   ASSERT_TRUE(us);
   window.actions().us1->setEnabled(true);
   window.actions().us1->trigger();
