@@ -8,26 +8,13 @@ FetchContext::FetchContext(const Session& session)
 FetchWorker::FetchWorker(HttpGet& http) : http_(http), context_(std::make_unique<QObject>()) {}
 
 FetchWorker::~FetchWorker() {
-  if (!worker_) return;
-  http_.abort();
-  worker_->wait();
-  context_.reset();
-  http_.resume();
+  drop();
 }
 
 void FetchWorker::start(FetchJob job) {
-  if (worker_) {
-    // One fetch at a time: the one in flight is aborted, so its worker ends
-    // at once.
-    drop();
-    worker_->wait();
-  }
-  if (resumeWhenEnded_) {
-    resumeWhenEnded_ = false;
-    http_.resume();
-  }
+  // One fetch at a time.
+  drop();
   const quint64 number = ++started_;
-  running_ = true;
   worker_.reset(QThread::create([this, number, job = std::move(job)] {
     std::function<void()> take = job(http_);
     QMetaObject::invokeMethod(
@@ -38,24 +25,21 @@ void FetchWorker::start(FetchJob job) {
 }
 
 void FetchWorker::drop() {
-  if (!running_) return;
-  running_ = false;
-  resumeWhenEnded_ = true;
+  if (!worker_) return;
+  // Aborted, the fetch fails at once and its worker ends.
   http_.abort();
+  worker_->wait();
+  worker_.reset();
+  http_.resume();
+  // Its answer, queued or not yet, is an earlier fetch's.
+  ++started_;
 }
 
 void FetchWorker::answered(quint64 number, const std::function<void()>& take) {
-  // An earlier fetch was dropped, and its worker waited for, by start().
   if (number != started_) return;
   // The worker has handed its answer over and ends.
   worker_->wait();
   worker_.reset();
-  if (resumeWhenEnded_) {
-    resumeWhenEnded_ = false;
-    http_.resume();
-  }
-  if (!running_) return;  // dropped
-  running_ = false;
   take();
 }
 

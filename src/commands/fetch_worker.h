@@ -33,8 +33,7 @@ using FetchJob = std::function<std::function<void()>(HttpGet&)>;
 class FetchWorker {
  public:
   explicit FetchWorker(HttpGet& http);
-  // Aborts the fetch in flight, waits for its worker and drops its answer.
-  // Without one the client is not touched.
+  // Drops the fetch in flight.
   ~FetchWorker();
   FetchWorker(const FetchWorker&) = delete;
   FetchWorker& operator=(const FetchWorker&) = delete;
@@ -54,22 +53,22 @@ class FetchWorker {
   // resume(); its answer still comes.
   void abort() { http_.abort(); }
   void resume() { http_.resume(); }
-  // Aborts the fetch in flight and drops its answer; the client takes
-  // fetches again once its worker has ended.
+  // Aborts the fetch in flight, waits for its worker (which then ends at
+  // once) and drops its answer; the client takes fetches again. Without a
+  // fetch in flight the client is not touched.
   void drop();
   // A fetch was started and neither answered nor dropped.
-  bool running() const { return running_; }
+  bool running() const { return worker_ != nullptr; }
 
  private:
   void answered(quint64 number, const std::function<void()>& take);
 
   HttpGet& http_;
-  // Queued answers arrive through it; destroyed first, it drops late ones.
+  // Queued answers arrive through it; those still queued go with it.
   std::unique_ptr<QObject> context_;
   std::unique_ptr<QThread> worker_;
-  quint64 started_ = 0;  // the number of the latest fetch
-  bool running_ = false;
-  bool resumeWhenEnded_ = false;  // a dropped fetch left the client aborted
+  // The number of the latest fetch; an answer of an earlier one is dropped.
+  quint64 started_ = 0;
 };
 
 }  // namespace pelmar

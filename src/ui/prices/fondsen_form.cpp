@@ -1,5 +1,6 @@
 #include "ui/prices/fondsen_form.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
@@ -104,6 +105,9 @@ TFondsenForm::TFondsenForm(Session& session, Prompter& prompter, Market market, 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   connect(CancelBtn, &QPushButton::clicked, this, [this] { reject(); });
   connect(Grid, &QTableWidget::cellDoubleClicked, this, [this] { OKBtnClick(); });
+  // The client is the program's and may be gone before this window is: a
+  // look-up ends with the program's event loop.
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { endLookUp(); });
   updateAddBtn();
   HandleLanguage();
 }
@@ -227,11 +231,14 @@ void TFondsenForm::reject() {
 }
 
 void TFondsenForm::done(int result) {
-  if (lookingUp()) {
-    lookUps_->drop();
-    setLookingUp({});
-  }
+  endLookUp();
   QDialog::done(result);
+}
+
+void TFondsenForm::endLookUp() {
+  if (!lookingUp()) return;
+  lookUps_->drop();
+  setLookingUp({});
 }
 
 void TFondsenForm::OKBtnClick() {

@@ -125,6 +125,8 @@ class TFondsenForm : public QDialog {
               const QString& ticker, TextId manyFound);
   void showLookUp(const SymbolLookup& found, TextId manyFound);
   void setLookingUp(const QString& query);
+  // Drops a look-up in flight.
+  void endLookUp();
 
   Session& session_;
   Prompter& prompter_;

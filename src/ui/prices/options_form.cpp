@@ -82,6 +82,9 @@ TOptionsForm::TOptionsForm(Session& session, Prompter& prompter, QWidget* parent
   connect(BtnBeheer_nl, &QPushButton::clicked, this,
           [this] { emit stockListWanted(Market::Dutch); });
   connect(BtnBeheer_us, &QPushButton::clicked, this, [this] { emit stockListWanted(Market::Us); });
+  // The client is the program's and may be gone before this window is: a
+  // test ends with the program's event loop.
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { endTest(); });
   // Double clicks browse; entering an edit puts its hint on the status line.
   for (QLineEdit* edit : {PathEdit, DownloadPadEdit, TitleEdit}) edit->installEventFilter(this);
   SetCaptions();
@@ -453,11 +456,14 @@ void TOptionsForm::setTesting(bool testing, const QString& symbol) {
 }
 
 void TOptionsForm::done(int result) {
-  if (testing()) {
-    tests_->drop();
-    setTesting(false);
-  }
+  endTest();
   QDialog::done(result);
+}
+
+void TOptionsForm::endTest() {
+  if (!testing()) return;
+  tests_->drop();
+  setTesting(false);
 }
 
 void TOptionsForm::InstellingenClick() {

@@ -172,6 +172,8 @@ class TOptionsForm : public QDialog {
   void rememberPosition();
   // The test buttons wait while `symbol` is tested.
   void setTesting(bool testing, const QString& symbol = {});
+  // Drops a test in flight.
+  void endTest();
 
   Session& session_;
   Prompter& prompter_;
