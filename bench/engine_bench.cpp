@@ -54,9 +54,8 @@ struct BenchPortfolio {
 
   QTemporaryDir priceFolder;  // empty: the engine is measured, not the files
   PriceStore prices{priceFolder.path()};
-  Language language{Language::Code::English, QLocale::c()};
   Portfolio portfolio;
-  Engine engine{portfolio, prices, language};
+  Engine engine{portfolio, prices};
 };
 
 void recalculate(benchmark::State& state, int dataSets, int funds, int daysApart,

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "commands/advice_box.h"
 #include "commands/dataset_view.h"
 #include "commands/file_commands.h"
 #include "commands/session.h"
@@ -88,15 +89,14 @@ Listing showLastDataSet(Session& session, const QString& fileName) {
   const int first = p.SelFonds();
   ShowDataSet(session, p.FirstKoersIndex() + first);
   const DataSetView view = DataSetViewOf(session, fileName);
-  Advice& method = session.engine().advice();
   const int rek = p.FirstRekIndex();
   const int fundCount = p.fundCount(p.FirstKoersIndex());
   std::vector<AdviceBox> advice(fundCount);
   DataSetSnapshot snapshot(p);
-  for (int i = 0; i < fundCount; ++i) advice[i] = method.ShowAdvice(rek, i);
+  for (int i = 0; i < fundCount; ++i) advice[i] = ShowAdvice(session, rek, i);
   snapshot.restore();
   // The advice results end as the selected fund's, as on the window.
-  method.FundAdvice(rek, first);
+  session.engine().advice().FundAdvice(rek, first);
 
   const AlgemeenRec& alg = p.alg();
   listing.dataSet = alg.NrOfSet;

@@ -136,7 +136,7 @@ DataSetView DataSetViewOf(const Session& session, const QString& portfolioPath) 
   const Settings& settings = session.settings();
   view.showRealTime = view.atLastSet && (settings.downloadDollarQuote || settings.downloadAexQuote);
   view.showServicePanel = settings.servicePanel;
-  view.advice = session.engine().advice().AdviceBoxOf(p.FirstRekIndex(), p.SelFonds());
+  view.advice = AdviceBoxOf(session, p.FirstRekIndex(), p.SelFonds());
   return view;
 }
 

@@ -2,9 +2,9 @@
 
 #include <QString>
 
+#include "commands/advice_box.h"
 #include "commands/navigation.h"
 #include "commands/session.h"
-#include "engine/advice.h"
 
 namespace pelmar {
 

@@ -50,13 +50,13 @@ Report DivirOzevClick(Session& session) {
     p.selectAccount(bookedAccount(p.koers().RekNr));
     account = &p.rek();
   }
-  (void)session.engine().advice().DivirOzevClick(account);
+  session.engine().advice().DivirOzevClick(account);
   p.markChanged();
   return Report(Outcome::done(), Change::Accounts | Change::Figures);
 }
 
 Report RividuDoriClick(Session& session) {
-  (void)session.engine().advice().RividuDoriClick();
+  session.engine().advice().RividuDoriClick();
   return Report(Outcome::done(), Change::Settings);
 }
 

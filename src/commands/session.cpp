@@ -8,7 +8,7 @@ Session::Session(const QString& dataDirectory, const QLocale& system)
       settings_(Settings::defaults(dataDirectory)),
       language_(Language::fromSetting(settings_.language, system)),
       prices_(settings_.pricePath),
-      engine_(portfolio_, prices_, language_),
+      engine_(portfolio_, prices_),
       trace_([this] { return clock_.now(); }) {
   applyLanguageToRecords();
   files_.caption = caption();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "commands/accounts.h"
+#include "commands/advice_box.h"
 #include "commands/currencies.h"
 #include "commands/datasets.h"
 #include "commands/fund_grid.h"
@@ -49,7 +50,7 @@ double DivirOzevAmount(const Session& session) {
 
 TradeProposal ProposeTrade(Session& session) {
   Portfolio& p = session.portfolio();
-  const AdviceBox box = session.engine().advice().ShowAdvice(p.FirstRekIndex(), p.SelFonds());
+  const AdviceBox box = ShowAdvice(session, p.FirstRekIndex(), p.SelFonds());
   const KoersRec& fund = p.koers();
   TradeProposal proposal;
   proposal.ticker = TrimRightBlanks(fund.Ticker);

@@ -18,13 +18,6 @@ long double growthOf(double factor) {
   return factor <= 0.99999 ? 1.0L / (1.0L - factor) : 1.0L;
 }
 
-// The nearest whole number, an exact half to the even one.
-QString wholeNumber(double value) {
-  // Written from the double, so that no count is too large for its text;
-  // adding 0 turns a rounded -0 into 0.
-  return QString::number(std::nearbyint(value) + 0.0, 'f', 0);
-}
-
 }  // namespace
 
 bool AdviceFigures::due() const {
@@ -32,8 +25,7 @@ bool AdviceFigures::due() const {
   return (trade > kSmallest && trade >= buyShares) || (trade < kSmallest && -trade >= sellShares);
 }
 
-Advice::Advice(Portfolio& portfolio, const Language& language)
-    : portfolio_(portfolio), language_(language) {}
+Advice::Advice(Portfolio& portfolio) : portfolio_(portfolio) {}
 
 bool Advice::inFirstDataSet() const {
   return rek_ == Portfolio::kFirstRekIndex;
@@ -142,49 +134,8 @@ void Advice::FirstDataSetAdvice(const KoersRec& fund) {
   figures_.tradeAdvice = figures_.adviceShares = 0;
 }
 
-QString Advice::quantityText(TextId action, double shares) const {
-  return language_.text(action) + wholeNumber(shares) + QStringLiteral(" (") +
-         FormatAmount(shares, 0, 4, language_) + QStringLiteral(")") +
-         language_.text(TextId::AdviceUnits);
-}
-
-AdviceBox Advice::ShowAdvice(int rekIndex, int offset) {
-  FundAdvice(rekIndex, offset);
-  return AdviceBoxOf(rekIndex, offset);
-}
-
-AdviceBox Advice::AdviceBoxOf(int rekIndex, int offset) const {
-  AdviceBox box;
-  const int index = Portfolio::KoersIndexOf(rekIndex) + offset;
-  if (offset < 0 || portfolio_.idAt(index) != KoersRec::Id) return box;
-  const KoersRec& fund = portfolio_.koersAt(index);
-
-  if (figures_.buyPrice > kSmallest && figures_.sellPrice > kSmallest) {
-    const QString at = language_.text(TextId::AdviceAt);
-    box.koopLabel = at + FormatAmount(figures_.buyPrice, 0, 4, language_) +
-                    quantityText(TextId::AdviceBuy, figures_.buyShares);
-    box.verkoopLabel = at + FormatAmount(figures_.sellPrice, 0, 4, language_) +
-                       quantityText(TextId::AdviceSell, figures_.sellShares);
-  }
-
-  const bool due = figures_.due();
-  box.adviesColour = due ? AdviceColour::Blue : AdviceColour::Red;
-  const double shares = due ? figures_.tradeAdvice.value() : fund.AdviesR.value();
-  const QString lead = language_.text(due ? TextId::AdviceTrade : TextId::AdviceTooSmall);
-  if (rekIndex != Portfolio::kFirstRekIndex) {
-    if (shares > 0.001)
-      box.adviesLabel = lead + quantityText(TextId::AdviceBuy, shares);
-    else if (shares < -0.001)
-      box.adviesLabel = lead + quantityText(TextId::AdviceSell, -shares);
-  }
-
-  box.exhaustionHint = exhaustionHint(fund);
-  return box;
-}
-
-QString Advice::exhaustionHint(const KoersRec& fund) const {
-  // Falling prices, each step DownDr percent lower, with the method buying
-  // at every step: where does the reserve run out? In doubles.
+ReserveExhaustion ReserveExhaustionOf(const KoersRec& fund) {
+  // The falling prices are followed in doubles.
   double shares = fund.Aantal;
   double price = fund.Koers;
   double reserve = fund.Reserve;
@@ -202,22 +153,19 @@ QString Advice::exhaustionHint(const KoersRec& fund) const {
   // Without shares the falling prices cost nothing; with shares the reserve
   // simply lasts (no buy threshold, or a reserve too large to use up).
   if (steps > kExhaustionSteps)
-    return language_.text(fund.Aantal > kSmallest ? TextId::ExhaustionNotReached
-                                                  : TextId::ExhaustionUnknown);
-  return language_.text(TextId::ExhaustionAt)
-      .arg(FormatAmount(price, 0, 4, language_), FormatAmount(reserve, 0, 4, language_),
-           FormatAmount(shares, 0, 4, language_));
+    return {.kind = fund.Aantal > kSmallest ? ReserveExhaustion::Kind::NotReached
+                                            : ReserveExhaustion::Kind::WithoutShares};
+  return {
+      .kind = ReserveExhaustion::Kind::At, .price = price, .reserve = reserve, .shares = shares};
 }
 
-QString Advice::DivirOzevClick(RekeningRec* account) {
+void Advice::DivirOzevClick(RekeningRec* account) {
   if (account) account->DivirOzevB = !divirOzevChecked_;
   divirOzevChecked_ = !divirOzevChecked_;
-  return language_.text(divirOzevChecked_ ? TextId::DivirOzevOn : TextId::DivirOzevOff);
 }
 
-QString Advice::RividuDoriClick() {
+void Advice::RividuDoriClick() {
   rividuDoriChecked_ = !rividuDoriChecked_;
-  return language_.text(rividuDoriChecked_ ? TextId::RividuDoriOn : TextId::RividuDoriOff);
 }
 
 }  // namespace pelmar

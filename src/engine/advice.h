@@ -1,27 +1,9 @@
 #pragma once
 
-#include <QString>
-
-#include "lang/language.h"
 #include "model/portfolio.h"
 #include "model/real48.h"
 
 namespace pelmar {
-
-// How the advice line is drawn.
-enum class AdviceColour {
-  Blue,  // the trade advice is due
-  Red,   // the price change is too small for a trade
-};
-
-// What the advice box shows for the selected fund.
-struct AdviceBox {
-  QString adviesLabel;  // the advice line
-  AdviceColour adviesColour = AdviceColour::Red;
-  QString koopLabel;       // price and quantity of the next purchase
-  QString verkoopLabel;    // price and quantity of the next sale
-  QString exhaustionHint;  // hint of the advice info button
-};
 
 // The advice figures of one fund.
 struct AdviceFigures {
@@ -44,14 +26,33 @@ struct AdviceFigures {
   bool due() const;
 };
 
+// Where falling prices use a fund's reserve up: the price falls DownDr
+// percent a step and the method buys at every step, until the reserve is
+// below 0 or 1000 steps have passed.
+struct ReserveExhaustion {
+  enum class Kind {
+    At,            // the reserve runs out at the figures below
+    NotReached,    // shares held, and the reserve lasts every step
+    WithoutShares  // no shares: falling prices cost nothing
+  };
+  Kind kind = Kind::NotReached;
+  // The step where the reserve runs out: its price, the reserve left (below
+  // 0) and the shares then held. Only for Kind::At.
+  double price = 0;
+  double reserve = 0;
+  double shares = 0;
+};
+ReserveExhaustion ReserveExhaustionOf(const KoersRec& fund);
+
 // The advice generator: for one fund the quantity that brings its holding
 // back to its reference value, the prices at which the method buys and
 // sells with the quantities for each, and whether the current price calls
 // for a trade. It also keeps the reference value RefWrde from dataset to
-// dataset. The results describe the fund computed last.
+// dataset. The results describe the fund computed last; they are figures
+// only: the commands build the texts that show them.
 class Advice {
  public:
-  Advice(Portfolio& portfolio, const Language& language);
+  explicit Advice(Portfolio& portfolio);
 
   // The dataset whose funds the routines below advise; the engine sets it
   // for every dataset it computes.
@@ -72,18 +73,11 @@ class Advice {
   // The buy and sell prices and quantities of a fund in the first dataset.
   void FirstDataSetAdvice(const KoersRec& fund);
 
-  // Recomputes the advice of the fund at `offset` of the dataset at
-  // rekIndex and returns what the advice box shows for it.
-  AdviceBox ShowAdvice(int rekIndex, int offset);
-  // What the advice box shows for that fund from the advice computed last
-  // (FundAdvice of the same fund).
-  AdviceBox AdviceBoxOf(int rekIndex, int offset) const;
-
   // The DivirOzev mode switched, and set on the account of the selected
-  // fund when there is one; returns the text of the label that shows it.
-  QString DivirOzevClick(RekeningRec* account);
-  // The RividuDori menu command: only its check mark and label change.
-  QString RividuDoriClick();
+  // fund when there is one.
+  void DivirOzevClick(RekeningRec* account);
+  // The RividuDori mode switched: only its check mark and label change.
+  void RividuDoriClick();
   bool divirOzevChecked() const { return divirOzevChecked_; }
   bool rividuDoriChecked() const { return rividuDoriChecked_; }
 
@@ -98,13 +92,8 @@ class Advice {
   // The buy and sell prices and quantities of the fund at its reference
   // value; the quantities only when `withQuantities`.
   void setPricesAndQuantities(const KoersRec& fund, bool rounded, bool withQuantities);
-  // The hint that tells where falling prices use the reserve up.
-  QString exhaustionHint(const KoersRec& fund) const;
-  // " Kopen: 2 (2.5000) stuks" and its selling counterpart.
-  QString quantityText(TextId action, double shares) const;
 
   Portfolio& portfolio_;
-  const Language& language_;
   int rek_ = Portfolio::kFirstRekIndex;
   bool divirOzevChecked_ = false;
   bool rividuDoriChecked_ = false;

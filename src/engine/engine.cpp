@@ -7,8 +7,8 @@
 
 namespace pelmar {
 
-Engine::Engine(Portfolio& portfolio, PriceStore& prices, const Language& language)
-    : portfolio_(portfolio), prices_(prices), advice_(portfolio, language) {}
+Engine::Engine(Portfolio& portfolio, PriceStore& prices)
+    : portfolio_(portfolio), prices_(prices), advice_(portfolio) {}
 
 bool Engine::isDataSetAt(int rekIndex) const {
   if (portfolio_.idAt(rekIndex - 1) != AlgemeenRec::Id) return false;

@@ -9,7 +9,6 @@
 #include "engine/advice.h"
 #include "engine/data_set_totals.h"
 #include "engine/fund_names.h"
-#include "lang/language.h"
 #include "model/portfolio.h"
 #include "model/real48.h"
 #include "prices/price_store.h"
@@ -28,7 +27,7 @@ class Engine {
   // Called after each dataset of a recalculation: datasets done, in all.
   using Progress = std::function<void(int done, int total)>;
 
-  Engine(Portfolio& portfolio, PriceStore& prices, const Language& language);
+  Engine(Portfolio& portfolio, PriceStore& prices);
   Q_DISABLE_COPY_MOVE(Engine)
 
   // Recomputes the dataset whose first account is at rekIndex; in the first

@@ -194,31 +194,28 @@ std::optional<QString> closeIn(QString close, QChar decimal) {
   return close;
 }
 
-}  // namespace
+// Why a step refuses the table: the text, the line (from 1) and the text's
+// further arguments, and what the user may choose to mend it.
+struct Refusal {
+  TextId id;
+  int line;
+  QStringList args = {};
+  PriceTable::Ask ask = PriceTable::Ask::Nothing;
+};
 
-std::optional<DateOrder> dateOrderFromText(const QString& text) {
-  const QString t = text.trimmed().toLower();
-  if (t == QLatin1String("ymd")) return DateOrder::YearMonthDay;
-  if (t == QLatin1String("dmy")) return DateOrder::DayMonthYear;
-  if (t == QLatin1String("mdy")) return DateOrder::MonthDayYear;
-  return std::nullopt;
-}
+// A row of the table, read whole.
+struct Row {
+  int line;
+  QString dateField;
+  DateText date;
+  QString close;
+  bool cut;  // the file's last line, without its line break: it may be cut short
+};
 
-PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDate today,
-                          const TableChoices& choices) {
+// The heading: the first line with a date and a close column. Without one,
+// the separator the first lines hold most.
+PriceTable headingOf(const QStringList& lines) {
   PriceTable table;
-  const auto refuse = [&](TextId id, int line, QStringList args = {},
-                          PriceTable::Ask ask = PriceTable::Ask::Nothing) {
-    table.downloadLines.clear();
-    args.prepend(QString::number(line));
-    table.refused = Reason{id, std::move(args), fileName, line};
-    table.ask = ask;
-    return table;
-  };
-  static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
-  const QStringList lines = decode(bytes).split(lineBreak);
-
-  // The heading: the first line with a date and a close column.
   for (int i = 0;
        i < std::min<qsizetype>(lines.size(), kHeadingSearchLines) && table.headingLine < 0; ++i) {
     for (const QChar separator : {u'\t', u';', u','}) {
@@ -237,7 +234,6 @@ PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDat
     }
   }
   if (table.headingLine < 0) {
-    // No heading: the separator the first lines hold most.
     const auto count = [&](QChar separator) {
       qsizetype n = 0;
       for (int i = 0; i < std::min<qsizetype>(lines.size(), kPreviewLines); ++i)
@@ -247,49 +243,51 @@ PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDat
     for (const QChar separator : {u'\t', u';'})
       if (count(separator) > count(table.separator)) table.separator = separator;
   }
+  return table;
+}
+
+// The first lines that are not empty as fields, from the heading on.
+void addPreview(const QStringList& lines, PriceTable& table) {
   for (int i = std::max(table.headingLine, 0);
        i < lines.size() && table.preview.size() < kPreviewLines; ++i)
     if (!lines[i].trimmed().isEmpty())
       table.preview << fieldsOf(lines[i], table.separator).value_or(QStringList{lines[i]});
-  if (choices.dateColumn >= 0 && choices.closeColumn >= 0) {
-    table.dateColumn = choices.dateColumn;
-    table.closeColumn = choices.closeColumn;
-  }
-  if (table.dateColumn < 0 || table.closeColumn < 0)
-    return refuse(TextId::ImportNoColumns, 1, {}, PriceTable::Ask::Columns);
+}
 
-  // The rows, read whole; without a heading they start at the first row
-  // whose date column holds a date.
-  struct Row {
-    int line;
-    QString dateField;
-    DateText date;
-    QString close;
-    bool cut;  // the file's last line, without its line break: it may be cut short
-  };
-  std::vector<Row> rows;
+// The rows below the heading; without a heading they start at the first
+// row whose date column holds a date.
+std::optional<Refusal> readRows(const QStringList& lines, const PriceTable& table,
+                                std::vector<Row>& rows) {
+  const bool headed = table.headingLine >= 0;
   for (int i = table.headingLine + 1; i < lines.size(); ++i) {
     const int line = i + 1;
     if (lines[i].trimmed().isEmpty()) continue;
     std::optional<QStringList> fields = fieldsOf(lines[i], table.separator);
-    if (fields && table.headingLine >= 0)
+    if (fields && headed)
       while (fields->size() > table.columns.size() && fields->last().isEmpty())
         fields->removeLast();
     const bool whole = fields && fields->size() > std::max(table.dateColumn, table.closeColumn);
     const std::optional<DateText> date =
         whole ? dateText(fields->at(table.dateColumn)) : std::nullopt;
-    if (table.headingLine < 0 && rows.empty() && !date) continue;
-    if (!fields) return refuse(TextId::ImportOpenQuote, line);
-    if (table.headingLine >= 0 && fields->size() != table.columns.size())
-      return refuse(TextId::ImportFieldCount, line,
-                    {QString::number(fields->size()), QString::number(table.columns.size())});
-    if (!whole) return refuse(TextId::ImportShortRow, line);
-    if (!date) return refuse(TextId::ImportBadDate, line, {fields->at(table.dateColumn)});
+    if (!headed && rows.empty() && !date) continue;
+    if (!fields) return Refusal{TextId::ImportOpenQuote, line};
+    if (headed && fields->size() != table.columns.size())
+      return Refusal{TextId::ImportFieldCount,
+                     line,
+                     {QString::number(fields->size()), QString::number(table.columns.size())}};
+    if (!whole) return Refusal{TextId::ImportShortRow, line};
+    if (!date) return Refusal{TextId::ImportBadDate, line, {fields->at(table.dateColumn)}};
     rows.push_back({line, fields->at(table.dateColumn), *date,
-                    bareClose(fields->at(table.closeColumn)), i + 1 == lines.size()});
+                    bareClose(fields->at(table.closeColumn)), line == lines.size()});
   }
+  return std::nullopt;
+}
 
-  // The order of day and month, from the file where any date settles it.
+// The order of day and month, from the file where any date settles it,
+// else from the choices; refused when dates disagree, or when a date needs
+// an order that neither gives.
+std::optional<Refusal> settleDateOrder(const std::vector<Row>& rows, const TableChoices& choices,
+                                       PriceTable& table) {
   OrderEvidence evidence;
   const Row* undecided = nullptr;
   for (const Row& row : rows) {
@@ -302,40 +300,101 @@ PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDat
       continue;
     }
     if (evidence.order && *evidence.order != *shown)
-      return refuse(TextId::ImportDateOrderMixed, row.line,
-                    {row.dateField, QString::number(evidence.line)});
+      return Refusal{
+          TextId::ImportDateOrderMixed, row.line, {row.dateField, QString::number(evidence.line)}};
     if (!evidence.order) evidence = {shown, row.line};
   }
   table.dateOrder = evidence.order ? evidence.order : choices.dateOrder;
   table.dateOrderFromFile = evidence.order.has_value();
   if (undecided && !table.dateOrder)
-    return refuse(TextId::ImportDateOrderUnknown, undecided->line, {}, PriceTable::Ask::DateOrder);
+    return Refusal{TextId::ImportDateOrderUnknown, undecided->line, {}, PriceTable::Ask::DateOrder};
+  return std::nullopt;
+}
 
-  // The decimal separator the closes show; a comma in a ";" file by default.
-  std::optional<QChar> decimal;
+// The decimal separator the closes show; a comma in a ";" file by default.
+// Refused when two closes show different ones.
+std::optional<Refusal> settleDecimal(const std::vector<Row>& rows, QChar fieldSeparator,
+                                     QChar& decimal) {
+  std::optional<QChar> found;
   for (const Row& row : rows) {
     const std::optional<QChar> shown =
         isEmptyClose(row.close) ? std::nullopt : decimalShown(row.close);
-    if (shown && decimal && *shown != *decimal)
-      return refuse(TextId::ImportBadPrice, row.line, {row.close});
-    if (shown) decimal = shown;
+    if (shown && found && *shown != *found)
+      return Refusal{TextId::ImportBadPrice, row.line, {row.close}};
+    if (shown) found = shown;
   }
-  const QChar separator = decimal.value_or(table.separator == u';' ? u',' : u'.');
+  decimal = found.value_or(fieldSeparator == u';' ? u',' : u'.');
+  return std::nullopt;
+}
 
-  std::map<QDate, QString> prices;
+// The close of every day; a day twice, a day the daily files cannot hold
+// or a close that is no price refuses the table.
+std::optional<Refusal> readPrices(const std::vector<Row>& rows, const PriceTable& table,
+                                  QChar decimal, QDate today, std::map<QDate, QString>& prices) {
   for (const Row& row : rows) {
     const QDate day = dateIn(row.date, table.dateOrder.value_or(DateOrder::DayMonthYear));
-    if (!day.isValid()) return refuse(TextId::ImportBadDate, row.line, {row.dateField});
+    if (!day.isValid()) return Refusal{TextId::ImportBadDate, row.line, {row.dateField}};
     if (!DayFitsFiles(day, today))
-      return refuse(TextId::DateOutsideFiles, row.line, {row.dateField});
+      return Refusal{TextId::DateOutsideFiles, row.line, {row.dateField}};
     // An empty close is a day without a price, unless the file stops there.
     if (isEmptyClose(row.close) && !(row.cut && row.close.isEmpty())) continue;
-    const std::optional<QString> close = closeIn(row.close, separator);
-    if (!close) return refuse(TextId::ImportBadPrice, row.line, {row.close});
+    const std::optional<QString> close = closeIn(row.close, decimal);
+    if (!close) return Refusal{TextId::ImportBadPrice, row.line, {row.close}};
     if (!prices.emplace(day, *close).second)
-      return refuse(TextId::ImportTwice, row.line, {row.dateField});
+      return Refusal{TextId::ImportTwice, row.line, {row.dateField}};
   }
-  if (prices.empty()) return refuse(TextId::ImportNoPrices, static_cast<int>(lines.size()));
+  return std::nullopt;
+}
+
+PriceTable refused(PriceTable table, Refusal refusal, const QString& fileName) {
+  refusal.args.prepend(QString::number(refusal.line));
+  table.refused = Reason{refusal.id, std::move(refusal.args), fileName, refusal.line};
+  table.ask = refusal.ask;
+  return table;
+}
+
+}  // namespace
+
+std::optional<DateOrder> dateOrderFromText(const QString& text) {
+  const QString t = text.trimmed().toLower();
+  if (t == QLatin1String("ymd")) return DateOrder::YearMonthDay;
+  if (t == QLatin1String("dmy")) return DateOrder::DayMonthYear;
+  if (t == QLatin1String("mdy")) return DateOrder::MonthDayYear;
+  return std::nullopt;
+}
+
+// The table is read in steps, each refusing it with the line it stops at:
+// the heading and the preview, the columns, the rows, the order of day and
+// month, the decimal separator, then the prices by day.
+PriceTable ReadPriceTable(const QByteArray& bytes, const QString& fileName, QDate today,
+                          const TableChoices& choices) {
+  static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+  const QStringList lines = decode(bytes).split(lineBreak);
+  PriceTable table = headingOf(lines);
+  addPreview(lines, table);
+  if (choices.dateColumn >= 0 && choices.closeColumn >= 0) {
+    table.dateColumn = choices.dateColumn;
+    table.closeColumn = choices.closeColumn;
+  }
+  if (table.dateColumn < 0 || table.closeColumn < 0)
+    return refused(std::move(table), {TextId::ImportNoColumns, 1, {}, PriceTable::Ask::Columns},
+                   fileName);
+
+  std::vector<Row> rows;
+  if (auto refusal = readRows(lines, table, rows))
+    return refused(std::move(table), std::move(*refusal), fileName);
+  if (auto refusal = settleDateOrder(rows, choices, table))
+    return refused(std::move(table), std::move(*refusal), fileName);
+  QChar decimal;
+  if (auto refusal = settleDecimal(rows, table.separator, decimal))
+    return refused(std::move(table), std::move(*refusal), fileName);
+  std::map<QDate, QString> prices;
+  if (auto refusal = readPrices(rows, table, decimal, today, prices))
+    return refused(std::move(table), std::move(*refusal), fileName);
+  if (prices.empty())
+    return refused(std::move(table), {TextId::ImportNoPrices, static_cast<int>(lines.size())},
+                   fileName);
+
   for (const auto& [day, close] : prices)
     table.downloadLines << TwoDigits(day.year() % 100) + TwoDigits(day.month()) +
                                TwoDigits(day.day()) + u',' + close;

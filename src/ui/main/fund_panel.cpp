@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "commands/advice_box.h"
 #include "commands/comparison_tabs.h"
 #include "commands/dataset_view.h"
 #include "commands/session.h"
@@ -205,11 +206,8 @@ void FundPanel::HandleLanguage() {
 }
 
 void FundPanel::showModes() {
-  const Advice& advice = session_.engine().advice();
-  const auto text = [this](TextId id) { return session_.text(id); };
-  labelTurbo->setText(text(advice.divirOzevChecked() ? TextId::DivirOzevOn : TextId::DivirOzevOff));
-  labelPremie->setText(
-      text(advice.rividuDoriChecked() ? TextId::RividuDoriOn : TextId::RividuDoriOff));
+  labelTurbo->setText(DivirOzevLabel(session_));
+  labelPremie->setText(RividuDoriLabel(session_));
 }
 
 void FundPanel::setColour(const QColor& colour) {
