@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "commands/charts.h"
 #include "commands/euro_dollar.h"
+#include "commands/new_fund.h"
 #include "commands/refusal.h"
 #include "commands/stock_sources.h"
 #include "model/conversions.h"
@@ -564,6 +566,131 @@ bool DownloadAtStart(Session& session) {
               .isEmpty();
 }
 
+namespace {
+
+// The stock an import stores: named as in the first download list (Dutch,
+// then US) that holds the ticker, with that list and its row; else by the
+// ticker itself, in no list.
+struct ImportTarget {
+  QString name;
+  std::optional<Market> market;
+  QStringList list;
+  qsizetype row = -1;
+};
+
+ImportTarget findListRow(Session& session, const QString& ticker) {
+  for (const Market market : {Market::Dutch, Market::Us}) {
+    bool listRead = true;
+    QStringList list = LoadStockList(stockListPath(session.prices().folder(), market), &listRead);
+    // A list that cannot be read whole is neither searched nor saved over.
+    if (!listRead) continue;
+    for (qsizetype row = 0; row < list.size(); ++row) {
+      const StockLine stock = StockLine::split(list[row]);
+      if (stock.ticker.compare(ticker, Qt::CaseInsensitive) != 0) continue;
+      const QString suffix = market == Market::Us ? QStringLiteral(" (US)") : QString();
+      return {stock.name + suffix, market, std::move(list), row};
+    }
+  }
+  return {ticker, std::nullopt, {}, -1};
+}
+
+// Reads the file whole into `table`; a file or table that cannot be read
+// is refused with its reason.
+Outcome readImportTable(Session& session, Prompter& prompter, const QString& ticker,
+                        const QString& fileName, const TableChoices& choices, PriceTable& table) {
+  const safe_read::ReadResult read = safe_read::ReadFile(fileName, PriceStore::kMaxFileSize);
+  if (read.refused) {
+    prompter.message(read.refused->text(session.language()));
+    return Outcome::failed(*read.refused);
+  }
+  if (!read.read()) return Refuse(session, prompter, TextId::ImportUnreadable, {fileName});
+  table = ReadPriceTable(read.bytes, fileName, session.clock().today(), choices);
+  if (table.refused) {
+    return Refuse(session, prompter, TextId::ImportRefused,
+                  {ticker, table.refused->text(session.language())});
+  }
+  return Outcome::done();
+}
+
+// The day of a download line ("yymmdd,price") of a table whose days lie
+// within the hundred years up to its newest: the latest such day.
+QDate lineDay(const QString& line, QDate newest) {
+  const int year = newest.year() - (newest.year() % 100 - line.left(2).toInt() + 100) % 100;
+  const int month = line.mid(2, 2).toInt();
+  const int day = line.mid(4, 2).toInt();
+  const QDate sameCentury(year, month, day);
+  return sameCentury.isValid() && sameCentury <= newest ? sameCentury
+                                                        : QDate(year - 100, month, day);
+}
+
+// Asks before an import the user may not mean, No the default of each
+// question: of a ticker in neither the portfolio nor a download list, and
+// when the file gives stored prices of the stock other values (equal ones
+// are no change). Stopped on No.
+Outcome confirmImport(Session& session, Prompter& prompter, const QString& ticker,
+                      const ImportTarget& target, const PriceTable& table) {
+  Question question;
+  question.caption = session.text(TextId::ImportCaption);
+  question.yesIsDefault = false;
+  if (!target.market && !FundInPortfolio(session.portfolio(), ticker)) {
+    question.message = session.text(TextId::ImportTickerUnknown).arg(ticker);
+    if (prompter.question(question) != Answer::Yes) return Outcome::stopped();
+  }
+  const QStringList changed = session.prices().ChangedPrices(target.name, table.downloadLines);
+  if (changed.isEmpty()) return Outcome::done();
+  const auto shown = [&](const QString& line) {
+    return formatDate(lineDay(line, table.newest), dateFormat(session));
+  };
+  question.message = session.text(TextId::ImportOverwrite)
+                         .arg(ticker, QString::number(changed.size()), shown(changed.first()),
+                              shown(changed.last()));
+  return prompter.question(question) == Answer::Yes ? Outcome::done() : Outcome::stopped();
+}
+
+// The import could not store what it read into `path`: told and failed.
+Outcome storeFailed(Session& session, Prompter& prompter, const QString& ticker,
+                    const QString& path, const std::optional<Reason>& cause) {
+  Reason reason{TextId::ImportStoreFailed, {ticker, path}};
+  if (cause) reason = reason.because(*cause);
+  prompter.message(reason.text(session.language()));
+  return Outcome::failed(reason);
+}
+
+// Stores every close as one batch, so that a day file that could not be
+// saved is known: the import is then refused, not reported as done.
+Outcome storeImported(Session& session, Prompter& prompter, const QString& ticker,
+                      const QString& name, const PriceTable& table) {
+  if (Outcome opened = session.prices().openBatch(); !opened) {
+    Tell(session, prompter, opened);
+    return opened;
+  }
+  const bool put = session.prices().StorePrices(name, ticker, table.downloadLines, INT_MAX);
+  const PriceStore::FlushResult flushed = session.prices().flushBatch();
+  if (!flushed.ok() || !put)
+    return storeFailed(session, prompter, ticker, session.prices().folder(), flushed.cause);
+  return Outcome::done();
+}
+
+// Moves the list row's LastDate to the newest close when that is later,
+// and saves the list with its "Last Prices.txt" value.
+Outcome moveListDate(Session& session, Prompter& prompter, const QString& ticker,
+                     ImportTarget& target, QDate newest) {
+  StockLine stock = StockLine::split(target.list[target.row]);
+  const std::optional<QDate> last = parseDate(stock.lastDate, dateFormat(session));
+  if (last && *last >= newest) return Outcome::done();
+  stock.lastDate = formatDate(newest, dateFormat(session));
+  target.list[target.row] = stock.join();
+  const QString path = stockListPath(session.prices().folder(), *target.market);
+  Outcome saved = SaveStockList(path, target.list);
+  if (saved)
+    saved = WriteLastPrices(session.prices(), *target.market, target.list, session.clock().today(),
+                            dateFormat(session));
+  if (!saved) return storeFailed(session, prompter, ticker, path, saved.reason());
+  return Outcome::done();
+}
+
+}  // namespace
+
 Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker,
                      const QString& fileName, const TableChoices& choices) {
   // The daily files and the list are read and written under the folder's
@@ -579,70 +706,17 @@ Outcome ImportPrices(Session& session, Prompter& prompter, const QString& ticker
   if (!TickerFitsFiles(ticker))
     return Refuse(session, prompter, TextId::TickerDoesNotFit, {ticker});
   session.prices().refresh();
-  const safe_read::ReadResult read = safe_read::ReadFile(fileName, PriceStore::kMaxFileSize);
-  if (read.refused) {
-    prompter.message(read.refused->text(session.language()));
-    return Outcome::failed(*read.refused);
-  }
-  if (!read.read()) return Refuse(session, prompter, TextId::ImportUnreadable, {fileName});
-  const PriceTable imported =
-      ReadPriceTable(read.bytes, fileName, session.clock().today(), choices);
-  if (imported.refused) {
-    return Refuse(session, prompter, TextId::ImportRefused,
-                  {ticker, imported.refused->text(session.language())});
-  }
-
-  // The stock's name and list: the first list that holds the ticker.
-  QString name = ticker;
-  std::optional<Market> market;
-  QStringList list;
-  qsizetype row = -1;
-  for (const Market m : {Market::Dutch, Market::Us}) {
-    bool listRead = true;
-    list = LoadStockList(stockListPath(session.prices().folder(), m), &listRead);
-    // A list that cannot be read whole is neither searched nor saved over.
-    if (!listRead) list.clear();
-    for (row = 0; row < list.size(); ++row)
-      if (StockLine::split(list[row]).ticker.compare(ticker, Qt::CaseInsensitive) == 0) break;
-    if (row < list.size()) {
-      market = m;
-      name = StockLine::split(list[row]).name + (m == Market::Us ? QStringLiteral(" (US)") : "");
-      break;
-    }
-  }
-  // As one batch, so that a day file that could not be saved is known: the
-  // import is then refused, not reported as done.
-  if (Outcome opened = session.prices().openBatch(); !opened) {
-    Tell(session, prompter, opened);
-    return opened;
-  }
-  const bool put = session.prices().StorePrices(name, ticker, imported.downloadLines, INT_MAX);
-  const PriceStore::FlushResult flushed = session.prices().flushBatch();
-  if (!flushed.ok() || !put) {
-    Reason reason{TextId::ImportStoreFailed, {ticker, session.prices().folder()}};
-    if (flushed.cause) reason = reason.because(*flushed.cause);
-    prompter.message(reason.text(session.language()));
-    return Outcome::failed(reason);
-  }
-
-  if (market) {
-    StockLine stock = StockLine::split(list[row]);
-    const std::optional<QDate> last = parseDate(stock.lastDate, dateFormat(session));
-    if (!last || *last < imported.newest) {
-      stock.lastDate = formatDate(imported.newest, dateFormat(session));
-      list[row] = stock.join();
-      const QString path = stockListPath(session.prices().folder(), *market);
-      Outcome saved = SaveStockList(path, list);
-      if (saved)
-        saved = WriteLastPrices(session.prices(), *market, list, session.clock().today(),
-                                dateFormat(session));
-      if (!saved) {
-        const Reason reason =
-            Reason{TextId::ImportStoreFailed, {ticker, path}}.because(*saved.reason());
-        prompter.message(reason.text(session.language()));
-        return Outcome::failed(reason);
-      }
-    }
+  PriceTable imported;
+  if (Outcome read = readImportTable(session, prompter, ticker, fileName, choices, imported); !read)
+    return read;
+  ImportTarget target = findListRow(session, ticker);
+  if (Outcome confirmed = confirmImport(session, prompter, ticker, target, imported); !confirmed)
+    return confirmed;
+  if (Outcome stored = storeImported(session, prompter, ticker, target.name, imported); !stored)
+    return stored;
+  if (target.market) {
+    if (Outcome moved = moveListDate(session, prompter, ticker, target, imported.newest); !moved)
+      return moved;
   }
   RefreshAllDataSets(session);
   prompter.message(session.text(TextId::ImportDone)
@@ -658,8 +732,10 @@ Outcome importChosenPrices(Session& session, Prompter& prompter) {
   const std::optional<QString> file = prompter.openFileName(caption, session.prices().folder(),
                                                             session.text(TextId::ImportFileFilter));
   if (!file || file->isEmpty()) return Outcome::stopped();
+  // The selected fund's ticker is proposed: its history is the likely file.
   const InputResult ticker =
-      prompter.input(caption, session.text(TextId::ImportTickerPrompt), QString());
+      prompter.input(caption, session.text(TextId::ImportTickerPrompt),
+                     SelectedChartFund(session).value_or(QString()).trimmed());
   if (!ticker.accepted || ticker.text.trimmed().isEmpty()) return Outcome::stopped();
   // The file's first rows, for the user to confirm or choose the columns
   // and the date order; a file that cannot be read is refused by the import.

@@ -75,6 +75,31 @@ QString storedLine(const QString& name, const QString& ticker, const QString& do
            QStringView(downloadLine).sliced(comma + 1));
 }
 
+// A price text as a number. Read as bytes: only a price in an unusual
+// shape goes through StrToReal.
+double priceOfText(std::string_view text) {
+  const std::optional<double> plain = ReadStoredNumber(text);
+  return plain ? *plain
+               : StrToReal(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+// Where the ticker of a daily file's line ends: its second comma (the
+// ticker lies between the first and the second); npos when the line has no
+// ticker.
+std::size_t tickerEnd(std::string_view line) {
+  const std::size_t first = line.find(',');
+  return first == std::string_view::npos ? first : line.find(',', first + 1);
+}
+
+// The price of a daily file's line whose ticker ends at `second`: the text
+// after the third comma, with a trailing "X" dropped; 0 when there is none.
+double linePrice(std::string_view line, std::size_t second) {
+  if (second == std::string_view::npos) return 0.0;
+  if (line.ends_with('X')) line.remove_suffix(1);
+  const std::size_t third = line.find(',', second + 1);
+  return third == std::string_view::npos ? 0.0 : priceOfText(line.substr(third + 1));
+}
+
 }  // namespace
 
 PriceStore::PriceStore(const QString& folder) {
@@ -204,9 +229,7 @@ class LowerTicker {
 void PriceStore::ParseDayFile(const QByteArray& bytes,
                               const std::function<void(std::string_view, double)>& line) {
   // Lines: name, ticker, date, price. The ticker lies between the first and
-  // the second comma; a line without both commas has no ticker. The price
-  // is the text after the third comma, with a trailing "X" dropped. Read as
-  // bytes: only a price in an unusual shape goes through StrToReal.
+  // the second comma; a line without both commas has no ticker.
   const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);
@@ -214,23 +237,13 @@ void PriceStore::ParseDayFile(const QByteArray& bytes,
     std::string_view current = text.substr(start, end - start);
     start = end + 1;
     if (current.ends_with('\r')) current.remove_suffix(1);
-    const std::size_t first = current.find(',');
-    const std::size_t second =
-        first == std::string_view::npos ? first : current.find(',', first + 1);
+    const std::size_t second = tickerEnd(current);
     if (second == std::string_view::npos) continue;
+    const std::size_t first = current.find(',');
     const LowerTicker lowered(current.substr(first + 1, second - first - 1));
     const QByteArray lower = lowered.view();
-    if (current.ends_with('X')) current.remove_suffix(1);
-    const std::size_t third = current.find(',', second + 1);
-    double price = 0.0;
-    if (third != std::string_view::npos) {
-      const std::string_view priceText = current.substr(third + 1);
-      const std::optional<double> plain = ReadStoredNumber(priceText);
-      price = plain ? *plain
-                    : StrToReal(QString::fromLatin1(priceText.data(),
-                                                    static_cast<qsizetype>(priceText.size())));
-    }
-    line(std::string_view(lower.constData(), static_cast<std::size_t>(lower.size())), price);
+    line(std::string_view(lower.constData(), static_cast<std::size_t>(lower.size())),
+         linePrice(current, second));
   }
 }
 
@@ -381,6 +394,29 @@ bool PriceStore::stagePrices(const QString& name, const QString& ticker,
     stored = true;
   }
   return stored;
+}
+
+QStringList PriceStore::ChangedPrices(const QString& name, const QStringList& downloadLines) {
+  const QString storedName = TrimRightBlanks(name);
+  QStringList changed;
+  for (const QString& download : downloadLines) {
+    const qsizetype comma = download.indexOf(u',');
+    const QStringView date = QStringView(download).left(comma);
+    if (comma < 0 || !isSixDigits(date)) continue;
+    ChangedFile file;
+    file.path = existingFile(date.toInt());
+    // No file, or one StorePrices leaves alone because it cannot be read.
+    if (file.path.isEmpty() || !readChanged(file)) continue;
+    const auto line = file.lineOfName.constFind(storedName);
+    if (line == file.lineOfName.constEnd()) continue;
+    const QByteArray stored = file.lines.at(*line).toLatin1();
+    const std::string_view storedView(stored.constData(), static_cast<std::size_t>(stored.size()));
+    const QByteArray price = QStringView(download).sliced(comma + 1).toLatin1();
+    if (linePrice(storedView, tickerEnd(storedView)) !=
+        priceOfText(std::string_view(price.constData(), static_cast<std::size_t>(price.size()))))
+      changed << download;
+  }
+  return changed;
 }
 
 Outcome PriceStore::lockFolder(std::chrono::milliseconds wait) {

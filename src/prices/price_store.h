@@ -106,6 +106,12 @@ class PriceStore {
   // the disk.
   bool StorePrices(const QString& name, const QString& ticker, const QStringList& downloadLines,
                    int extraDays);
+  // The download lines by which StorePrices would give a stored price of
+  // `name` another value: the day's file on disk has a line of that name,
+  // the one StorePrices replaces, with a different price. Prices are
+  // compared as numbers ("12.50" is 12.5). In the list's order. Asked
+  // before a batch is opened: the batch's unsaved lines are not seen.
+  QStringList ChangedPrices(const QString& name, const QStringList& downloadLines);
 
   // The folder's lock for a group of writes, waiting at most `wait` for
   // another program's; calls nest. Fails (PriceFolderInUse, naming the

@@ -66,6 +66,25 @@ TEST_F(PriceSteps, ImportStoresTheClosesOrRefusesTheWholeFile) {
   EXPECT_EQ(test::readFile(prices("Stocks_us.txt")), "Harbor Foods Inc,HRBF,2026-01-06\r\n");
 }
 
+// The import's questions take the `answer` steps before it; without one
+// the cautious No stops the step, which stores nothing.
+TEST_F(PriceSteps, ImportQuestionsTakeTheAnswerSteps) {
+  const QString csv = dir.filePath("zzz.csv");
+  test::writeFile(csv, "Date,Close\n2026-01-05,4.5\n2026-01-06,4.75\n");
+  const CliRun no = run("import-prices ZZZ " + csv + "\n");
+  EXPECT_EQ(no.code, kScriptRefused);
+  EXPECT_TRUE(no.err.contains("The ticker ZZZ is in neither")) << no.err.toStdString();
+  EXPECT_FALSE(QFile::exists(prices("260105A.csv")));
+  ASSERT_EQ(run("answer yes\nimport-prices ZZZ " + csv + "\n").code, kDone);
+
+  test::writeFile(csv, "Date,Close\n2026-01-05,4.5\n2026-01-06,4.8\n");
+  const CliRun yes = run("answer yes\nanswer yes\nimport-prices ZZZ " + csv + "\n");
+  EXPECT_EQ(yes.code, kDone) << yes.err.toStdString();
+  EXPECT_TRUE(yes.err.contains("Stored prices of ZZZ that the file changes: 1 (from 2026-01-06"))
+      << yes.err.toStdString();
+  EXPECT_EQ(test::readFile(prices("260106A.csv")), "ZZZ,ZZZ,26/01/06,4.8\r\n");
+}
+
 // The download step asks the configured services (here the test's server)
 // for the days since each list's last date less the extra days, stores the
 // new closes, moves the last date and writes its log on the error stream.

@@ -208,9 +208,11 @@ TEST_F(CliWriteSafety, TwoImportsIntoOnePriceFolderKeepBothStocks) {
   for (const char* ticker : {"AAA", "BBB"}) {
     const QString own = file(QStringLiteral("%1.xml").arg(ticker));
     copyExample(own);
-    test::writeFile(
-        file(QStringLiteral("%1.txt").arg(ticker)),
-        QStringLiteral("import-prices %1 %2\n").arg(ticker, file("prices.csv")).toUtf8());
+    test::writeFile(file(QStringLiteral("%1.txt").arg(ticker)),
+                    // Yes to the question of a ticker in no list.
+                    QStringLiteral("answer yes\nimport-prices %1 %2\n")
+                        .arg(ticker, file("prices.csv"))
+                        .toUtf8());
     tools << startCli({"run", own, "--script", file(QStringLiteral("%1.txt").arg(ticker)),
                        "--prices", file("Prices"), "--today", "2024-01-08", "--lang", "en"});
   }

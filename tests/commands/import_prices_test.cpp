@@ -58,22 +58,29 @@ TEST_F(ImportPricesTest, DownloadsAtStartOnlyWhenAskedAndPriceFilesExist) {
   EXPECT_FALSE(DownloadAtStart(session));
 }
 
-TEST_F(ImportPricesTest, TheMenuCommandAsksTheFileThenTheTicker) {
+TEST_F(ImportPricesTest, TheMenuCommandAsksTheFileThenTheTickerProposingTheSelectedFund) {
   const QString folder = session.prices().folder();
   test::writeFile(path("asml.csv"), "Close,Date\n31.2,2009-03-13\n");
   test::ScriptedPrompter prompter;
-  // Cancelled at either question: nothing stored.
+  // Cancelled at either question: nothing stored. No portfolio: no proposal.
   prompter.expectOpenFile(std::nullopt);
   EXPECT_EQ(ImportPricesClick(session, prompter).kind(), Outcome::Kind::Stopped);
   prompter.expectOpenFile(path("asml.csv")).expectInput("Ticker", {true, "  "});
   EXPECT_EQ(ImportPricesClick(session, prompter).kind(), Outcome::Kind::Stopped);
+  EXPECT_EQ(prompter.lastInputProposal, "");
   EXPECT_FALSE(QFile::exists(folder + "090313A.csv"));
 
+  // The selected fund's ticker is proposed; held in the portfolio, it is
+  // imported without a question.
+  start(QDate(2009, 3, 2));
+  addFund("ASML", 1000, 10, 100);
+  select(0);
   prompter.expectOpenFile(path("asml.csv"))
-      .expectInput("Ticker", {true, " asml "})
-      .expectMessage("1 prices of asml imported");
+      .expectInput("Ticker", {true, " ASML "})
+      .expectMessage("1 prices of ASML imported");
   EXPECT_TRUE(ImportPricesClick(session, prompter).ok());
-  EXPECT_EQ(test::readFile(folder + "090313A.csv"), "asml,asml,09/03/13,31.2\r\n");
+  EXPECT_EQ(prompter.lastInputProposal, "ASML");
+  EXPECT_EQ(test::readFile(folder + "090313A.csv"), "ASML,ASML,09/03/13,31.2\r\n");
 }
 
 // The price folder's names and bytes, as one checksum.
@@ -149,6 +156,58 @@ TEST_F(ImportPricesTest, RefusalsWriteNothing) {
     }
   }
   EXPECT_DOUBLE_EQ(session.prices().GetFilePrice("DBG", QDate(2026, 1, 2)), 7.05);
+}
+
+// A ticker in neither the portfolio nor a list is imported only after Yes;
+// No, the default, stores nothing.
+TEST_F(ImportPricesTest, AnUnknownTickerAsksFirst) {
+  const QString folder = session.prices().folder();
+  test::writeFile(folder + "Stocks_nl.txt", "DBG Group,DBG,2026-01-02\r\n");
+  test::writeFile(path("xyz.csv"), "Date,Close\n2026-01-02,4.5\n");
+  const QByteArray before = folderChecksum(folder);
+  test::ScriptedPrompter prompter;
+  prompter.expectQuestion("The ticker XYZ is in neither the portfolio nor a stock list",
+                          Answer::No);
+  EXPECT_EQ(ImportPrices(session, prompter, "XYZ", path("xyz.csv")).kind(), Outcome::Kind::Stopped);
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault);
+  EXPECT_EQ(folderChecksum(folder), before);
+
+  prompter.expectQuestion("XYZ", Answer::Yes).expectMessage("1 prices of XYZ imported");
+  EXPECT_TRUE(ImportPrices(session, prompter, "XYZ", path("xyz.csv")).ok());
+  EXPECT_EQ(test::readFile(folder + "260102A.csv"), "XYZ,XYZ,26/01/02,4.5\r\n");
+}
+
+// Before stored prices change, the count of changed ones (equal closes
+// however written are no change) with their first and last day; No, the
+// default, leaves every file byte for byte. Nothing to change: no question.
+TEST_F(ImportPricesTest, OverwritingStoredPricesAsksWithTheirCount) {
+  const QString folder = session.prices().folder();
+  session.settings().dateFormat = dateFormatSetting(DateFormat::DayMonthYear);
+  test::writeFile(folder + "Stocks_nl.txt", "DBG Group,DBG,06-01-2026\r\n");
+  test::writeFile(folder + "260102A.csv", "DBG Group,DBG,26/01/02,7.05\r\n");
+  test::writeFile(folder + "260105A.csv", "DBG Group,DBG,26/01/05,7.10\r\nZZ,ZZ,26/01/05,1\r\n");
+  test::writeFile(folder + "260106A.csv", "DBG Group,DBG,26/01/06,7.20\r\n");
+  test::writeFile(folder + "260107A.csv", "DBG,DBG,26/01/07,9\r\n");  // another name
+  test::writeFile(path("dbg.csv"),
+                  "Date,Close\n2026-01-02,7.050\n2026-01-05,7.15\n"
+                  "2026-01-06,7.25\n2026-01-07,7.30\n2026-01-08,7.35\n");
+  const QByteArray before = folderChecksum(folder);
+  test::ScriptedPrompter prompter;
+  prompter.expectQuestion(
+      "Stored prices of DBG that the file changes: 2 (from 05-01-2026 to "
+      "06-01-2026).",
+      Answer::No);
+  EXPECT_EQ(ImportPrices(session, prompter, "DBG", path("dbg.csv")).kind(), Outcome::Kind::Stopped);
+  EXPECT_FALSE(prompter.lastQuestion().yesIsDefault);
+  EXPECT_EQ(folderChecksum(folder), before);
+
+  prompter.expectQuestion("DBG", Answer::Yes).expectMessage("5 prices of DBG imported");
+  ASSERT_TRUE(ImportPrices(session, prompter, "DBG", path("dbg.csv")).ok());
+  EXPECT_EQ(test::readFile(folder + "260105A.csv"),
+            "DBG Group,DBG,26/01/05,7.15\r\nZZ,ZZ,26/01/05,1\r\n");
+  EXPECT_EQ(test::readFile(folder + "Stocks_nl.txt"), "DBG Group,DBG,08-01-2026\r\n");
+  prompter.expectMessage("5 prices of DBG imported");
+  EXPECT_TRUE(ImportPrices(session, prompter, "DBG", path("dbg.csv")).ok());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 
 #include "support/portfolio_fixture.h"
 
@@ -63,6 +64,24 @@ TEST_F(PriceStoreTest, StoreWalksNewestFirstAndCountsOnlyUpdatedFiles) {
   EXPECT_TRUE(store.StorePrices("Fund", "fnd", {"240102,20", "240103,30"}, 0));
   EXPECT_TRUE(read("240103A.csv").contains("Fund,fnd,24/01/03,30"));
   EXPECT_FALSE(read("240102A.csv").contains("Fund"));
+}
+
+// The prices a store would overwrite with another value: by the name it
+// replaces, equal values however written left out; none once stored.
+TEST_F(PriceStoreTest, ChangedPricesAreTheStoredLinesOfTheNameWithAnotherValue) {
+  writeDay(QDate(2024, 1, 2), "Fund,fnd,24/01/02,10.50\r\nOther,oth,24/01/02,3\r\n");
+  writeDay(QDate(2024, 1, 3), "Fund,fnd,24/01/03,11X\r\n");
+  writeDay(QDate(2024, 1, 4), "Fund Corp,fnd,24/01/04,4\r\n");  // another name
+  writeDay(QDate(2024, 1, 5), "Fund,fnd,24/01/05,12\r\nFund,fnd,24/01/05,99\r\n");
+  write("240109a.CSV", "Fund\r\n");  // a line without a price
+  PriceStore store(folder());
+  const QStringList download = {"240102,10.5", "240103,11.25", "240104,9",
+                                "240105,12",   "240108,14",    "240109,1"};
+  const QStringList changed = {"240103,11.25", "240109,1"};
+  EXPECT_EQ(store.ChangedPrices("Fund  ", download), changed);
+  EXPECT_TRUE(store.ChangedPrices("fund", download).isEmpty());
+  EXPECT_TRUE(store.StorePrices("Fund", "fnd", download, INT_MAX));
+  EXPECT_TRUE(store.ChangedPrices("Fund", download).isEmpty());
 }
 
 TEST_F(PriceStoreTest, FileNamesInOtherCaseAreTheSameDay) {

@@ -140,6 +140,7 @@ Answer ScriptedPrompter::question(const Question& q) {
 
 InputResult ScriptedPrompter::input(const QString& caption, const QString& prompt,
                                     const QString& text) {
+  lastInputProposal = text;
   const auto step = next(Kind::Input, caption + QChar('\n') + prompt);
   return step ? std::get<InputResult>(step->result) : InputResult{false, text};
 }

@@ -77,8 +77,10 @@ class ScriptedPrompter : public Prompter {
   // What the last buy/sell dialog and account chooser were handed.
   TradeProposal lastTrade;
   AccountChoice lastChoice;
-  // The name the last save-file dialog proposed.
+  // The name the last save-file dialog proposed, the text the last input
+  // proposed.
   QString lastSaveProposal;
+  QString lastInputProposal;
 
   // The fund-currency dialog answers with this; a dialog opened without
   // it fails the test.
