@@ -15,10 +15,14 @@ QStringList LockHolder::args(const QString& unknown) const {
 
 namespace {
 
-// Sleeps until the file at `path` is `age` milliseconds old.
+// Sleeps until the file at `path` is more than `age` milliseconds old. Qt
+// counts a lock stale only when it is strictly older than its stale time,
+// measured from a modification time cut to whole milliseconds: the wait
+// goes a little beyond it.
 void waitUntilAged(const QString& path, qint64 age) {
+  constexpr qint64 kMargin = 20;
   const qint64 now = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
-  if (now >= 0 && now < age) QThread::msleep(static_cast<unsigned long>(age - now));
+  if (now >= 0 && now <= age) QThread::msleep(static_cast<unsigned long>(age - now + kMargin));
 }
 
 // Qt takes a stale lock over behind "<lock>.rmlock" files of its own, each

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "commands/currencies.h"
 #include "commands/dataset_view.h"
@@ -97,7 +98,8 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
   lookupHttp_ = std::make_unique<NetworkHttpGet>();
   fondsenUs_ = new TFondsenForm(session_, prompter_, Market::Us, lookupHttp_.get(), this);
   optionsForm_ = new TOptionsForm(session_, prompter_, this);
-  optionsForm_->setHttp(lookupHttp_.get());
+  sourceTestHttp_ = std::make_unique<NetworkHttpGet>();
+  optionsForm_->setHttp(sourceTestHttp_.get());
   timerDownload_ = new QTimer(this);
   timerDownload_->setObjectName(QStringLiteral("TimerDownload"));
   timerDownload_->setSingleShot(true);
@@ -128,6 +130,10 @@ TMainForm::TMainForm(Session& session, Prompter& prompter, const QString& progra
 
 TMainForm::~TMainForm() {
   session_.removeChangeListener(changeListener_);
+  // Children go after the members: these two end their fetches while the
+  // clients they use still exist.
+  delete std::exchange(fondsenUs_, nullptr);
+  delete std::exchange(optionsForm_, nullptr);
 }
 
 void TMainForm::openReport(ReportWindow*& window, int kind) {

@@ -176,8 +176,11 @@ class TMainForm : public QMainWindow {
   TDownloadForm* downloadForm_ = nullptr;
   QTimer* timerDownload_ = nullptr;
   TFondsenForm* fondsenNl_ = nullptr;
-  // The US list window and the client of its symbol look-up.
+  // The clients of the US list's symbol look-up and of the settings' source
+  // test, one each: aborting one window's fetch leaves the other's alone.
+  // Both windows are deleted before them (see the destructor).
   std::unique_ptr<HttpGet> lookupHttp_;
+  std::unique_ptr<HttpGet> sourceTestHttp_;
   TFondsenForm* fondsenUs_ = nullptr;
   QuoteController* quotes_ = nullptr;
   // Splits, year closing and maintenance
