@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev ccache xvfb xauth libssl3 openssl
+          # the check of the functions' length
+          python3
           # the man page, the Debian package and the checks of the installed files
           help2man dpkg-dev file desktop-file-utils appstream
           # the word processor and PDF reader the report test reads the rich text with
