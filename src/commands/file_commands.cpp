@@ -243,7 +243,12 @@ SaveOutcome SpeedSaveClick(Session& session, Prompter& prompter) {
     const std::optional<QString> chosen = prompter.saveFileName(
         session.text(TextId::ProductName) + session.text(TextId::SaveNewPortfolioTitle),
         QDir(folder).filePath(name), session.text(TextId::PortfolioFileFilter));
-    if (!chosen) return SaveOutcome::NotSaved;
+    // A cancelled name dialog keeps the program open, as Cancel in the
+    // save prompt does: closing would lose the new portfolio.
+    if (!chosen) {
+      state.bMayClose = false;
+      return SaveOutcome::NotSaved;
+    }
     if (refuseExtension(session, prompter, *chosen, {QStringLiteral("xml"), QStringLiteral("bak")},
                         NoPoint::SaveAsXml)) {
       trace.exitEarly();

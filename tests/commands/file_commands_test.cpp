@@ -172,6 +172,12 @@ TEST_F(FileCommandsTest, ClosingANewPortfolioSavesItAndAFailedSaveKeepsTheProgra
   EXPECT_TRUE(FormClose(session, prompter)) << "nothing to save";
   newPortfolio();
   portfolio().markChanged();
+  // Cancelling the name dialog keeps the program open, also after an
+  // earlier save has allowed closing.
+  session.files().bMayClose = true;
+  prompter.expectSaveFile(std::nullopt);
+  EXPECT_FALSE(FormClose(session, prompter));
+  EXPECT_TRUE(portfolio().bPortChanged());
   // A folder in the way of the file: it cannot be written.
   QDir().mkpath(port("blocked.xml"));
   prompter.expectSaveFile(port("blocked.xml")).expectMessage("has not been saved");

@@ -222,6 +222,17 @@ TEST_F(StockListWindow, TheUsWindowAddsFromItsGroupAndSelectsModally) {
   ASSERT_TRUE(row);
   EXPECT_EQ(row->ticker, "MSFT");
   EXPECT_FALSE(us.isModal());
+
+  // Picked with the keys alone: the list has the focus and a current row.
+  QTimer::singleShot(0, &us, [&] {
+    EXPECT_EQ(us.focusWidget(), us.grid());
+    QTest::keyClick(us.grid(), Qt::Key_Down);
+    QTest::keyClick(us.grid(), Qt::Key_Down);
+    QTest::keyClick(us.grid(), Qt::Key_Return);
+  });
+  const std::optional<StockLine> byKeys = us.selectStock();
+  ASSERT_TRUE(byKeys);
+  EXPECT_EQ(byKeys->ticker, "MSFT");
   EXPECT_FALSE(us.findChild<QGroupBox*>("AddGroup")->isHidden());
 }
 

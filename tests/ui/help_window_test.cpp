@@ -78,6 +78,9 @@ TEST(HelpWindow, TheOtherLanguagesManualOrNothing) {
                              Language(Language::Code::Dutch)));
   EXPECT_EQ(item(help.contents(), QStringLiteral("accounts"))->text(0),
             QStringLiteral("Rekeningen en rente"));
+  // Every title of the contents is shown whole.
+  const QAbstractItemView* view = help.contents();
+  EXPECT_GE(help.contents()->columnWidth(0), view->sizeHintForColumn(0));
   EXPECT_FALSE(help.showTopic(QStringLiteral("/nonexistent/pelmar_en.html"), QString(),
                               Language(Language::Code::English)));
 }

@@ -46,6 +46,7 @@ TEST_F(NewFundFormsTest, TheListButtonsFillTheFieldsAndTheTimersRecompute) {
     return pick;
   };
   QTimer::singleShot(0, &dialog, [&] {
+    EXPECT_TRUE(dialog.BtnFondsen_nl->isDefault()) << "Enter opens the list";
     dialog.CompanyEdit->setText("left over");
     dialog.BtnFondsen_nl->click();
     EXPECT_TRUE(dialog.CompanyEdit->text().isEmpty());
@@ -57,6 +58,7 @@ TEST_F(NewFundFormsTest, TheListButtonsFillTheFieldsAndTheTimersRecompute) {
     dialog.BtnFondsen_nl->click();
     EXPECT_EQ(dialog.TickerEdit->text(), "ASML");
     EXPECT_EQ(dialog.KoersEdit->text(), "125.0000");
+    EXPECT_TRUE(dialog.BtnOK->isDefault()) << "Enter takes the picked stock";
     dialog.NumberEdit->setText("4");
     emit dialog.NumberEdit->textEdited("4");
     EXPECT_TRUE(dialog.NumberTimer->isActive()) << "recomputed only after a pause";

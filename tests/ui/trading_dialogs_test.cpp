@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include "commands/session.h"
@@ -67,7 +68,8 @@ TEST_F(TradingDialogs, BuySellDialogShowsTheProposalRecomputesOnEnterAndReturnsT
   // Typed values, read leniently, count after Enter.
   quantity->setText("3");
   price->setText("79.5");
-  costs->setText("abc");
+  costs->clear();
+  QTest::keyClicks(costs, "abc");
   pressEnter(costs);
   EXPECT_TRUE(form.isHidden());
   EXPECT_EQ(child<QLabel>(form, "WaardePanel")->text(), "238,5000 ");
@@ -88,6 +90,18 @@ TEST_F(TradingDialogs, BuySellDialogShowsTheProposalRecomputesOnEnterAndReturnsT
   EXPECT_TRUE(entry.accepted);
   EXPECT_DOUBLE_EQ(entry.quantity, 3);
   EXPECT_DOUBLE_EQ(entry.price, 79.5);
+
+  // Enter after typing recomputes; Enter once more is OK.
+  QTimer::singleShot(0, &form, [&] {
+    QTest::keyClicks(quantity, "4");
+    pressEnter(quantity);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(child<QLabel>(form, "WaardePanel")->text(), "320,0000 ");
+    pressEnter(quantity);
+  });
+  const TradeEntry typed = form.Execute(area, proposal);
+  EXPECT_TRUE(typed.accepted);
+  EXPECT_DOUBLE_EQ(typed.quantity, 4);
 
   QTimer::singleShot(0, &form, [&] {
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -86,7 +86,10 @@ TAantalKopenForm::TAantalKopenForm(const Session& session, QWidget* parent)
   buttons->addWidget(BtnCancel);
   column->addLayout(buttons);
 
-  for (QLineEdit* edit : {AantalEdit, KoersEdit, KostenEdit}) edit->installEventFilter(this);
+  for (QLineEdit* edit : {AantalEdit, KoersEdit, KostenEdit}) {
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::textEdited, this, [this] { edited_ = true; });
+  }
   connect(MarktRadio, &QRadioButton::clicked, this, [this] { PremiRadioClick(); });
   connect(PremiRadio, &QRadioButton::clicked, this, [this] { PremiRadioClick(); });
   connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
@@ -144,6 +147,7 @@ void TAantalKopenForm::refresh() {
   KostenEdit->setText(number(costs_));
   WaardePanel->setText(number(figures.value) + QLatin1Char(' '));
   PanelKostenTotaal->setText(number(figures.totalCosts) + QLatin1Char(' '));
+  edited_ = false;
 }
 
 void TAantalKopenForm::PremiRadioClick() {
@@ -183,7 +187,12 @@ bool TAantalKopenForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      refresh();
+      // The first Enter after typing shows what the entry comes to; Enter
+      // on figures already shown is OK, as in any dialog.
+      if (edited_)
+        refresh();
+      else
+        BtnOKClick();
       return true;
     }
   }

@@ -19,7 +19,8 @@ class TColorButton;
 // The buy/sell dialog: the quantity to trade (negative sells), the
 // transaction price and the fixed costs, with the value and the total
 // costs they come to. It ends only through its buttons (Esc counts as
-// Cancel); Enter in an edit recomputes the panels.
+// Cancel); Enter in an edit recomputes the panels after typing, and is OK
+// when nothing was typed since.
 class TAantalKopenForm : public QDialog {
  public:
   // `timedMessage` shows the refusal of an empty price.
@@ -55,6 +56,8 @@ class TAantalKopenForm : public QDialog {
   TradeEntry entry_;
   double price_ = 0;
   double costs_ = 0;
+  // Typed into an edit since the panels were last recomputed.
+  bool edited_ = false;
 
   QGroupBox* Kopen_volgens;
   QRadioButton* MarktRadio;

@@ -116,6 +116,10 @@ bool HelpWindow::load(const QString& manualFile) {
     item->setData(0, kAnchorRole, t.anchor);
   }
   contents_->expandAll();
+  // Wide enough for the longest title, so that none is cut short.
+  const QAbstractItemView* view = contents_;
+  contents_->setMinimumWidth(view->sizeHintForColumn(0) + 2 * contents_->frameWidth() +
+                             contents_->verticalScrollBar()->sizeHint().width());
   filter();
   return true;
 }

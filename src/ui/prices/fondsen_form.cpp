@@ -320,7 +320,13 @@ std::optional<StockLine> TFondsenForm::selectStock() {
   setRowButtonsVisible(false);
   list_.setSelecting(true);
   ok_ = false;
+  // The keys pick as the mouse does: a stock is current and the list has
+  // the focus, so arrows move and Enter takes it.
+  if (Grid->rowCount() > 0 && Grid->currentRow() < 0) Grid->setCurrentCell(0, 0);
+  Grid->setFocus();
+  OKBtn->setDefault(true);
   exec();
+  OKBtn->setDefault(false);
   // Back to managing the list, whatever the outcome.
   selecting_ = false;
   setModal(look_.modal);

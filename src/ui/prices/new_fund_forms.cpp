@@ -125,6 +125,10 @@ NewFundEntry TNieuwFondsForm::Execute(const NewFundForm& form) {
   form_ = form;
   clearFields();
   HandleLanguage();
+  // Until a stock is picked Enter opens the first list, at every opening of
+  // the reused dialog; after the pick it is OK.
+  BtnFondsen_nl->setDefault(true);
+  BtnFondsen_nl->setFocus();
   NewFundEntry entry;
   if (exec() != QDialog::Accepted || !pick_.ok) return entry;
   // Figures typed just before OK are taken as if typing had paused.
@@ -152,6 +156,7 @@ void TNieuwFondsForm::BtnFondsen_us_nl_Click(Market market) {
   CompanyEdit->setText(pick.company);
   TickerEdit->setText(pick.ticker);
   KoersEdit->setText(RealToStr(pick.price, 1, 4, session_.language()).trimmed());
+  BtnOK->setDefault(true);
   InvestmentEdit->setFocus();
 }
 
