@@ -13,10 +13,6 @@ Language Language::fromSetting(const QString& taal, const QLocale& system) {
   return Language(system.language() == QLocale::Dutch ? Code::Dutch : Code::English, system);
 }
 
-QString Language::codeText() const {
-  return isDutch() ? QStringLiteral("NLD") : QStringLiteral("ENU");
-}
-
 QChar Language::thousandsSeparator() const {
   const QChar decimal = decimalSeparator();
   if (systemGroupSeparator_ != decimal) return systemGroupSeparator_;

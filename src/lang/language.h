@@ -28,8 +28,6 @@ class Language {
 
   Code code() const { return code_; }
   bool isDutch() const { return code_ == Code::Dutch; }
-  // "NLD" or "ENU".
-  QString codeText() const;
   void setCode(Code code) { code_ = code; }
 
   QString text(TextId id) const { return isDutch() ? dutchText(id) : englishText(id); }
