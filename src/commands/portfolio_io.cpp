@@ -218,7 +218,7 @@ Outcome ReadXMLFile(Session& session, Prompter& prompter, const QString& fileNam
   fillAccountCurrencies(current);
   recalculateFromFiles(session);
 
-  if (current.DollarKoers() <= 0.001) current.setDollarKoers(current.alg().Dollar);
+  current.takeFileDollarKoers(current.alg().Dollar);
   trace.leave(kReadRoutine);
   return Outcome::done();
 }

@@ -194,9 +194,20 @@ class Portfolio {
     bPortInDollar_ = portInDollar;
     bRapInDollar_ = rapInDollar;
   }
-  // The euro/dollar rate the program keeps between portfolios.
+  // The euro/dollar rate the program keeps between portfolios. A rate that a
+  // quote, the dollar dialog or the currency index gave stands for the
+  // market; until one came, the start value is no rate of anything.
   double DollarKoers() const { return DollarKoers_; }
-  void setDollarKoers(double rate) { DollarKoers_ = rate; }
+  void setDollarKoers(double rate) {
+    DollarKoers_ = rate;
+    dollarKoersGiven_ = true;
+  }
+  // An opened portfolio's rate (its last dataset's) becomes the program's
+  // when no rate was given yet or the one kept is unusable, so that a report
+  // never writes the start value into a dataset.
+  void takeFileDollarKoers(double rate) {
+    if (DollarKoers_ <= 0.001 || !dollarKoersGiven_) DollarKoers_ = rate;
+  }
 
  private:
   // Index of the AlgemeenRec of the dataset that holds index, scanning
@@ -222,6 +233,7 @@ class Portfolio {
   bool bPortInDollar_ = false;
   bool bRapInDollar_ = false;
   Real48 DollarKoers_ = 0.95;
+  bool dollarKoersGiven_ = false;
 };
 
 }  // namespace pelmar

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <csignal>
 
+#include "commands/report_commands.h"
 #include "model/dates.h"
 #include "model/portfolio_file.h"
 #include "prices/price_store.h"
@@ -76,6 +77,25 @@ TEST_F(PortfolioFilesTest, APortfolioSavedInDutchOpensInEnglishWithTheDataSetOfT
   EXPECT_EQ(p.FirstRekIndex(), 18) << "the new one is current";
   EXPECT_EQ(p.algAt(17).Datum, dateToSerial(QDate(2024, 6, 12)));
   EXPECT_EQ(p.rekAt(2).Valuta.str(), QStringLiteral("US$")) << "from the fund booked on it";
+}
+
+// The program's start rate is no rate of anything: an opened file's rate
+// replaces it, so the portfolio overview does not write it into today's
+// dataset. A rate a quote gave is the market's and stays.
+TEST_F(PortfolioFilesTest, AnOpenedFileSetsTheRateUntilAQuoteGivesOne) {
+  makePortfolio();
+  alg().Dollar = 0.93;
+  ASSERT_TRUE(save("p.xml"));
+  ASSERT_TRUE(read(path("p.xml")));
+  EXPECT_DOUBLE_EQ(portfolio().DollarKoers(), Real48(0.93).value());
+  portfolio().markUnchanged();
+  (void)OverzichtPortefeuilleClick(session);
+  EXPECT_DOUBLE_EQ(alg().Dollar, Real48(0.93).value());
+  EXPECT_FALSE(portfolio().bPortChanged());
+
+  portfolio().setDollarKoers(0.8);
+  ASSERT_TRUE(read(path("p.xml")));
+  EXPECT_DOUBLE_EQ(portfolio().DollarKoers(), Real48(0.8).value());
 }
 
 TEST_F(PortfolioFilesTest, ReadingFillsPricesRenamesAccountsAndRecalculatesLaterDataSets) {
