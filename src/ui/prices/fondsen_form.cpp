@@ -1,6 +1,5 @@
 #include "ui/prices/fondsen_form.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
@@ -105,9 +104,6 @@ TFondsenForm::TFondsenForm(Session& session, Prompter& prompter, Market market, 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   connect(CancelBtn, &QPushButton::clicked, this, [this] { reject(); });
   connect(Grid, &QTableWidget::cellDoubleClicked, this, [this] { OKBtnClick(); });
-  // The client is the program's and may be gone before this window is: a
-  // look-up ends with the program's event loop.
-  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { endLookUp(); });
   updateAddBtn();
   HandleLanguage();
 }

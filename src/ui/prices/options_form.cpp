@@ -82,9 +82,6 @@ TOptionsForm::TOptionsForm(Session& session, Prompter& prompter, QWidget* parent
   connect(BtnBeheer_nl, &QPushButton::clicked, this,
           [this] { emit stockListWanted(Market::Dutch); });
   connect(BtnBeheer_us, &QPushButton::clicked, this, [this] { emit stockListWanted(Market::Us); });
-  // The client is the program's and may be gone before this window is: a
-  // test ends with the program's event loop.
-  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { endTest(); });
   // Double clicks browse; entering an edit puts its hint on the status line.
   for (QLineEdit* edit : {PathEdit, DownloadPadEdit, TitleEdit}) edit->installEventFilter(this);
   SetCaptions();
