@@ -47,12 +47,15 @@ QString exhaustionHint(const Session& session, const KoersRec& fund) {
 
 }  // namespace
 
+bool IsAdvisedFund(const Portfolio& portfolio, int rekIndex, int offset) {
+  return offset >= 0 && portfolio.idAt(Portfolio::KoersIndexOf(rekIndex) + offset) == KoersRec::Id;
+}
+
 AdviceBox AdviceBoxOf(const Session& session, int rekIndex, int offset) {
   AdviceBox box;
   const Portfolio& p = session.portfolio();
-  const int index = Portfolio::KoersIndexOf(rekIndex) + offset;
-  if (offset < 0 || p.idAt(index) != KoersRec::Id) return box;
-  const KoersRec& fund = p.koersAt(index);
+  if (!IsAdvisedFund(p, rekIndex, offset)) return box;
+  const KoersRec& fund = p.koersAt(Portfolio::KoersIndexOf(rekIndex) + offset);
   const AdviceFigures figures = session.engine().advice().figures();
 
   if (figures.buyPrice > kSmallest && figures.sellPrice > kSmallest) {

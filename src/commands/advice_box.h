@@ -21,6 +21,10 @@ struct AdviceBox {
   QString exhaustionHint;  // hint of the advice info button
 };
 
+// Whether `offset` of the dataset at rekIndex is a fund, which has advice
+// (not the placeholder row or past the list).
+bool IsAdvisedFund(const Portfolio& portfolio, int rekIndex, int offset);
+
 // What the advice box shows for the fund at `offset` of the dataset at
 // rekIndex, from the advice the engine computed last (for that fund).
 AdviceBox AdviceBoxOf(const Session& session, int rekIndex, int offset);

@@ -50,15 +50,16 @@ double DivirOzevAmount(const Session& session) {
 
 TradeProposal ProposeTrade(Session& session) {
   Portfolio& p = session.portfolio();
-  const AdviceBox box = ShowAdvice(session, p.FirstRekIndex(), p.SelFonds());
+  const AdviceFigures advice =
+      session.engine().advice().FundAdvice(p.FirstRekIndex(), p.SelFonds());
   const KoersRec& fund = p.koers();
   TradeProposal proposal;
   proposal.ticker = TrimRightBlanks(fund.Ticker);
   proposal.price = fund.Koers;
   proposal.costsPercent = fund.KostenProc;
   proposal.currencyFactor = FundCurrencyFactor(p, p.alg(), fund);
-  proposal.tradeAdvice = session.engine().advice().figures().tradeAdvice;
-  proposal.adviceDue = box.adviesColour == AdviceColour::Blue;
+  proposal.tradeAdvice = advice.tradeAdvice;
+  proposal.adviceDue = IsAdvisedFund(p, p.FirstRekIndex(), p.SelFonds()) && advice.due();
   proposal.affordable =
       fund.Koers > kSmallest
           ? (bookedAccountOf(p, fund).Saldo + DivirOzevAmount(session)) / fund.Koers
